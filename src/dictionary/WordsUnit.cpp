@@ -1,0 +1,108 @@
+#include "dictionary/WordsUnit.h"
+
+#include "dictionary/PrefixTree.h"
+#include "platform/CodePage.h"
+#include "platform/Errors.h"
+#include "platform/ProgramFolder.h"
+
+#include <QFile>
+#include <algorithm>
+
+TWords Words;
+
+namespace {
+
+bool LessNoCase(const QByteArray& a, const QByteArray& b) {
+    return CodePage::CompareNoCase(a, b) < 0;
+}
+
+bool IsAcceptedLine(QByteArrayView line) {
+    return line.size() >= TWords::MinLength && line.size() <= TWords::MaxLength &&
+           line.front() != ';';
+}
+
+QByteArray ReadWholeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError(QString("Cannot open file \"%1\": %2").arg(path, file.errorString()));
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw IoError(QString("Cannot read file \"%1\": %2").arg(path, file.errorString()));
+    return content;
+}
+
+} // namespace
+
+QString TWords::FileForLanguage(int language) {
+    return ProgramFolder::File(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
+}
+
+void TWords::LoadWords() {
+    FileName = FileForLanguage(Language);
+    WordCount[Language] = 0;
+    const QByteArray content = ReadWholeFile(FileName);
+
+    for (auto& list : Lists)
+        list.clear();
+    quint32 count = 0;
+    for (qsizetype start = 0; start < content.size();) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        QByteArrayView line(content.constData() + start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!IsAcceptedLine(line))
+            continue;
+        Lists[static_cast<int>(line.size())].append(line.toByteArray());
+        ++count;
+    }
+    // Sorting once gives the same lists as inserting into sorted lists: the first of
+    // equal words stays, later ones are dropped.
+    for (auto& list : Lists) {
+        std::stable_sort(list.begin(), list.end(), LessNoCase);
+        const auto same = [](const QByteArray& a, const QByteArray& b) {
+            return CodePage::CompareNoCase(a, b) == 0;
+        };
+        list.erase(std::unique(list.begin(), list.end(), same), list.end());
+    }
+    WordCount[Language] = count;
+    prefixes_.reset();
+    if (CountsChanged)
+        CountsChanged();
+}
+
+bool TWords::FindWord(QByteArrayView word, int length) const {
+    if (length < MinLength || length > MaxLength)
+        return false;
+    const auto& list = Lists[length];
+    const auto it = std::lower_bound(list.begin(), list.end(), word,
+                                     [](const QByteArray& entry, QByteArrayView w) {
+                                         return CodePage::CompareNoCase(entry, w) < 0;
+                                     });
+    return it != list.end() && CodePage::CompareNoCase(*it, word) == 0;
+}
+
+void TWords::AppendWord(const QByteArray& word) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadWrite))
+        throw IoError(QString("Cannot write to file \"%1\": %2").arg(FileName, file.errorString()));
+    // A last line without its line end would otherwise run on into the new word.
+    QByteArray record;
+    if (file.size() > 0) {
+        file.seek(file.size() - 1);
+        if (file.read(1) != "\n")
+            record = "\r\n";
+    }
+    record += word + "\r\n";
+    file.seek(file.size());
+    if (file.write(record) != record.size() || !file.flush())
+        throw IoError(QString("Cannot write to file \"%1\": %2").arg(FileName, file.errorString()));
+}
+
+const TPrefixTree& TWords::Prefixes() const {
+    if (!prefixes_ || prefixes_->FirstLetter() != FirstLetter)
+        prefixes_ = std::make_shared<const TPrefixTree>(*this);
+    return *prefixes_;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The dictionary of the current language: one sorted list per word length, read from
+// DATA/Lib.RUS or DATA/Lib.ENG beside the program, and the current language and alphabet.
+
+#include "platform/Checked.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class TPrefixTree;
+
+struct TWords {
+    static constexpr int MinLength = 2;
+    static constexpr int MaxLength = 20;
+
+    QString FileName;
+    quint16 Language = 1;
+    // Counted in 32 bits: a valid file may hold more than 65,535 words.
+    CheckedArray<quint32, 1, 2> WordCount;
+    unsigned char FirstLetter = 0xC0;
+    QString LanguageName = "Russian";
+    CheckedArray<QList<QByteArray>, MinLength, MaxLength> Lists;
+
+    // Called after each successful load, so the language menu can show the fresh counts.
+    std::function<void()> CountsChanged;
+
+    int AlphabetSize() const { return Language == 2 ? 26 : 32; }
+    static QString FileForLanguage(int language);
+
+    void LoadWords();
+    bool FindWord(QByteArrayView word, int length) const;
+    void AppendWord(const QByteArray& word);
+
+    // The prefix index of the words in memory, built on first use after each load.
+    const TPrefixTree& Prefixes() const;
+
+private:
+    mutable std::shared_ptr<const TPrefixTree> prefixes_;
+};
+
+extern TWords Words;

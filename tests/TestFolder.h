@@ -1,0 +1,37 @@
+#pragma once
+// A throw-away program folder for a test: the program's data files go here, not beside
+// the real program.
+
+#include "platform/ProgramFolder.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+class TestFolder {
+public:
+    TestFolder() {
+        QDir(dir_.path()).mkpath("DATA");
+        ProgramFolder::Override(dir_.path());
+    }
+    ~TestFolder() { ProgramFolder::Override({}); }
+
+    QString Path(const QString& relative) const { return dir_.filePath(relative); }
+
+    void Write(const QString& relative, const QByteArray& content) const {
+        QFile file(Path(relative));
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+    }
+    QByteArray Read(const QString& relative) const {
+        QFile file(Path(relative));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+    // Lays the shipped data tree, as the build does beside the program.
+    void LayShippedData() const;
+
+private:
+    QTemporaryDir dir_;
+};

@@ -1,0 +1,98 @@
+#include "TestFolder.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/Errors.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class WordsTest : public ::testing::Test {
+protected:
+    void Load(int language, const QByteArray& content) {
+        folder.Write(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG", content);
+        Words.Language = static_cast<quint16>(language);
+        Words.LoadWords();
+    }
+    TestFolder folder;
+};
+
+} // namespace
+
+// Comments and lines of 1 or 21 letters are skipped; 2 and 20 letters are words.
+TEST_F(WordsTest, AcceptsOnlyWordLines) {
+    Load(2, ";CAT\r\nA\r\nAB\r\nABCDEFGHIJKLMNOPQRSTU\r\nABCDEFGHIJKLMNOPQRST\r\n\r\n");
+    EXPECT_EQ(Words.WordCount[2], 2u);
+    EXPECT_FALSE(Words.FindWord(";CAT", 4));
+    EXPECT_FALSE(Words.FindWord("A", 1));
+    EXPECT_TRUE(Words.FindWord("AB", 2));
+    EXPECT_TRUE(Words.FindWord("ABCDEFGHIJKLMNOPQRST", 20));
+    EXPECT_FALSE(Words.FindWord("ABCDEFGHIJKLMNOPQRSTU", 21));
+}
+
+// A duplicate counts twice but is stored once; small letters match capitals; a trailing
+// space is kept and never matches.
+TEST_F(WordsTest, DuplicatesCaseAndSpaces) {
+    Load(1, CodePage::FromUnicode(u"кот\r\nКОТ\r\nдом \r\nлес"));
+    EXPECT_EQ(Words.WordCount[1], 4u);
+    EXPECT_EQ(Words.Lists[3].size(), 2);
+    EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"КОТ"), 3));
+    EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"ЛЕС"), 3));
+    EXPECT_FALSE(Words.FindWord(CodePage::FromUnicode(u"ДОМ"), 3));
+    EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"ДОМ "), 4));
+}
+
+// An empty file gives empty lists, a count of 0, and tells the menu.
+TEST_F(WordsTest, EmptyFile) {
+    int refreshes = 0;
+    Words.CountsChanged = [&] { ++refreshes; };
+    Load(2, "");
+    Words.CountsChanged = nullptr;
+    EXPECT_EQ(Words.WordCount[2], 0u);
+    EXPECT_EQ(refreshes, 1);
+    for (int length = 2; length <= 20; ++length)
+        EXPECT_TRUE(Words.Lists[length].isEmpty());
+}
+
+// A word appended after a last line without its line end stands on a line of its own.
+TEST_F(WordsTest, AppendThenReload) {
+    Load(2, "CAT\r\nDOG");
+    Words.AppendWord("MOUSE");
+    Words.LoadWords();
+    EXPECT_EQ(folder.Read("DATA/Lib.ENG"), "CAT\r\nDOG\r\nMOUSE\r\n");
+    EXPECT_EQ(Words.WordCount[2], 3u);
+    EXPECT_TRUE(Words.FindWord("MOUSE", 5));
+    EXPECT_TRUE(Words.FindWord("DOG", 3));
+}
+
+// A missing file raises an error naming it and keeps the words already in memory.
+TEST_F(WordsTest, MissingFileKeepsOldWords) {
+    Load(1, CodePage::FromUnicode(u"кот\r\n"));
+    Words.Language = 2;
+    try {
+        Words.LoadWords();
+        FAIL() << "no error";
+    } catch (const IoError& error) {
+        EXPECT_TRUE(error.Text().contains("Lib.ENG"));
+    }
+    EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"КОТ"), 3));
+    EXPECT_EQ(Words.WordCount[2], 0u);
+}
+
+// More than 65,535 words are counted correctly.
+TEST_F(WordsTest, CountsBeyondSixteenBits) {
+    QByteArray content;
+    for (int i = 0; i < 70000; ++i)
+        content += "W" + QByteArray::number(i).replace('0', 'A') + "\r\n";
+    Load(2, content);
+    EXPECT_EQ(Words.WordCount[2], 70000u);
+}
+
+// An append that cannot write raises and leaves the words in memory alone.
+TEST_F(WordsTest, FailedAppendChangesNothing) {
+    Load(2, "CAT\r\n");
+    Words.FileName = folder.Path("missing-folder/Lib.ENG");
+    EXPECT_THROW(Words.AppendWord("DOG"), IoError);
+    EXPECT_EQ(Words.WordCount[2], 1u);
+    EXPECT_FALSE(Words.FindWord("DOG", 3));
+}

@@ -1,0 +1,36 @@
+#include "platform/CodePage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray Cp(const char* utf8) { return CodePage::FromUnicode(QString::fromUtf8(utf8)); }
+} // namespace
+
+// Small and capital letters of both alphabets compare equal; YO pairs with its capital.
+TEST(CodePage, FoldsBothAlphabets) {
+    EXPECT_EQ(CodePage::CompareNoCase("cat", "CAT"), 0);
+    EXPECT_EQ(CodePage::CompareNoCase(Cp("кошка"), Cp("КОШКА")), 0);
+    EXPECT_EQ(CodePage::CompareNoCase(Cp("ёж"), Cp("ЁЖ")), 0);
+    EXPECT_EQ(CodePage::CompareNoCase(Cp("яма"), Cp("ЯМА")), 0);
+    EXPECT_EQ(CodePage::ToUpper(Cp("ёлка dog")), Cp("ЁЛКА DOG"));
+}
+
+// The order is consistent: by folded bytes, a prefix before its extensions.
+TEST(CodePage, OrdersByFoldedBytes) {
+    EXPECT_LT(CodePage::CompareNoCase("ab", "AC"), 0);
+    EXPECT_GT(CodePage::CompareNoCase("b", "A"), 0);
+    EXPECT_LT(CodePage::CompareNoCase("CAT", "cats"), 0);
+    EXPECT_LT(CodePage::CompareNoCase(Cp("АБВ"), Cp("абг")), 0);
+    EXPECT_GT(CodePage::CompareNoCase(Cp("я"), Cp("А")), 0);
+    EXPECT_NE(CodePage::CompareNoCase("CAT ", "CAT"), 0);
+}
+
+// Round trip through Unicode keeps every Cyrillic letter of the code page.
+TEST(CodePage, ConvertsToAndFromUnicode) {
+    const QString text = QString::fromUtf8("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ Ё abc");
+    const QByteArray bytes = CodePage::FromUnicode(text);
+    EXPECT_EQ(bytes.size(), text.size());
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xC0);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[31]), 0xDF);
+    EXPECT_EQ(CodePage::ToUnicode(bytes), text);
+}
