@@ -1,0 +1,119 @@
+// The computer's move on seeded positions: the game's search against the plain algorithm,
+// by language, board fill and mode. Each benchmark cycles through its positions, so the
+// reported time is the mean over them; the counter max_us is the slowest position.
+
+#include "PlainSearch.h"
+#include "SearchPositions.h"
+#include "dictionary/PrefixTree.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/ProgramFolder.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+namespace {
+
+constexpr int PositionsPerSet = 16;
+
+void UseLanguage(int language) {
+    ProgramFolder::Override(KORDI_SOURCE_DIR "/data");
+    if (Words.Language == language && Words.WordCount[language] > 0)
+        return;
+    Words.Language = static_cast<quint16>(language);
+    Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+    Words.LoadWords();
+}
+
+// Positions with at least `minLetters` letters on the board, reached by play.
+std::vector<TPosition> Positions(int language, int minLetters) {
+    UseLanguage(language);
+    std::mt19937 random(77 + language * 1000 + minLetters);
+    std::vector<TPosition> positions;
+    while (positions.size() < PositionsPerSet) {
+        TPosition position = PlayedPosition(Words, random, minLetters - 5 + 3);
+        if (position.Letters() >= minLetters)
+            positions.push_back(position);
+    }
+    return positions;
+}
+
+TSearchRequest Request(const TPosition& position, int strength, bool advice) {
+    TSearchRequest request;
+    request.Tree = &Words.Prefixes();
+    request.FirstLetter = Words.FirstLetter;
+    request.AlphabetSize = Words.AlphabetSize();
+    request.Strength = strength;
+    request.AdviceMode = advice;
+    request.UsedWords = position.UsedWords;
+    return request;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Each iteration plays every position once. Reported: the median and the worst over the
+// positions of each position's median time, which other processes on the machine disturb
+// far less than a single run.
+template <typename Move>
+void Measure(benchmark::State& state, const std::vector<TPosition>& positions, Move move) {
+    std::vector<std::vector<double>> times(positions.size());
+    for (auto _ : state)
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(move(positions[i]));
+            const std::chrono::duration<double, std::micro> took =
+                std::chrono::steady_clock::now() - start;
+            times[i].push_back(took.count());
+        }
+    std::vector<double> medians;
+    for (const auto& t : times)
+        medians.push_back(Median(t));
+    state.counters["median_us"] = Median(medians);
+    state.counters["worst_us"] = *std::max_element(medians.begin(), medians.end());
+    state.counters["moves"] = benchmark::Counter(static_cast<double>(positions.size()),
+                                                 benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Arguments: language, minimum letters on the board, advice (0 or 1).
+void BM_FastMove(benchmark::State& state) {
+    const auto positions = Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const bool advice = state.range(2) != 0;
+    Measure(state, positions, [&](const TPosition& p) {
+        return SearchBestMove(p.Board, Request(p, 8, advice), nullptr).Best.Word;
+    });
+}
+
+void BM_PlainMove(benchmark::State& state) {
+    const auto positions = Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const bool advice = state.range(2) != 0;
+    Measure(state, positions, [&](const TPosition& p) {
+        return PlainBestMove(p.Board, Words, 8, advice, p.UsedWords).Word;
+    });
+}
+
+void BM_BuildPrefixTree(benchmark::State& state) {
+    UseLanguage(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TPrefixTree(Words).NodeCount());
+}
+
+void FillLevels(benchmark::internal::Benchmark* b) {
+    for (int language : {1, 2})
+        for (int letters : {5, 10, 15, 20})
+            for (int advice : {0, 1})
+                b->Args({language, letters, advice});
+}
+
+void LateGame(benchmark::internal::Benchmark* b) {
+    for (int language : {1, 2})
+        for (int advice : {0, 1})
+            b->Args({language, 15, advice});
+}
+
+} // namespace
+
+BENCHMARK(BM_FastMove)->Apply(FillLevels)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainMove)->Apply(LateGame)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BuildPrefixTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

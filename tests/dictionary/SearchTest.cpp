@@ -1,0 +1,173 @@
+#include "PlainSearch.h"
+#include "SearchPositions.h"
+#include "TestFolder.h"
+#include "dictionary/PrefixTree.h"
+#include "dictionary/WordsUnit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SearchTest : public ::testing::Test {
+protected:
+    void UseShippedDictionary(int language) {
+        folder.LayShippedData();
+        Words.Language = static_cast<quint16>(language);
+        Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+        Words.LoadWords();
+    }
+    void UseWords(const QByteArray& lines) {
+        folder.Write("DATA/Lib.ENG", lines);
+        Words.Language = 2;
+        Words.FirstLetter = 0x41;
+        Words.LoadWords();
+    }
+    TSearchRequest Request(int strength, bool advice, const QList<QByteArray>& used) const {
+        TSearchRequest request;
+        request.Tree = &Words.Prefixes();
+        request.FirstLetter = Words.FirstLetter;
+        request.AlphabetSize = Words.AlphabetSize();
+        request.Strength = strength;
+        request.AdviceMode = advice;
+        request.UsedWords = used;
+        return request;
+    }
+    static TSearchBoard Board(const char* rows) {
+        TSearchBoard board;
+        for (int row = 0; row < 5; ++row)
+            for (int col = 0; col < 5; ++col) {
+                const char c = rows[row * 5 + col];
+                board.Letters[col * 5 + row] =
+                    c == '.' ? EmptyCell : static_cast<unsigned char>(c - 'A');
+            }
+        return board;
+    }
+    TestFolder folder;
+};
+
+std::vector<TCellIndex> Sorted(std::vector<TCellIndex> cells) {
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
+void ExpectSameMove(const TFoundMove& fast, const TFoundMove& plain, const std::string& where) {
+    ASSERT_EQ(fast.Word, plain.Word) << where;
+    if (!plain.Found())
+        return;
+    EXPECT_EQ(fast.Cell, plain.Cell) << where;
+    EXPECT_EQ(fast.Letter, plain.Letter) << where;
+    EXPECT_EQ(Sorted(fast.Path), plain.Path) << where;
+}
+
+} // namespace
+
+// The fast search chooses exactly the move of the plain algorithm, on random and played-out
+// positions of both languages, for the computer and for advice, at several strengths.
+TEST_F(SearchTest, MatchesThePlainAlgorithm) {
+    for (int language : {1, 2}) {
+        UseShippedDictionary(language);
+        std::mt19937 random(1234 + language);
+        for (int round = 0; round < 24; ++round) {
+            const int moves = static_cast<int>(random() % 18);
+            const TPosition position = round % 2 ? RandomPosition(Words, random, moves)
+                                                 : PlayedPosition(Words, random, moves);
+            const bool advice = round % 3 == 0;
+            const int strength = advice ? 3 + static_cast<int>(random() % 6)
+                                        : (round % 4 == 1 ? 8 : 3 + static_cast<int>(random() % 5));
+            if (advice && position.Letters() > 14)
+                continue; // the plain advice search on a crowded board takes minutes
+            const auto request = Request(strength, advice, position.UsedWords);
+            const TFoundMove fast = SearchBestMove(position.Board, request, nullptr).Best;
+            const TFoundMove plain =
+                PlainBestMove(position.Board, Words, strength, advice, position.UsedWords);
+            ExpectSameMove(fast, plain,
+                           "language " + std::to_string(language) + " round " +
+                               std::to_string(round) + " strength " + std::to_string(strength));
+        }
+    }
+}
+
+// The first word of the greatest length in trial order wins; a used word is never chosen;
+// the strength caps the length; a word must pass through the new letter.
+TEST_F(SearchTest, ChoosesFirstLongestUnusedWordThroughTheNewLetter) {
+    UseWords("CAB\r\nCAD\r\nCABS\r\nAD\r\nBA\r\n");
+    const TSearchBoard board = Board("....."
+                                     "....."
+                                     "CA..."
+                                     "....."
+                                     ".....");
+    const TCellIndex aboveA = 1 * 5 + 1;
+    auto best = [&](int strength, QList<QByteArray> used) {
+        return SearchBestMove(board, Request(strength, false, used), nullptr).Best;
+    };
+    EXPECT_EQ(best(3, {}).Word, "CAB");
+    EXPECT_EQ(best(3, {}).Cell, aboveA);
+    EXPECT_EQ(best(3, {}).Letter, 'B' - 'A');
+    EXPECT_EQ(best(3, {"CAB"}).Word, "CAD");
+    EXPECT_EQ(best(2, {}).Word, "BA");
+    EXPECT_EQ(best(3, {"CAB", "CAD", "BA", "AD"}).Word, "");
+
+    const TSearchBoard placed = Board("....."
+                                      "....."
+                                      "CAB.."
+                                      "....."
+                                      ".....");
+    const QList<QByteArray> used = {"CAB", "CAD", "BA", "AD"};
+    EXPECT_EQ(SearchBestMove(placed, Request(3, false, used), nullptr).Best.Word, "");
+    const TFoundMove plural = SearchBestMove(placed, Request(4, false, used), nullptr).Best;
+    EXPECT_EQ(plural.Word, "CABS");
+    EXPECT_EQ(plural.Path, (std::vector<TCellIndex>{2, 7, 12, 11}));
+}
+
+// Advice traces up to 10 letters whatever the strength; the computer never beyond it.
+TEST_F(SearchTest, AdviceIgnoresTheStrength) {
+    UseWords("ABCDEFGH\r\n");
+    const TSearchBoard open = Board("....."
+                                    "....."
+                                    "ABCDE"
+                                    "...GF"
+                                    ".....");
+    EXPECT_EQ(SearchBestMove(open, Request(3, false, {}), nullptr).Best.Word, "");
+    const TFoundMove advice = SearchBestMove(open, Request(3, true, {}), nullptr).Best;
+    EXPECT_EQ(advice.Word, "ABCDEFGH");
+    EXPECT_EQ(advice.Cell, 2 * 5 + 3);
+    EXPECT_EQ(SearchBestMove(open, Request(8, false, {}), nullptr).Best.Word, "ABCDEFGH");
+    EXPECT_EQ(SearchBestMove(open, Request(7, false, {}), nullptr).Best.Word, "");
+}
+
+namespace {
+
+// Records what the search told its listener, and stops it on request.
+struct RecordingListener : TSearchListener {
+    int trials = 0;
+    QList<QByteArray> improvements;
+    int stopAtTrial = -1;
+    bool TrialLetter(TCellIndex, int) override { return ++trials == stopAtTrial; }
+    bool Improved(const TFoundMove& best) override {
+        improvements.append(best.Word);
+        return false;
+    }
+};
+
+} // namespace
+
+// Every trial letter is announced, improvements grow strictly, and a stop ends the search.
+TEST_F(SearchTest, ListenerSeesTrialsAndImprovementsAndCanStop) {
+    UseWords("CAB\r\nCAD\r\nAD\r\nBA\r\n");
+    const TSearchBoard board = Board("....."
+                                     "....."
+                                     "CA..."
+                                     "....."
+                                     ".....");
+    RecordingListener listener;
+    const auto outcome = SearchBestMove(board, Request(3, false, {"CAB"}), &listener);
+    EXPECT_FALSE(outcome.Stopped);
+    // Cells tried: (1,2), (1,4), (2,2), then the strength is reached.
+    EXPECT_EQ(listener.trials, 3 * 26);
+    EXPECT_EQ(listener.improvements, (QList<QByteArray>{"BA", "CAD"}));
+
+    RecordingListener stopper;
+    stopper.stopAtTrial = 5;
+    EXPECT_TRUE(SearchBestMove(board, Request(3, false, {}), &stopper).Stopped);
+    EXPECT_EQ(stopper.trials, 5);
+}
