@@ -1,0 +1,151 @@
+#include "platform/IniFile.h"
+
+#include "platform/CodePage.h"
+#include "platform/Errors.h"
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <optional>
+
+namespace {
+
+// One line of the file: its text [Begin, End) without the line end, and where the next
+// line starts (Next == End only for a last line without a line end).
+struct TLine {
+    qsizetype Begin;
+    qsizetype End;
+    qsizetype Next;
+};
+
+QList<TLine> SplitLines(const QByteArray& text) {
+    QList<TLine> lines;
+    for (qsizetype begin = 0; begin < text.size();) {
+        const qsizetype newline = text.indexOf('\n', begin);
+        const qsizetype next = newline < 0 ? text.size() : newline + 1;
+        qsizetype end = newline < 0 ? text.size() : newline;
+        if (end > begin && text[end - 1] == '\r')
+            --end;
+        lines.append({begin, end, next});
+        begin = next;
+    }
+    return lines;
+}
+
+bool SameName(QByteArrayView a, QByteArrayView b) {
+    return CodePage::CompareNoCase(a, b) == 0;
+}
+
+// The name inside a "[name]" line; nothing for any other line.
+std::optional<QByteArrayView> SectionName(QByteArrayView line) {
+    line = line.trimmed();
+    if (!line.startsWith('['))
+        return std::nullopt;
+    line = line.sliced(1);
+    const qsizetype close = line.indexOf(']');
+    return (close < 0 ? line : line.first(close)).trimmed();
+}
+
+// Where a key of a section stands. Only the first section of a name is looked at, and in
+// it the first line of the key.
+struct TPlace {
+    std::optional<TLine> SectionLastLine; // the last non-blank line of the section
+    std::optional<TLine> KeyLine;
+    QByteArrayView Value;
+};
+
+TPlace Locate(const QByteArray& text, QByteArrayView section, QByteArrayView key) {
+    TPlace place;
+    for (const TLine& line : SplitLines(text)) {
+        const QByteArrayView content =
+            QByteArrayView(text).sliced(line.Begin, line.End - line.Begin);
+        if (const auto name = SectionName(content)) {
+            if (place.SectionLastLine)
+                break;
+            if (SameName(*name, section))
+                place.SectionLastLine = line;
+            continue;
+        }
+        if (!place.SectionLastLine)
+            continue;
+        if (!content.trimmed().isEmpty())
+            place.SectionLastLine = line;
+        const qsizetype equals = content.indexOf('=');
+        if (equals >= 0 && SameName(content.first(equals).trimmed(), key)) {
+            place.KeyLine = line;
+            place.Value = content.sliced(equals + 1).trimmed();
+            break;
+        }
+    }
+    return place;
+}
+
+QByteArray ReadFile(const QString& fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// New lines follow the file's own line ends; a new file gets CR LF.
+QByteArray LineEndOf(const QByteArray& text) {
+    return text.contains('\n') && !text.contains("\r\n") ? "\n" : "\r\n";
+}
+
+// A line break inside a value would start a new line of the file.
+QByteArray OnOneLine(QByteArrayView value) {
+    QByteArray line = value.toByteArray();
+    line.replace('\r', ' ').replace('\n', ' ');
+    return line;
+}
+
+} // namespace
+
+TIniFile::TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
+
+QByteArray TIniFile::ReadString(QByteArrayView section, QByteArrayView key,
+                                QByteArrayView defaultValue) const {
+    const QByteArray text = ReadFile(fileName_);
+    const TPlace place = Locate(text, section, key);
+    const QByteArrayView value = place.KeyLine ? place.Value : defaultValue;
+    return value.first(std::min(value.size(), MaxValueLength)).toByteArray();
+}
+
+int TIniFile::ReadInteger(QByteArrayView section, QByteArrayView key, int defaultValue) const {
+    bool ok = false;
+    const int value = ReadString(section, key, {}).toInt(&ok);
+    return ok ? value : defaultValue;
+}
+
+void TIniFile::WriteString(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
+    const QString failure = QString("Unable to write to %1").arg(fileName_);
+    QFile old(fileName_);
+    if (old.exists() && !old.open(QIODevice::ReadOnly))
+        throw IoError(failure); // rewriting a file we cannot read would lose its contents
+    const QByteArray text = old.isOpen() ? old.readAll() : QByteArray();
+    old.close();
+
+    const QByteArray lineEnd = LineEndOf(text);
+    const QByteArray entry = key.toByteArray() + '=' + OnOneLine(value);
+    const TPlace place = Locate(text, section, key);
+    QByteArray updated = text;
+    if (place.KeyLine) {
+        updated.replace(place.KeyLine->Begin, place.KeyLine->End - place.KeyLine->Begin, entry);
+    } else if (const auto& last = place.SectionLastLine) {
+        const QByteArray before = last->Next == last->End ? lineEnd : QByteArray();
+        updated.insert(last->Next, before + entry + lineEnd);
+    } else {
+        if (!text.isEmpty() && !text.endsWith('\n'))
+            updated += lineEnd;
+        updated += '[' + section.toByteArray() + ']' + lineEnd + entry + lineEnd;
+    }
+
+    // commit() alone reports success even when its own flush failed (a full disk), so
+    // the flush is checked first; an uncommitted file is dropped and the old one stays.
+    QSaveFile file(fileName_);
+    if (!file.open(QIODevice::WriteOnly) || file.write(updated) != updated.size() ||
+        !file.flush() || !file.commit())
+        throw IoError(failure);
+}
+
+void TIniFile::WriteInteger(QByteArrayView section, QByteArrayView key, int value) {
+    WriteString(section, key, QByteArray::number(value));
+}

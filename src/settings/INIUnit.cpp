@@ -1,0 +1,76 @@
+#include "settings/INIUnit.h"
+
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/ProgramFolder.h"
+
+#include <algorithm>
+#include <memory>
+
+const TSettingsFileRef SettingsFile;
+
+bool TKordiIniFile::ReadFlag(QByteArrayView section, QByteArrayView key, bool defaultValue) const {
+    return ReadString(section, key, defaultValue ? "1" : "0") == "1";
+}
+
+void TKordiIniFile::WriteFlag(QByteArrayView section, QByteArrayView key, bool on) {
+    WriteString(section, key, on ? "1" : "0");
+}
+
+quint16 TKordiIniFile::ReadLanguageNumber() const {
+    const int number = ReadInteger("Kordi", "LanguageNumber", 1);
+    return number == 2 ? 2 : 1;
+}
+
+int TKordiIniFile::ReadStrengthLevel() const {
+    return std::clamp(ReadInteger("Kordi", "Strong", 16), 1, 6);
+}
+
+QColor TKordiIniFile::ReadFaceTint() const {
+    const auto part = [this](QByteArrayView key) {
+        return std::clamp(ReadInteger("Images", key, 255), 0, 255);
+    };
+    return QColor(part("CPU_Face_r"), part("CPU_Face_g"), part("CPU_Face_b"));
+}
+
+TKordiIniFile* TSettingsFileRef::operator->() const {
+    // The program folder never changes in a run of the game; tests move it, and then the
+    // settings object follows to the new folder.
+    static std::unique_ptr<TKordiIniFile> file;
+    const QString fileName = ProgramFolder::File("Kordi2000.ini");
+    if (!file || file->FileName() != fileName)
+        file = std::make_unique<TKordiIniFile>(fileName);
+    return file.get();
+}
+
+QByteArray GetText(QByteArrayView key) {
+    return SettingsFile->ReadString(Words.LanguageName.toLatin1(), key, "?");
+}
+
+QString GetTextU(QByteArrayView key) {
+    return CodePage::ToUnicode(GetText(key));
+}
+
+QByteArray FillNumbers(QByteArrayView format, const QList<int>& numbers) {
+    QByteArray text;
+    auto next = numbers.begin();
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QByteArrayView rest = format.sliced(i);
+        if (rest.startsWith("%d") && next != numbers.end()) {
+            text += QByteArray::number(*next++);
+            ++i;
+        } else if (rest.startsWith("%%")) {
+            text += '%';
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+QByteArray BareFileName(QByteArrayView entry) {
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/' || c == ':'; };
+    const auto lastSeparator = std::find_if(entry.rbegin(), entry.rend(), isSeparator);
+    return QByteArray(lastSeparator.base(), entry.end() - lastSeparator.base());
+}

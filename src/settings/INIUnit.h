@@ -1,0 +1,47 @@
+#pragma once
+// The settings file Kordi2000.ini beside the program: the settings sections "Kordi",
+// "Images" and "NetPlay", and one section of interface texts per language.
+
+#include "platform/IniFile.h"
+
+#include <QColor>
+#include <QList>
+
+class TKordiIniFile : public TIniFile {
+  public:
+    using TIniFile::TIniFile;
+
+    // A flag is on only when its text is exactly "1".
+    bool ReadFlag(QByteArrayView section, QByteArrayView key, bool defaultValue) const;
+    void WriteFlag(QByteArrayView section, QByteArrayView key, bool on);
+
+    // "Kordi"/"LanguageNumber": 1 (Russian) or 2 (English); anything else reads as 1.
+    quint16 ReadLanguageNumber() const;
+    // "Kordi"/"Strong": the strength level brought into 1..6.
+    int ReadStrengthLevel() const;
+    // "Images"/"CPU_Face_r", "_g", "_b": the face tint, each part brought into 0..255.
+    QColor ReadFaceTint() const;
+};
+
+// The one settings object of the run, on Kordi2000.ini in the program folder, made on
+// first use. Use it as a pointer: SettingsFile->ReadString(...).
+class TSettingsFileRef {
+  public:
+    TKordiIniFile* operator->() const;
+    TKordiIniFile& operator*() const { return *operator->(); }
+};
+extern const TSettingsFileRef SettingsFile;
+
+// The text of the key in the current language's section (Words.LanguageName), "?" when
+// the key, the section or the file is missing. Code page 1251 bytes.
+QByteArray GetText(QByteArrayView key);
+// The same text decoded for display.
+QString GetTextU(QByteArrayView key);
+
+// The text with each "%d" in turn replaced by the next number and "%%" by "%"; every other
+// character, including any other "%" sequence, is kept as it is. Texts come from a file
+// the player may edit, so they are never handed to printf as a format.
+QByteArray FillNumbers(QByteArrayView format, const QList<int>& numbers);
+
+// The bare file name of a texture entry: everything after its last "\", "/" or ":".
+QByteArray BareFileName(QByteArrayView entry);

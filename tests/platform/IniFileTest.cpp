@@ -1,0 +1,131 @@
+#include "platform/IniFile.h"
+#include "platform/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+  protected:
+    QString Path() const { return dir_.filePath("test.ini"); }
+    void Write(const QByteArray& content) const {
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QByteArray Read() const {
+        QFile file(Path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QByteArray Shipped() const {
+        QFile file(KORDI_SOURCE_DIR "/data/Kordi2000.ini");
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+};
+
+// Sections and keys match without regard to case; the first section and key of a name win.
+TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions) {
+    Write("; a comment\r\n"
+          "orphan=before any section\r\n"
+          "[Kordi]\r\n"
+          "  Sound  =  1  \r\n"
+          "no equals sign\r\n"
+          "sound=2\r\n"
+          "Empty=\r\n"
+          "[ kordi ]\r\n"
+          "Strong=5\r\n"
+          "[Russian]\r\n"
+          "Yes=\xC4\xE0\r\n");
+    const TIniFile ini(Path());
+    EXPECT_EQ(ini.ReadString("KORDI", "SOUND", "d"), "1");
+    EXPECT_EQ(ini.ReadString("kordi", "Strong", "d"), "d");
+    EXPECT_EQ(ini.ReadString("Kordi", "Empty", "d"), "");
+    EXPECT_EQ(ini.ReadString("Kordi", "orphan", "d"), "d");
+    EXPECT_EQ(ini.ReadString("Images", "Sound", "d"), "d");
+    EXPECT_EQ(ini.ReadString("russian", "yes", "?"), "\xC4\xE0");
+    EXPECT_EQ(TIniFile(dir_.filePath("none.ini")).ReadString("Kordi", "Sound", "d"), "d");
+}
+
+// Values, defaults too, are cut to the 2,047 characters of the platform's buffer; a
+// number that is not a decimal integer reads as the default instead of failing.
+TEST_F(IniFileTest, CutsLongValuesAndChecksNumbers) {
+    const QByteArray longText(3000, 'x');
+    Write("[A]\nLong=" + longText + "\nPort=2300\nWord=abc\nHuge=99999999999\n");
+    const TIniFile ini(Path());
+    EXPECT_EQ(ini.ReadString("A", "Long", ""), longText.left(2047));
+    EXPECT_EQ(ini.ReadString("A", "Missing", longText), longText.left(2047));
+    EXPECT_EQ(ini.ReadInteger("A", "Port", 0), 2300);
+    EXPECT_EQ(ini.ReadInteger("A", "Word", 16), 16);
+    EXPECT_EQ(ini.ReadInteger("A", "Huge", 16), 16);
+    EXPECT_EQ(ini.ReadInteger("A", "Missing", 16), 16);
+}
+
+// A write touches only its own line: every other byte of the shipped file stays, Russian
+// texts included, and a reader through another object sees the new value.
+TEST_F(IniFileTest, WriteKeepsEveryOtherByte) {
+    const QByteArray shipped = Shipped();
+    ASSERT_EQ(shipped.count("\r\nSound=1\r\n"), 1);
+    Write(shipped);
+    TIniFile(Path()).WriteString("kordi", "Sound", "0");
+    QByteArray expected = shipped;
+    expected.replace("\r\nSound=1\r\n", "\r\nSound=0\r\n");
+    EXPECT_EQ(Read(), expected);
+    EXPECT_EQ(TIniFile(Path()).ReadString("Kordi", "Sound", "?"), "0");
+}
+
+// Missing keys go to the end of their section, missing sections to the end of the file,
+// with the file's own line ends; a new file gets CR LF.
+TEST_F(IniFileTest, WriteAddsKeysAndSections) {
+    Write("[A]\nx=1\n; note\n\n[B]\ny=2");
+    TIniFile ini(Path());
+    ini.WriteString("a", "Added", "new");
+    ini.WriteString("B", "z", "3");
+    ini.WriteInteger("C", "n", 42);
+    EXPECT_EQ(Read(), "[A]\nx=1\n; note\nAdded=new\n\n[B]\ny=2\nz=3\n[C]\nn=42\n");
+
+    TIniFile fresh(dir_.filePath("fresh.ini"));
+    fresh.WriteString("NetPlay", "Name", "two\r\nlines");
+    QFile file(fresh.FileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "[NetPlay]\r\nName=two  lines\r\n");
+}
+
+// A write that cannot be done raises "Unable to write to <path>" and never leaves a
+// truncated file behind.
+TEST_F(IniFileTest, FailedWriteRaisesAndKeepsTheOldFile) {
+    const QString folder = dir_.filePath("folder.ini");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString nowhere = dir_.filePath("missing/Kordi2000.ini");
+    for (const QString& path : {folder, nowhere}) {
+        try {
+            TIniFile(path).WriteString("Kordi", "Sound", "1");
+            ADD_FAILURE() << "no error for " << path.toStdString();
+        } catch (const IoError& error) {
+            EXPECT_EQ(error.Text(), "Unable to write to " + path);
+        }
+    }
+
+    // A full disk, played by a file size limit below the size of the new file.
+    const QByteArray old = Shipped();
+    Write(old);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(old.size() / 2);
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(TIniFile(Path()).WriteString("Kordi", "Sound", "0"), IoError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(Read(), old);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"test.ini"});
+}
+
+} // namespace
