@@ -1,33 +1,19 @@
 #include "platform/KeyState.h"
 
+#include "platform/KeyStateX11.h"
+
 #include <QGuiApplication>
+#include <qguiapplication_platform.h>
 #include <QKeyEvent>
 #include <QSet>
-
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
-#include <X11/keysym.h>
 
 namespace KeyState {
 namespace {
 
-Display* X11Display() {
+void* X11Display() {
     if (auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         return x11->display();
     return nullptr;
-}
-
-bool KeyDown(Display* display, const char keys[32], KeySym symbol) {
-    const KeyCode code = XKeysymToKeycode(display, symbol);
-    return code != 0 && (keys[code / 8] & (1 << (code % 8)));
-}
-
-bool X11Held(Display* display, char letter) {
-    char keys[32];
-    XQueryKeymap(display, keys);
-    const bool ctrl = KeyDown(display, keys, XK_Control_L) || KeyDown(display, keys, XK_Control_R);
-    const bool alt = KeyDown(display, keys, XK_Alt_L) || KeyDown(display, keys, XK_Alt_R);
-    return ctrl && alt && KeyDown(display, keys, XK_a + (letter - 'A'));
 }
 
 // Remembers the letter keys that the application has seen go down and not yet up.
@@ -64,8 +50,8 @@ bool ApplicationHeld(char letter) {
 } // namespace
 
 bool CtrlAltLetterHeld(char letter) {
-    if (Display* display = X11Display())
-        return X11Held(display, letter);
+    if (void* display = X11Display())
+        return X11CtrlAltLetterHeld(display, letter);
     return ApplicationHeld(letter);
 }
 
