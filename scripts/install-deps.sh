@@ -7,6 +7,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
 )
 

@@ -1,10 +1,14 @@
 #include "core/MainUnit.h"
+#include "dictionary/SetCPUUnit.h"
 #include "platform/SafeApplication.h"
+#include "ui/ChoiceUnit.h"
 
 int main(int argc, char** argv) {
     TSafeApplication app(argc, argv);
     TSafeApplication::setApplicationName("Kordi 2000");
     TMainWindow window;
+    TSetCPUWindow strength(&window);
+    TChoiceWindow question(&window);
     window.show();
     return TSafeApplication::exec();
 }

@@ -1,18 +1,37 @@
 #include "core/MainUnit.h"
 
+#include "dictionary/FacesUnit.h"
+#include "dictionary/SearchUnit.h"
+#include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
+#include "platform/KeyState.h"
 #include "platform/SafeApplication.h"
+#include "settings/INIUnit.h"
+#include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"
+#include "ui/SoundUnit.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTimer>
 
 TMainWindow* MainWindow = nullptr;
+quint8 MainActive = 1;
+int NetState = 0;
 
 namespace {
+
+const QColor Yellow(255, 255, 0);
+const QColor Blue(0, 0, 255);
 
 // The client area: it tiles the main background behind every control.
 class TClientArea : public QWidget {
@@ -26,31 +45,275 @@ protected:
     }
 };
 
+// Sees every right-button press of the program before it is dispatched; never consumes it.
+class TRightButtonFilter : public QObject {
+public:
+    explicit TRightButtonFilter(TMainWindow* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto type = event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+            watched->isWidgetType()) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            // A press that a widget passes on to its parent is seen once only.
+            if (mouse->button() == Qt::RightButton && mouse->timestamp() != lastTimestamp_) {
+                lastTimestamp_ = mouse->timestamp();
+                if (MainActive == 1)
+                    window_->AppOnMessage();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TMainWindow* window_;
+    quint64 lastTimestamp_ = 0;
+};
+
+QFont DefaultFont(int pointSize, bool bold) {
+    QFont font("Default");
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, QFont font, QColor color) {
+    auto* label = new TCoolLabel(parent);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->SetFontColor(color);
+    return label;
+}
+
+// Shows the computer's progress while it searches, and stops the search when the game
+// it was started for is over.
+class TComputerListener : public TSearchListener {
+public:
+    TComputerListener(TMainWindow& window, quint32 game, std::function<void(const TFoundMove&)> show)
+        : window_(window), game_(game), show_(std::move(show)), lastTick_(window.Ticks - 1) {}
+
+    bool TrialLetter(TCellIndex, int) override {
+        QCoreApplication::processEvents();
+        if (Stopped())
+            return true;
+        if (!window_.AdviceMode && window_.Ticks != lastTick_) {
+            lastTick_ = window_.Ticks;
+            phase_ = (phase_ + 1) % 20;
+            if (phase_ > 12 && phase_ % 2 == 1) {
+                blink_ = !blink_;
+                window_.ShowFace(blink_ ? 3 : 4);
+            }
+        }
+        return false;
+    }
+
+    bool Improved(const TFoundMove& best) override {
+        show_(best);
+        QCoreApplication::processEvents();
+        return Stopped();
+    }
+
+private:
+    bool Stopped() const { return window_.StopSearch || window_.GameNumber != game_; }
+
+    TMainWindow& window_;
+    const quint32 game_;
+    std::function<void(const TFoundMove&)> show_;
+    quint16 lastTick_;
+    int phase_ = 12;
+    bool blink_ = true;
+};
+
+QByteArray LetterOf(const TCoolButton* button) { return CodePage::FromUnicode(button->Caption()); }
+
 } // namespace
 
 TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
     MainWindow = this;
     client_ = new TClientArea(this);
-    client_->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(client_);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     LoadSkinImages();
+    CreateControls();
+    CreateMenu();
+    rightButtonFilter_ = new TRightButtonFilter(this);
+    qApp->installEventFilter(rightButtonFilter_);
+    CreateWordLabels();
+    CreateLetters();
+    CreateCells();
+    client_->setFixedSize(ClientWidth, ClientHeight);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Strength = SettingsFile->ReadStrengthLevel() + 2;
+    Words.Language = SettingsFile->ReadLanguageNumber();
+    Words.LanguageName = Words.Language == 1 ? "Russian" : "English";
+    Words.FirstLetter = Words.Language == 1 ? 0xC0 : 0x41;
+    RelabelMainWindow();
+    const QColor tint = SettingsFile->ReadFaceTint();
+    LoadFaces(tint.red(), tint.green(), tint.blue());
+    ShowFace(0);
+    ArrangeLetters();
+    SoundSettings.WaitTicks = [this](int n) { WaitTicks(n); };
+    LoadBothDictionaries();
+    Menu_NewGameClick();
+
+    Timer = new QTimer(this);
+    Timer->setInterval(100);
+    connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
+    Timer->start();
+}
+
+TMainWindow::~TMainWindow() {
+    qApp->removeEventFilter(rightButtonFilter_);
+    if (MainWindow == this)
+        MainWindow = nullptr;
+}
+
+void TMainWindow::CreateControls() {
+    client_->resize(ClientWidth, ClientHeight);
+    AdviceButton = new TCoolButton(client_);
+    AdviceButton->setGeometry(20, 10, 100, 30);
+    SkipButton = new TCoolButton(client_);
+    SkipButton->setGeometry(20, 50, 100, 30);
+    for (TCoolButton* button : {AdviceButton, SkipButton}) {
+        button->setFont(DefaultFont(11, true));
+        button->SetFontColor(QColor(200, 200, 255));
+        button->SetTexture(SkinBitmaps[SlotButton]);
+    }
+    connect(AdviceButton, &TCoolButton::Clicked, this, &TMainWindow::AdviceButtonClick);
+    connect(SkipButton, &TCoolButton::Clicked, this, &TMainWindow::SkipButtonClick);
+
+    QFont small("Small Fonts");
+    small.setPointSize(7);
+    CoolLabel1 = MakeLabel(client_, {193, 15, 201, 11}, small, Qt::white);
+    CoolLabel1->SetTransparent(true);
+    CoolLabel1->SetCaption("Kordi 2000 v2.01");
+
+    Slowo = MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
+    Slowo->SetBevels(TCoolLabel::Bevel::Raised, TCoolLabel::Bevel::Lowered);
+    Slowo->SetTexture(SkinBitmaps[SlotWordLabel]);
+
+    const QColor scoreColor(239, 255, 239);
+    Score1 = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
+    Score2 = MakeLabel(client_, {400, 60, 50, 20}, DefaultFont(12, true), scoreColor);
+    Score2->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (TCoolLabel* score : {Score1, Score2})
+        score->SetTransparent(true);
+
+    CoolBevel1 = new QFrame(client_);
+    CoolBevel1->setGeometry(455, 8, 104, 74);
+    CoolBevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    CPUface = new QLabel(client_);
+    CPUface->setGeometry(457, 10, 100, 70);
+    CPUface->setAlignment(Qt::AlignCenter);
+    StrongLabel = MakeLabel(client_, {460, 10, 10, 20}, DefaultFont(8, false), QColor(180, 105, 255));
+    StrongLabel->SetTransparent(true);
+    StrongLabel->SetCaption("0");
+
+    const QColor playerColor(212, 255, 127);
+    Player0 = MakeLabel(client_, {20, 87, 140, 21}, DefaultFont(10, true), playerColor);
+    Player1 = MakeLabel(client_, {420, 87, 140, 21}, DefaultFont(10, true), playerColor);
+    for (TCoolLabel* player : {Player0, Player1}) {
+        player->SetTransparent(true);
+        player->hide();
+    }
+
+    CoolPanel1 = new TCoolLabel(client_);
+    CoolPanel1->setGeometry(20, 115, 140, 205);
+    CoolPanel2 = new TCoolLabel(client_);
+    CoolPanel2->setGeometry(420, 115, 140, 205);
+    for (TCoolLabel* panel : {CoolPanel1, CoolPanel2}) {
+        panel->SetBevels(TCoolLabel::Bevel::Raised, TCoolLabel::Bevel::Lowered);
+        panel->SetTexture(SkinBitmaps[SlotPanel]);
+    }
+}
+
+void TMainWindow::CreateMenu() {
+    Menu_Game = menuBar()->addMenu(QString());
+    Menu_NewGame = Menu_Game->addAction({}, QKeySequence(Qt::Key_F2), this,
+                                        &TMainWindow::Menu_NewGameClick);
+    Menu_Game->addSeparator();
+    Menu_Exit = Menu_Game->addAction({}, QKeySequence(Qt::Key_Escape), this, &QWidget::close);
+    Menu_Options = menuBar()->addMenu(QString());
+    Menu_CPU = Menu_Options->addAction({}, this, &TMainWindow::Menu_CPUClick);
+}
+
+void TMainWindow::RelabelMainWindow() {
+    setWindowTitle(GetTextU("Title"));
+    Menu_Game->setTitle(GetTextU("Menu_Game"));
+    Menu_NewGame->setText(GetTextU("Menu_NewGame"));
+    Menu_Exit->setText(GetTextU("Menu_Exit"));
+    Menu_Options->setTitle(GetTextU("Menu_Options"));
+    Menu_CPU->setText(GetTextU("Menu_CPU"));
+    SkipButton->SetCaption(GetTextU("SkipButton"));
+    AdviceButton->SetCaption(GetTextU("AdviceButton"));
+}
+
+void TMainWindow::CreateWordLabels() {
+    for (int player = 1; player <= 2; ++player) {
+        TCoolLabel* panel = player == 1 ? CoolPanel1 : CoolPanel2;
+        for (int row = 1; row <= WordRows; ++row) {
+            auto* label = MakeLabel(panel, {5, 4 + (row - 1) * 13, 130, 13}, DefaultFont(10, true),
+                                    QColor(255, 210, 210));
+            label->SetTransparent(true);
+            WordLabels[player][row] = label;
+        }
+    }
+}
+
+void TMainWindow::CreateLetters() {
+    for (int i = 1; i <= 32; ++i) {
+        auto* button = new TCoolButton(client_);
+        button->resize(34, 34);
+        button->setFont(DefaultFont(16, true));
+        connect(button, &TCoolButton::Pressed, this,
+                [this, button](Qt::MouseButton) { lettersOnMouseDown(button); });
+        letters[i] = button;
+    }
+}
+
+void TMainWindow::CreateCells() {
     // Cells are placed against the outer width of the frame, as the layout was drawn.
     client_->resize(FormWidth, ClientHeight);
     CreateBoard(Cells, client_);
-    client_->setFixedSize(ClientWidth, ClientHeight);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowTitle("Kordi 2000");
-
-    TSafeApplication::Guard([] {
-        Words.Language = Words.Language == 1 ? 2 : 1;
-        Words.LoadWords();
+    client_->resize(ClientWidth, ClientHeight);
+    ForEachCell(Cells, [this](Tpole& cell) {
+        connect(&cell, &Tpole::Clicked, this, [this, &cell] { PoleClick(&cell); });
+        connect(&cell, &Tpole::Entered, this, &TMainWindow::PoleEnter);
+        connect(&cell, &Tpole::Left, this, &TMainWindow::PoleLeave);
     });
-    Words.Language = Words.Language == 1 ? 2 : 1;
-    TSafeApplication::Guard([] { Words.LoadWords(); });
-    StartGame(true);
 }
 
-void TMainWindow::paintEvent(QPaintEvent* event) { QMainWindow::paintEvent(event); }
+// Both dictionaries are read once, so both language items show a count; the current
+// language's is read last and stays in memory.
+void TMainWindow::LoadBothDictionaries() {
+    const quint16 current = Words.Language;
+    Words.Language = current == 1 ? 2 : 1;
+    TSafeApplication::Guard([] { Words.LoadWords(); });
+    Words.Language = current;
+    TSafeApplication::Guard([] { Words.LoadWords(); });
+}
+
+void TMainWindow::ArrangeLetters() {
+    const bool english = Words.Language == 2;
+    const int perRow = english ? 13 : 16;
+    for (int i = 1; i <= 32; ++i) {
+        TCoolButton* button = letters[i];
+        button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
+                     FormHeight - 120 + (i > perRow ? 34 : 0));
+        if (button->FontColor() != Yellow) {
+            button->SetFontColor(Yellow);
+            button->SetTexture(SkinBitmaps[SlotLetter]);
+        }
+        button->SetCaption(CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
+        button->setVisible(i <= Words.AlphabetSize());
+    }
+}
+
+void TMainWindow::ShowFace(int index) { CPUface->setPixmap(Faces[index]); }
 
 QByteArray TMainWindow::RandomStartWord() const {
     const auto& fives = Words.Lists[5];
@@ -60,10 +323,393 @@ QByteArray TMainWindow::RandomStartWord() const {
                 .arg(Words.FileName));
         return {};
     }
-    return CodePage::ToUpper(
-        fives[QRandomGenerator::global()->bounded(static_cast<int>(fives.size()))]);
+    const int index = QRandomGenerator::global()->bounded(static_cast<int>(fives.size()));
+    return CodePage::ToUpper(fives[index]);
+}
+
+void TMainWindow::ShowScores() {
+    Score1->SetCaption(ScoreText(Scores[1]));
+    Score2->SetCaption(ScoreText(Scores[2]));
+}
+
+void TMainWindow::ClearWordLists() {
+    for (int player = 1; player <= 2; ++player)
+        for (int row = 1; row <= WordRows; ++row)
+            WordLabels[player][row]->SetCaption({});
+    Scores[1] = 0;
+    Scores[2] = 0;
+    ShowScores();
 }
 
 void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
-    SetUpBoard(Cells, local ? RandomStartWord() : startWord);
+    ++GameNumber;
+    StartedHere = local;
+    UsedWords.Clear();
+    Slowo->SetCaption({});
+    setWindowTitle(GetTextU("Title"));
+    AdviceButton->show();
+    AdviceButton->setEnabled(true);
+    SkipButton->setEnabled(true);
+    ShowFace(0);
+    const QByteArray word = local ? RandomStartWord() : startWord;
+    UsedWords.Add(word);
+    SetUpBoard(Cells, word);
+    Tpole& hot = *Cells[HotCol][HotRow];
+    if (MouseOnCell && !ChosenLetter.isEmpty() && hot.IsEmpty())
+        hot.SetLetter(ChosenLetter);
+    ClearWordLists();
+    SkipCount = 0;
+    setWindowTitle(GetTextU("Title"));
+    if (local) {
+        MoveState = 0;
+    } else {
+        MoveState = 2;
+        ShowWaiting();
+        Slowo->SetCaption({});
+    }
+    StopSearch = 1;
+}
+
+void TMainWindow::Menu_NewGameClick() { StartGame(true); }
+
+void TMainWindow::CreditWord(int player, const QByteArray& word) {
+    Scores[player] = static_cast<quint16>(Scores[player] + word.size());
+    ShowScores();
+    UsedWords.Add(word);
+    for (int row = WordRows; row >= 2; --row)
+        WordLabels[player][row]->SetCaption(WordLabels[player][row - 1]->Caption());
+    WordLabels[player][1]->SetCaption(CodePage::ToUnicode(word));
+}
+
+bool TMainWindow::IsGameOver() const { return SkipCount >= 2 || BoardFull(Cells); }
+
+// The result and records windows join here; until then the next game starts at once.
+void TMainWindow::GameOver() { Menu_NewGameClick(); }
+
+void TMainWindow::ShowWaiting() {
+    setWindowTitle(GetTextU("Title") + " (" + GetTextU("Wait") + ")");
+    SkipButton->setEnabled(false);
+    AdviceButton->setEnabled(false);
+}
+
+void TMainWindow::WaitTicks(int n) {
+    for (int i = 0; i < n; ++i) {
+        const quint16 start = Ticks;
+        while (Ticks == start) {
+            if (Timer->isActive()) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            } else {
+                // The timer is held elsewhere: count the tick ourselves rather than hang.
+                QEventLoop pause;
+                QTimer::singleShot(Timer->interval(), &pause, &QEventLoop::quit);
+                pause.exec();
+                break;
+            }
+        }
+    }
+}
+
+void TMainWindow::TimerTimer() {
+    if (!Hidden && KeyState::CtrlAltLetterHeld('Z'))
+        ToggleHidden();
+    else if (Hidden && KeyState::CtrlAltLetterHeld('X'))
+        ToggleHidden();
+    Timer->stop();
+    StrongLabel->SetCaption(QString::number(Strength - 2));
+    Ticks = Ticks == 31 ? 0 : Ticks + 1;
+    RefreshBevels(Cells);
+    Timer->start();
+}
+
+void TMainWindow::ToggleHidden() {
+    if (!Hidden) {
+        hiddenWindows_.clear();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible()) {
+                hiddenWindows_.append(window);
+                window->hide();
+            }
+        Hidden = 1;
+    } else {
+        for (QWidget* window : hiddenWindows_)
+            window->show();
+        hiddenWindows_.clear();
+        Hidden = 0;
+    }
+}
+
+void TMainWindow::lettersOnMouseDown(TCoolButton* button) {
+    PlaySoundEffect(SoundClick1, false);
+    if (button->FontColor() == Blue)
+        return;
+    if (MoveState == 1)
+        TakeBackLetter();
+    ArrangeLetters();
+    button->SetFontColor(Blue);
+    button->SetTexture(SkinBitmaps[SlotChosenLetter]);
+    ChosenLetter = LetterOf(button);
+}
+
+void TMainWindow::TakeBackLetter() {
+    ClearSelection(Cells);
+    Slowo->SetCaption({});
+    MoveState = 0;
+    Cells[NewCol][NewRow]->SetLetter({});
+}
+
+void TMainWindow::PoleEnter(Tpole* cell) {
+    HotCol = cell->Col;
+    HotRow = cell->Row;
+    if (cell->IsFree() && MoveState == 0 && !ChosenLetter.isEmpty())
+        cell->SetLetter(ChosenLetter);
+    if (cell->IsFree() && !cell->IsEmpty() && !cell->Selected)
+        cell->SetBevels(TCoolLabel::Bevel::Lowered, TCoolLabel::Bevel::Lowered);
+    MouseOnCell = 1;
+}
+
+void TMainWindow::PoleLeave(Tpole* cell) {
+    if (cell->IsFree() && MoveState == 0 && !ChosenLetter.isEmpty()) {
+        cell->SetLetter({});
+        cell->SetFontColor(Qt::black);
+    }
+    if (!cell->IsFree() || cell->IsEmpty() || cell->Selected)
+        cell->SetBevels(TCoolLabel::Bevel::Raised, TCoolLabel::Bevel::Raised);
+    MouseOnCell = 0;
+}
+
+void TMainWindow::PoleClick(Tpole* cell) {
+    HotCol = cell->Col;
+    HotRow = cell->Row;
+    if (cell->Selected && MoveState == 1 && Cells[NewCol][NewRow]->Selected) {
+        SubmitWord();
+        return;
+    }
+    if (!cell->Selected && !cell->IsEmpty() && MoveState == 1) {
+        const QByteArray word = CodePage::FromUnicode(Slowo->Caption());
+        if (word.isEmpty()) {
+            LastCol = cell->Col;
+            LastRow = cell->Row;
+            SelectCell(*cell);
+            Slowo->SetCaption(CodePage::ToUnicode(cell->Letter()));
+            PlaySoundEffect(SoundClick3, false);
+        } else if (AreNeighbours(LastCol, LastRow, cell->Col, cell->Row)) {
+            LastCol = cell->Col;
+            LastRow = cell->Row;
+            SelectCell(*cell);
+            Slowo->SetCaption(CodePage::ToUnicode(word + cell->Letter()));
+            PlaySoundEffect(SoundClick3, false);
+        }
+    }
+    if (MoveState == 0 && !ChosenLetter.isEmpty() && cell->IsFree()) {
+        PlaySoundEffect(SoundClick3, false);
+        MoveState = 1;
+        NewCol = cell->Col;
+        NewRow = cell->Row;
+        cell->SetLetter(ChosenLetter); // normally there already, from the preview
+    }
+}
+
+void TMainWindow::SubmitWord() {
+    const QByteArray word = CodePage::FromUnicode(Slowo->Caption());
+    if (word.size() == 1 || word.size() > TWords::MaxLength || UsedWords.IsUsed(word)) {
+        RefusalBlink();
+        ClearSelection(Cells);
+        Slowo->SetCaption({});
+        return;
+    }
+    if (Words.FindWord(word, static_cast<int>(word.size()))) {
+        AcceptWord(true);
+        ContinueAfterWord();
+        return;
+    }
+    ShowFace(6);
+    const int answer = AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word),
+                                   GetTextU("AddWord2"));
+    if (answer == TChoiceWindow::Yes) {
+        ShowFace(0);
+        Words.AppendWord(word);
+        Words.LoadWords();
+        AcceptWord(false);
+        ContinueAfterWord();
+        return;
+    }
+    if (answer == TChoiceWindow::No) {
+        ClearSelection(Cells);
+        Slowo->SetCaption({});
+    }
+    ShowFace(0);
+}
+
+void TMainWindow::RefusalBlink() {
+    for (int face : {2, 1, 2, 1, 2, 1, 2}) {
+        ShowFace(face);
+        WaitTicks(2);
+    }
+    ShowFace(0);
+}
+
+void TMainWindow::AcceptWord(bool withSound) {
+    CreditWord(1, CodePage::FromUnicode(Slowo->Caption()));
+    Cells[NewCol][NewRow]->Fixed = 1;
+    SkipCount = 0;
+    if (withSound)
+        PlaySoundEffect(SoundApply, true);
+}
+
+void TMainWindow::ContinueAfterWord() {
+    if (!IsGameOver() || NetState == 2)
+        ComputerMove();
+    else
+        GameOver();
+}
+
+void TMainWindow::AppOnMessage() {
+    if (MoveState == 1) {
+        PlaySoundEffect(SoundClick2, false);
+        if (Slowo->Caption().isEmpty()) {
+            MoveState = 0;
+            Cells[NewCol][NewRow]->SetLetter({});
+        } else {
+            Slowo->SetCaption({});
+            ClearSelection(Cells);
+        }
+    }
+    Tpole& hot = *Cells[HotCol][HotRow];
+    if (MouseOnCell && hot.IsFree() && MoveState == 0 && !ChosenLetter.isEmpty())
+        hot.SetLetter(ChosenLetter);
+}
+
+void TMainWindow::SkipButtonClick() {
+    const quint32 game = GameNumber;
+    ComputerMove();
+    if (!StopRequested(game))
+        ++SkipCount;
+}
+
+void TMainWindow::AdviceButtonClick() {
+    const quint32 game = GameNumber;
+    AdviceMode = 1;
+    ComputerMove();
+    if (StopRequested(game))
+        return;
+    if (AdviceMode == 0) {
+        AdviceButton->hide();
+        ContinueAfterWord();
+    } else {
+        AdviceMode = 0;
+    }
+}
+
+void TMainWindow::Menu_CPUClick() {
+    const int before = Strength;
+    SetCPUWindow->exec();
+    if (Strength != before)
+        Menu_NewGameClick();
+}
+
+void TMainWindow::ShowSearchBoard(const TFoundMove& best) {
+    Slowo->SetCaption(CodePage::ToUnicode(best.Word));
+    const auto newLetter = QByteArray(1, static_cast<char>(Words.FirstLetter + best.Letter));
+    ForEachCell(Cells, [&](Tpole& cell) {
+        const TCellIndex index = (cell.Col - 1) * 5 + cell.Row - 1;
+        if (index == best.Cell)
+            cell.SetLetter(newLetter);
+        else if (cell.IsFree())
+            cell.SetLetter({});
+        if (std::find(best.Path.begin(), best.Path.end(), index) != best.Path.end())
+            SelectCell(cell);
+        else
+            UnselectCell(cell);
+    });
+}
+
+void TMainWindow::SettleBoard() {
+    ForEachCell(Cells, [this](Tpole& cell) {
+        if (cell.IsEmpty()) {
+            cell.Fixed = 0;
+        } else if (cell.IsFree()) {
+            NewCol = cell.Col;
+            NewRow = cell.Row;
+            cell.Fixed = 1;
+        }
+    });
+}
+
+namespace {
+
+// The fixed letters as alphabet indices; a letter outside the alphabet stays a letter that
+// no word can use.
+TSearchBoard SnapshotBoard(TCells& cells) {
+    TSearchBoard board;
+    ForEachCell(cells, [&](Tpole& cell) {
+        const TCellIndex index = (cell.Col - 1) * 5 + cell.Row - 1;
+        if (cell.IsFree()) {
+            cell.SetLetter({});
+            board.Letters[index] = EmptyCell;
+        } else {
+            const int letter = CodePage::FoldCase(static_cast<unsigned char>(cell.Letter()[0])) -
+                               Words.FirstLetter;
+            board.Letters[index] = letter >= 0 && letter < Words.AlphabetSize()
+                                       ? static_cast<unsigned char>(letter)
+                                       : ForeignLetter;
+        }
+        UnselectCell(cell);
+    });
+    return board;
+}
+
+} // namespace
+
+void TMainWindow::ComputerMove() {
+    StopSearch = 0;
+    const quint32 game = GameNumber;
+    if (NetState == 2 && !AdviceMode)
+        return; // the peer's turn is handed over by the network game
+    MoveState = 2;
+    ShowWaiting();
+    Slowo->SetCaption({});
+
+    TSearchRequest request;
+    request.Tree = &Words.Prefixes();
+    request.FirstLetter = Words.FirstLetter;
+    request.AlphabetSize = Words.AlphabetSize();
+    request.Strength = Strength;
+    request.AdviceMode = AdviceMode;
+    request.UsedWords = UsedWords.Words();
+    const TSearchBoard board = SnapshotBoard(Cells);
+    TComputerListener listener(*this, game, [this](const TFoundMove& best) { ShowSearchBoard(best); });
+    const TSearchOutcome outcome = SearchBestMove(board, request, &listener);
+    if (outcome.Stopped)
+        return;
+
+    SettleBoard();
+    if (outcome.Best.Found()) {
+        SkipCount = 0;
+        CreditWord(AdviceMode ? 1 : 2, outcome.Best.Word);
+        PlaySoundEffect(SoundApply, true);
+        AdviceMode = 0;
+    } else {
+        ++SkipCount;
+        if (!AdviceMode)
+            ShowFace(5);
+        Slowo->SetCaption("? ? ?");
+        WaitTicks(9);
+    }
+    // A new game started during the pause owns the board now.
+    if (StopRequested(game))
+        return;
+    ClearSelection(Cells);
+    Slowo->SetCaption({});
+    ShowFace(0);
+    SkipButton->setEnabled(true);
+    AdviceButton->setEnabled(true);
+    setWindowTitle(GetTextU("Title"));
+    if (IsGameOver() && NetState < 2)
+        GameOver();
+    MoveState = 0;
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    StopSearch = 1;
+    event->accept();
 }

@@ -62,7 +62,7 @@ public:
                 ForEachTrialLetter(root, [&](int letter, std::uint32_t child) {
                     Walk(start, child, 1, 1u << start, letter);
                 });
-            } else if (board_.Letters[start] != EmptyCell) {
+            } else if (board_.Letters[start] < request_.AlphabetSize) {
                 const std::uint32_t child = tree_.Child(root, board_.Letters[start]);
                 if (child != TPrefixTree::None)
                     Walk(start, child, 1, 1u << start, NoLetter);
@@ -105,7 +105,7 @@ private:
                 ForEachTrialLetter(node, [&](int trialLetter, std::uint32_t child) {
                     Walk(n, child, length + 1, visited | (1u << n), trialLetter);
                 });
-            } else if (board_.Letters[n] != EmptyCell) {
+            } else if (board_.Letters[n] < request_.AlphabetSize) {
                 const std::uint32_t child = tree_.Child(node, board_.Letters[n]);
                 if (child != TPrefixTree::None)
                     Walk(n, child, length + 1, visited | (1u << n), letter);

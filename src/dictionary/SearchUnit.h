@@ -20,6 +20,8 @@ class TPrefixTree;
 using TCellIndex = int;
 constexpr int BoardCells = 25;
 constexpr unsigned char EmptyCell = 0xFF;
+// A letter outside the alphabet: it fills its cell, but no word can pass through it.
+constexpr unsigned char ForeignLetter = 0xFE;
 
 struct TSearchBoard {
     // The alphabet index (0 = the first letter) of each fixed letter, or EmptyCell.

@@ -2,9 +2,16 @@
 
 #include "platform/Errors.h"
 
+#include <QFont>
 #include <QMessageBox>
 
-TSafeApplication::TSafeApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TSafeApplication::TSafeApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The windows name the fonts of the system they were drawn on; these are their
+    // nearest free relatives, narrow enough for the fixed layout.
+    QFont::insertSubstitutions("Default", {"DejaVu Sans Condensed", "DejaVu Sans"});
+    QFont::insertSubstitutions("Small Fonts", {"DejaVu Sans Condensed", "DejaVu Sans"});
+    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans Condensed", "DejaVu Sans"});
+}
 
 bool TSafeApplication::notify(QObject* receiver, QEvent* event) {
     bool handled = false;

@@ -1,0 +1,62 @@
+#include "dictionary/SetCPUUnit.h"
+
+#include "core/MainUnit.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "ui/ImagesUnit.h"
+
+#include <QLabel>
+#include <QSlider>
+
+TSetCPUWindow* SetCPUWindow = nullptr;
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, QRect geometry, Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setAlignment(alignment);
+    label->setStyleSheet("color: white");
+    return label;
+}
+
+} // namespace
+
+TSetCPUWindow::TSetCPUWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) {
+    SetCPUWindow = this;
+    StrongBar = new QSlider(Qt::Horizontal, this);
+    StrongBar->setGeometry(8, 8, 220, 30);
+    StrongBar->setRange(3, 8);
+    StrongBar->setTickPosition(QSlider::TicksBelow);
+    StrongBar->setTickInterval(1);
+    StrongBar->setPageStep(1);
+    Label1 = MakeLabel(this, {8, 40, 100, 20}, Qt::AlignLeft | Qt::AlignVCenter);
+    Label2 = MakeLabel(this, {128, 40, 100, 20}, Qt::AlignRight | Qt::AlignVCenter);
+    CoolOKButton = new TCoolButton(this);
+    CoolOKButton->setGeometry(240, 14, 40, 40);
+    CoolOKButton->SetCaption("OK");
+    CoolOKButton->SetFontColor(Qt::white);
+    CoolOKButton->SetTexture(SkinBitmaps[SlotButton]);
+    connect(CoolOKButton, &TCoolButton::Clicked, this, &QDialog::accept);
+    connect(StrongBar, &QSlider::valueChanged, this, &TSetCPUWindow::StrongBarChange);
+    SuspendGameWhileActive(this);
+}
+
+void TSetCPUWindow::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    ShowCaption();
+    // Setting the position brings a strength outside 3..8 into range and takes it over.
+    StrongBar->setValue(MainWindow->Strength);
+    StrongBarChange();
+    Label1->setText(GetTextU("CPU_Label1"));
+    Label2->setText(GetTextU("CPU_Label2"));
+}
+
+void TSetCPUWindow::StrongBarChange() {
+    MainWindow->Strength = StrongBar->value();
+    ShowCaption();
+}
+
+void TSetCPUWindow::ShowCaption() {
+    setWindowTitle(GetTextU("Menu_CPU") + " (" + QString::number(MainWindow->Strength - 2) + ")");
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The strength window: a track bar from 3 to 8, the longest word the computer may play.
+
+#include "ui/SkinnedDialog.h"
+
+class QSlider;
+class QLabel;
+class TCoolButton;
+
+class TSetCPUWindow : public TSkinnedDialog {
+    Q_OBJECT
+public:
+    explicit TSetCPUWindow(QWidget* parent = nullptr);
+
+    QSlider* StrongBar;
+    QLabel* Label1;
+    QLabel* Label2;
+    TCoolButton* CoolOKButton;
+
+    void StrongBarChange();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowCaption();
+};
+
+extern TSetCPUWindow* SetCPUWindow;

@@ -1,0 +1,48 @@
+#include "ui/SkinnedDialog.h"
+
+#include "core/MainUnit.h"
+#include "platform/CoolLabel.h"
+#include "ui/ImagesUnit.h"
+
+#include <QEvent>
+#include <QPainter>
+
+TSkinnedDialog::TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+    setFixedSize(clientWidth, clientHeight);
+}
+
+void TSkinnedDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    TileTexture(painter, rect(), SkinBitmaps[SlotWindowBackground]);
+}
+
+namespace {
+
+class TMainActiveGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::WindowActivate:
+            MainActive = 0;
+            break;
+        case QEvent::Hide:
+        case QEvent::WindowDeactivate:
+            MainActive = 1;
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void SuspendGameWhileActive(QWidget* window) {
+    window->installEventFilter(new TMainActiveGuard(window));
+}
