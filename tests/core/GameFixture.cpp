@@ -1,0 +1,67 @@
+#include "GameFixture.h"
+
+#include "dictionary/SetCPUUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "ui/ChoiceUnit.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+GameFixture::GameFixture(const QByteArray& words) {
+    folder.LayShippedData();
+    folder.Write("DATA/Lib.ENG", words);
+    SettingsFile->WriteString("Kordi", "LanguageNumber", "2");
+    SettingsFile->WriteString("Kordi", "Strong", "6");
+    window = std::make_unique<TMainWindow>();
+    strengthWindow = new TSetCPUWindow(window.get());
+    questionWindow = new TChoiceWindow(window.get());
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+GameFixture::~GameFixture() {
+    window.reset();
+    MainActive = 1;
+}
+
+void GameFixture::PickLetter(char letter) {
+    TCoolButton* button = window->letters[letter - 'A' + 1];
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void GameFixture::MoveTo(int col, int row) { QTest::mouseMove(&Cell(col, row)); }
+
+void GameFixture::ClickCell(int col, int row) {
+    MoveTo(col, row);
+    QTest::mouseClick(&Cell(col, row), Qt::LeftButton);
+}
+
+void GameFixture::RightClick(int col, int row) {
+    MoveTo(col, row);
+    QTest::mouseClick(&Cell(col, row), Qt::RightButton);
+}
+
+void GameFixture::PlayWord(char letter, int col, int row,
+                           std::initializer_list<std::pair<int, int>> trace) {
+    PickLetter(letter);
+    ClickCell(col, row);
+    for (auto [c, r] : trace)
+        ClickCell(c, r);
+    ClickCell(std::data(trace)[trace.size() - 1].first, std::data(trace)[trace.size() - 1].second);
+}
+
+void GameFixture::AnswerModal(std::function<QWidget*(QWidget*)> pick) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, pick] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            if (QWidget* button = pick(modal))
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    poll->start(20);
+}
