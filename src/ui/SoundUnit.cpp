@@ -30,7 +30,9 @@ std::unique_ptr<ISoundOutput>& Output() {
 
 } // namespace
 
-void SetSoundOutput(std::unique_ptr<ISoundOutput> output) { Output() = std::move(output); }
+void SetSoundOutput(std::unique_ptr<ISoundOutput> output) {
+    Output() = output ? std::move(output) : std::make_unique<TSilentOutput>();
+}
 
 ISoundOutput* SoundOutput() { return Output().get(); }
 
@@ -46,3 +48,10 @@ void PlaySoundEffect(int index, bool synchronous) {
     }
     Output()->Play(file, synchronous ? ISoundOutput::Mode::Sync : ISoundOutput::Mode::Async);
 }
+
+void PlayMusic(const QString& name) {
+    if (SoundSettings.SoundOn())
+        Output()->Play(SoundFile(name), ISoundOutput::Mode::Loop);
+}
+
+void StopSounds() { Output()->Stop(); }

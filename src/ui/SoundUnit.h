@@ -2,6 +2,8 @@
 // Sound effects of game events. The output device sits behind a small interface so that
 // tests can record what was asked for.
 
+#include "platform/SoundOutput.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -17,14 +19,6 @@ enum SoundEffect {
     SoundSend = 7,
 };
 
-class ISoundOutput {
-public:
-    enum class Mode { Async, Sync, Loop };
-    virtual ~ISoundOutput() = default;
-    virtual void Play(const QString& path, Mode mode) = 0;
-    virtual void Stop() = 0;
-};
-
 struct TSoundSettings {
     // The check mark of the Sound menu item.
     std::function<bool()> SoundOn = [] { return true; };
@@ -35,9 +29,14 @@ struct TSoundSettings {
 
 extern TSoundSettings SoundSettings;
 
-// Replaces the output device; the program keeps it until the next call.
+// Replaces the output device; the program keeps it until the next call. Null silences.
 void SetSoundOutput(std::unique_ptr<ISoundOutput> output);
 ISoundOutput* SoundOutput();
 
+// The program folder's "sounds/" + name + ".wav".
 QString SoundFile(const QString& name);
 void PlaySoundEffect(int index, bool synchronous);
+// Loops the sound file of that name (see SoundFile) while the sound switch is on.
+void PlayMusic(const QString& name);
+// Silences the sound effect or music that plays.
+void StopSounds();

@@ -1,0 +1,46 @@
+#pragma once
+// A sound output that records what the game asked of it, installed for one test.
+
+#include "ui/SoundUnit.h"
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+class TFakeSound : public ISoundOutput {
+  public:
+    using TRequest = std::pair<QString, Mode>;
+
+    void Play(const QString& path, Mode mode) override { Played.emplace_back(path, mode); }
+    void Stop() override { ++Stops; }
+
+    std::vector<TRequest> Played;
+    int Stops = 0;
+};
+
+// Installs a fresh recording output and the given switch; puts back a silent output and
+// the default switch at the end of the test.
+class FakeSoundScope {
+  public:
+    explicit FakeSoundScope(bool soundOn = true) {
+        auto fake = std::make_unique<TFakeSound>();
+        sound_ = fake.get();
+        SetSoundOutput(std::move(fake));
+        SetSoundOn(soundOn);
+    }
+    ~FakeSoundScope() {
+        SetSoundOutput(nullptr);
+        SoundSettings = saved_;
+    }
+    FakeSoundScope(const FakeSoundScope&) = delete;
+    FakeSoundScope& operator=(const FakeSoundScope&) = delete;
+
+    TFakeSound& Sound() const { return *sound_; }
+    void SetSoundOn(bool on) {
+        SoundSettings.SoundOn = [on] { return on; };
+    }
+
+  private:
+    TSoundSettings saved_ = SoundSettings;
+    TFakeSound* sound_ = nullptr;
+};
