@@ -18,15 +18,16 @@ namespace {
 constexpr quint32 FirstPlayerId = 1;
 
 KordiError CannotOpen(const QByteArray& sessionName) {
-    return KordiError(
-        QString("Session %1 cannot be opened").arg(CodePage::ToUnicode(sessionName)));
+    return KordiError(QString("Session %1 cannot be opened").arg(CodePage::ToUnicode(sessionName)));
 }
 
-KordiError ListNotAcquired() { return KordiError("Session list cannot be acquired"); }
+KordiError ListNotAcquired() {
+    return KordiError("Session list cannot be acquired");
+}
 
 // A nested event loop that ends when Finish is called or the time is up.
 class TWait : public QEventLoop {
-public:
+  public:
     void Finish() {
         finished_ = true;
         quit();
@@ -40,7 +41,7 @@ public:
         return finished_;
     }
 
-private:
+  private:
     bool finished_ = false;
 };
 
@@ -48,9 +49,13 @@ private:
 
 TDXPlay::TDXPlay(QObject* parent) : QObject(parent) {}
 
-TDXPlay::~TDXPlay() { Close(); }
+TDXPlay::~TDXPlay() {
+    Close();
+}
 
-QList<TDXPlayProvider> TDXPlay::Providers() { return {{DPSPGUID_TCPIP, "TCP/IP"}}; }
+QList<TDXPlayProvider> TDXPlay::Providers() {
+    return {{DPSPGUID_TCPIP, "TCP/IP"}};
+}
 
 void TDXPlay::SelectProvider(const QString& name) {
     Close();
@@ -153,8 +158,7 @@ void TDXPlay::CreateSession(const QByteArray& sessionName, const QByteArray& pla
 void TDXPlay::JoinSession(const QByteArray& sessionName, const QByteArray& playerName) {
     const TFoundSession* found = FindSession(sessionName);
     if (!found)
-        throw KordiError(
-            QString("Session '%1' not found").arg(CodePage::ToUnicode(sessionName)));
+        throw KordiError(QString("Session '%1' not found").arg(CodePage::ToUnicode(sessionName)));
     const TFoundSession session = *found;
     QTcpSocket* socket = ConnectTo(session.Host, session.Port);
     if (!socket)

@@ -30,7 +30,7 @@ void AppendName(QByteArray& out, const QByteArray& name) {
 
 // Reads fields off a payload; any read past its end marks the whole payload as malformed.
 class TPayloadReader {
-public:
+  public:
     explicit TPayloadReader(QByteArrayView payload) : rest_(payload) {}
 
     quint32 U32() {
@@ -49,7 +49,7 @@ public:
     // Well formed: nothing was missing and nothing is left over.
     bool Complete() const { return ok_ && rest_.isEmpty(); }
 
-private:
+  private:
     QByteArrayView Take(qsizetype size) {
         if (!ok_ || rest_.size() < size) {
             ok_ = false;
@@ -203,7 +203,9 @@ void TPeerLink::Accept(const TWelcome& welcome) {
     Write(TFrameType::Welcome, EncodeWelcome(welcome));
 }
 
-void TPeerLink::Refuse() { Finish(TFrameType::Refuse); }
+void TPeerLink::Refuse() {
+    Finish(TFrameType::Refuse);
+}
 
 void TPeerLink::AnswerQuery(const QList<QByteArray>& names) {
     Finish(TFrameType::SessionList, EncodeSessionList(names));
@@ -214,9 +216,13 @@ void TPeerLink::SendMessage(QByteArrayView data) {
         Write(TFrameType::Data, data);
 }
 
-void TPeerLink::Leave() { Finish(TFrameType::Bye); }
+void TPeerLink::Leave() {
+    Finish(TFrameType::Bye);
+}
 
-void TPeerLink::Drop() { Close(); }
+void TPeerLink::Drop() {
+    Close();
+}
 
 void TPeerLink::StreamEnded() {
     if (state_ == TState::Closed)
@@ -242,7 +248,14 @@ void TPeerLink::ReadAvailable() {
             return;
         if (result == TFrameReader::TResult::Broken)
             return Fail();
-        Handle(frame);
+        try {
+            Handle(frame);
+        } catch (...) {
+            // The error goes on to the application's handler; the frames behind it still come.
+            if (alive)
+                QTimer::singleShot(0, this, &TPeerLink::ReadAvailable);
+            throw;
+        }
     }
 }
 

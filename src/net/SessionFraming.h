@@ -41,7 +41,7 @@ QByteArray EncodeFrame(TFrameType type, QByteArrayView payload);
 
 // Collects stream bytes and cuts them into whole frames.
 class TFrameReader {
-public:
+  public:
     enum class TResult { Frame, NeedMore, Broken };
 
     void Append(QByteArrayView bytes) { buffer_.append(bytes); }
@@ -49,7 +49,7 @@ public:
     // oversized length; the buffer is then useless and the stream must be closed.
     TResult Next(TFrame& frame);
 
-private:
+  private:
     QByteArray buffer_;
 };
 
@@ -80,7 +80,7 @@ QByteArray EncodeSessionList(const QList<QByteArray>& names);
 std::optional<QList<QByteArray>> DecodeSessionList(QByteArrayView payload);
 
 struct TLinkTimings {
-    int PingInterval = 2000;   // ms between keep-alive pings
+    int PingInterval = 2000;    // ms between keep-alive pings
     int SilenceTimeout = 10000; // ms without a byte from the peer before the link is lost
 };
 
@@ -89,7 +89,7 @@ struct TLinkTimings {
 // the calling side starts with Join or Query. Once joined, messages flow both ways.
 class TPeerLink : public QObject {
     Q_OBJECT
-public:
+  public:
     TPeerLink(QIODevice* device, const TLinkTimings& timings, QObject* parent = nullptr);
     ~TPeerLink() override;
 
@@ -110,7 +110,7 @@ public:
     // The stream has ended without a goodbye (for devices whose end only they can tell).
     void StreamEnded();
 
-signals:
+  signals:
     void HelloReceived(const SessionFraming::THello& hello);
     void QueryReceived();
     void Welcomed(const SessionFraming::TWelcome& welcome);
@@ -120,7 +120,7 @@ signals:
     void Left(); // the peer said goodbye
     void Lost(); // silence, a broken stream or a protocol violation
 
-private:
+  private:
     enum class TState { Accepting, Deciding, Joining, Querying, Joined, Closed };
 
     void ReadAvailable();
