@@ -188,7 +188,8 @@ void TDXPlay::JoinSession(const QByteArray& sessionName, const QByteArray& playe
     for (const TWirePlayer& player : welcome->Players)
         players_.append({player.Id, player.Name, true});
     players_.append({localId_, playerName, false});
-    AdoptPeer(link.release(), welcome->Players.first().Id);
+    AdoptPeer(link.get(), welcome->Players.first().Id);
+    link.release()->Release();
 }
 
 const TDXPlay::TFoundSession* TDXPlay::FindSession(const QByteArray& name) const {

@@ -216,6 +216,11 @@ void TPeerLink::SendMessage(QByteArrayView data) {
         Write(TFrameType::Data, data);
 }
 
+void TPeerLink::Release() {
+    held_ = false;
+    QTimer::singleShot(0, this, &TPeerLink::ReadAvailable);
+}
+
 void TPeerLink::Leave() {
     Finish(TFrameType::Bye);
 }
@@ -227,6 +232,8 @@ void TPeerLink::Drop() {
 void TPeerLink::StreamEnded() {
     if (state_ == TState::Closed)
         return;
+    if (held_) // the held frames go first
+        return void(QTimer::singleShot(0, this, &TPeerLink::StreamEnded));
     ReadAvailable(); // a goodbye may still sit in the buffer
     Fail();
 }
@@ -242,7 +249,7 @@ void TPeerLink::ReadAvailable() {
     // Handlers may run nested event loops, re-enter here, close the link or delete it.
     const QPointer<TPeerLink> alive(this);
     TFrame frame;
-    while (alive && state_ != TState::Closed) {
+    while (alive && state_ != TState::Closed && !held_) {
         const TFrameReader::TResult result = reader_.Next(frame);
         if (result == TFrameReader::TResult::NeedMore)
             return;
@@ -305,6 +312,7 @@ void TPeerLink::HandleWhileJoining(const TFrame& frame) {
     if (!welcome)
         return Fail();
     state_ = TState::Joined;
+    held_ = true;
     emit Welcomed(*welcome);
 }
 

@@ -99,6 +99,8 @@ class TPeerLink : public QObject {
     void Refuse();
     void AnswerQuery(const QList<QByteArray>& names);
     void SendMessage(QByteArrayView data);
+    // Messages that followed the welcome are held until the joiner has set itself up.
+    void Release();
     // Says goodbye and closes the stream.
     void Leave();
     // Closes the stream without a word.
@@ -137,6 +139,7 @@ class TPeerLink : public QObject {
     QPointer<QIODevice> device_;
     TFrameReader reader_;
     TState state_ = TState::Accepting;
+    bool held_ = false;
     QTimer pingTimer_;
     QTimer silenceTimer_;
 };

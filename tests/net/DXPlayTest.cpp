@@ -188,6 +188,21 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
     EXPECT_EQ(guestMessages.at(1).at(2).toByteArray(), QByteArray(MaxPayload, 'x'));
 }
 
+// A message the host sends the moment a player joins reaches the joiner after its Open.
+TEST_F(DXPlayTest, MessageRightAfterTheWelcomeIsKept) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    QObject::connect(host.get(), &TDXPlay::OnAddPlayer, [&](const TDXPlayPlayer& player) {
+        if (player.Remote)
+            host->Send(TDXPlay::AllPlayers, "FIRST");
+    });
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    Join(*guest);
+    EXPECT_EQ(guestMessages.count(), 0);
+    ASSERT_TRUE(guestMessages.wait(WaitMs));
+    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "FIRST");
+}
+
 // A full session is no longer listed and refuses a third player; a wrong session name or
 // protocol version is refused as well.
 TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
