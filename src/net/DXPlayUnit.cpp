@@ -27,7 +27,7 @@ KordiError ListNotAcquired() {
 
 // A nested event loop that ends when Finish is called or the time is up.
 class TWait : public QEventLoop {
-  public:
+public:
     void Finish() {
         finished_ = true;
         quit();
@@ -41,7 +41,7 @@ class TWait : public QEventLoop {
         return finished_;
     }
 
-  private:
+private:
     bool finished_ = false;
 };
 

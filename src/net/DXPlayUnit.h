@@ -44,7 +44,7 @@ enum class TOpenMode { Create, Join };
 
 class TDXPlay : public QObject {
     Q_OBJECT
-  public:
+public:
     static constexpr int MaxPlayers = 2;
     static constexpr quint16 DefaultPort = 47624;
     static constexpr quint32 AllPlayers = 0; // the player id that addresses everyone else
@@ -87,7 +87,7 @@ class TDXPlay : public QObject {
     // The local player; an empty one without an open session.
     TDXPlayPlayer LocalPlayer() const;
 
-  signals:
+signals:
     void OnMessage(TDXPlay* sender, const TDXPlayPlayer& player, const QByteArray& data);
     void OnAddPlayer(const TDXPlayPlayer& player);
     void OnDeletePlayer(const TDXPlayPlayer& player);
@@ -98,7 +98,7 @@ class TDXPlay : public QObject {
     // session alone without accepting joins. The text says why.
     void OnHostMigrationFailed(const QString& text);
 
-  private:
+private:
     struct TFoundSession {
         QByteArray Name;
         QString Host;

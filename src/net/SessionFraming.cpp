@@ -30,7 +30,7 @@ void AppendName(QByteArray& out, const QByteArray& name) {
 
 // Reads fields off a payload; any read past its end marks the whole payload as malformed.
 class TPayloadReader {
-  public:
+public:
     explicit TPayloadReader(QByteArrayView payload) : rest_(payload) {}
 
     quint32 U32() {
@@ -49,7 +49,7 @@ class TPayloadReader {
     // Well formed: nothing was missing and nothing is left over.
     bool Complete() const { return ok_ && rest_.isEmpty(); }
 
-  private:
+private:
     QByteArrayView Take(qsizetype size) {
         if (!ok_ || rest_.size() < size) {
             ok_ = false;

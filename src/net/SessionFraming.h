@@ -41,7 +41,7 @@ QByteArray EncodeFrame(TFrameType type, QByteArrayView payload);
 
 // Collects stream bytes and cuts them into whole frames.
 class TFrameReader {
-  public:
+public:
     enum class TResult { Frame, NeedMore, Broken };
 
     void Append(QByteArrayView bytes) { buffer_.append(bytes); }
@@ -49,7 +49,7 @@ class TFrameReader {
     // oversized length; the buffer is then useless and the stream must be closed.
     TResult Next(TFrame& frame);
 
-  private:
+private:
     QByteArray buffer_;
 };
 
@@ -89,7 +89,7 @@ struct TLinkTimings {
 // the calling side starts with Join or Query. Once joined, messages flow both ways.
 class TPeerLink : public QObject {
     Q_OBJECT
-  public:
+public:
     TPeerLink(QIODevice* device, const TLinkTimings& timings, QObject* parent = nullptr);
     ~TPeerLink() override;
 
@@ -112,7 +112,7 @@ class TPeerLink : public QObject {
     // The stream has ended without a goodbye (for devices whose end only they can tell).
     void StreamEnded();
 
-  signals:
+signals:
     void HelloReceived(const SessionFraming::THello& hello);
     void QueryReceived();
     void Welcomed(const SessionFraming::TWelcome& welcome);
@@ -122,7 +122,7 @@ class TPeerLink : public QObject {
     void Left(); // the peer said goodbye
     void Lost(); // silence, a broken stream or a protocol violation
 
-  private:
+private:
     enum class TState { Accepting, Deciding, Joining, Querying, Joined, Closed };
 
     void ReadAvailable();

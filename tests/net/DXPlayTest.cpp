@@ -40,7 +40,7 @@ QByteArray Message(int number) {
 
 // A raw socket speaking the wire format by hand, for what a well-behaved peer never sends.
 class TRawPeer {
-  public:
+public:
     explicit TRawPeer(quint16 port) {
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.waitForConnected(WaitMs);
@@ -79,7 +79,7 @@ class TRawPeer {
 };
 
 class DXPlayTest : public ::testing::Test {
-  protected:
+protected:
     std::unique_ptr<TDXPlay> MakePlay(const QString& hostName = "127.0.0.1") {
         auto play = std::make_unique<TDXPlay>();
         play->SelectProvider("TCP/IP");
