@@ -1,0 +1,328 @@
+#include "net/DXPlayUnit.h"
+#include "platform/Errors.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace SessionFraming;
+
+namespace {
+
+constexpr int WaitMs = 5000;
+
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::Any, 0);
+    return probe.serverPort();
+}
+
+void ExpectError(const std::function<void()>& action, const QString& text) {
+    try {
+        action();
+        ADD_FAILURE() << "no error, expected " << text.toStdString();
+    } catch (const KordiError& error) {
+        EXPECT_EQ(error.Text(), text);
+    }
+}
+
+TDXPlayPlayer PlayerOf(const QSignalSpy& spy, int index, int argument = 0) {
+    return spy.at(index).at(argument).value<TDXPlayPlayer>();
+}
+
+QByteArray Message(int number) {
+    return "MSG:" + QByteArray::number(number);
+}
+
+// A raw socket speaking the wire format by hand, for what a well-behaved peer never sends.
+class TRawPeer {
+public:
+    explicit TRawPeer(quint16 port) {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        socket.waitForConnected(WaitMs);
+    }
+
+    void Write(TFrameType type, QByteArrayView payload = {}) {
+        socket.write(EncodeFrame(type, payload));
+        socket.flush();
+    }
+    // The next frame from the other side, if one comes in time.
+    std::optional<TFrame> Read() {
+        TFrame frame;
+        const bool got = QTest::qWaitFor(
+            [&] {
+                reader.Append(socket.readAll());
+                return reader.Next(frame) == TFrameReader::TResult::Frame;
+            },
+            WaitMs);
+        return got ? std::optional(frame) : std::nullopt;
+    }
+    std::optional<TWelcome> Join(const QByteArray& session, quint32 version = ProtocolVersion) {
+        Write(TFrameType::Hello, EncodeHello({version, session, "Raw"}));
+        for (std::optional<TFrame> answer = Read(); answer; answer = Read())
+            if (answer->Type != TFrameType::Ping)
+                return answer->Type == TFrameType::Welcome ? DecodeWelcome(answer->Payload)
+                                                           : std::nullopt;
+        return std::nullopt;
+    }
+    bool ClosedByOtherSide() {
+        return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; },
+                               WaitMs);
+    }
+
+    QTcpSocket socket;
+    TFrameReader reader;
+};
+
+class DXPlayTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TDXPlay> MakePlay(const QString& hostName = "127.0.0.1") {
+        auto play = std::make_unique<TDXPlay>();
+        play->SelectProvider("TCP/IP");
+        play->TCPIPSetting = {hostName, port, true};
+        play->EnumWaitMs = 300;
+        play->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
+        return play;
+    }
+    void Join(TDXPlay& play, const QByteArray& session = "Kordi") {
+        ASSERT_EQ(play.GetSessions(), QList<QByteArray>{"Kordi"});
+        play.Open(TOpenMode::Join, session, "Guest");
+    }
+
+    quint16 port = FreePort();
+    std::unique_ptr<TDXPlay> host = MakePlay();
+    QSignalSpy hostAdded{host.get(), &TDXPlay::OnAddPlayer};
+    QSignalSpy hostDeleted{host.get(), &TDXPlay::OnDeletePlayer};
+    QSignalSpy hostLost{host.get(), &TDXPlay::OnSessionLost};
+    QSignalSpy hostMessages{host.get(), &TDXPlay::OnMessage};
+};
+
+} // namespace
+
+// Misuse is refused with the texts the player sees; Send outside a session does nothing.
+TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
+    const QList<TDXPlayProvider> providers = TDXPlay::Providers();
+    ASSERT_EQ(providers.size(), 1);
+    EXPECT_EQ(providers[0].Guid, DPSPGUID_TCPIP);
+    EXPECT_EQ(providers[0].Name, "TCP/IP");
+    TDXPlay play;
+    ExpectError([&] { play.SelectProvider("Modem"); }, "Provider 'Modem' not found");
+    ExpectError([&] { play.GetSessions(); }, "Session list cannot be acquired");
+    play.SelectProvider("TCP/IP");
+    play.TCPIPSetting = {"127.0.0.1", port, true};
+    ExpectError([&] { play.GetSessions(); }, "Session list cannot be acquired");
+    ExpectError([&] { play.Open(TOpenMode::Create, "", "Me"); }, "Session name is not specified");
+    ExpectError([&] { play.Open(TOpenMode::Create, "S", ""); }, "Player name is not specified");
+    ExpectError([&] { play.Open(TOpenMode::Join, "Nope", "Me"); }, "Session 'Nope' not found");
+    ExpectError([&] { play.Send(TDXPlay::AllPlayers, "abc"); }, "The message form is illegal");
+    QSignalSpy messages(&play, &TDXPlay::OnMessage);
+    play.Send(play.LocalPlayer().Id, "abcd");
+    EXPECT_EQ(messages.count(), 0);
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    ExpectError([&] { play.Open(TOpenMode::Create, "Other", "Me"); },
+                "Session Other cannot be opened"); // the port is taken
+}
+
+// A created session is found by its host's name and by a search of the network, and the
+// creator sees its own player added once.
+TEST_F(DXPlayTest, CreateAndFindTheSession) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    ASSERT_EQ(hostAdded.count(), 1);
+    EXPECT_FALSE(PlayerOf(hostAdded, 0).Remote);
+    EXPECT_EQ(PlayerOf(hostAdded, 0).Name, "Host");
+    EXPECT_TRUE(host->IsHost());
+    EXPECT_EQ(MakePlay()->GetSessions(), QList<QByteArray>{"Kordi"});
+    EXPECT_EQ(MakePlay("")->GetSessions(), QList<QByteArray>{"Kordi"});
+    const std::unique_ptr<TDXPlay> nobody = MakePlay("");
+    nobody->TCPIPSetting.Port = FreePort();
+    EXPECT_TRUE(nobody->GetSessions().isEmpty());
+}
+
+// The listener takes IPv6 joiners as well as IPv4 ones.
+TEST_F(DXPlayTest, JoinOverIPv6) {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHostIPv6, 0))
+        GTEST_SKIP() << "no IPv6 loopback here";
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay("::1");
+    Join(*guest);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+}
+
+// A join lists both players on both sides, local sends come back at once, and many messages
+// arrive exactly as sent, once and in order, both ways.
+TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
+    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    Join(*guest, "KORDI"); // a listed name typed in another case
+    ASSERT_EQ(guestAdded.count(), 1);
+    EXPECT_EQ(PlayerOf(guestAdded, 0).Name, "Guest");
+    ASSERT_EQ(guest->Players().size(), 2);
+    EXPECT_EQ(guest->Players()[0].Name, "Host");
+    EXPECT_TRUE(guest->Players()[0].Remote);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    EXPECT_TRUE(PlayerOf(hostAdded, 1).Remote);
+    EXPECT_EQ(PlayerOf(hostAdded, 1).Name, "Guest");
+
+    guest->Send(guest->LocalPlayer().Id, "SELF");
+    ASSERT_EQ(guestMessages.count(), 1);
+    EXPECT_FALSE(PlayerOf(guestMessages, 0, 1).Remote);
+    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "SELF");
+
+    constexpr int Count = 1000;
+    for (int i = 0; i < Count; ++i)
+        guest->Send(TDXPlay::AllPlayers, Message(i));
+    host->Send(TDXPlay::AllPlayers, QByteArray(MaxPayload, 'x'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostMessages.count() >= Count; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guestMessages.count() == 2; }, WaitMs));
+    EXPECT_EQ(hostMessages.count(), Count);
+    for (int i = 0; i < Count; ++i)
+        ASSERT_EQ(hostMessages.at(i).at(2).toByteArray(), Message(i));
+    EXPECT_EQ(PlayerOf(hostMessages, 0, 1).Name, "Guest");
+    EXPECT_EQ(guestMessages.at(1).at(2).toByteArray(), QByteArray(MaxPayload, 'x'));
+}
+
+// A message the host sends the moment a player joins reaches the joiner after its Open.
+TEST_F(DXPlayTest, MessageRightAfterTheWelcomeIsKept) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    QObject::connect(host.get(), &TDXPlay::OnAddPlayer, [&](const TDXPlayPlayer& player) {
+        if (player.Remote)
+            host->Send(TDXPlay::AllPlayers, "FIRST");
+    });
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    Join(*guest);
+    EXPECT_EQ(guestMessages.count(), 0);
+    ASSERT_TRUE(guestMessages.wait(WaitMs));
+    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "FIRST");
+}
+
+// A full session is no longer listed and refuses a third player; a wrong session name or
+// protocol version is refused as well.
+TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    const std::unique_ptr<TDXPlay> third = MakePlay();
+    ASSERT_EQ(third->GetSessions().size(), 1);
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    Join(*guest);
+    ExpectError([&] { third->Open(TOpenMode::Join, "Kordi", "Third"); },
+                "Session Kordi cannot be opened");
+    EXPECT_TRUE(third->GetSessions().isEmpty());
+    EXPECT_EQ(host->Players().size(), 2);
+    guest->Close();
+    ASSERT_TRUE(hostDeleted.wait(WaitMs));
+    EXPECT_EQ(hostLost.count(), 0); // a goodbye is no loss
+
+    EXPECT_FALSE(TRawPeer(port).Join("Other"));
+    EXPECT_FALSE(TRawPeer(port).Join("Kordi", ProtocolVersion + 1));
+    EXPECT_TRUE(TRawPeer(port).Join("Kordi"));
+}
+
+// A frame that trickles in byte by byte is delivered once, whole; a broken frame closes
+// that connection only, and the session goes on.
+TEST_F(DXPlayTest, PartialAndBrokenFrames) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    TRawPeer peer(port);
+    ASSERT_TRUE(peer.Join("Kordi"));
+    const QByteArray frame = EncodeFrame(TFrameType::Data, "SLOW MESSAGE");
+    for (char byte : frame) {
+        EXPECT_EQ(hostMessages.count(), 0);
+        peer.socket.write(&byte, 1);
+        peer.socket.flush();
+        QTest::qWait(2);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostMessages.count() == 1; }, WaitMs));
+    EXPECT_EQ(hostMessages.at(0).at(2).toByteArray(), "SLOW MESSAGE");
+
+    QByteArray oversized = EncodeFrame(TFrameType::Data, "abcd");
+    oversized[8] = 1, oversized[9] = 0, oversized[10] = 1; // a length of 64 KiB + 1
+    peer.socket.write(oversized);
+    EXPECT_TRUE(peer.ClosedByOtherSide());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
+    EXPECT_EQ(PlayerOf(hostDeleted, 0).Name, "Raw");
+    EXPECT_TRUE(host->Opened());
+
+    TRawPeer badMagic(port);
+    badMagic.socket.write(QByteArray(HeaderSize, 'Z'));
+    EXPECT_TRUE(badMagic.ClosedByOtherSide());
+    TRawPeer unknownType(port);
+    QByteArray unknown = EncodeFrame(TFrameType::Ping, {});
+    unknown[4] = 99;
+    unknownType.socket.write(unknown);
+    EXPECT_TRUE(unknownType.ClosedByOtherSide());
+    EXPECT_TRUE(TRawPeer(port).Join("Kordi"));
+}
+
+// A peer that goes silent without leaving is found lost after the silence timeout.
+TEST_F(DXPlayTest, SilentPeerIsLost) {
+    host->LinkTimings = {50, 400};
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    TRawPeer peer(port);
+    ASSERT_TRUE(peer.Join("Kordi"));
+    ASSERT_TRUE(peer.Read()); // the host keeps pinging
+    EXPECT_EQ(hostDeleted.count(), 0);
+    ASSERT_TRUE(hostLost.wait(WaitMs));
+    ASSERT_EQ(hostDeleted.count(), 1);
+    EXPECT_EQ(host->Players().size(), 1);
+    EXPECT_TRUE(host->IsHost());
+}
+
+// When the host leaves, the joiner takes the session over on the same port and a new
+// player can find and join it there.
+TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy guestDeleted(guest.get(), &TDXPlay::OnDeletePlayer);
+    QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
+    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    Join(*guest);
+    host->Close();
+    ASSERT_TRUE(guestDeleted.wait(WaitMs));
+    EXPECT_EQ(PlayerOf(guestDeleted, 0).Name, "Host");
+    EXPECT_TRUE(guest->IsHost());
+
+    const std::unique_ptr<TDXPlay> newcomer = MakePlay();
+    Join(*newcomer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guestAdded.count() == 2; }, WaitMs));
+    EXPECT_EQ(PlayerOf(guestAdded, 1).Name, "Guest");
+    EXPECT_NE(newcomer->LocalPlayer().Id, guest->LocalPlayer().Id);
+    newcomer->Send(TDXPlay::AllPlayers, "HELLO");
+    ASSERT_TRUE(guestMessages.wait(WaitMs));
+    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "HELLO");
+}
+
+// A joiner that cannot listen on the session's port says so and stays in the session alone.
+TEST_F(DXPlayTest, FailedTakeOverIsReported) {
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy failures(guest.get(), &TDXPlay::OnHostMigrationFailed);
+    Join(*guest);
+    host->Close();
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
+    ASSERT_TRUE(failures.wait(WaitMs));
+    EXPECT_TRUE(failures.at(0).at(0).toString().contains(QString::number(port)));
+    EXPECT_TRUE(guest->Opened());
+    EXPECT_FALSE(guest->IsHost());
+    EXPECT_EQ(guest->Players().size(), 1);
+}
+
+// Payload counts are trusted only as far as the bytes back them.
+TEST(SessionFramingTest, TruncatedPayloadsAreRejected) {
+    const QByteArray welcome = EncodeWelcome({7, {{1, "Host"}, {2, "Other"}}});
+    ASSERT_TRUE(DecodeWelcome(welcome));
+    EXPECT_EQ(DecodeWelcome(welcome)->Players[1].Name, "Other");
+    EXPECT_FALSE(DecodeWelcome(welcome.chopped(1)));
+    EXPECT_FALSE(DecodeWelcome(welcome + 'x'));
+    QByteArray inflated = welcome;
+    inflated[4] = char(0xFF), inflated[5] = char(0xFF);
+    EXPECT_FALSE(DecodeWelcome(inflated));
+    EXPECT_FALSE(DecodeHello(EncodeHello({1, "S", "P"}).chopped(1)));
+    EXPECT_FALSE(DecodeDatagram(EncodeFrame(TFrameType::SessionQuery, {}) + 'x'));
+}
