@@ -37,8 +37,10 @@ QString TWords::FileForLanguage(int language) {
     return ProgramFolder::File(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
 }
 
-void TWords::LoadWords() {
-    FileName = FileForLanguage(Language);
+void TWords::LoadWords() { LoadFile(FileForLanguage(Language)); }
+
+void TWords::LoadFile(const QString& path) {
+    FileName = path;
     WordCount[Language] = 0;
     const QByteArray content = ReadWholeFile(FileName);
 

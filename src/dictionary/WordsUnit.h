@@ -31,6 +31,8 @@ struct TWords {
     static QString FileForLanguage(int language);
 
     void LoadWords();
+    // Reads the given file as the current language's dictionary.
+    void LoadFile(const QString& path);
     bool FindWord(QByteArrayView word, int length) const;
     void AppendWord(const QByteArray& word);
 

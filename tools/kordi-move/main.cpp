@@ -1,0 +1,125 @@
+// kordi-move: the game's own computer move on a position given on the command line.
+//
+//   kordi-move --dict PATH --lang 1|2 --strength N [--advice] [--used WORD]... [--repeat N] BOARD
+//
+// BOARD is 25 letters in UTF-8, rows from top to bottom, each row from column 1 to 5,
+// "." for an empty cell. Prints "WORD COL ROW LETTER" or "NONE"; with --repeat, the mean
+// time of one move goes to standard error as "mean_us=<number>". Bad arguments: exit 2.
+
+#include "dictionary/SearchUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/Errors.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+struct TUsageError : KordiError {
+    using KordiError::KordiError;
+};
+
+int ParseNumber(const QString& text, const QString& what, int low, int high) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high)
+        throw TUsageError(QString("%1 must be a number from %2 to %3, not \"%4\"")
+                              .arg(what).arg(low).arg(high).arg(text));
+    return value;
+}
+
+// One letter of the language's alphabet as its alphabet index.
+unsigned char AlphabetIndex(QChar letter) {
+    const QByteArray byte = CodePage::ToUpper(CodePage::FromUnicode(QString(letter)));
+    const int index = static_cast<unsigned char>(byte[0]) - Words.FirstLetter;
+    if (byte.size() != 1 || letter == '?' || index < 0 || index >= Words.AlphabetSize())
+        throw TUsageError(QString("\"%1\" is not a letter of the alphabet").arg(letter));
+    return static_cast<unsigned char>(index);
+}
+
+TSearchBoard ParseBoard(const QString& text) {
+    if (text.size() != BoardCells)
+        throw TUsageError(QString("the board must have 25 letters, not %1").arg(text.size()));
+    TSearchBoard board;
+    for (int i = 0; i < BoardCells; ++i) {
+        const int row = i / 5, col = i % 5;
+        board.Letters[col * 5 + row] = text[i] == '.' ? EmptyCell : AlphabetIndex(text[i]);
+    }
+    return board;
+}
+
+QByteArray ParseWord(const QString& text) {
+    QByteArray word;
+    for (QChar c : text)
+        word += static_cast<char>(Words.FirstLetter + AlphabetIndex(c));
+    return word;
+}
+
+int Run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addOptions({{"dict", "Dictionary file.", "PATH"},
+                       {"lang", "1 Russian, 2 English.", "N"},
+                       {"strength", "Longest word, 3..8.", "N"},
+                       {"advice", "Search as advice for the person."},
+                       {"used", "A word already played.", "WORD"},
+                       {"repeat", "Run the move N times and time it.", "N"}});
+    parser.addPositionalArgument("BOARD", "25 letters, rows top to bottom, '.' for empty.");
+    if (!parser.parse(arguments))
+        throw TUsageError(parser.errorText());
+    if (!parser.isSet("dict") || !parser.isSet("lang") || !parser.isSet("strength") ||
+        parser.positionalArguments().size() != 1)
+        throw TUsageError("usage: kordi-move --dict PATH --lang 1|2 --strength N [--advice] "
+                          "[--used WORD]... [--repeat N] BOARD");
+
+    const int language = ParseNumber(parser.value("lang"), "--lang", 1, 2);
+    Words.Language = static_cast<quint16>(language);
+    Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+    TSearchRequest request;
+    request.Strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
+    request.AdviceMode = parser.isSet("advice");
+    const int repeat = parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
+    const TSearchBoard board = ParseBoard(parser.positionalArguments().first());
+    for (const QString& used : parser.values("used"))
+        request.UsedWords.append(ParseWord(used));
+    Words.LoadFile(parser.value("dict"));
+    request.Tree = &Words.Prefixes();
+    request.FirstLetter = Words.FirstLetter;
+    request.AlphabetSize = Words.AlphabetSize();
+
+    TSearchOutcome outcome;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < repeat; ++i)
+        outcome = SearchBestMove(board, request, nullptr);
+    const qint64 nanoseconds = clock.nsecsElapsed();
+
+    QTextStream out(stdout);
+    const TFoundMove& best = outcome.Best;
+    if (best.Found())
+        out << CodePage::ToUnicode(best.Word) << ' ' << best.Cell / 5 + 1 << ' ' << best.Cell % 5 + 1
+            << ' ' << CodePage::ToUnicode(QByteArray(1, char(Words.FirstLetter + best.Letter)))
+            << '\n';
+    else
+        out << "NONE\n";
+    if (parser.isSet("repeat"))
+        QTextStream(stderr) << "mean_us=" << nanoseconds / 1000.0 / repeat << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    try {
+        return Run(app.arguments());
+    } catch (const TUsageError& error) {
+        std::fprintf(stderr, "kordi-move: %s\n", error.what());
+    } catch (const IoError& error) {
+        std::fprintf(stderr, "kordi-move: %s\n", error.what());
+    }
+    return 2;
+}
