@@ -1,0 +1,128 @@
+#include "settings/AddRatingUnit.h"
+
+#include "core/MainUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "settings/WinnersUnit.h"
+#include "ui/ImagesUnit.h"
+#include "ui/SoundUnit.h"
+
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdlib>
+
+bool FaceAnimating = false;
+quint16 FaceStep = 0;
+TAddRatingWindow* AddRatingWindow = nullptr;
+
+namespace {
+
+constexpr int RestFace = 0;
+constexpr int SadFace = 5;
+
+TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
+    auto* label = new TCoolLabel(parent);
+    label->setGeometry(geometry);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    label->SetFontColor(Qt::white);
+    label->SetTransparent(true);
+    return label;
+}
+
+} // namespace
+
+TAddRatingWindow::TAddRatingWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 133) {
+    AddRatingWindow = this;
+    // The no-place message is long in every language: it wraps, between the result line
+    // and the OK button.
+    CoolLabel3 = new QLabel(this);
+    CoolLabel3->setGeometry(rect());
+    CoolLabel3->setContentsMargins(10, 36, 10, 53);
+    CoolLabel3->setAlignment(Qt::AlignCenter);
+    CoolLabel3->setWordWrap(true);
+    CoolLabel3->setStyleSheet("color: white; font-weight: bold");
+    CoolLabel1 = MakeLabel(this, {0, 20, 292, 16}, true);
+    CoolLabel2 = MakeLabel(this, {15, 65, 161, 14}, false);
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(15, 90, 160, 22);
+    CoolOkButton = new TCoolButton(this);
+    CoolOkButton->setGeometry(220, 80, 40, 40);
+    CoolOkButton->SetCaption("OK");
+    CoolOkButton->SetFontColor(Qt::white);
+    CoolOkButton->SetTexture(SkinBitmaps[SlotButton]);
+    connect(CoolOkButton, &TCoolButton::Clicked, this, &QDialog::accept);
+    Timer = new QTimer(this);
+    Timer->setInterval(150);
+    connect(Timer, &QTimer::timeout, this, &TAddRatingWindow::TimerTimer);
+    SuspendGameWhileActive(this);
+}
+
+TAddRatingWindow::~TAddRatingWindow() {
+    if (AddRatingWindow == this)
+        AddRatingWindow = nullptr;
+}
+
+void TAddRatingWindow::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    Timer->start();
+    FormActivate();
+}
+
+// The window is shown only modally, so it stops being active when it closes.
+void TAddRatingWindow::hideEvent(QHideEvent* event) {
+    TSkinnedDialog::hideEvent(event);
+    if (event->spontaneous())
+        return; // minimised, not closed
+    Timer->stop();
+    FormDeactivate();
+}
+
+void TAddRatingWindow::FormActivate() {
+    const int result = GameResult();
+    const bool earnsPlace = PlaceFor(CurrentWinners(), result) >= 0;
+    Edit1->setVisible(earnsPlace);
+    CoolLabel2->setVisible(earnsPlace);
+    CoolLabel3->setVisible(!earnsPlace);
+    PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser, false);
+    if (MainWindow->Scores[2] > MainWindow->Scores[1])
+        FaceAnimating = true;
+    else
+        MainWindow->ShowFace(SadFace);
+    setWindowTitle(GetTextU("GameOver"));
+    Edit1->setText(GetTextU("Anonimous"));
+    CoolLabel1->SetCaption(GetTextU("AddRating1") + " " + QString::number(result));
+    CoolLabel2->SetCaption(GetTextU("AddRating2"));
+    CoolLabel3->setText(GetTextU("AddRating3"));
+}
+
+// Faces 7, 8, 9, 10, 11, 8, 7, one per tick, and again.
+void TAddRatingWindow::TimerTimer() {
+    if (!FaceAnimating)
+        return;
+    FaceStep = FaceStep <= 8 ? FaceStep + 1 : 1;
+    if (FaceStep == 6)
+        FaceStep = 8;
+    MainWindow->ShowFace(11 - std::abs(FaceStep - 5));
+}
+
+void TAddRatingWindow::FormDeactivate() {
+    FaceAnimating = false;
+    MainWindow->ShowFace(RestFace);
+    AddToWinners(Winners, Words.Language, CurrentLevel(), GameResult(),
+                 CodePage::FromUnicode(Edit1->text()));
+}
+
+int GameResult() {
+    return MainWindow->Scores[1] - MainWindow->Scores[2];
+}
+
+void ShowGameResult() {
+    AddRatingWindow->exec();
+    WinnersWindow->exec();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The result entry window: at the end of a game against the computer it tells the person
+// the result, asks for a name when the result earns a place in the records table, and
+// hands the result to the table when it closes. Meanwhile the computer's face laughs when
+// it won and looks sad otherwise.
+
+#include "ui/SkinnedDialog.h"
+
+class TCoolButton;
+class TCoolLabel;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+// True while the laughing face runs.
+extern bool FaceAnimating;
+// The step of the laughing face; it goes on from where the last showing left it.
+extern quint16 FaceStep;
+
+class TAddRatingWindow : public TSkinnedDialog {
+    Q_OBJECT
+  public:
+    explicit TAddRatingWindow(QWidget* parent = nullptr);
+    ~TAddRatingWindow() override;
+
+    QLabel* CoolLabel3;
+    TCoolLabel* CoolLabel1;
+    TCoolLabel* CoolLabel2;
+    QLineEdit* Edit1;
+    TCoolButton* CoolOkButton;
+    QTimer* Timer;
+
+    void FormActivate();
+    void FormDeactivate();
+    void TimerTimer();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+};
+
+extern TAddRatingWindow* AddRatingWindow;
+
+// The person's score minus the opponent's in the game that just ended.
+int GameResult();
+
+// The end of a game against the computer: the result window, then the records window,
+// both modal.
+void ShowGameResult();

@@ -1,0 +1,300 @@
+#include "settings/WinnersUnit.h"
+
+#include "core/MainUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "platform/Errors.h"
+#include "platform/ProgramFolder.h"
+#include "settings/INIUnit.h"
+#include "ui/ChoiceUnit.h"
+#include "ui/ImagesUnit.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QSaveFile>
+
+TWinnersTable Winners;
+TWinnersWindow* WinnersWindow = nullptr;
+
+namespace {
+
+const QByteArray LineEnd = "\r\n";
+// Two languages of six levels.
+constexpr int ListCount = 12;
+// Ten places of two lines each, then the separator line.
+constexpr int LinesPerList = 21;
+
+// The lines of the file without their ends; CR LF and a bare LF both end a line.
+QList<QByteArray> SplitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast(); // what follows the last line end is no line
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return lines;
+}
+
+// The integer that opens the line; whatever follows it after a blank is ignored.
+qint32 ScoreOf(const QByteArray& line, int lineNumber) {
+    const QList<QByteArray> words = line.simplified().split(' ');
+    bool ok = false;
+    const qint32 score = words.first().toInt(&ok);
+    if (!ok)
+        throw KordiError(QString("line %1 is not a number: \"%2\"")
+                             .arg(lineNumber)
+                             .arg(CodePage::ToUnicode(line)));
+    return score;
+}
+
+// A name must stay on its own line.
+QByteArray NameLine(QByteArray name) {
+    return name.replace('\r', ' ').replace('\n', ' ');
+}
+
+// Moves the unreadable file out of the way of the write at exit; the name it now has, or
+// an empty name when it could not be moved.
+QString SetAside(const QString& fileName) {
+    QString aside = fileName + ".bad";
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = QString("%1.%2.bad").arg(fileName).arg(n);
+    return QFile::rename(fileName, aside) ? aside : QString();
+}
+
+QByteArray ReadWholeFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw IoError(file.errorString());
+    return bytes;
+}
+
+QFont DefaultFont(int pointSize) {
+    QFont font("Default");
+    font.setPointSize(pointSize);
+    return font;
+}
+
+// The face of the two clear buttons: a plain vertical gradient, apart from the skin.
+QPixmap GradientFace(QSize size) {
+    QPixmap face(size);
+    QPainter painter(&face);
+    QLinearGradient gradient(0, 0, 0, size.height());
+    gradient.setColorAt(0, QColor(90, 110, 170));
+    gradient.setColorAt(1, QColor(20, 30, 70));
+    painter.fillRect(face.rect(), gradient);
+    return face;
+}
+
+TCoolButton* MakeClearButton(QWidget* parent, int top) {
+    auto* button = new TCoolButton(parent);
+    button->setGeometry(15, top, 120, 25);
+    button->setFont(QFont("MS Sans Serif", 8));
+    button->SetFontColor(Qt::white);
+    button->SetTexture(GradientFace(button->size()));
+    return button;
+}
+
+} // namespace
+
+TWinnersTable ParseWinners(const QByteArray& bytes) {
+    const QList<QByteArray> lines = SplitLines(bytes);
+    // The separator after the very last list may be missing; the names and scores may not.
+    const int needed = ListCount * LinesPerList - 1;
+    if (lines.size() < needed)
+        throw KordiError(
+            QString("it holds %1 lines instead of %2").arg(lines.size()).arg(needed + 1));
+    TWinnersTable table;
+    int line = 0;
+    for (auto& language : table) {
+        for (TWinnerList& list : language) {
+            for (TWinner& winner : list) {
+                winner.Name = lines[line];
+                winner.Score = ScoreOf(lines[line + 1], line + 2);
+                line += 2;
+            }
+            ++line;
+        }
+    }
+    return table;
+}
+
+QByteArray FormatWinners(const TWinnersTable& table) {
+    QByteArray bytes;
+    for (const auto& language : table) {
+        for (const TWinnerList& list : language) {
+            for (const TWinner& winner : list)
+                bytes +=
+                    NameLine(winner.Name) + LineEnd + QByteArray::number(winner.Score) + LineEnd;
+            bytes += LineEnd;
+        }
+    }
+    return bytes;
+}
+
+int PlaceFor(const TWinnerList& list, qint32 result) {
+    for (int place = TWinnerList::Low; place <= TWinnerList::High; ++place)
+        if (list[place].Score <= result)
+            return place;
+    return -1;
+}
+
+bool AddToWinners(TWinnersTable& table, int language, int level, qint32 result,
+                  const QByteArray& name) {
+    TWinnerList& list = table[language][level];
+    const int place = PlaceFor(list, result);
+    if (place < 0)
+        return false;
+    for (int below = TWinnerList::High; below > place; --below)
+        list[below] = list[below - 1];
+    list[place] = {name, result};
+    return true;
+}
+
+void ClearList(TWinnerList& list) {
+    list = {};
+}
+
+void ClearTable(TWinnersTable& table) {
+    table = {};
+}
+
+bool HasAnyResult(const TWinnersTable& table) {
+    for (const auto& language : table)
+        for (const TWinnerList& list : language)
+            for (const TWinner& winner : list)
+                if (!winner.IsEmpty())
+                    return true;
+    return false;
+}
+
+int CurrentLevel() {
+    return MainWindow->Strength - 2;
+}
+
+TWinnerList& CurrentWinners() {
+    return Winners[Words.Language][CurrentLevel()];
+}
+
+QString WinnersFileName() {
+    return ProgramFolder::File("DATA/Winners");
+}
+
+void ReadWinners() {
+    ClearTable(Winners);
+    const QString fileName = WinnersFileName();
+    if (!QFile::exists(fileName))
+        return; // the first run: the file is made at exit
+    try {
+        Winners = ParseWinners(ReadWholeFile(fileName));
+    } catch (const KordiError& error) {
+        const QString aside = SetAside(fileName);
+        const QString kept = aside.isEmpty()
+                                 ? QString("It could not be renamed and stays as it is.")
+                                 : QString("It was kept as \"%1\".").arg(aside);
+        throw KordiError(QString("The records file \"%1\" cannot be read: %2. %3 "
+                                 "The records table starts empty.")
+                             .arg(fileName, error.Text(), kept));
+    }
+}
+
+void WriteWinners() {
+    const QString fileName = WinnersFileName();
+    const QByteArray bytes = FormatWinners(Winners);
+    // commit() alone reports success even when its own flush failed, so the flush is
+    // checked first; an uncommitted file is dropped and the old one stays.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit())
+        throw IoError(QString("Cannot write to file \"%1\": %2").arg(fileName, file.errorString()));
+}
+
+TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
+    WinnersWindow = this;
+    Bevel1 = new TCoolLabel(this);
+    Bevel1->setGeometry(15, 15, 265, 250);
+    Bevel1->SetBevels(TCoolLabel::Bevel::Lowered, TCoolLabel::Bevel::None);
+    Bevel1->SetTexture(SkinBitmaps[SlotButton]);
+    Bevel2 = new QFrame(this);
+    Bevel2->setGeometry(85, 15, 2, 250);
+    Bevel2->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+
+    Button1 = MakeClearButton(this, 280);
+    Button2 = MakeClearButton(this, 320);
+    connect(Button1, &TCoolButton::Clicked, this, &TWinnersWindow::Button1Click);
+    connect(Button2, &TCoolButton::Clicked, this, &TWinnersWindow::Button2Click);
+
+    CoolOkbutton = new TCoolButton(this);
+    CoolOkbutton->setGeometry(200, 293, 40, 40);
+    CoolOkbutton->SetCaption("OK");
+    CoolOkbutton->SetFontColor(Qt::white);
+    CoolOkbutton->SetTexture(SkinBitmaps[SlotButton]);
+    connect(CoolOkbutton, &TCoolButton::Clicked, this, &QDialog::accept);
+
+    CreateWinnerLabels();
+    SuspendGameWhileActive(this);
+}
+
+TWinnersWindow::~TWinnersWindow() {
+    if (WinnersWindow == this)
+        WinnersWindow = nullptr;
+}
+
+void TWinnersWindow::CreateWinnerLabels() {
+    const QRect frame = Bevel1->geometry();
+    const int split = Bevel2->x();
+    const QColor colours[] = {Qt::white, QColor(200, 255, 210)};
+    for (int column = 1; column <= 2; ++column) {
+        const int left = column == 1 ? frame.left() : split;
+        const int right = column == 1 ? split : frame.right() + 1;
+        for (int row = 0; row <= 9; ++row) {
+            auto* label = new TCoolLabel(this);
+            label->setGeometry(left, frame.top() + 25 * row, right - left, 25);
+            label->setFont(DefaultFont(14));
+            label->SetFontColor(colours[column - 1]);
+            label->SetTransparent(true);
+            WinnerLabels[column][row] = label;
+        }
+    }
+}
+
+void TWinnersWindow::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    FormActivate();
+}
+
+void TWinnersWindow::FormActivate() {
+    const TWinnerList& list = CurrentWinners();
+    Button1->setEnabled(!list[0].IsEmpty());
+    Button2->setEnabled(HasAnyResult(Winners));
+    Button1->SetCaption(GetTextU("WinnersButton1"));
+    Button2->SetCaption(GetTextU("WinnersButton2"));
+    setWindowTitle(GetTextU("Menu_Records"));
+    for (int row = 0; row <= 9; ++row) {
+        const TWinner& winner = list[row];
+        WinnerLabels[2][row]->SetCaption(CodePage::ToUnicode(winner.Name));
+        WinnerLabels[1][row]->SetCaption(winner.IsEmpty() ? QString()
+                                                          : QString::number(winner.Score));
+    }
+}
+
+void TWinnersWindow::Button1Click() {
+    ClearAfterQuestion(Button1, [] { ClearList(CurrentWinners()); });
+}
+
+void TWinnersWindow::Button2Click() {
+    ClearAfterQuestion(Button2, [] { ClearTable(Winners); });
+}
+
+void TWinnersWindow::ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear) {
+    // Only a plain yes clears: a question closed without an answer keeps the records.
+    if (AskQuestion(button->Caption(), GetTextU("Sure")) != TChoiceWindow::Yes)
+        return;
+    clear();
+    FormActivate();
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The records table: the ten best results against the computer for each language (1..2)
+// and strength level (1..6), kept in DATA/Winners beside the program, and the records
+// window that shows and clears the list of the current language and level.
+
+#include "platform/Checked.h"
+#include "ui/SkinnedDialog.h"
+
+#include <QByteArray>
+#include <functional>
+
+class TCoolButton;
+class TCoolLabel;
+class QFrame;
+
+struct TWinner {
+    // An empty place: no name and a score no real result can have.
+    static constexpr qint32 EmptyScore = -666;
+
+    QByteArray Name = "-";
+    qint32 Score = EmptyScore;
+
+    bool IsEmpty() const { return Score == EmptyScore; }
+    bool operator==(const TWinner&) const = default;
+};
+
+using TWinnerList = CheckedArray<TWinner, 0, 9>;
+using TWinnersTable = CheckedArray<CheckedArray<TWinnerList, 1, 6>, 1, 2>;
+
+// The table of the run; every place starts empty.
+extern TWinnersTable Winners;
+
+// The records file layout: per language, per level, per place a name line and a score
+// line, then an empty line; 252 lines ended by CR LF. Parsing raises KordiError with the
+// reason when the bytes do not hold that layout.
+TWinnersTable ParseWinners(const QByteArray& bytes);
+QByteArray FormatWinners(const TWinnersTable& table);
+
+// The places a result may take in `list`: from the first place whose score is not higher
+// than the result (so it ranks above an older equal one); -1 when all ten are higher.
+int PlaceFor(const TWinnerList& list, qint32 result);
+// Puts the result into its place of the list of language and level, moving the places
+// below it one down (the last falls out). Returns false, changing nothing, when the
+// result earns no place.
+bool AddToWinners(TWinnersTable& table, int language, int level, qint32 result,
+                  const QByteArray& name);
+void ClearList(TWinnerList& list);
+void ClearTable(TWinnersTable& table);
+bool HasAnyResult(const TWinnersTable& table);
+
+// The list of the dictionary's current language and the computer's current strength level.
+TWinnerList& CurrentWinners();
+int CurrentLevel();
+
+QString WinnersFileName();
+// Fills Winners from DATA/Winners. A missing file gives a fresh table. A file that cannot
+// be read or does not hold the layout is renamed aside with a ".bad" suffix (so the write
+// at exit cannot overwrite it), Winners is left fresh, and KordiError is thrown naming
+// both files; the caller shows it and goes on.
+void ReadWinners();
+// Replaces DATA/Winners as a whole; on failure raises IoError naming the file and leaves
+// the old file as it was.
+void WriteWinners();
+
+class TWinnersWindow : public TSkinnedDialog {
+    Q_OBJECT
+  public:
+    explicit TWinnersWindow(QWidget* parent = nullptr);
+    ~TWinnersWindow() override;
+
+    TCoolLabel* Bevel1;
+    QFrame* Bevel2;
+    TCoolButton* Button1;
+    TCoolButton* Button2;
+    TCoolButton* CoolOkbutton;
+    // Column 1 the scores, column 2 the names; row 0 the best place.
+    CheckedArray<CheckedArray<TCoolLabel*, 0, 9>, 1, 2> WinnerLabels;
+
+    void FormActivate();
+    void Button1Click();
+    void Button2Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void CreateWinnerLabels();
+    // Clears with `clear` after the player confirms with the button's caption.
+    void ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear);
+};
+
+extern TWinnersWindow* WinnersWindow;

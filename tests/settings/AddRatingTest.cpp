@@ -1,0 +1,145 @@
+#include "GameWindows.h"
+#include "dictionary/FacesUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "ui/SoundUnit.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+// Keeps the files it was asked to play; the program owns it until the next output.
+class TRecordedSounds : public ISoundOutput {
+  public:
+    void Play(const QString& path, Mode) override { Played << path; }
+    void Stop() override {}
+
+    QStringList Played;
+};
+
+class AddRatingTest : public GameWindows {
+  protected:
+    AddRatingTest() {
+        auto sounds = std::make_unique<TRecordedSounds>();
+        sounds_ = sounds.get();
+        SetSoundOutput(std::move(sounds));
+    }
+
+    void EndGame(quint16 person, quint16 opponent) {
+        main_->Scores[1] = person;
+        main_->Scores[2] = opponent;
+    }
+    // The index of the face the main window shows, -1 for none of them.
+    int ShownFace() const {
+        const qint64 shown = main_->CPUface->pixmap().cacheKey();
+        for (int face = 0; face < FaceCount; ++face)
+            if (Faces[face].cacheKey() == shown)
+                return face;
+        return -1;
+    }
+    static void Type(QWidget* widget, const QString& text) {
+        for (QChar character : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+            QApplication::sendEvent(widget, &press);
+        }
+    }
+
+    const QStringList& Played() const { return sounds_->Played; }
+
+    TRecordedSounds* sounds_;
+};
+
+} // namespace
+
+// A won game earning a place: result line, name prompt with the default name, sad face,
+// "winner"; the typed name lands in the table with the result, and the records window
+// shows it next.
+TEST_F(AddRatingTest, WinnerEntersName) {
+    EndGame(30, 25);
+    const QString name = u"Иван Петров"_qs;
+    WhenModal<TAddRatingWindow>([&](TAddRatingWindow* window) {
+        EXPECT_EQ(window->CoolLabel1->Caption(), GetTextU("AddRating1") + " 5");
+        EXPECT_EQ(window->Edit1->text(), GetTextU("Anonimous"));
+        EXPECT_TRUE(window->Edit1->isVisible());
+        EXPECT_FALSE(window->CoolLabel3->isVisible());
+        EXPECT_EQ(window->windowTitle(), GetTextU("GameOver"));
+        EXPECT_EQ(ShownFace(), 5);
+        EXPECT_EQ(MainActive, 0);
+        window->Edit1->clear();
+        Type(window->Edit1, name);
+        QTest::mouseClick(window->CoolOkButton, Qt::LeftButton);
+    });
+    WhenModal<TWinnersWindow>([&](TWinnersWindow* window) {
+        EXPECT_EQ(window->WinnerLabels[2][0]->Caption(), name);
+        EXPECT_EQ(window->WinnerLabels[1][0]->Caption(), "5");
+        QTest::mouseClick(window->CoolOkbutton, Qt::LeftButton);
+    });
+    ShowGameResult();
+    EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(name), 5}));
+    EXPECT_EQ(Played(), QStringList{SoundFile("winner")});
+    EXPECT_EQ(ShownFace(), 0);
+    EXPECT_EQ(MainActive, 1);
+}
+
+// A lost game with a free place: the face laughs 7, 8, 9, 10, 11, 8, 7 and again from 7
+// while the window is open, rests when it closes, and the negative result is kept.
+TEST_F(AddRatingTest, LoserSeesLaughingFace) {
+    EndGame(10, 30);
+    FaceStep = 0;
+    AddRatingWindow->show();
+    EXPECT_TRUE(FaceAnimating);
+    EXPECT_EQ(AddRatingWindow->CoolLabel1->Caption(), GetTextU("AddRating1") + " -20");
+    QList<int> faces;
+    for (int tick = 0; tick < 9; ++tick) {
+        AddRatingWindow->TimerTimer();
+        faces << ShownFace();
+    }
+    EXPECT_EQ(faces, (QList<int>{7, 8, 9, 10, 11, 8, 7, 7, 8}));
+    AddRatingWindow->hide();
+    EXPECT_FALSE(FaceAnimating);
+    EXPECT_EQ(ShownFace(), 0);
+    EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(GetTextU("Anonimous")), -20}));
+    EXPECT_EQ(Played(), QStringList{SoundFile("winner")}) << "a free place is a place earned";
+}
+
+// A drawn game shows 0 and the sad face, which the timer leaves alone.
+TEST_F(AddRatingTest, DrawLooksSad) {
+    EndGame(12, 12);
+    AddRatingWindow->show();
+    EXPECT_FALSE(FaceAnimating);
+    AddRatingWindow->TimerTimer();
+    EXPECT_EQ(ShownFace(), 5);
+    EXPECT_EQ(AddRatingWindow->CoolLabel1->Caption(), GetTextU("AddRating1") + " 0");
+    AddRatingWindow->hide();
+    EXPECT_EQ(CurrentWinners()[0].Score, 0);
+}
+
+// A result below a full list gets the no-place message and "loser" and changes nothing;
+// a result equal to the last place earns it.
+TEST_F(AddRatingTest, NoPlaceBelowFullList) {
+    for (int place = 0; place <= 9; ++place)
+        CurrentWinners()[place] = {"Old", 50 - place};
+    const TWinnersTable before = Winners;
+    EndGame(43, 3);
+    AddRatingWindow->show();
+    EXPECT_FALSE(AddRatingWindow->Edit1->isVisible());
+    EXPECT_FALSE(AddRatingWindow->CoolLabel2->isVisible());
+    EXPECT_TRUE(AddRatingWindow->CoolLabel3->isVisible());
+    EXPECT_EQ(AddRatingWindow->CoolLabel3->text(), GetTextU("AddRating3"));
+    AddRatingWindow->hide();
+    EXPECT_EQ(FormatWinners(Winners), FormatWinners(before));
+    EXPECT_EQ(Played(), QStringList{SoundFile("loser")});
+
+    EndGame(44, 3);
+    AddRatingWindow->show();
+    EXPECT_TRUE(AddRatingWindow->Edit1->isVisible());
+    AddRatingWindow->hide();
+    EXPECT_EQ(CurrentWinners()[9].Score, 41);
+    EXPECT_NE(CurrentWinners()[9].Name, "Old") << "the new equal result ranks above the old";
+    EXPECT_EQ(Played().last(), SoundFile("winner"));
+}

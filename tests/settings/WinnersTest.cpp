@@ -1,0 +1,203 @@
+#include "GameWindows.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "platform/Errors.h"
+#include "settings/INIUnit.h"
+
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+// A list holding the scores from place 0 on, each named after its place.
+TWinnerList ListOf(std::initializer_list<qint32> scores) {
+    TWinnerList list;
+    int place = 0;
+    for (qint32 score : scores) {
+        list[place] = {"P" + QByteArray::number(place), score};
+        ++place;
+    }
+    return list;
+}
+
+TWinnersTable TableWith(int language, int level, const TWinnerList& list) {
+    TWinnersTable table;
+    table[language][level] = list;
+    return table;
+}
+
+} // namespace
+
+// A result goes to the first place whose score is not higher, so it ranks above an
+// older equal one and the tenth falls out; a result below a full list changes nothing;
+// no other list is touched.
+TEST(WinnersTable, PlacesFollowTheRankingRule) {
+    TWinnersTable table;
+    EXPECT_TRUE(AddToWinners(table, 2, 4, -3, "P0"));
+    EXPECT_EQ(FormatWinners(table), FormatWinners(TableWith(2, 4, ListOf({-3}))));
+
+    const TWinnerList full = ListOf({90, 80, 70, 60, 50, 40, 30, 20, 10, 5});
+    table = TableWith(1, 1, full);
+    EXPECT_FALSE(AddToWinners(table, 1, 1, 4, "Low"));
+    EXPECT_EQ(FormatWinners(table), FormatWinners(TableWith(1, 1, full)));
+    EXPECT_TRUE(AddToWinners(table, 1, 1, 60, "New"));
+    EXPECT_EQ(table[1][1][3], (TWinner{"New", 60}));
+    EXPECT_EQ(table[1][1][4], full[3]);
+    EXPECT_EQ(table[1][1][9], full[8]);
+    EXPECT_TRUE(AddToWinners(table, 1, 1, 10, "Tie"));
+    EXPECT_EQ(table[1][1][9], (TWinner{"Tie", 10}));
+}
+
+// The file holds 252 CR LF lines and gives back the same table, negative results, names
+// with spaces and empty names included; a line break in a name cannot split its place.
+TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
+    TestFolder folder;
+    TWinnersTable table;
+    table[1][1] = ListOf({12, 0, -7});
+    table[1][1][1].Name = CodePage::FromUnicode(u"Иван Петров");
+    table[2][6][0] = {"", -250};
+    table[2][3][0] = {"two\r\nlines", 3};
+    Winners = table;
+    WriteWinners();
+
+    const QByteArray bytes = folder.Read("DATA/Winners");
+    EXPECT_EQ(bytes.count("\r\n"), 252);
+    EXPECT_EQ(bytes.count('\n'), 252);
+    EXPECT_TRUE(bytes.startsWith("P0\r\n12\r\n" + table[1][1][1].Name +
+                                 "\r\n0\r\nP2\r\n-7\r\n-\r\n-666\r\n"));
+
+    ClearTable(Winners);
+    ReadWinners();
+    table[2][3][0].Name = "two  lines";
+    EXPECT_EQ(FormatWinners(Winners), FormatWinners(table));
+    ClearTable(Winners);
+}
+
+// A file without the layout is refused with the reason; text after a score is ignored.
+TEST(WinnersFile, ParsingIsStrict) {
+    const QByteArray good = FormatWinners(TableWith(1, 1, ListOf({7})));
+    QByteArray trailing = good;
+    trailing.replace("\r\n7\r\n", "\r\n 7 points\r\n");
+    EXPECT_EQ(ParseWinners(trailing)[1][1][0].Score, 7);
+    EXPECT_EQ(ParseWinners(good.chopped(2))[1][1][0].Score, 7) << "last separator missing";
+
+    EXPECT_THROW(ParseWinners(good.left(good.size() / 2)), KordiError);
+    EXPECT_THROW(ParseWinners(QByteArray(good).replace("\r\n7\r\n", "\r\n7x\r\n")), KordiError);
+    EXPECT_THROW(ParseWinners(QByteArray(good).replace("\r\n7\r\n", "\r\n\r\n")), KordiError);
+    EXPECT_THROW(ParseWinners({}), KordiError);
+}
+
+// No file at the first start gives a fresh table and no error. An unreadable file is
+// named in the error, set aside as ".bad" and never overwritten; the table starts fresh.
+TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
+    TestFolder folder;
+    Winners[1][1][0] = {"Stale", 9};
+    EXPECT_NO_THROW(ReadWinners());
+    EXPECT_EQ(FormatWinners(Winners), FormatWinners(TWinnersTable{}));
+
+    folder.Write("DATA/Winners", "not a records file\r\n");
+    folder.Write("DATA/Winners.bad", "older bad file");
+    Winners[1][1][0] = {"Stale", 9};
+    try {
+        ReadWinners();
+        ADD_FAILURE() << "a bad file must be reported";
+    } catch (const KordiError& error) {
+        EXPECT_TRUE(error.Text().contains(WinnersFileName()));
+        EXPECT_TRUE(error.Text().contains(WinnersFileName() + ".2.bad"));
+    }
+    EXPECT_EQ(FormatWinners(Winners), FormatWinners(TWinnersTable{}));
+    EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
+    EXPECT_EQ(folder.Read("DATA/Winners.bad"), "older bad file");
+
+    WriteWinners();
+    EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
+    EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
+}
+
+// A write that cannot happen raises an error naming the file.
+TEST(WinnersFile, FailedWriteNamesTheFile) {
+    TestFolder folder;
+    QDir(folder.Path("DATA")).removeRecursively();
+    try {
+        WriteWinners();
+        ADD_FAILURE() << "a failed write must be reported";
+    } catch (const IoError& error) {
+        EXPECT_TRUE(error.Text().contains(WinnersFileName()));
+    }
+}
+
+namespace {
+
+class WinnersWindowTest : public GameWindows {
+  protected:
+    // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
+    static void Press(TCoolButton* button, int answer) {
+        WhenModal<TChoiceWindow>([answer, button](TChoiceWindow* question) {
+            EXPECT_EQ(question->windowTitle(), button->Caption());
+            EXPECT_EQ(question->QuestionLabel->text(), GetTextU("Sure"));
+            if (answer == 0)
+                QTest::keyClick(question, Qt::Key_Escape);
+            else
+                QTest::mouseClick(answer == TChoiceWindow::Yes ? question->YesButton
+                                                               : question->NoButton,
+                                  Qt::LeftButton);
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString Shown(int column, int row) const {
+        return WinnersWindow->WinnerLabels[column][row]->Caption();
+    }
+};
+
+} // namespace
+
+// The window shows the list of the current language and level only, and the clear
+// buttons are enabled only when there is something to clear.
+TEST_F(WinnersWindowTest, ShowsTheCurrentList) {
+    Winners[3 - Words.Language][CurrentLevel()] = ListOf({40});
+    WinnersWindow->show();
+    EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
+    EXPECT_TRUE(WinnersWindow->Button2->isEnabled());
+    EXPECT_EQ(Shown(2, 0), "-") << "another language's list is not shown";
+    EXPECT_EQ(Shown(1, 0), "");
+    WinnersWindow->hide();
+
+    CurrentWinners() = ListOf({40, -2});
+    WinnersWindow->show();
+    EXPECT_TRUE(WinnersWindow->Button1->isEnabled());
+    EXPECT_EQ(Shown(1, 0), "40");
+    EXPECT_EQ(Shown(2, 1), "P1");
+    EXPECT_EQ(Shown(1, 1), "-2");
+    EXPECT_EQ(WinnersWindow->windowTitle(), GetTextU("Menu_Records"));
+    EXPECT_EQ(WinnersWindow->Button1->Caption(), GetTextU("WinnersButton1"));
+    WinnersWindow->hide();
+}
+
+// "Clear this list" asks first; No or no answer keeps everything, Yes clears only the
+// current list; "Clear all lists" with Yes clears every list.
+TEST_F(WinnersWindowTest, ClearingAsksFirst) {
+    const TWinnerList list = ListOf({30, 20});
+    CurrentWinners() = list;
+    Winners[3 - Words.Language][CurrentLevel()] = list;
+    const TWinnersTable before = Winners;
+    WinnersWindow->show();
+
+    for (int answer : {TChoiceWindow::No, 0}) {
+        Press(WinnersWindow->Button1, answer);
+        EXPECT_EQ(FormatWinners(Winners), FormatWinners(before)) << "answer " << answer;
+    }
+
+    Press(WinnersWindow->Button1, TChoiceWindow::Yes);
+    EXPECT_EQ(CurrentWinners()[0], TWinner{});
+    EXPECT_EQ(Shown(1, 0), "");
+    EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][0], list[0]);
+    EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
+
+    Press(WinnersWindow->Button2, TChoiceWindow::No);
+    EXPECT_TRUE(HasAnyResult(Winners));
+    Press(WinnersWindow->Button2, TChoiceWindow::Yes);
+    EXPECT_FALSE(HasAnyResult(Winners));
+    EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
+    WinnersWindow->hide();
+}
