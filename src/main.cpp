@@ -1,6 +1,8 @@
 #include "core/MainUnit.h"
 #include "dictionary/SetCPUUnit.h"
 #include "platform/SafeApplication.h"
+#include "settings/AddRatingUnit.h"
+#include "settings/WinnersUnit.h"
 #include "platform/SdlSound.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/SoundUnit.h"
@@ -12,6 +14,8 @@ int main(int argc, char** argv) {
     TMainWindow window;
     TSetCPUWindow strength(&window);
     TChoiceWindow question(&window);
+    TWinnersWindow winners(&window);
+    TAddRatingWindow rating(&window);
     window.show();
     return TSafeApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "platform/CoolLabel.h"
 #include "platform/KeyState.h"
 #include "platform/SafeApplication.h"
+#include "settings/AddRatingUnit.h"
 #include "settings/INIUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"
@@ -383,8 +384,10 @@ void TMainWindow::CreditWord(int player, const QByteArray& word) {
 
 bool TMainWindow::IsGameOver() const { return SkipCount >= 2 || BoardFull(Cells); }
 
-// The result and records windows join here; until then the next game starts at once.
-void TMainWindow::GameOver() { Menu_NewGameClick(); }
+void TMainWindow::GameOver() {
+    ShowGameResult();
+    Menu_NewGameClick();
+}
 
 void TMainWindow::ShowWaiting() {
     setWindowTitle(GetTextU("Title") + " (" + GetTextU("Wait") + ")");

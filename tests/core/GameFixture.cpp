@@ -3,7 +3,9 @@
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CoolLabel.h"
+#include "settings/AddRatingUnit.h"
 #include "settings/INIUnit.h"
+#include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
 
 #include <QApplication>
@@ -18,12 +20,16 @@ GameFixture::GameFixture(const QByteArray& words) {
     window = std::make_unique<TMainWindow>();
     strengthWindow = new TSetCPUWindow(window.get());
     questionWindow = new TChoiceWindow(window.get());
+    new TWinnersWindow(window.get());
+    new TAddRatingWindow(window.get());
+    ClearTable(Winners);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
 GameFixture::~GameFixture() {
     window.reset();
+    ClearTable(Winners);
     MainActive = 1;
 }
 
@@ -51,17 +57,4 @@ void GameFixture::PlayWord(char letter, int col, int row,
     for (auto [c, r] : trace)
         ClickCell(c, r);
     ClickCell(std::data(trace)[trace.size() - 1].first, std::data(trace)[trace.size() - 1].second);
-}
-
-void GameFixture::AnswerModal(std::function<QWidget*(QWidget*)> pick) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, pick] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            if (QWidget* button = pick(modal))
-                QTest::mouseClick(button, Qt::LeftButton);
-        }
-    });
-    poll->start(20);
 }

@@ -1,12 +1,14 @@
 #pragma once
-// A main window in a throw-away program folder, with a small English dictionary whose only
-// five-letter word is HOUSE, so every game starts with HOUSE in row 3, and helpers that
-// play it with the mouse as a person would.
+// A main window with all the windows it shows, in a throw-away program folder, with a small
+// English dictionary whose only five-letter word is HOUSE, so every game starts with HOUSE
+// in row 3; and helpers that play it with the mouse as a person would.
 
 #include "TestFolder.h"
 #include "core/MainUnit.h"
 
+#include <QApplication>
 #include <QByteArray>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -28,8 +30,6 @@ protected:
     void RightClick(int col, int row);
     // Places `letter` at the cell and traces the given cells, then clicks the last one again.
     void PlayWord(char letter, int col, int row, std::initializer_list<std::pair<int, int>> trace);
-    // Answers the next modal window with the button `pick` finds on it.
-    static void AnswerModal(std::function<QWidget*(QWidget*)> pick);
     QString Caption(int col, int row) { return Cell(col, row).Caption(); }
 
     TestFolder folder;
@@ -37,3 +37,25 @@ protected:
     TSetCPUWindow* strengthWindow;
     TChoiceWindow* questionWindow;
 };
+
+// Runs `action` on the modal window of type T as soon as it is open. After 5 s it fails
+// the test and closes whatever modal window is open instead, so that the test ends.
+template <typename T> void WhenModal(std::function<void(T*)> action) {
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(500);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, action] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (window == nullptr && --*tries > 0)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        if (window != nullptr) {
+            action(window);
+            return;
+        }
+        ADD_FAILURE() << "the expected modal window did not open";
+        if (QWidget* other = QApplication::activeModalWidget())
+            other->close();
+    });
+    poll->start(10);
+}

@@ -10,8 +10,11 @@ namespace {
 
 using MoveEntry = GameFixture;
 
-QWidget* YesOf(QWidget* modal) { return static_cast<TChoiceWindow*>(modal)->YesButton; }
-QWidget* NoOf(QWidget* modal) { return static_cast<TChoiceWindow*>(modal)->NoButton; }
+void Answer(bool yes) {
+    WhenModal<TChoiceWindow>([yes](TChoiceWindow* question) {
+        QTest::mouseClick(yes ? question->YesButton : question->NoButton, Qt::LeftButton);
+    });
+}
 
 } // namespace
 
@@ -86,13 +89,8 @@ TEST_F(MoveEntry, RefusesTwentyOneLetters) {
         ClickCell(col, row);
     ClickCell(1, 5);
     EXPECT_EQ(Main().Slowo->Caption().size(), 21);
-    bool asked = false;
-    AnswerModal([&](QWidget* modal) {
-        asked = true;
-        return NoOf(modal);
-    });
     ClickCell(1, 5);
-    EXPECT_FALSE(asked);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(Main().Slowo->Caption(), "");
     EXPECT_EQ(Main().Score1->Caption(), "000");
 }
@@ -141,7 +139,7 @@ TEST_F(MoveEntry, PickingAnotherLetter) {
 
 // An unknown word added after the question is in the file, credited, and known later.
 TEST_F(MoveEntry, AddWordAnsweredYes) {
-    AnswerModal(YesOf);
+    Answer(true);
     PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
     EXPECT_EQ(Main().Score1->Caption(), "002");
     EXPECT_TRUE(folder.Read("DATA/Lib.ENG").endsWith("HA\r\n"));
@@ -150,7 +148,7 @@ TEST_F(MoveEntry, AddWordAnsweredYes) {
 
 // Declining the question clears the trace and credits nothing.
 TEST_F(MoveEntry, AddWordAnsweredNo) {
-    AnswerModal(NoOf);
+    Answer(false);
     PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
     EXPECT_EQ(Main().Score1->Caption(), "000");
     EXPECT_EQ(Main().Slowo->Caption(), "");

@@ -1,5 +1,7 @@
 #include "GameFixture.h"
 #include "platform/CoolLabel.h"
+#include "settings/AddRatingUnit.h"
+#include "settings/WinnersUnit.h"
 
 #include <QTest>
 #include <QTimer>
@@ -40,7 +42,19 @@ TEST_F(TurnFlowWithoutWords, TwoFruitlessSkipsEndTheGame) {
     EXPECT_EQ(Main().SkipCount, 2);
     EXPECT_EQ(Main().GameNumber, game);
     EXPECT_EQ(Main().MoveState, 0);
+    // The result window, then the records window, then the next game.
+    bool sawResult = false, sawRecords = false;
+    WhenModal<TAddRatingWindow>([&](TAddRatingWindow* result) {
+        sawResult = true;
+        WhenModal<TWinnersWindow>([&](TWinnersWindow* records) {
+            sawRecords = true;
+            QTest::mouseClick(records->CoolOkbutton, Qt::LeftButton);
+        });
+        QTest::mouseClick(result->CoolOkButton, Qt::LeftButton);
+    });
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
+    EXPECT_TRUE(sawResult);
+    EXPECT_TRUE(sawRecords);
     EXPECT_EQ(Main().GameNumber, game + 1);
     EXPECT_EQ(Main().SkipCount, 0);
     EXPECT_EQ(Main().MoveState, 0);

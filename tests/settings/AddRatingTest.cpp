@@ -1,4 +1,7 @@
-#include "GameWindows.h"
+#include "core/GameFixture.h"
+#include "settings/AddRatingUnit.h"
+#include "settings/WinnersUnit.h"
+#include "ui/ChoiceUnit.h"
 #include "dictionary/FacesUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
@@ -22,7 +25,7 @@ class TRecordedSounds : public ISoundOutput {
     QStringList Played;
 };
 
-class AddRatingTest : public GameWindows {
+class AddRatingTest : public GameFixture {
   protected:
     AddRatingTest() {
         auto sounds = std::make_unique<TRecordedSounds>();
@@ -31,12 +34,12 @@ class AddRatingTest : public GameWindows {
     }
 
     void EndGame(quint16 person, quint16 opponent) {
-        main_->Scores[1] = person;
-        main_->Scores[2] = opponent;
+        window->Scores[1] = person;
+        window->Scores[2] = opponent;
     }
     // The index of the face the main window shows, -1 for none of them.
     int ShownFace() const {
-        const qint64 shown = main_->CPUface->pixmap().cacheKey();
+        const qint64 shown = window->CPUface->pixmap().cacheKey();
         for (int face = 0; face < FaceCount; ++face)
             if (Faces[face].cacheKey() == shown)
                 return face;

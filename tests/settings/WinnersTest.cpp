@@ -1,4 +1,7 @@
-#include "GameWindows.h"
+#include "core/GameFixture.h"
+#include "settings/AddRatingUnit.h"
+#include "settings/WinnersUnit.h"
+#include "ui/ChoiceUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
@@ -129,7 +132,7 @@ TEST(WinnersFile, FailedWriteNamesTheFile) {
 
 namespace {
 
-class WinnersWindowTest : public GameWindows {
+class WinnersWindowTest : public GameFixture {
   protected:
     // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
     static void Press(TCoolButton* button, int answer) {
