@@ -38,14 +38,7 @@ std::vector<TPosition> Positions(int language, int minLetters) {
 }
 
 TSearchRequest Request(const TPosition& position, int strength, bool advice) {
-    TSearchRequest request;
-    request.Tree = &Words.Prefixes();
-    request.FirstLetter = Words.FirstLetter;
-    request.AlphabetSize = Words.AlphabetSize();
-    request.Strength = strength;
-    request.AdviceMode = advice;
-    request.UsedWords = position.UsedWords;
-    return request;
+    return MakeSearchRequest(Words, strength, advice, position.UsedWords);
 }
 
 double Median(std::vector<double> values) {

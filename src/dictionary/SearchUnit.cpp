@@ -1,6 +1,7 @@
 #include "dictionary/SearchUnit.h"
 
 #include "dictionary/PrefixTree.h"
+#include "dictionary/WordsUnit.h"
 
 #include <algorithm>
 #include <bit>
@@ -175,6 +176,18 @@ TFoundMove MakeMove(const TSearchBoard& board, const TSearchRequest& request, TC
 
 int SearchLengthLimit(const TSearchRequest& request) {
     return std::min(request.AdviceMode ? AdviceLengthLimit : request.Strength, MaxPath);
+}
+
+TSearchRequest MakeSearchRequest(const TWords& words, int strength, bool adviceMode,
+                                 const QList<QByteArray>& usedWords) {
+    TSearchRequest request;
+    request.Tree = &words.Prefixes();
+    request.FirstLetter = words.FirstLetter;
+    request.AlphabetSize = words.AlphabetSize();
+    request.Strength = strength;
+    request.AdviceMode = adviceMode;
+    request.UsedWords = usedWords;
+    return request;
 }
 
 TSearchOutcome SearchBestMove(const TSearchBoard& board, const TSearchRequest& request,

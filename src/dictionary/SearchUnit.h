@@ -15,6 +15,7 @@
 #include <vector>
 
 class TPrefixTree;
+struct TWords;
 
 // A cell index: (column − 1) × 5 + (row − 1), so index order is the board's column-major order.
 using TCellIndex = int;
@@ -58,6 +59,10 @@ struct TSearchOutcome {
     TFoundMove Best;
     bool Stopped = false;
 };
+
+// A request on the dictionary in memory, in its language.
+TSearchRequest MakeSearchRequest(const TWords& words, int strength, bool adviceMode,
+                                 const QList<QByteArray>& usedWords);
 
 TSearchOutcome SearchBestMove(const TSearchBoard& board, const TSearchRequest& request,
                               TSearchListener* listener);

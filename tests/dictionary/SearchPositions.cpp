@@ -54,13 +54,9 @@ TPosition RandomPosition(const TWords& words, std::mt19937& random, int moves) {
 
 TPosition PlayedPosition(const TWords& words, std::mt19937& random, int moves) {
     TPosition position = StartPosition(words, random);
-    TSearchRequest request;
-    request.Tree = &words.Prefixes();
-    request.FirstLetter = words.FirstLetter;
-    request.AlphabetSize = words.AlphabetSize();
     for (int move = 0; move < moves; ++move) {
-        request.Strength = 3 + static_cast<int>(random() % 6);
-        request.UsedWords = position.UsedWords;
+        const int strength = 3 + static_cast<int>(random() % 6);
+        const auto request = MakeSearchRequest(words, strength, false, position.UsedWords);
         const TFoundMove found = SearchBestMove(position.Board, request, nullptr).Best;
         if (!found.Found())
             break;

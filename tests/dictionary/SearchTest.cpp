@@ -23,14 +23,7 @@ protected:
         Words.LoadWords();
     }
     TSearchRequest Request(int strength, bool advice, const QList<QByteArray>& used) const {
-        TSearchRequest request;
-        request.Tree = &Words.Prefixes();
-        request.FirstLetter = Words.FirstLetter;
-        request.AlphabetSize = Words.AlphabetSize();
-        request.Strength = strength;
-        request.AdviceMode = advice;
-        request.UsedWords = used;
-        return request;
+        return MakeSearchRequest(Words, strength, advice, used);
     }
     static TSearchBoard Board(const char* rows) {
         TSearchBoard board;
@@ -62,28 +55,33 @@ void ExpectSameMove(const TFoundMove& fast, const TFoundMove& plain, const std::
 } // namespace
 
 // The fast search chooses exactly the move of the plain algorithm, on random and played-out
-// positions of both languages, for the computer and for advice, at several strengths.
+// positions of both languages from the first move to a crowded board, for the computer and
+// for advice, at every strength.
 TEST_F(SearchTest, MatchesThePlainAlgorithm) {
     for (int language : {1, 2}) {
         UseShippedDictionary(language);
         std::mt19937 random(1234 + language);
-        for (int round = 0; round < 24; ++round) {
-            const int moves = static_cast<int>(random() % 18);
+        int crowded = 0, found = 0;
+        for (int round = 0; round < 48; ++round) {
+            const int moves = round < 36 ? static_cast<int>(random() % 14) : 14 + round % 7;
             const TPosition position = round % 2 ? RandomPosition(Words, random, moves)
                                                  : PlayedPosition(Words, random, moves);
             const bool advice = round % 3 == 0;
-            const int strength = advice ? 3 + static_cast<int>(random() % 6)
-                                        : (round % 4 == 1 ? 8 : 3 + static_cast<int>(random() % 5));
-            if (advice && position.Letters() > 14)
-                continue; // the plain advice search on a crowded board takes minutes
+            const int strength = 3 + round % 6;
             const auto request = Request(strength, advice, position.UsedWords);
             const TFoundMove fast = SearchBestMove(position.Board, request, nullptr).Best;
             const TFoundMove plain =
                 PlainBestMove(position.Board, Words, strength, advice, position.UsedWords);
             ExpectSameMove(fast, plain,
                            "language " + std::to_string(language) + " round " +
-                               std::to_string(round) + " strength " + std::to_string(strength));
+                               std::to_string(round) + " letters " +
+                               std::to_string(position.Letters()));
+            crowded += position.Letters() >= 15;
+            found += plain.Found();
         }
+        // The positions cover late games and mostly have a move to find.
+        EXPECT_GE(crowded, 8);
+        EXPECT_GE(found, 36);
     }
 }
 

@@ -78,17 +78,14 @@ int Run(const QStringList& arguments) {
     const int language = ParseNumber(parser.value("lang"), "--lang", 1, 2);
     Words.Language = static_cast<quint16>(language);
     Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
-    TSearchRequest request;
-    request.Strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
-    request.AdviceMode = parser.isSet("advice");
+    const int strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
     const int repeat = parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
     const TSearchBoard board = ParseBoard(parser.positionalArguments().first());
-    for (const QString& used : parser.values("used"))
-        request.UsedWords.append(ParseWord(used));
+    QList<QByteArray> used;
+    for (const QString& word : parser.values("used"))
+        used.append(ParseWord(word));
     Words.LoadFile(parser.value("dict"));
-    request.Tree = &Words.Prefixes();
-    request.FirstLetter = Words.FirstLetter;
-    request.AlphabetSize = Words.AlphabetSize();
+    const auto request = MakeSearchRequest(Words, strength, parser.isSet("advice"), used);
 
     TSearchOutcome outcome;
     QElapsedTimer clock;
