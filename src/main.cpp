@@ -1,21 +1,20 @@
 #include "core/MainUnit.h"
-#include "dictionary/SetCPUUnit.h"
+#include "core/SplashUnit.h"
 #include "platform/SafeApplication.h"
-#include "settings/AddRatingUnit.h"
-#include "settings/WinnersUnit.h"
 #include "platform/SdlSound.h"
-#include "ui/ChoiceUnit.h"
 #include "ui/SoundUnit.h"
 
 int main(int argc, char** argv) {
     TSafeApplication app(argc, argv);
     TSafeApplication::setApplicationName("Kordi 2000");
     SetSoundOutput(OpenSoundOutput());
-    TMainWindow window;
-    TSetCPUWindow strength(&window);
-    TChoiceWindow question(&window);
-    TWinnersWindow winners(&window);
-    TAddRatingWindow rating(&window);
-    window.show();
-    return TSafeApplication::exec();
+    try {
+        RunStartUp();
+    } catch (const std::exception& error) {
+        TSafeApplication::ShowError(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    const int result = TSafeApplication::exec();
+    delete MainWindow; // and with it every other window
+    return result;
 }

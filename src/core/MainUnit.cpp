@@ -1,28 +1,36 @@
 #include "core/MainUnit.h"
 
+#include "core/SplashUnit.h"
 #include "dictionary/FacesUnit.h"
 #include "dictionary/SearchUnit.h"
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
+#include "net/WebAddresses.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
+#include "platform/Errors.h"
 #include "platform/KeyState.h"
+#include "platform/LinkButton.h"
 #include "platform/SafeApplication.h"
 #include "settings/AddRatingUnit.h"
 #include "settings/INIUnit.h"
+#include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"
 #include "ui/SoundUnit.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QTimer>
 
 TMainWindow* MainWindow = nullptr;
@@ -43,6 +51,17 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         TileTexture(painter, rect(), SkinBitmaps[SlotMainBackground]);
+        DrawGoldOutline(painter);
+    }
+
+private:
+    // Two dotted lines, one pixel apart, along the edge.
+    void DrawGoldOutline(QPainter& painter) const {
+        const int w = width();
+        const int h = height();
+        painter.setPen(QPen(QColor(255, 215, 0), 1, Qt::DotLine));
+        painter.drawPolygon(QPolygon({{1, 0}, {w - 1, 0}, {w - 1, h - 2}, {1, h - 2}}));
+        painter.drawPolygon(QPolygon({{0, 1}, {w - 2, 1}, {w - 2, h - 1}, {0, h - 1}}));
     }
 };
 
@@ -137,38 +156,69 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    client_->setFont(font);
+    // The controls take their pictures as they are made: until the skin is applied they
+    // show the built-in ones.
     LoadSkinImages();
     CreateControls();
     CreateMenu();
+    CreateCaptionDecoration();
     rightButtonFilter_ = new TRightButtonFilter(this);
-    qApp->installEventFilter(rightButtonFilter_);
-    CreateWordLabels();
-    CreateLetters();
-    CreateCells();
-    client_->setFixedSize(ClientWidth, ClientHeight);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    Strength = SettingsFile->ReadStrengthLevel() + 2;
-    Words.Language = SettingsFile->ReadLanguageNumber();
-    Words.LanguageName = Words.Language == 1 ? "Russian" : "English";
-    Words.FirstLetter = Words.Language == 1 ? 0xC0 : 0x41;
-    RelabelMainWindow();
-    const QColor tint = SettingsFile->ReadFaceTint();
-    LoadFaces(tint.red(), tint.green(), tint.blue());
-    ShowFace(0);
-    ArrangeLetters();
-    SoundSettings.WaitTicks = [this](int n) { WaitTicks(n); };
-    LoadBothDictionaries();
-    Menu_NewGameClick();
-
     Timer = new QTimer(this);
     Timer->setInterval(100);
     connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
+    SoundSettings.SoundOn = [this] { return Menu_Sound->isChecked(); };
+    SoundSettings.WaitTicks = [this](int n) { WaitTicks(n); };
+    Words.CountsChanged = [this] { ShowWordCounts(); };
+
+    FormCreate();
+
+    client_->setFixedSize(ClientWidth, ClientHeight);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    move(screen()->availableGeometry().center() - rect().center());
+}
+
+// Each SplashProgress() is one step of the splash bar: ten in all, from 1 to 11.
+void TMainWindow::FormCreate() {
+    // Web services: HttpDone := 0 and the HTTP client are made here, owned by this window;
+    // a failure shows "Cannot create NMHTTP!" and start-up goes on without it.
+    SplashProgress();
+    // Skins: ApplySkins() dresses the windows that exist so far here.
+    SplashProgress();
+    qApp->installEventFilter(rightButtonFilter_);
+    CreateWordLabels();
+    SplashProgress();
+    CreateLetters();
+    SplashProgress();
+    CreateCells();
+    SplashProgress();
+    TSafeApplication::Guard(ReadWinners);
+    SettingsFile->LoadSettings();
+    LoadFaces(FaceTint.red(), FaceTint.green(), FaceTint.blue());
+    SplashProgress();
+    ShowFace(0);
+    ArrangeLetters();
+    SplashProgress();
+    LoadBothDictionaries();
+    Menu_NewGameClick();
+    LoadSkinImages();
+    SplashProgress();
+    // Skins: ApplySkins() dresses every control again here, with the skin's own pictures.
     Timer->start();
 }
 
 TMainWindow::~TMainWindow() {
+    FormDestroy();
+}
+
+// The HTTP client and the other windows belong to this window and go with it.
+void TMainWindow::FormDestroy() {
     qApp->removeEventFilter(rightButtonFilter_);
+    SoundSettings = TSoundSettings{};
+    Words.CountsChanged = nullptr;
     if (MainWindow == this)
         MainWindow = nullptr;
 }
@@ -200,6 +250,7 @@ void TMainWindow::CreateControls() {
     const QColor scoreColor(239, 255, 239);
     Score1 = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
     Score2 = MakeLabel(client_, {400, 60, 50, 20}, DefaultFont(12, true), scoreColor);
+    Score1->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Score2->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (TCoolLabel* score : {Score1, Score2})
         score->SetTransparent(true);
@@ -218,6 +269,7 @@ void TMainWindow::CreateControls() {
     Player0 = MakeLabel(client_, {20, 87, 140, 21}, DefaultFont(10, true), playerColor);
     Player1 = MakeLabel(client_, {420, 87, 140, 21}, DefaultFont(10, true), playerColor);
     for (TCoolLabel* player : {Player0, Player1}) {
+        player->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         player->SetTransparent(true);
         player->hide();
     }
@@ -232,25 +284,152 @@ void TMainWindow::CreateControls() {
     }
 }
 
+namespace {
+
+// Menus and items are named after their text keys: the relabelling finds its texts by name.
+template <typename Owner> QMenu* AddMenu(Owner* owner, const char* name, const char* caption) {
+    QMenu* menu = owner->addMenu(QString::fromLatin1(caption));
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const char* caption,
+                 const QKeySequence& shortcut = {}) {
+    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(name);
+    item->setShortcut(shortcut);
+    return item;
+}
+
+void AddSeparator(QMenu* menu, const char* name) {
+    menu->addSeparator()->setObjectName(name);
+}
+
+QString TextOf(const QObject* item) {
+    return GetTextU(item->objectName().toLatin1());
+}
+
+void RelabelItems(QMenu* menu) {
+    menu->setTitle(TextOf(menu));
+    for (QAction* item : menu->actions()) {
+        if (QMenu* submenu = item->menu())
+            RelabelItems(submenu);
+        else if (!item->isSeparator())
+            item->setText(TextOf(item));
+    }
+}
+
+// The pictures carry their own transparency.
+const QPixmap& NetIcon(int state) {
+    static const CheckedArray<QPixmap, 0, 2> icons = [] {
+        CheckedArray<QPixmap, 0, 2> pictures;
+        for (int i = 0; i <= 2; ++i)
+            pictures[i] = QPixmap(QString(":/resources/net/NET%1.png").arg(i));
+        return pictures;
+    }();
+    return icons[state];
+}
+
+} // namespace
+
 void TMainWindow::CreateMenu() {
-    Menu_Game = menuBar()->addMenu(QString());
-    Menu_NewGame = Menu_Game->addAction({}, QKeySequence(Qt::Key_F2), this,
-                                        &TMainWindow::Menu_NewGameClick);
-    Menu_Game->addSeparator();
-    Menu_Exit = Menu_Game->addAction({}, QKeySequence(Qt::Key_Escape), this, &QWidget::close);
-    Menu_Options = menuBar()->addMenu(QString());
-    Menu_CPU = Menu_Options->addAction({}, this, &TMainWindow::Menu_CPUClick);
+    Menu_Game = AddMenu(menuBar(), "Menu_Game", "Game");
+    Menu_NewGame = AddItem(Menu_Game, "Menu_NewGame", "New Game", QKeySequence(Qt::Key_F2));
+    Menu_Records = AddItem(Menu_Game, "Menu_Records", "Records...");
+    AddSeparator(Menu_Game, "Menu_None1");
+    Menu_Exit = AddItem(Menu_Game, "Menu_Exit", "Exit", QKeySequence(Qt::Key_Escape));
+
+    Menu_Options = AddMenu(menuBar(), "Menu_Options", "Options");
+    CreateLanguageMenu();
+    Menu_CPU = AddItem(Menu_Options, "Menu_CPU", "CPU ...");
+    Menu_Textures = AddItem(Menu_Options, "Menu_Textures", "Textures");
+    Menu_Sound = AddItem(Menu_Options, "Menu_Sound", "Sound");
+    Menu_Sound->setCheckable(true);
+    Menu_Sound->setChecked(true);
+
+    Menu_NetPlay = AddMenu(menuBar(), "Menu_NetPlay", "NetPlay");
+    Menu_Connect = AddItem(Menu_NetPlay, "Menu_Connect", "Connect", QKeySequence(Qt::Key_F3));
+    Menu_DisConnect =
+        AddItem(Menu_NetPlay, "Menu_DisConnect", "Disconnect", QKeySequence(Qt::Key_F4));
+    Menu_DisConnect->setEnabled(false);
+    AddSeparator(Menu_NetPlay, "Menu_None9");
+    Menu_Chat = AddItem(Menu_NetPlay, "Menu_Chat", "Chat", QKeySequence(Qt::Key_F5));
+
+    Menu_Help = AddMenu(menuBar(), "Menu_Help", "Help");
+    Menu_Help1 = AddItem(Menu_Help, "Menu_Help1", "How to play", QKeySequence(Qt::Key_F1));
+    Menu_About = AddItem(Menu_Help, "Menu_About", "About...", QKeySequence(Qt::ALT | Qt::Key_F1));
+    AddSeparator(Menu_Help, "Menu_none2");
+    Menu_Visit = AddItem(Menu_Help, "Menu_Visit", "Visit homepage");
+    Menu_tekomiro1 = AddItem(Menu_Help, "Menu_tekomiro1", WebAddresses::CompanionSiteLabel);
+    Menu_InternetChat = AddItem(Menu_Help, "Menu_InternetChat", "inet-chat");
+    Menu_CreateShortcut = AddItem(Menu_Help, "Menu_CreateShortcut", "Shortcut");
+
+    connect(Menu_NewGame, &QAction::triggered, this, &TMainWindow::Menu_NewGameClick);
+    connect(Menu_Exit, &QAction::triggered, this, &QWidget::close);
+    connect(Menu_CPU, &QAction::triggered, this, &TMainWindow::Menu_CPUClick);
+}
+
+void TMainWindow::CreateLanguageMenu() {
+    Menu_Chooselanguage = AddMenu(Menu_Options, "Menu_Chooselanguage", "Choose language");
+    LanguageItems = new QActionGroup(this);
+    Menu_Russian = AddItem(Menu_Chooselanguage, "Menu_Russian", "Russian");
+    Menu_English = AddItem(Menu_Chooselanguage, "Menu_English", "English");
+    for (int language : {1, 2}) {
+        QAction* item = LanguageItem(language);
+        item->setCheckable(true);
+        item->setData(language);
+        LanguageItems->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { Menu_RussianClick(item); });
+    }
+    Menu_Russian->setChecked(true);
+}
+
+QAction* TMainWindow::LanguageItem(int language) const {
+    return language == 1 ? Menu_Russian : Menu_English;
+}
+
+// The system keeps its own frame and title; the link and the network state sit at the right
+// end of the menu bar instead.
+void TMainWindow::CreateCaptionDecoration() {
+    auto* corner = new QWidget(menuBar());
+    auto* row = new QHBoxLayout(corner);
+    row->setContentsMargins(0, 0, 3, 0);
+    row->setSpacing(10);
+    NetStateIcon = new QLabel(corner);
+    LinkButton = new TLinkButton(WebAddresses::HomePageLabel, QUrl(WebAddresses::HomePage), corner);
+    QFont font("Small Fonts");
+    font.setPointSize(7);
+    font.setBold(true);
+    LinkButton->setFont(font);
+    QPalette palette = LinkButton->palette();
+    palette.setColor(QPalette::ButtonText, QColor(15, 15, 255));
+    LinkButton->setPalette(palette);
+    LinkButton->setFixedSize(120, menuBar()->sizeHint().height() - 4);
+    row->addWidget(NetStateIcon, 0, Qt::AlignVCenter);
+    row->addWidget(LinkButton, 0, Qt::AlignVCenter);
+    menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
+    ShowNetState();
+}
+
+void TMainWindow::ShowNetState() {
+    NetStateIcon->setPixmap(NetIcon(NetState));
 }
 
 void TMainWindow::RelabelMainWindow() {
     setWindowTitle(GetTextU("Title"));
-    Menu_Game->setTitle(GetTextU("Menu_Game"));
-    Menu_NewGame->setText(GetTextU("Menu_NewGame"));
-    Menu_Exit->setText(GetTextU("Menu_Exit"));
-    Menu_Options->setTitle(GetTextU("Menu_Options"));
-    Menu_CPU->setText(GetTextU("Menu_CPU"));
+    for (QAction* menu : menuBar()->actions())
+        if (menu->menu())
+            RelabelItems(menu->menu());
+    ShowWordCounts();
     SkipButton->SetCaption(GetTextU("SkipButton"));
     AdviceButton->SetCaption(GetTextU("AdviceButton"));
+}
+
+void TMainWindow::ShowWordCounts() {
+    for (int language : {1, 2}) {
+        QAction* item = LanguageItem(language);
+        item->setText(TextOf(item) + " " + QString::number(Words.WordCount[language]));
+    }
 }
 
 void TMainWindow::CreateWordLabels() {
@@ -292,10 +471,11 @@ void TMainWindow::CreateCells() {
 // language's is read last and stays in memory.
 void TMainWindow::LoadBothDictionaries() {
     const quint16 current = Words.Language;
-    Words.Language = current == 1 ? 2 : 1;
-    TSafeApplication::Guard([] { Words.LoadWords(); });
-    Words.Language = current;
-    TSafeApplication::Guard([] { Words.LoadWords(); });
+    for (const quint16 language : {quint16(3 - current), current}) {
+        Words.Language = language;
+        TSafeApplication::Guard([] { Words.LoadWords(); });
+        SplashProgress();
+    }
 }
 
 void TMainWindow::ArrangeLetters() {
@@ -372,6 +552,30 @@ void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
 }
 
 void TMainWindow::Menu_NewGameClick() { StartGame(true); }
+
+void TMainWindow::Menu_RussianClick(QAction* item) {
+    const int tag = item->data().toInt();
+    const quint16 previous = Words.Language;
+    const quint16 language = tag % 10;
+    if (language == previous)
+        return; // the item is checked already
+    item->setChecked(true);
+    UseLanguage(language);
+    try {
+        SettingsFile->SaveSettings();
+    } catch (const KordiError&) {
+        // The file still holds the old language: stay with it rather than half switch.
+        UseLanguage(previous);
+        LanguageItem(previous)->setChecked(true);
+        throw;
+    }
+    SettingsFile->LoadSettings();
+    Words.LoadWords();
+    if (tag < 10)
+        Menu_NewGameClick();
+    ArrangeLetters();
+    ChosenLetter.clear();
+}
 
 void TMainWindow::CreditWord(int player, const QByteArray& word) {
     Scores[player] = static_cast<quint16>(Scores[player] + word.size());
@@ -713,6 +917,18 @@ void TMainWindow::ComputerMove() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-    StopSearch = 1;
+    FormCloseQuery();
     event->accept();
+    FormClose();
+}
+
+// A running computer search stops at its next look at StopSearch; the close goes ahead.
+void TMainWindow::FormCloseQuery() {
+    StopSearch = 1;
+}
+
+void TMainWindow::FormClose() {
+    // A settings file that cannot be written is reported, and the program still closes.
+    TSafeApplication::Guard([] { SettingsFile->SaveSettings(); });
+    TSafeApplication::Guard(WriteWinners);
 }

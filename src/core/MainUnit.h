@@ -12,8 +12,10 @@ class QLabel;
 class QTimer;
 class QMenu;
 class QAction;
+class QActionGroup;
 class QFrame;
 class TCoolButton;
+class TLinkButton;
 struct TFoundMove;
 
 // 1 while none of the strength, question, records and result windows is active.
@@ -53,11 +55,36 @@ public:
     TCells Cells;
     QTimer* Timer;
 
+    // The caption decoration at the right end of the menu bar.
+    TLinkButton* LinkButton;
+    QLabel* NetStateIcon;
+
+    // The menu. Items whose windows belong to other units are connected by those units when
+    // their windows are created. The language items carry their number as data (the tag):
+    // 1 Russian, 2 English; 10 more while the network game switches without a new game.
     QMenu* Menu_Game;
     QAction* Menu_NewGame;
+    QAction* Menu_Records;
     QAction* Menu_Exit;
     QMenu* Menu_Options;
+    QMenu* Menu_Chooselanguage;
+    QActionGroup* LanguageItems;
+    QAction* Menu_Russian;
+    QAction* Menu_English;
     QAction* Menu_CPU;
+    QAction* Menu_Textures;
+    QAction* Menu_Sound;
+    QMenu* Menu_NetPlay;
+    QAction* Menu_Connect;
+    QAction* Menu_DisConnect;
+    QAction* Menu_Chat;
+    QMenu* Menu_Help;
+    QAction* Menu_Help1;
+    QAction* Menu_About;
+    QAction* Menu_Visit;
+    QAction* Menu_tekomiro1;
+    QAction* Menu_InternetChat;
+    QAction* Menu_CreateShortcut;
 
     // The computer's strength: the longest word it may play, 3..8.
     int Strength = 8;
@@ -91,11 +118,19 @@ public:
     void ShowScores();
     void ShowFace(int index);
     void ArrangeLetters();
-    // Captions of the menus and buttons in the current language.
+    // Captions of the window, its menus and buttons in the current language.
     void RelabelMainWindow();
+    // The language items' captions: their text and their dictionary's word count.
+    void ShowWordCounts();
+    // Menu_Russian for 1, Menu_English for 2.
+    QAction* LanguageItem(int language) const;
+    // The network-state icon for the current NetState; called whenever NetState changes.
+    void ShowNetState();
 
     // Handlers.
     void Menu_NewGameClick();
+    // The language switch of both language items; a tag of 10 or more starts no new game.
+    void Menu_RussianClick(QAction* item);
     void Menu_CPUClick();
     void SkipButtonClick();
     void AdviceButtonClick();
@@ -111,27 +146,33 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
-    void CreateMenu();
-    void CreateWordLabels();
-    void CreateLetters();
-    void CreateCells();
-    void LoadBothDictionaries();
-    QByteArray RandomStartWord() const;
-    void ClearWordLists();
-    void SubmitWord();
-    void RefusalBlink();
-    void AcceptWord(bool withSound);
-    void ContinueAfterWord();
-    void TakeBackLetter();
-    void ShowSearchBoard(const TFoundMove& best);
-    void SettleBoard();
-    void ToggleHidden();
-    bool StopRequested(quint32 game) const { return StopSearch || game != GameNumber; }
+  void FormCreate();
+  void FormCloseQuery();
+  void FormClose();
+  void FormDestroy();
+  void CreateControls();
+  void CreateMenu();
+  void CreateLanguageMenu();
+  void CreateCaptionDecoration();
+  void CreateWordLabels();
+  void CreateLetters();
+  void CreateCells();
+  void LoadBothDictionaries();
+  QByteArray RandomStartWord() const;
+  void ClearWordLists();
+  void SubmitWord();
+  void RefusalBlink();
+  void AcceptWord(bool withSound);
+  void ContinueAfterWord();
+  void TakeBackLetter();
+  void ShowSearchBoard(const TFoundMove& best);
+  void SettleBoard();
+  void ToggleHidden();
+  bool StopRequested(quint32 game) const { return StopSearch || game != GameNumber; }
 
-    QWidget* client_;
-    QList<QWidget*> hiddenWindows_;
-    QObject* rightButtonFilter_;
+  QWidget* client_;
+  QList<QWidget*> hiddenWindows_;
+  QObject* rightButtonFilter_;
 };
 
 extern TMainWindow* MainWindow;

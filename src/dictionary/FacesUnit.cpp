@@ -7,6 +7,7 @@
 #include <utility>
 
 TFaces Faces;
+QColor FaceTint(255, 255, 255);
 
 QPixmap& TFaces::operator[](int index) {
     static CheckedArray<QPixmap, 0, FaceCount - 1> faces = [] {

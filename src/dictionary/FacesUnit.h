@@ -22,6 +22,9 @@ class TFaces {
 
 extern TFaces Faces;
 
+// The face colour of the settings file; start-up tints the faces in it.
+extern QColor FaceTint;
+
 // The built-in grey picture of face `index`, e.g. ":/resources/faces/CPU0.png".
 QString FaceResource(int index);
 

@@ -21,7 +21,28 @@ class TKordiIniFile : public TIniFile {
     int ReadStrengthLevel() const;
     // "Images"/"CPU_Face_r", "_g", "_b": the face tint, each part brought into 0..255.
     QColor ReadFaceTint() const;
+
+    // Reads the "Kordi", "Images" and "NetPlay" sections into the running program and
+    // relabels the main window in the language read.
+    void LoadSettings();
+    // Writes the three settings sections from the running program; the first key that cannot
+    // be written raises IoError and the rest are not written.
+    void SaveSettings();
 };
+
+// The fields of the connection and chat windows, kept up to date by those windows and
+// written by SaveSettings.
+struct TNetPlayFields {
+    int Port = 0;
+    QByteArray HostName = "localhost";
+    QByteArray Name = "X";
+    bool AutoPopUpChat = true;
+};
+extern TNetPlayFields NetPlayFields;
+
+// Sets the current language of Words: 1 Russian, 2 English, with its text section and the
+// first letter of its alphabet.
+void UseLanguage(quint16 language);
 
 // The one settings object of the run, on Kordi2000.ini in the program folder, made on
 // first use. Use it as a pointer: SettingsFile->ReadString(...).

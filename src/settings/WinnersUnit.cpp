@@ -238,6 +238,7 @@ TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
 
     CreateWinnerLabels();
     SuspendGameWhileActive(this);
+    connect(MainWindow->Menu_Records, &QAction::triggered, this, [this] { exec(); });
 }
 
 TWinnersWindow::~TWinnersWindow() {

@@ -3,6 +3,9 @@
 #include <QPainter>
 
 TSkinBitmaps SkinBitmaps;
+CheckedArray<QByteArray, 0, 8> ImageNames;
+QByteArray SkinName;
+bool UseSkins = true;
 
 QPixmap& TSkinBitmaps::operator[](int slot) {
     static CheckedArray<QPixmap, 0, 8> bitmaps;

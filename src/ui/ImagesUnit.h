@@ -5,6 +5,7 @@
 
 #include "platform/Checked.h"
 
+#include <QByteArray>
 #include <QPixmap>
 
 enum SkinSlot {
@@ -26,6 +27,12 @@ public:
 };
 
 extern TSkinBitmaps SkinBitmaps;
+
+// The chosen pictures, as the settings file keeps them: per slot a texture file inside the
+// textures folder (empty: the slot's default), the skin folder, and whether the skin is used.
+extern CheckedArray<QByteArray, 0, 8> ImageNames;
+extern QByteArray SkinName;
+extern bool UseSkins;
 
 // Fills the nine slots with the built-in pictures.
 void LoadSkinImages();

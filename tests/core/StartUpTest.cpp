@@ -1,0 +1,195 @@
+#include "GameFixture.h"
+#include "core/SplashUnit.h"
+#include "dictionary/SetCPUUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "net/WebAddresses.h"
+#include "platform/CoolLabel.h"
+#include "platform/Errors.h"
+#include "platform/LinkButton.h"
+#include "settings/INIUnit.h"
+#include "ui/ChoiceUnit.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSlider>
+#include <QTest>
+#include <algorithm>
+#include <csignal>
+#include <numeric>
+#include <sys/resource.h>
+
+namespace {
+
+using StartUp = GameFixture;
+
+auto VisibleLetters(const TMainWindow& window) {
+    return std::ranges::count_if(window.letters, [](auto* button) { return !button->isHidden(); });
+}
+
+// Plays a full disk: while it lives, no file of the process may grow beyond `bytes`.
+// The signal of a refused write is ignored, so the write fails with an error instead.
+struct FileSizeLimit {
+    explicit FileSizeLimit(qint64 bytes) : handler(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit small{static_cast<rlim_t>(bytes), saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+    }
+    void (*handler)(int);
+    rlimit saved{};
+};
+
+} // namespace
+
+// The bar runs through every position once and ends at 20: the main window's creation takes
+// exactly ten steps, so each window of the table is created at its own position.
+TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
+    TestFolder folder;
+    folder.LayShippedData();
+    QList<int> steps;
+    std::map<int, std::pair<int, int>> created; // position -> bar before and after
+    TWindowTable table = StartUpWindows();
+    for (auto& [position, create] : table)
+        create = [position, make = create, &created] {
+            const int before = SplashForm->ProgressBar->value();
+            make();
+            created[position] = {before, SplashForm->ProgressBar->value()};
+        };
+    table[0] = [&steps] {
+        QObject::connect(SplashForm->ProgressBar, &QProgressBar::valueChanged,
+                         [&steps](int value) { steps.append(value); });
+    };
+
+    RunStartUp(table);
+
+    QList<int> everyStep(20);
+    std::iota(everyStep.begin(), everyStep.end(), 1);
+    EXPECT_EQ(steps, everyStep);
+    for (const auto& [position, bar] : created)
+        EXPECT_EQ(bar, std::pair(position, position == 1 ? 11 : position));
+    EXPECT_EQ(created.size(), StartUpWindows().size());
+    EXPECT_EQ(SplashForm, nullptr);
+    ASSERT_NE(MainWindow, nullptr);
+    EXPECT_TRUE(MainWindow->isVisible());
+    EXPECT_EQ(SetCPUWindow->parent(), MainWindow);
+    EXPECT_EQ(ChoiceWindow->parent(), MainWindow);
+    delete MainWindow;
+
+    // The splash leaves by sliding down until its top is below the screen.
+    TSplashForm splash;
+    splash.show();
+    splash.SlideAway();
+    EXPECT_GT(splash.y(), splash.screen()->geometry().bottom());
+}
+
+// Both language items show their word count from start-up on. The checked language does
+// nothing; the other starts a new game in its alphabet with no letter chosen, its texts read
+// after the file holds its number; the network's tag + 10 switches without a new game.
+TEST_F(StartUp, LanguageSwitch) {
+    EXPECT_EQ(Main().Menu_English->text(), "English 3");
+    EXPECT_EQ(Main().Menu_Russian->text(), "Russian " + QString::number(Words.WordCount[1]));
+    PickLetter('H');
+    const quint32 game = Main().GameNumber;
+    const QByteArray settings = folder.Read("Kordi2000.ini");
+    Main().Menu_English->trigger();
+    EXPECT_EQ(Main().GameNumber, game);
+    EXPECT_EQ(Main().ChosenLetter, "H");
+    EXPECT_EQ(folder.Read("Kordi2000.ini"), settings);
+
+    Main().Menu_Russian->trigger();
+    EXPECT_EQ(Main().GameNumber, game + 1);
+    EXPECT_TRUE(Main().ChosenLetter.isEmpty());
+    EXPECT_NE(Main().letters[8]->FontColor(), QColor(0, 0, 255));
+    EXPECT_EQ(VisibleLetters(Main()), 32);
+    EXPECT_EQ(Main().letters[32]->Caption(), QString::fromUtf8("Я"));
+    EXPECT_EQ(SettingsFile->ReadString("Kordi", "LanguageNumber", ""), "1");
+    EXPECT_EQ(Main().Menu_English->text(), QString::fromUtf8("Английский 3"));
+    EXPECT_FALSE(Main().Menu_English->isChecked());
+
+    Main().Menu_Russian->setData(11);
+    Main().Menu_English->setData(12);
+    Main().Menu_RussianClick(Main().Menu_English);
+    EXPECT_EQ(Main().GameNumber, game + 1);
+    EXPECT_EQ(VisibleLetters(Main()), 26);
+    EXPECT_EQ(Main().Menu_Game->title(), "Game");
+}
+
+// A settings file that cannot be written: the language switch is refused whole and the game
+// goes on; closing shows the error and still closes; the old file stays as it was.
+TEST_F(StartUp, UnwritableSettingsFileIsReportedAndKeptWhole) {
+    const QByteArray settings = folder.Read("Kordi2000.ini");
+    const QString failure = "Unable to write to " + SettingsFile->FileName();
+    const quint32 game = Main().GameNumber;
+    FileSizeLimit fullDisk(settings.size() / 2);
+    try {
+        Main().Menu_RussianClick(Main().Menu_Russian);
+        ADD_FAILURE() << "the switch did not report the failed save";
+    } catch (const IoError& error) {
+        EXPECT_EQ(error.Text(), failure);
+    }
+    EXPECT_EQ(Words.Language, 2);
+    EXPECT_TRUE(Main().Menu_English->isChecked());
+    EXPECT_EQ(Main().GameNumber, game);
+    EXPECT_EQ(VisibleLetters(Main()), 26);
+
+    QString shown;
+    WhenModal<QMessageBox>([&shown](QMessageBox* box) {
+        shown = box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    Main().close();
+    EXPECT_EQ(shown, failure);
+    EXPECT_FALSE(Main().isVisible());
+    EXPECT_EQ(Main().StopSearch, 1);
+    EXPECT_EQ(folder.Read("Kordi2000.ini"), settings);
+}
+
+// Closing the strength window without a change keeps the game; a new strength starts anew.
+TEST_F(StartUp, StrengthWindowStartsANewGameOnlyOnChange) {
+    const quint32 game = Main().GameNumber;
+    WhenModal<TSetCPUWindow>([](TSetCPUWindow* strength) { strength->close(); });
+    Main().Menu_CPU->trigger();
+    EXPECT_EQ(Main().GameNumber, game);
+    EXPECT_EQ(Main().Strength, 8);
+
+    WhenModal<TSetCPUWindow>([](TSetCPUWindow* strength) {
+        strength->StrongBar->setValue(4);
+        QTest::mouseClick(strength->CoolOKButton, Qt::LeftButton);
+    });
+    Main().Menu_CPU->trigger();
+    EXPECT_EQ(Main().GameNumber, game + 1);
+    EXPECT_EQ(Main().Strength, 4);
+}
+
+// The link opens the home page when released over it; a press dragged off lets go and opens
+// nothing, even when released back over it. The network icon follows NetState.
+TEST_F(StartUp, CaptionDecoration) {
+    TLinkButton* link = Main().LinkButton;
+    QList<QUrl> opened;
+    link->OpenLink = [&opened](const QUrl& url) { opened.append(url); };
+    const QPoint inside = link->rect().center();
+    QTest::mousePress(link, Qt::LeftButton, {}, inside);
+    EXPECT_TRUE(link->IsPressed());
+    QTest::mouseRelease(link, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(WebAddresses::HomePage)});
+    QTest::mousePress(link, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(link, inside + QPoint(link->width(), 0));
+    EXPECT_FALSE(link->IsPressed());
+    QTest::mouseMove(link, inside);
+    QTest::mouseRelease(link, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(opened.size(), 1);
+
+    NetState = 2;
+    Main().ShowNetState();
+    NetState = 0;
+    EXPECT_EQ(Main().NetStateIcon->pixmap().toImage(),
+              QPixmap(":/resources/net/NET2.png").toImage());
+}

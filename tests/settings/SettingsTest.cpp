@@ -1,0 +1,119 @@
+#include "TestFolder.h"
+#include "core/MainUnit.h"
+#include "dictionary/FacesUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "settings/INIUnit.h"
+#include "ui/ImagesUnit.h"
+
+#include <QAction>
+#include <QMenu>
+#include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
+
+namespace {
+
+// The shipped data in a throw-away folder; each test prepares the settings file and then
+// starts the main window, whose creation loads the settings.
+class SettingsTest : public ::testing::Test {
+  protected:
+    SettingsTest() { folder.LayShippedData(); }
+
+    TMainWindow& Start() {
+        window = std::make_unique<TMainWindow>();
+        return *window;
+    }
+    QByteArray Setting(const char* section, const char* key) const {
+        return SettingsFile->ReadString(section, key, "(none)");
+    }
+
+    TestFolder folder;
+    std::unique_ptr<TMainWindow> window;
+};
+
+// Without a settings file every value has its default, and the save at closing creates the
+// file with every settings key, the network keys included.
+TEST_F(SettingsTest, NoFileGivesEveryDefault) {
+    QFile::remove(folder.Path("Kordi2000.ini"));
+    // Values left from before, so that only the load can bring the defaults.
+    std::tie(NetPlayFields, UseSkins, SkinName, ImageNames[3]) =
+        std::tuple(TNetPlayFields{4000, "far", "Ann", false}, false, "Old", "wood.jpg");
+    FaceTint = Qt::red;
+
+    TMainWindow& main = Start();
+    EXPECT_EQ(Words.Language, 1);
+    EXPECT_EQ(Words.LanguageName, "Russian");
+    EXPECT_EQ(Words.FirstLetter, 192);
+    EXPECT_TRUE(main.Menu_Russian->isChecked());
+    EXPECT_EQ(main.Strength, 8); // the missing key's 16 brought to the top level, 6
+    EXPECT_TRUE(main.Menu_Sound->isChecked());
+    EXPECT_TRUE(UseSkins);
+    EXPECT_EQ(SkinName, "");
+    for (const QByteArray& name : ImageNames)
+        EXPECT_EQ(name, "");
+    EXPECT_EQ(FaceTint, QColor(255, 255, 255));
+    EXPECT_EQ(std::tie(NetPlayFields.Port, NetPlayFields.HostName, NetPlayFields.Name),
+              std::tuple(0, "localhost", "X"));
+    EXPECT_TRUE(NetPlayFields.AutoPopUpChat);
+    EXPECT_EQ(main.windowTitle(), "?");
+    EXPECT_EQ(main.Menu_Game->title(), "?");
+
+    main.close();
+    QByteArray expected = "[Kordi]\r\nSound=1\r\nLanguageNumber=1\r\nStrong=6\r\n[Images]\r\n";
+    for (int slot = 0; slot <= 8; ++slot)
+        expected += "Image" + QByteArray::number(slot) + "=\r\n";
+    expected += "UseSkins=1\r\nSkinName=\r\n[NetPlay]\r\nPort=0\r\nHostName=localhost\r\n"
+                "Name=X\r\nAutoPopUpChat=1\r\n";
+    EXPECT_EQ(folder.Read("Kordi2000.ini"), expected);
+}
+
+// Values the program never writes are read as usable values and written back in its own
+// form: only "1" is on, a texture entry loses its folder, numbers come back into range.
+TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
+    folder.Write("Kordi2000.ini", "[Kordi]\r\nLanguageNumber=7\r\nStrong=abc\r\nSound=yes\r\n"
+                                  "[Images]\r\nImage2=C:\\pics\\wood.jpg\r\nUseSkins=01\r\n"
+                                  "CPU_Face_r=300\r\nCPU_Face_g=-5\r\nCPU_Face_b=red\r\n"
+                                  "[NetPlay]\r\nPort=99999\r\nAutoPopUpChat=yes\r\n");
+    TMainWindow& main = Start();
+    EXPECT_EQ(Words.Language, 1);
+    EXPECT_EQ(main.Strength, 8);
+    EXPECT_FALSE(main.Menu_Sound->isChecked());
+    EXPECT_EQ(ImageNames[2], "C:\\pics\\wood.jpg");
+    EXPECT_FALSE(UseSkins);
+    EXPECT_EQ(FaceTint, QColor(255, 0, 255));
+    EXPECT_EQ(NetPlayFields.Port, 0);
+    EXPECT_FALSE(NetPlayFields.AutoPopUpChat);
+
+    SettingsFile->SaveSettings();
+    EXPECT_EQ(Setting("Kordi", "LanguageNumber"), "1");
+    EXPECT_EQ(Setting("Kordi", "Strong"), "6");
+    EXPECT_EQ(Setting("Kordi", "Sound"), "0");
+    EXPECT_EQ(Setting("Images", "Image2"), "wood.jpg");
+    EXPECT_EQ(Setting("Images", "UseSkins"), "0");
+    EXPECT_EQ(Setting("NetPlay", "Port"), "0");
+    EXPECT_EQ(Setting("NetPlay", "AutoPopUpChat"), "0");
+    // The tint is the player's to edit; the program never writes it.
+    EXPECT_EQ(Setting("Images", "CPU_Face_r"), "300");
+}
+
+// A save changes only the values of the settings keys: comments, order, line ends and the two
+// language sections stay byte for byte; English read from the file is written back as 2.
+TEST_F(SettingsTest, SaveKeepsTheRestOfTheFileByteForByte) {
+    QByteArray shipped = folder.Read("Kordi2000.ini");
+    ASSERT_TRUE(shipped.contains("LanguageNumber=1\r\n") && shipped.contains("Sound=1\r\n"));
+    shipped.replace("LanguageNumber=1\r\n", "LanguageNumber=2\r\n");
+    folder.Write("Kordi2000.ini", shipped);
+
+    TMainWindow& main = Start();
+    EXPECT_TRUE(main.Menu_English->isChecked());
+    EXPECT_EQ(main.Menu_Game->title(), "Game");
+    main.Menu_Sound->trigger();
+    NetPlayFields.Name = "Ann";
+    SettingsFile->SaveSettings();
+
+    QByteArray expected = shipped;
+    expected.replace("Sound=1\r\n", "Sound=0\r\n").replace("Name=X\r\n", "Name=Ann\r\n");
+    EXPECT_EQ(folder.Read("Kordi2000.ini"), expected);
+}
+
+} // namespace
