@@ -1,5 +1,7 @@
 #include "core/MainUnit.h"
 #include "dictionary/SetCPUUnit.h"
+#include "net/ChatUnit.h"
+#include "net/Config.h"
 #include "platform/SafeApplication.h"
 #include "platform/SdlSound.h"
 #include "ui/ChoiceUnit.h"
@@ -10,6 +12,8 @@ int main(int argc, char** argv) {
     TSafeApplication::setApplicationName("Kordi 2000");
     SetSoundOutput(OpenSoundOutput());
     TMainWindow window;
+    TChatWindow chat(&window);
+    TConfigForm connection(&window);
     TSetCPUWindow strength(&window);
     TChoiceWindow question(&window);
     window.show();

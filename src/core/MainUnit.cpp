@@ -4,6 +4,8 @@
 #include "dictionary/SearchUnit.h"
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
+#include "net/Config.h"
+#include "net/NetPlayUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/KeyState.h"
@@ -167,6 +169,8 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainWindow::~TMainWindow() {
+    // The peer is told goodbye while the windows that its events reach still exist.
+    ReleaseSession(*this);
     qApp->removeEventFilter(rightButtonFilter_);
     if (MainWindow == this)
         MainWindow = nullptr;
@@ -239,6 +243,15 @@ void TMainWindow::CreateMenu() {
     Menu_Exit = Menu_Game->addAction({}, QKeySequence(Qt::Key_Escape), this, &QWidget::close);
     Menu_Options = menuBar()->addMenu(QString());
     Menu_CPU = Menu_Options->addAction({}, this, &TMainWindow::Menu_CPUClick);
+    Menu_NetPlay = menuBar()->addMenu(QString());
+    Menu_Connect = Menu_NetPlay->addAction({}, QKeySequence(Qt::Key_F3), this,
+                                           &TMainWindow::Menu_ConnectClick);
+    Menu_DisConnect = Menu_NetPlay->addAction({}, QKeySequence(Qt::Key_F4), this,
+                                              &TMainWindow::Menu_DisConnectClick);
+    Menu_DisConnect->setEnabled(false);
+    Menu_NetPlay->addSeparator();
+    Menu_Chat =
+        Menu_NetPlay->addAction({}, QKeySequence(Qt::Key_F5), this, &TMainWindow::Menu_ChatClick);
 }
 
 void TMainWindow::RelabelMainWindow() {
@@ -248,6 +261,10 @@ void TMainWindow::RelabelMainWindow() {
     Menu_Exit->setText(GetTextU("Menu_Exit"));
     Menu_Options->setTitle(GetTextU("Menu_Options"));
     Menu_CPU->setText(GetTextU("Menu_CPU"));
+    Menu_NetPlay->setTitle(GetTextU("Menu_NetPlay"));
+    Menu_Connect->setText(GetTextU("Menu_Connect"));
+    Menu_DisConnect->setText(GetTextU("Menu_DisConnect"));
+    Menu_Chat->setText(GetTextU("Menu_Chat"));
     SkipButton->SetCaption(GetTextU("SkipButton"));
     AdviceButton->SetCaption(GetTextU("AdviceButton"));
 }
@@ -359,6 +376,8 @@ void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
         hot.SetLetter(ChosenLetter);
     ClearWordLists();
     SkipCount = 0;
+    if (local && NetState == 2)
+        SendNetMessage(nmNewGame, StartWordOf(Cells), Words.Language);
     setWindowTitle(GetTextU("Title"));
     if (local) {
         MoveState = 0;
@@ -580,6 +599,14 @@ void TMainWindow::AppOnMessage() {
 }
 
 void TMainWindow::SkipButtonClick() {
+    if (NetState == 2) {
+        if (MoveState == 1)
+            TakeBackLetter();
+        Slowo->SetCaption({});
+        SendNotice("Net_SkipMove");
+        SendMove(true);
+        return;
+    }
     const quint32 game = GameNumber;
     ComputerMove();
     if (!StopRequested(game))
@@ -594,7 +621,14 @@ void TMainWindow::AdviceButtonClick() {
         return;
     if (AdviceMode == 0) {
         AdviceButton->hide();
-        ContinueAfterWord();
+        if (NetState == 2) {
+            // The advice move itself has handed the turn to the peer.
+            SendNotice("Net_Advice");
+            MoveState = 2;
+            ShowWaiting();
+        } else {
+            ContinueAfterWord();
+        }
     } else {
         AdviceMode = 0;
     }
@@ -663,8 +697,10 @@ TSearchBoard SnapshotBoard(TCells& cells) {
 void TMainWindow::ComputerMove() {
     StopSearch = 0;
     const quint32 game = GameNumber;
-    if (NetState == 2 && !AdviceMode)
-        return; // the peer's turn is handed over by the network game
+    if (NetState == 2 && !AdviceMode) {
+        SendMove(false);
+        return;
+    }
     MoveState = 2;
     ShowWaiting();
     Slowo->SetCaption({});
@@ -687,6 +723,8 @@ void TMainWindow::ComputerMove() {
         SkipCount = 0;
         CreditWord(AdviceMode ? 1 : 2, outcome.Best.Word);
         PlaySoundEffect(SoundApply, true);
+        if (AdviceMode && NetState == 2)
+            SendMove(false);
         AdviceMode = 0;
     } else {
         ++SkipCount;

@@ -14,6 +14,7 @@ class QMenu;
 class QAction;
 class QFrame;
 class TCoolButton;
+class TDXPlay;
 struct TFoundMove;
 
 // 1 while none of the strength, question, records and result windows is active.
@@ -58,6 +59,13 @@ public:
     QAction* Menu_Exit;
     QMenu* Menu_Options;
     QAction* Menu_CPU;
+    QMenu* Menu_NetPlay;
+    QAction* Menu_Connect;
+    QAction* Menu_DisConnect;
+    QAction* Menu_Chat;
+
+    // The network session of the last Connect; none before it and after Disconnect.
+    TDXPlay* DXPlay = nullptr;
 
     // The computer's strength: the longest word it may play, 3..8.
     int Strength = 8;
@@ -97,6 +105,12 @@ public:
     // Handlers.
     void Menu_NewGameClick();
     void Menu_CPUClick();
+    // Network play: the connection window, leaving the session, the chat window, and the
+    // switch of the main window to a game against the peer (net/Config.cpp, net/ChatUnit.cpp).
+    void Menu_ConnectClick();
+    void Menu_DisConnectClick();
+    void Menu_ChatClick();
+    void ShowConnected();
     void SkipButtonClick();
     void AdviceButtonClick();
     void TimerTimer();
