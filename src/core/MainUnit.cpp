@@ -6,6 +6,8 @@
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "net/WebAddresses.h"
+#include "net/Config.h"
+#include "net/NetPlayUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/Errors.h"
@@ -216,6 +218,8 @@ TMainWindow::~TMainWindow() {
 
 // The HTTP client and the other windows belong to this window and go with it.
 void TMainWindow::FormDestroy() {
+    // The peer is told goodbye while the windows that its events reach still exist.
+    ReleaseSession(*this);
     qApp->removeEventFilter(rightButtonFilter_);
     SoundSettings = TSoundSettings{};
     Words.CountsChanged = nullptr;
@@ -367,6 +371,9 @@ void TMainWindow::CreateMenu() {
     connect(Menu_NewGame, &QAction::triggered, this, &TMainWindow::Menu_NewGameClick);
     connect(Menu_Exit, &QAction::triggered, this, &QWidget::close);
     connect(Menu_CPU, &QAction::triggered, this, &TMainWindow::Menu_CPUClick);
+    connect(Menu_Connect, &QAction::triggered, this, &TMainWindow::Menu_ConnectClick);
+    connect(Menu_DisConnect, &QAction::triggered, this, &TMainWindow::Menu_DisConnectClick);
+    connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
 }
 
 void TMainWindow::CreateLanguageMenu() {
@@ -382,6 +389,7 @@ void TMainWindow::CreateLanguageMenu() {
         connect(item, &QAction::triggered, this, [this, item] { Menu_RussianClick(item); });
     }
     Menu_Russian->setChecked(true);
+    LanguageMenu = {Menu_Russian, Menu_English, [this](QAction* item) { Menu_RussianClick(item); }};
 }
 
 QAction* TMainWindow::LanguageItem(int language) const {
@@ -540,6 +548,8 @@ void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
         hot.SetLetter(ChosenLetter);
     ClearWordLists();
     SkipCount = 0;
+    if (local && NetState == 2)
+        SendNetMessage(nmNewGame, StartWordOf(Cells), Words.Language);
     setWindowTitle(GetTextU("Title"));
     if (local) {
         MoveState = 0;
@@ -787,6 +797,14 @@ void TMainWindow::AppOnMessage() {
 }
 
 void TMainWindow::SkipButtonClick() {
+    if (NetState == 2) {
+        if (MoveState == 1)
+            TakeBackLetter();
+        Slowo->SetCaption({});
+        SendNotice("Net_SkipMove");
+        SendMove(true);
+        return;
+    }
     const quint32 game = GameNumber;
     ComputerMove();
     if (!StopRequested(game))
@@ -801,7 +819,14 @@ void TMainWindow::AdviceButtonClick() {
         return;
     if (AdviceMode == 0) {
         AdviceButton->hide();
-        ContinueAfterWord();
+        if (NetState == 2) {
+            // The advice move itself has handed the turn to the peer.
+            SendNotice("Net_Advice");
+            MoveState = 2;
+            ShowWaiting();
+        } else {
+            ContinueAfterWord();
+        }
     } else {
         AdviceMode = 0;
     }
@@ -870,8 +895,10 @@ TSearchBoard SnapshotBoard(TCells& cells) {
 void TMainWindow::ComputerMove() {
     StopSearch = 0;
     const quint32 game = GameNumber;
-    if (NetState == 2 && !AdviceMode)
-        return; // the peer's turn is handed over by the network game
+    if (NetState == 2 && !AdviceMode) {
+        SendMove(false);
+        return;
+    }
     MoveState = 2;
     ShowWaiting();
     Slowo->SetCaption({});
@@ -894,6 +921,8 @@ void TMainWindow::ComputerMove() {
         SkipCount = 0;
         CreditWord(AdviceMode ? 1 : 2, outcome.Best.Word);
         PlaySoundEffect(SoundApply, true);
+        if (AdviceMode && NetState == 2)
+            SendMove(false);
         AdviceMode = 0;
     } else {
         ++SkipCount;

@@ -16,6 +16,7 @@ class QActionGroup;
 class QFrame;
 class TCoolButton;
 class TLinkButton;
+class TDXPlay;
 struct TFoundMove;
 
 // 1 while none of the strength, question, records and result windows is active.
@@ -86,6 +87,9 @@ public:
     QAction* Menu_InternetChat;
     QAction* Menu_CreateShortcut;
 
+    // The network session of the last Connect; none before it and after Disconnect.
+    TDXPlay* DXPlay = nullptr;
+
     // The computer's strength: the longest word it may play, 3..8.
     int Strength = 8;
 
@@ -132,6 +136,12 @@ public:
     // The language switch of both language items; a tag of 10 or more starts no new game.
     void Menu_RussianClick(QAction* item);
     void Menu_CPUClick();
+    // Network play: the connection window, leaving the session, the chat window, and the
+    // switch of the main window to a game against the peer (net/Config.cpp, net/ChatUnit.cpp).
+    void Menu_ConnectClick();
+    void Menu_DisConnectClick();
+    void Menu_ChatClick();
+    void ShowConnected();
     void SkipButtonClick();
     void AdviceButtonClick();
     void TimerTimer();

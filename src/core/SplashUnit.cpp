@@ -2,6 +2,8 @@
 
 #include "core/MainUnit.h"
 #include "dictionary/SetCPUUnit.h"
+#include "net/ChatUnit.h"
+#include "net/Config.h"
 #include "settings/AddRatingUnit.h"
 #include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
@@ -20,6 +22,8 @@ TWindowTable StartUpWindows() {
     // main window's creation advances the bar from 1 to 11 itself.
     return {
         {1, [] { new TMainWindow; }},
+        {12, [] { new TChatWindow(MainWindow); }},
+        {13, [] { new TConfigForm(MainWindow); }},
         {15, [] { new TSetCPUWindow(MainWindow); }},
         {16, [] { new TChoiceWindow(MainWindow); }},
         {17, [] { new TWinnersWindow(MainWindow); }},

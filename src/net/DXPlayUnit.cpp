@@ -337,7 +337,8 @@ void TDXPlay::AnswerDatagrams() {
     }
 }
 
-QTcpSocket* TDXPlay::ConnectTo(const QString& host, quint16 port) {
+QTcpSocket* TDXPlay::ConnectTo(const QString& host, quint16 port,
+                               QAbstractSocket::SocketError* failure) {
     auto* socket = new QTcpSocket(this);
     TWait wait;
     connect(socket, &QTcpSocket::connected, &wait, &TWait::Finish);
@@ -345,6 +346,8 @@ QTcpSocket* TDXPlay::ConnectTo(const QString& host, quint16 port) {
     socket->connectToHost(host, port);
     if (wait.Run(ConnectTimeoutMs))
         return socket;
+    if (failure)
+        *failure = socket->error();
     delete socket;
     return nullptr;
 }
@@ -356,7 +359,11 @@ TPeerLink* TDXPlay::MakeLink(QTcpSocket* socket) {
 }
 
 std::optional<QList<QByteArray>> TDXPlay::QueryHost(const QString& host, quint16 port) {
-    QTcpSocket* socket = ConnectTo(host, port);
+    QAbstractSocket::SocketError failure = QAbstractSocket::UnknownSocketError;
+    QTcpSocket* socket = ConnectTo(host, port, &failure);
+    // A host that is there but serves nothing has no sessions; so one can be created there.
+    if (!socket && failure == QAbstractSocket::ConnectionRefusedError)
+        return QList<QByteArray>{};
     if (!socket)
         return std::nullopt;
     const std::unique_ptr<TPeerLink> link(MakeLink(socket));

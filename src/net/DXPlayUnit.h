@@ -122,7 +122,9 @@ private:
     void StopHosting();
     void AcceptConnections();
     void AnswerDatagrams();
-    QTcpSocket* ConnectTo(const QString& host, quint16 port);
+    // The connected socket, or null with the reason in `failure`.
+    QTcpSocket* ConnectTo(const QString& host, quint16 port,
+                          QAbstractSocket::SocketError* failure = nullptr);
     SessionFraming::TPeerLink* MakeLink(QTcpSocket* socket);
     std::optional<QList<QByteArray>> QueryHost(const QString& host, quint16 port);
     QList<TFoundSession> SearchNetwork(quint16 port);

@@ -113,8 +113,10 @@ TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     ExpectError([&] { play.SelectProvider("Modem"); }, "Provider 'Modem' not found");
     ExpectError([&] { play.GetSessions(); }, "Session list cannot be acquired");
     play.SelectProvider("TCP/IP");
-    play.TCPIPSetting = {"127.0.0.1", port, true};
+    play.TCPIPSetting = {"no-such-host.invalid", port, true};
     ExpectError([&] { play.GetSessions(); }, "Session list cannot be acquired");
+    play.TCPIPSetting = {"127.0.0.1", port, true};
+    EXPECT_TRUE(play.GetSessions().isEmpty()); // a host where nothing listens has no session
     ExpectError([&] { play.Open(TOpenMode::Create, "", "Me"); }, "Session name is not specified");
     ExpectError([&] { play.Open(TOpenMode::Create, "S", ""); }, "Player name is not specified");
     ExpectError([&] { play.Open(TOpenMode::Join, "Nope", "Me"); }, "Session 'Nope' not found");

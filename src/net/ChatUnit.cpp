@@ -1,0 +1,113 @@
+#include "net/ChatUnit.h"
+
+#include "core/MainUnit.h"
+#include "net/Config.h"
+#include "net/NetPlayUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "ui/ImagesUnit.h"
+#include "ui/SoundUnit.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+TChatWindow* ChatWindow = nullptr;
+
+namespace {
+
+void SetBase(QWidget* control, QColor color) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Base, color);
+    control->setPalette(palette);
+}
+
+} // namespace
+
+TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
+    ChatWindow = this;
+    setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setWindowTitle("CHAT");
+    Memo = new QPlainTextEdit(this);
+    Memo->setGeometry(4, 4, 312, 196);
+    Memo->setReadOnly(true);
+    Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo->setMaximumBlockCount(MaxLines); // the oldest line goes first
+    SetBase(Memo, QColor(230, 230, 230));
+    Edit = new QLineEdit(this);
+    Edit->setGeometry(4, 206, 228, 22);
+    SetBase(Edit, QColor(193, 182, 255));
+    SendButton = new TCoolButton(this);
+    SendButton->setGeometry(236, 204, 80, 26);
+    SendButton->SetFontColor(Qt::white);
+    SendButton->SetTexture(SkinBitmaps[SlotButton]);
+    AutoPopUpChatCheckBox = new QCheckBox(this);
+    AutoPopUpChatCheckBox->setGeometry(4, 234, 312, 20);
+    AutoPopUpChatCheckBox->setStyleSheet("color: white");
+    AutoPopUpChatCheckBox->setChecked(NetPlayFields.AutoPopUpChat);
+
+    connect(AutoPopUpChatCheckBox, &QCheckBox::toggled, this,
+            [](bool checked) { NetPlayFields.AutoPopUpChat = checked; });
+    connect(SendButton, &TCoolButton::Clicked, this, &TChatWindow::SendButtonClick);
+    connect(Memo, &QPlainTextEdit::textChanged, this, &TChatWindow::MemoChange);
+    Edit->installEventFilter(this);
+    Memo->installEventFilter(this);
+}
+
+void TChatWindow::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    SendButton->SetCaption(GetTextU("Chat_Send"));
+    AutoPopUpChatCheckBox->setText(GetTextU("AutoPopUpChat"));
+    MemoChange();
+}
+
+void TChatWindow::AddLine(const QByteArray& line) {
+    // One entry is one line of the log, whatever the peer typed.
+    QByteArray flat = line;
+    flat.replace('\r', ' ').replace('\n', ' ');
+    Memo->appendPlainText(CodePage::ToUnicode(flat));
+    if (AutoPopUpChatCheckBox->isChecked()) {
+        show();
+        raise();
+    }
+}
+
+void TChatWindow::SendButtonClick() {
+    const QString text = Edit->text();
+    if (!text.isEmpty()) {
+        SendNetMessage(nmChat, CodePage::FromUnicode(text));
+        Edit->clear();
+        PlaySoundEffect(SoundSend, true);
+    }
+    Edit->setFocus();
+}
+
+void TChatWindow::MemoChange() {
+    setWindowTitle(GetTextU("Menu_Chat") + " ( " + CodePage::ToUnicode(PlayerName(0)) + " - " +
+                   CodePage::ToUnicode(PlayerName(1)) + " )");
+}
+
+bool TChatWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit && event->type() == QEvent::KeyPress)
+        return EditKeyPress(static_cast<const QKeyEvent&>(*event));
+    // Typing always goes to the input line.
+    if (watched == Memo && event->type() == QEvent::FocusIn)
+        Edit->setFocus();
+    return TSkinnedDialog::eventFilter(watched, event);
+}
+
+bool TChatWindow::EditKeyPress(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        SendButtonClick();
+        return true;
+    }
+    if (key.key() != Qt::Key_Backspace && !key.text().isEmpty())
+        PlaySoundEffect(SoundClick3, false);
+    return false;
+}
+
+void TMainWindow::Menu_ChatClick() {
+    ChatWindow->setVisible(!ChatWindow->isVisible());
+}

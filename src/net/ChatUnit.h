@@ -1,0 +1,42 @@
+#pragma once
+// The chat window: the lines the two players type, and the log of the session: joins and
+// leaves, new games, skipped turns, advice taken and results.
+
+#include "ui/SkinnedDialog.h"
+
+#include <QByteArray>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class TCoolButton;
+
+class TChatWindow : public TSkinnedDialog {
+    Q_OBJECT
+  public:
+    static constexpr int MaxLines = 256;
+
+    explicit TChatWindow(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo;
+    QLineEdit* Edit;
+    TCoolButton* SendButton;
+    QCheckBox* AutoPopUpChatCheckBox;
+
+    // Appends one log entry (code-page text); with the auto pop-up checked the window
+    // comes up in front.
+    void AddLine(const QByteArray& line);
+    void SendButtonClick();
+    // The caption names both players.
+    void MemoChange();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    // The key and focus handlers of the input line and the log.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool EditKeyPress(const QKeyEvent& key);
+};
+
+extern TChatWindow* ChatWindow;

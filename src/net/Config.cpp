@@ -1,0 +1,310 @@
+#include "net/Config.h"
+
+#include "core/MainUnit.h"
+#include "net/DXPlayUnit.h"
+#include "net/NetPlayUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "platform/SafeApplication.h"
+#include "settings/INIUnit.h"
+#include "ui/ImagesUnit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimer>
+#include <algorithm>
+
+TConfigForm* ConfigForm = nullptr;
+
+namespace {
+
+const QByteArray ProposedSessionName = "KORDI 2000 v2.01 (release 14-08-2001)";
+
+QLabel* MakeLabel(QWidget* parent, QRect geometry, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setStyleSheet("color: white");
+    return label;
+}
+
+TCoolButton* MakeButton(QWidget* parent, QRect geometry) {
+    auto* button = new TCoolButton(parent);
+    button->setGeometry(geometry);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    button->SetFontColor(Qt::white);
+    button->SetTexture(SkinBitmaps[SlotButton]);
+    return button;
+}
+
+template <typename T> T* Place(T* widget, QRect geometry) {
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// A control that waits for a search is disabled on the grey of a button face.
+void SetUsable(QWidget* control, bool usable) {
+    control->setEnabled(usable);
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Base,
+                     usable ? QColor(Qt::white) : QApplication::palette().color(QPalette::Button));
+    control->setPalette(palette);
+}
+
+// Back to a game against the computer without a session: what Disconnect does but the
+// new game.
+void LeaveSession(TMainWindow& main) {
+    ReleaseSession(main);
+    NetState = 0;
+    RepaintNetState();
+    main.Menu_Connect->setEnabled(true);
+    main.Menu_DisConnect->setEnabled(false);
+    ShowComputerOpponent(true);
+    main.Player0->hide();
+    main.Player1->hide();
+}
+
+} // namespace
+
+TConfigForm::TConfigForm(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
+    ConfigForm = this;
+    ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
+    CreateProviderPages();
+    Label2 = MakeLabel(this, {10, 104, 280, 16});
+    SessionListBox = Place(new QListWidget(this), {10, 122, 280, 80});
+    Label3 = MakeLabel(this, {10, 208, 280, 16});
+    SessionNameEdit = Place(new QLineEdit(this), {10, 226, 280, 22});
+    Label4 = MakeLabel(this, {10, 254, 280, 16});
+    PlayerNameEdit = Place(new QLineEdit(this), {10, 272, 280, 22});
+    PlayerNameEdit->setMaxLength(31);
+    JoinButton = MakeButton(this, {10, 302, 88, 28});
+    HostButton = MakeButton(this, {106, 302, 88, 28});
+    Button1 = MakeButton(this, {202, 302, 88, 28});
+
+    connect(ProviderList, &QComboBox::currentIndexChanged, this, &TConfigForm::ProviderListChange);
+    connect(TCPIPConnectButton, &TCoolButton::Clicked, this, &TConfigForm::TCPIPConnectButtonClick);
+    connect(ModemConnectButton, &TCoolButton::Clicked, this, &TConfigForm::ModemConnectButtonClick);
+    connect(OtherConnectButton, &TCoolButton::Clicked, this, &TConfigForm::OtherConnectButtonClick);
+    connect(SessionListBox, &QListWidget::itemClicked, this, &TConfigForm::SessionListBoxClick);
+    connect(SessionNameEdit, &QLineEdit::textChanged, this, &TConfigForm::SessionNameEditChange);
+    connect(PlayerNameEdit, &QLineEdit::textChanged, this, &TConfigForm::SessionNameEditChange);
+    connect(JoinButton, &TCoolButton::Clicked, this, &TConfigForm::JoinButtonClick);
+    connect(HostButton, &TCoolButton::Clicked, this, &TConfigForm::HostButtonClick);
+    connect(Button1, &TCoolButton::Clicked, this, &QDialog::reject);
+    FormCreate();
+}
+
+void TConfigForm::CreateProviderPages() {
+    ProviderSetting = Place(new QStackedWidget(this), {10, 38, 280, 60});
+    DefaultPage = new QWidget;
+    DefaultPage->setObjectName("Default");
+    OtherConnectButton = MakeButton(DefaultPage, {215, 12, 65, 30});
+
+    ProviderSettingTCPIP = new QWidget;
+    ProviderSettingTCPIP->setObjectName("ProviderSettingTCPIP");
+    MakeLabel(ProviderSettingTCPIP, {0, 2, 130, 16}, "HostName / IP");
+    TCPIPHostName = Place(new QLineEdit(ProviderSettingTCPIP), {0, 20, 130, 22});
+    MakeLabel(ProviderSettingTCPIP, {138, 2, 70, 16}, "Port");
+    TCPIPPort = Place(new QSpinBox(ProviderSettingTCPIP), {138, 20, 70, 22});
+    TCPIPPort->setRange(0, 65535);
+    TCPIPConnectButton = MakeButton(ProviderSettingTCPIP, {215, 12, 65, 30});
+
+    ProviderSettingModem = new QWidget;
+    ProviderSettingModem->setObjectName("ProviderSettingModem");
+    MakeLabel(ProviderSettingModem, {0, 2, 130, 16}, "Telephone Number");
+    ModemPhoneNumber = Place(new QLineEdit(ProviderSettingModem), {0, 20, 130, 22});
+    MakeLabel(ProviderSettingModem, {138, 2, 70, 16}, "Modem");
+    ModemComboBox = Place(new QComboBox(ProviderSettingModem), {138, 20, 70, 22});
+    ModemConnectButton = MakeButton(ProviderSettingModem, {215, 12, 65, 30});
+
+    for (QWidget* page : {DefaultPage, ProviderSettingTCPIP, ProviderSettingModem})
+        ProviderSetting->addWidget(page);
+}
+
+// The address and name come from the settings, and every change goes back to them.
+void TConfigForm::FormCreate() {
+    TCPIPPort->setValue(std::clamp(NetPlayFields.Port, 0, 65535));
+    TCPIPHostName->setText(CodePage::ToUnicode(NetPlayFields.HostName));
+    PlayerNameEdit->setText(CodePage::ToUnicode(NetPlayFields.Name));
+    connect(TCPIPPort, &QSpinBox::valueChanged, this, [](int port) { NetPlayFields.Port = port; });
+    connect(TCPIPHostName, &QLineEdit::textChanged, this,
+            [](const QString& text) { NetPlayFields.HostName = CodePage::FromUnicode(text); });
+    connect(PlayerNameEdit, &QLineEdit::textChanged, this,
+            [](const QString& text) { NetPlayFields.Name = CodePage::FromUnicode(text); });
+}
+
+void TConfigForm::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    SessionNameEdit->setText(CodePage::ToUnicode(ProposedSessionName));
+    setWindowTitle(GetTextU("Menu_Connect"));
+    Label2->setText(GetTextU("Net_SessionsList"));
+    Label3->setText(GetTextU("Net_SessionName"));
+    Label4->setText(GetTextU("Net_PlayerName"));
+    JoinButton->SetCaption(GetTextU("Net_Join"));
+    HostButton->SetCaption(GetTextU("Net_Host"));
+    Button1->SetCaption(GetTextU("Cancel"));
+    for (TCoolButton* go : {TCPIPConnectButton, ModemConnectButton, OtherConnectButton})
+        go->SetCaption(GetTextU("Go"));
+    {
+        const QSignalBlocker quiet(ProviderList);
+        ProviderList->clear();
+        for (const TDXPlayProvider& provider : TDXPlay::Providers())
+            ProviderList->addItem(provider.Name, QVariant::fromValue(provider.Guid));
+        ProviderList->setCurrentIndex(0);
+    }
+    ProviderListChange();
+}
+
+void TConfigForm::ProviderListChange() {
+    SessionListBox->clear();
+    DXPlay->SelectProvider({});
+    JoinButton->setEnabled(false);
+    HostButton->setEnabled(false);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{SessionListBox, SessionNameEdit, PlayerNameEdit})
+        SetUsable(control, false);
+    const QUuid provider = ProviderList->currentData().value<QUuid>();
+    if (provider == DPSPGUID_TCPIP)
+        ProviderSetting->setCurrentWidget(ProviderSettingTCPIP);
+    else if (provider == DPSPGUID_MODEM)
+        ProviderSetting->setCurrentWidget(ProviderSettingModem);
+    else
+        ProviderSetting->setCurrentWidget(DefaultPage);
+}
+
+void TConfigForm::Go(const std::function<void()>& applySettings) {
+    SessionListBox->clear();
+    applySettings();
+    DXPlay->SelectProvider(ProviderList->currentText());
+    RefreshSessions();
+}
+
+void TConfigForm::TCPIPConnectButtonClick() {
+    Go([this] {
+        DXPlay->TCPIPSetting = {TCPIPHostName->text(), static_cast<quint16>(TCPIPPort->value()),
+                                true};
+    });
+}
+
+// The modem provider's own settings join it when the session service offers one.
+void TConfigForm::ModemConnectButtonClick() {
+    Go([] {});
+}
+
+void TConfigForm::OtherConnectButtonClick() {
+    Go([] {});
+}
+
+void TConfigForm::RefreshSessions() {
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        for (const QByteArray& name : DXPlay->GetSessions())
+            SessionListBox->addItem(CodePage::ToUnicode(name));
+    }
+    const bool found = SessionListBox->count() > 0;
+    JoinButton->setEnabled(found);
+    HostButton->setEnabled(true);
+    if (found)
+        SetUsable(SessionListBox, true);
+    SetUsable(SessionNameEdit, true);
+    SetUsable(PlayerNameEdit, true);
+    SessionNameEditChange();
+}
+
+void TConfigForm::SessionListBoxClick(QListWidgetItem* item) {
+    SessionNameEdit->setText(item->text());
+}
+
+void TConfigForm::SessionNameEditChange() {
+    const QString name = SessionNameEdit->text();
+    // Fixed-string matching ignores case.
+    const bool listed = !SessionListBox->findItems(name, Qt::MatchFixedString).isEmpty();
+    const bool named = !name.isEmpty() && !PlayerNameEdit->text().isEmpty();
+    JoinButton->setEnabled(named && listed);
+    HostButton->setEnabled(named && !listed);
+}
+
+void TConfigForm::JoinButtonClick() {
+    DXPlay->Open(TOpenMode::Join, CodePage::FromUnicode(SessionNameEdit->text()),
+                 CodePage::FromUnicode(PlayerNameEdit->text()));
+    NetState = 2;
+    MainWindow->ShowConnected();
+    // The joiner opens the first game; its start word and language go to the peer.
+    MainWindow->StartGame(true);
+    accept();
+}
+
+void TConfigForm::HostButtonClick() {
+    DXPlay->Open(TOpenMode::Create, CodePage::FromUnicode(SessionNameEdit->text()),
+                 CodePage::FromUnicode(PlayerNameEdit->text()));
+    NetState = 1;
+    MainWindow->ShowConnected();
+    accept();
+}
+
+void ReleaseSession(TMainWindow& main) {
+    if (!main.DXPlay)
+        return;
+    QObject::disconnect(main.DXPlay, nullptr, &main, nullptr);
+    main.DXPlay->Close();
+    // This may run inside one of the component's own events.
+    main.DXPlay->deleteLater();
+    main.DXPlay = nullptr;
+}
+
+QByteArray PlayerName(int which) {
+    if (which == 0)
+        return CodePage::FromUnicode(ConfigForm->PlayerNameEdit->text());
+    QByteArray peer;
+    if (NetState == 2 && MainWindow->DXPlay)
+        for (const TDXPlayPlayer& player : MainWindow->DXPlay->Players())
+            if (player.Remote)
+                peer = player.Name;
+    return peer;
+}
+
+void TMainWindow::Menu_ConnectClick() {
+    if (NetState != 0)
+        return;
+    Timer->stop();
+    const auto restart = qScopeGuard([this] { Timer->start(); });
+    ReleaseSession(*this); // the unused component of a cancelled Connect
+    DXPlay = new TDXPlay(this);
+    connect(DXPlay, &TDXPlay::OnMessage, this, DXPlayMessage);
+    connect(DXPlay, &TDXPlay::OnAddPlayer, this, DXPlayAddPlayer);
+    connect(DXPlay, &TDXPlay::OnDeletePlayer, this, DXPlayDeletePlayer);
+    // The peer's leave has already started a game against the computer.
+    connect(DXPlay, &TDXPlay::OnSessionLost, this, [this] { LeaveSession(*this); });
+    connect(DXPlay, &TDXPlay::OnHostMigrationFailed, this, [this](const QString& text) {
+        LeaveSession(*this);
+        TSafeApplication::ShowError(text);
+    });
+    ConfigForm->DXPlay = DXPlay;
+    ConfigForm->exec();
+}
+
+void TMainWindow::Menu_DisConnectClick() {
+    LeaveSession(*this);
+    StartGame(true);
+}
+
+void TMainWindow::ShowConnected() {
+    Menu_Connect->setEnabled(false);
+    Menu_DisConnect->setEnabled(true);
+    Player0->SetCaption(CodePage::ToUnicode(PlayerName(0)));
+    Player0->show();
+    if (NetState == 2) {
+        Player1->SetCaption(CodePage::ToUnicode(PlayerName(1)));
+        Player1->show();
+        ShowComputerOpponent(false);
+    }
+    RepaintNetState();
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The records that keep two copies of the game in one game: chat lines, moves and new games,
+// their wire layout, and the receiver that applies the peer's records to this side's game.
+
+#include "net/DXPlayUnit.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPoint>
+#include <functional>
+#include <optional>
+
+class QAction;
+
+enum TNetMessageKind : quint32 { nmChat = 0, nmMove = 1, nmNewGame = 2 };
+
+// One record as it travels: little-endian, packed, 28 bytes of fields, the text, and a
+// 4-byte pad that is sent but never read.
+struct TNetMessage {
+    quint32 Kind = nmChat;
+    QByteArray Text; // TextLength on the wire
+    qint32 Param1 = 0;
+    qint32 Param2 = 0;
+    qint32 Param3 = 0;
+    qint32 Param4 = 0;
+    qint32 Param5 = 0;
+};
+
+inline constexpr int NetMessageTextOffset = 28;
+inline constexpr int NetMessageOverhead = NetMessageTextOffset + 4;
+
+QByteArray EncodeNetMessage(const TNetMessage& message);
+// Nothing when the record is shorter than its fields or its TextLength is negative or
+// disagrees with the number of bytes received.
+std::optional<TNetMessage> DecodeNetMessage(QByteArrayView data);
+
+// A word move's text: the length in two digits, the word, then one column and row digit
+// pair per traced cell in board order (column 1..5 outer, row 1..5 inner).
+struct TMoveText {
+    QByteArray Word;
+    QList<QPoint> Cells; // x the column, y the row
+};
+
+QByteArray EncodeMoveText(const TMoveText& move);
+// Nothing unless the length is two digits of 2..20, the text is exactly as long as that
+// length calls for, and every cell digit is 1..5.
+std::optional<TMoveText> DecodeMoveText(QByteArrayView text);
+
+// The language menu whose handler a peer's new game in another language runs: the two
+// items, whose data holds the language number, and the handler.
+struct TLanguageMenu {
+    QAction* Russian = nullptr;
+    QAction* English = nullptr;
+    std::function<void(QAction*)> Click;
+};
+extern TLanguageMenu LanguageMenu;
+
+// Sends a record to the peer and hands the local copy to DXPlayMessage before returning.
+// Without a session nothing is sent.
+void SendNetMessage(quint32 kind, const QByteArray& text, qint32 param1 = 0, qint32 param2 = 0,
+                    qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
+// Sends a chat notice: the text of `key` in brackets.
+void SendNotice(QByteArrayView key);
+// Hands this side's move, or a skipped turn, to the peer; this side then waits.
+void SendMove(bool skip);
+
+// The session's events.
+void DXPlayMessage(TDXPlay* sender, const TDXPlayPlayer& player, const QByteArray& data);
+void DXPlayAddPlayer(const TDXPlayPlayer& player);
+void DXPlayDeletePlayer(const TDXPlayPlayer& player);
+
+// The main window's caption and menu bar follow NetState.
+void RepaintNetState();
+// The computer's face and strength are shown for a game against the computer and hidden
+// while a peer is present.
+void ShowComputerOpponent(bool shown);

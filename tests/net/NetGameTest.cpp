@@ -1,0 +1,400 @@
+// The game's side of the network protocol: the real main window against a scripted peer on
+// loopback whose records are laid out by hand, field by field.
+
+#include "core/GameFixture.h"
+#include "dictionary/WordsUnit.h"
+#include "net/ChatUnit.h"
+#include "net/Config.h"
+#include "net/DXPlayUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "ui/ChoiceUnit.h"
+#include "ui/FakeSound.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <array>
+
+namespace {
+
+constexpr int WaitMs = 5000;
+
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::Any, 0);
+    return probe.serverPort();
+}
+
+void Put(QByteArray& data, qint32 value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        data += static_cast<char>(static_cast<quint32>(value) >> shift & 0xFF);
+}
+
+// Kind, TextLength, Param1..Param5 as 32-bit little-endian, the text, and a 4-byte pad.
+QByteArray Record(qint32 kind, const QByteArray& text, std::array<qint32, 4> params = {}) {
+    QByteArray data;
+    Put(data, kind);
+    Put(data, static_cast<qint32>(text.size()));
+    for (qint32 param : params)
+        Put(data, param);
+    Put(data, 0);
+    return data + text + "PAD!";
+}
+
+qint32 Field(const QByteArray& data, int offset) {
+    quint32 value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= quint32(static_cast<uchar>(data[offset + i])) << 8 * i;
+    return static_cast<qint32>(value);
+}
+
+void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
+                  std::array<qint32, 4> params = {}) {
+    ASSERT_EQ(data.size(), 32 + text.size());
+    EXPECT_EQ(Field(data, 0), kind);
+    EXPECT_EQ(Field(data, 4), text.size());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Field(data, 8 + 4 * i), params[i]) << "Param" << i + 1;
+    EXPECT_EQ(Field(data, 24), 0);
+    EXPECT_EQ(data.mid(28, text.size()), text);
+}
+
+QByteArray Notice(const char* key) {
+    return "[" + GetText(key) + "]";
+}
+
+// Declines the add-word question as soon as it is asked.
+void DeclineQuestion(std::function<void()> whileAsked = {}) {
+    WhenModal<TChoiceWindow>([whileAsked](TChoiceWindow* question) {
+        if (whileAsked)
+            whileAsked();
+        QTest::mouseClick(question->NoButton, Qt::LeftButton);
+    });
+}
+
+class NetGame : public GameFixture {
+  protected:
+    NetGame() {
+        new TChatWindow(window.get());
+        new TConfigForm(window.get());
+        peer.SelectProvider("TCP/IP");
+        peer.TCPIPSetting = {"127.0.0.1", port, true};
+        QObject::connect(&peer, &TDXPlay::OnMessage,
+                         [this](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
+                             if (player.Remote)
+                                 received.append(data);
+                         });
+    }
+    ~NetGame() override { NetState = 0; }
+
+    // Shows the connection window through Connect and fills it in as the person would.
+    void RunConnectWindow(const std::function<void(TConfigForm&)>& fill) {
+        QTimer::singleShot(0, ConfigForm, [fill] {
+            try {
+                fill(*ConfigForm);
+            } catch (const std::exception& error) {
+                ADD_FAILURE() << error.what();
+            }
+            if (ConfigForm->isVisible()) {
+                ADD_FAILURE() << "the connection window stayed open";
+                ConfigForm->reject();
+            }
+        });
+        Main().Menu_ConnectClick();
+    }
+    // The peer hosts and the game joins it, which opens the first game.
+    void JoinPeer() {
+        peer.Open(TOpenMode::Create, "Kordi", "Peer");
+        RunConnectWindow([this](TConfigForm& form) {
+            form.TCPIPHostName->setText("127.0.0.1");
+            form.TCPIPPort->setValue(port);
+            form.PlayerNameEdit->setText("Me");
+            form.TCPIPConnectButtonClick();
+            ASSERT_EQ(form.SessionListBox->count(), 1);
+            form.SessionListBoxClick(form.SessionListBox->item(0));
+            ASSERT_TRUE(form.JoinButton->isEnabled());
+            form.JoinButtonClick();
+        });
+        ASSERT_TRUE(WaitReceived(1));
+    }
+    // The peer opens a game with HOUSE; the game waits for its first move.
+    void PeerOpensGame() {
+        peer.Send(TDXPlay::AllPlayers, Record(2, "HOUSE", {2}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Main().StartedHere == 0; }, WaitMs));
+    }
+    bool WaitReceived(int count) {
+        return QTest::qWaitFor([&] { return received.size() >= count; }, WaitMs);
+    }
+    // Sends a chat line and waits until it is in the log, so everything sent before it has
+    // been handled.
+    bool RoundTrip(const QByteArray& line) {
+        peer.Send(TDXPlay::AllPlayers, Record(0, line));
+        return QTest::qWaitFor([&] { return LastLogLine() == "Peer > " + line; }, WaitMs);
+    }
+    QString LastLogLine() { return ChatWindow->Memo->toPlainText().split('\n').last(); }
+    bool Played(const QString& effect) {
+        return std::ranges::any_of(sound.Sound().Played, [&](const auto& request) {
+            return request.first.endsWith(effect + ".wav");
+        });
+    }
+    // Fixes a letter in every free cell but one.
+    void FillBoardBut(int col, int row) {
+        ForEachCell(Main().Cells, [&](Tpole& cell) {
+            if (cell.IsFree() && (cell.Col != col || cell.Row != row)) {
+                cell.SetLetter("B");
+                cell.Fixed = 1;
+            }
+        });
+    }
+
+    FakeSoundScope sound;
+    quint16 port = FreePort();
+    TDXPlay peer;
+    QList<QByteArray> received;
+};
+
+} // namespace
+
+// The joiner opens the first game and sends its start word and language; its word move
+// travels with the cells in board order, and it then waits.
+TEST_F(NetGame, JoinerOpensTheFirstGameAndSendsItsMove) {
+    JoinPeer();
+    EXPECT_EQ(NetState, 2);
+    EXPECT_FALSE(Main().Menu_Connect->isEnabled());
+    EXPECT_TRUE(Main().Menu_DisConnect->isEnabled());
+    EXPECT_EQ(Main().Player1->Caption(), "Peer");
+    EXPECT_TRUE(Main().CPUface->isHidden());
+    ExpectRecord(received[0], 2, "HOUSE", {2});
+    EXPECT_EQ(LastLogLine(), "Me > [" + GetTextU("Menu_NewGame") + " : HOUSE]");
+
+    PlayWord('A', 1, 2, {{1, 2}, {1, 3}});
+    ASSERT_TRUE(WaitReceived(2));
+    ExpectRecord(received[1], 1, "02AH1213", {1, 2, 'A', 0});
+    EXPECT_EQ(Main().MoveState, 2);
+    EXPECT_FALSE(Main().SkipButton->isEnabled());
+    EXPECT_EQ(Cell(1, 3).Selected, 0);
+}
+
+// The peer's new game restarts the board with its word; its move 03CAT233334 places the
+// letter, shows and credits the word, traces its cells and gives this side the turn.
+TEST_F(NetGame, PeersGameAndTheExampleMove) {
+    JoinPeer();
+    PeerOpensGame();
+    EXPECT_EQ(Main().MoveState, 2);
+    EXPECT_EQ(LastLogLine(), "Peer > [" + GetTextU("Menu_NewGame") + " : HOUSE]");
+    EXPECT_TRUE(Played("send"));
+
+    bool traced = false;
+    DeclineQuestion([&] {
+        traced = Cell(2, 3).Selected && Cell(3, 3).Selected && Cell(3, 4).Selected &&
+                 !Cell(1, 3).Selected && Main().Slowo->Caption() == "CAT";
+    });
+    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().MoveState == 0; }, WaitMs));
+    EXPECT_TRUE(traced);
+    EXPECT_EQ(Caption(3, 4), "T");
+    EXPECT_EQ(Cell(3, 4).Fixed, 1);
+    EXPECT_EQ(Main().Score2->Caption(), "003");
+    EXPECT_EQ(Main().WordLabels[2][1]->Caption(), "CAT");
+    EXPECT_EQ(Main().Slowo->Caption(), "");
+    EXPECT_TRUE(Main().SkipButton->isEnabled());
+}
+
+// A skip takes back the placed letter and sends the notice and the skip record; the peer's
+// skip gives the turn back after a pause. Network skips are not counted.
+TEST_F(NetGame, SkipsBothWays) {
+    JoinPeer();
+    PickLetter('A');
+    ClickCell(1, 2);
+    QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
+    ASSERT_TRUE(WaitReceived(3));
+    ExpectRecord(received[1], 0, Notice("Net_SkipMove"));
+    ExpectRecord(received[2], 1, "", {0, 0, 0, 1});
+    EXPECT_EQ(Caption(1, 2), "");
+    EXPECT_EQ(Main().MoveState, 2);
+
+    QElapsedTimer clock;
+    clock.start();
+    peer.Send(TDXPlay::AllPlayers, Record(1, "", {0, 0, 0, 1}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().MoveState == 0; }, WaitMs));
+    EXPECT_GE(clock.elapsed(), 700); // nine ticks of the main timer
+    EXPECT_EQ(Main().SkipCount, 0);
+}
+
+// Advice sends its word as a move, then the notice, and no bare hand-over after it. A bare
+// hand-over from an older copy leaves a move in progress alone, and gives the turn only
+// to a side that waits.
+TEST_F(NetGame, AdviceAndTheBareHandOver) {
+    JoinPeer();
+    QTest::mouseClick(Main().AdviceButton, Qt::LeftButton);
+    ASSERT_TRUE(WaitReceived(3));
+    ExpectRecord(received[1], 1, "02AH1213", {1, 2, 'A', 0});
+    ExpectRecord(received[2], 0, Notice("Net_Advice"));
+    EXPECT_TRUE(Main().AdviceButton->isHidden());
+    EXPECT_EQ(Main().MoveState, 2);
+
+    peer.Send(TDXPlay::AllPlayers, Record(1, "", {1, 2, 'A', 0}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().MoveState == 0; }, WaitMs));
+    PickLetter('A');
+    ClickCell(1, 4);
+    peer.Send(TDXPlay::AllPlayers, Record(1, "", {1, 2, 'A', 0}));
+    ASSERT_TRUE(RoundTrip("after the hand-over"));
+    EXPECT_EQ(Main().MoveState, 1);
+    EXPECT_EQ(Cell(1, 4).Fixed, 0);
+    QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
+    ASSERT_TRUE(WaitReceived(4));
+    ExpectRecord(received[3], 0, Notice("Net_SkipMove"));
+}
+
+// A full board ends the game on both copies: each announces its own result, and only the
+// side that opened the game opens the next one, taking the turn.
+TEST_F(NetGame, EndOfGameOnBothSides) {
+    JoinPeer();
+    FillBoardBut(1, 2);
+    PlayWord('A', 1, 2, {{1, 2}, {1, 3}});
+    ASSERT_TRUE(WaitReceived(4));
+    ExpectRecord(received[1], 1, "02AH1213", {1, 2, 'A', 0});
+    ExpectRecord(received[2], 0, Notice("Net_Winner"));
+    ExpectRecord(received[3], 2, "HOUSE", {2});
+    EXPECT_TRUE(Played("winner"));
+    EXPECT_EQ(Main().MoveState, 0);
+    EXPECT_EQ(Main().Score1->Caption(), "000");
+
+    PeerOpensGame();
+    FillBoardBut(3, 4);
+    DeclineQuestion();
+    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    ASSERT_TRUE(WaitReceived(5));
+    ExpectRecord(received[4], 0, Notice("Net_Loser"));
+    EXPECT_TRUE(Played("loser"));
+    ASSERT_TRUE(RoundTrip("no new game from the side that did not open it"));
+    EXPECT_EQ(received.size(), 5);
+    EXPECT_TRUE(BoardFull(Main().Cells));
+}
+
+// A new game in the other language switches this side's language, dictionary and letters
+// before its word is laid out, and starts no second game. Needs the language menu's handler.
+TEST_F(NetGame, NewGameInThePeersLanguage) {
+    JoinPeer();
+    const quint32 games = Main().GameNumber;
+    const QByteArray word = "\xCA\xCE\xD8\xCA\xC0";
+    peer.Send(TDXPlay::AllPlayers, Record(2, word, {1}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StartWordOf(Main().Cells) == word; }, WaitMs));
+    EXPECT_EQ(Words.Language, 1);
+    EXPECT_TRUE(Main().letters[32]->isVisibleTo(window.get()));
+    EXPECT_EQ(Main().GameNumber, games + 1);
+    EXPECT_EQ(Main().MoveState, 2);
+}
+
+// A host stays in a computer game until a peer joins; a peer that leaves returns it to
+// the computer; a lost connection ends the session as Disconnect does.
+TEST_F(NetGame, JoinLeaveAndLoss) {
+    RunConnectWindow([this](TConfigForm& form) {
+        form.DXPlay->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
+        form.DXPlay->EnumWaitMs = 200;
+        form.TCPIPHostName->clear();
+        form.TCPIPPort->setValue(port);
+        form.TCPIPConnectButtonClick();
+        EXPECT_FALSE(form.JoinButton->isEnabled());
+        ASSERT_TRUE(form.HostButton->isEnabled());
+        form.HostButtonClick();
+    });
+    EXPECT_EQ(NetState, 1);
+    EXPECT_FALSE(Main().CPUface->isHidden());
+    const auto join = [&](TDXPlay& guest) {
+        guest.SelectProvider("TCP/IP");
+        guest.TCPIPSetting = {"127.0.0.1", port, true};
+        const QList<QByteArray> sessions = guest.GetSessions();
+        ASSERT_EQ(sessions.size(), 1);
+        guest.Open(TOpenMode::Join, sessions[0], "Peer");
+        ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 2; }, WaitMs));
+        EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_in")));
+        EXPECT_FALSE(Main().Menu_CPU->isEnabled());
+    };
+    join(peer);
+    EXPECT_EQ(Main().Player1->Caption(), "Peer");
+    const quint32 games = Main().GameNumber;
+    peer.Close();
+    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
+    EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
+    EXPECT_TRUE(Main().Player1->isHidden());
+    EXPECT_TRUE(Main().Menu_CPU->isEnabled());
+    EXPECT_EQ(Main().GameNumber, games + 1);
+
+    TDXPlay lost;
+    join(lost);
+    lost.findChild<QTcpSocket*>()->abort();
+    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
+    EXPECT_TRUE(Main().Menu_Connect->isEnabled());
+    EXPECT_FALSE(Main().Menu_DisConnect->isEnabled());
+}
+
+// Records that do not fit the layout, the board or the alphabet change nothing.
+TEST_F(NetGame, MalformedRecordsAreRefused) {
+    JoinPeer();
+    PeerOpensGame();
+    const auto state = [&] {
+        QStringList seen;
+        ForEachCell(Main().Cells, [&](Tpole& cell) {
+            seen << cell.Caption() + QString::number(cell.Fixed) + QString::number(cell.Selected);
+        });
+        seen << Main().Score1->Caption() << Main().Score2->Caption() << Main().Slowo->Caption()
+             << QString::number(Main().MoveState);
+        return seen.join('|').toStdString();
+    };
+    const std::string before = state();
+    const int lines = ChatWindow->Memo->blockCount();
+    QByteArray negative = Record(0, "hello");
+    negative.replace(4, 4, "\xFF\xFF\xFF\xFF");
+    QByteArray longer = Record(0, "hello");
+    longer[4] = 9;
+    const QByteArray word21 = "21" + QByteArray(21, 'A') + QByteArray(21, '1').repeated(2);
+    const QList<QByteArray> refused = {
+        negative,
+        longer,
+        Record(0, "hello").left(20),
+        Record(1, "0XCAT233334", {3, 4, 'T'}),
+        Record(1, "03CAT2333X4", {3, 4, 'T'}),
+        Record(1, "03CAT233364", {3, 4, 'T'}),
+        Record(1, "03CAT033334", {3, 4, 'T'}),
+        Record(1, word21, {3, 4, 'A'}),
+        Record(1, "04CAT233334", {3, 4, 'T'}),
+        Record(1, "03CAT23333", {3, 4, 'T'}),
+        Record(1, "03CAT233334", {3, 4, 't'}),
+        Record(1, "03CAT233334", {3, 4, 0xC0}),
+        Record(1, "03CAT233334", {2, 3, 'T'}),
+        Record(1, "03CAT233334", {6, 4, 'T'}),
+        Record(1, "03C\nT233334", {3, 4, 'T'}),
+        Record(2, "HOUS", {2}),
+        Record(2, "HOUSES", {2}),
+        Record(2, "HOUS1", {2}),
+        Record(2, "HOUSE", {3}),
+    };
+    int questions = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++questions;
+            modal->close();
+        }
+    });
+    closer.start(20);
+    for (const QByteArray& record : refused)
+        peer.Send(TDXPlay::AllPlayers, record);
+    peer.Send(TDXPlay::AllPlayers, Record(7, "an unknown kind"));
+    ASSERT_TRUE(RoundTrip("still listening"));
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(ChatWindow->Memo->blockCount(), lines + 1);
+    EXPECT_EQ(questions, 0);
+}
