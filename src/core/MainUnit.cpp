@@ -903,13 +903,7 @@ void TMainWindow::ComputerMove() {
     ShowWaiting();
     Slowo->SetCaption({});
 
-    TSearchRequest request;
-    request.Tree = &Words.Prefixes();
-    request.FirstLetter = Words.FirstLetter;
-    request.AlphabetSize = Words.AlphabetSize();
-    request.Strength = Strength;
-    request.AdviceMode = AdviceMode;
-    request.UsedWords = UsedWords.Words();
+    const auto request = MakeSearchRequest(Words, Strength, AdviceMode, UsedWords.Words());
     const TSearchBoard board = SnapshotBoard(Cells);
     TComputerListener listener(*this, game, [this](const TFoundMove& best) { ShowSearchBoard(best); });
     const TSearchOutcome outcome = SearchBestMove(board, request, &listener);

@@ -32,12 +32,7 @@ TSetCPUWindow::TSetCPUWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) 
     StrongBar->setPageStep(1);
     Label1 = MakeLabel(this, {8, 40, 100, 20}, Qt::AlignLeft | Qt::AlignVCenter);
     Label2 = MakeLabel(this, {128, 40, 100, 20}, Qt::AlignRight | Qt::AlignVCenter);
-    CoolOKButton = new TCoolButton(this);
-    CoolOKButton->setGeometry(240, 14, 40, 40);
-    CoolOKButton->SetCaption("OK");
-    CoolOKButton->SetFontColor(Qt::white);
-    CoolOKButton->SetTexture(SkinBitmaps[SlotButton]);
-    connect(CoolOKButton, &TCoolButton::Clicked, this, &QDialog::accept);
+    CoolOKButton = MakeOkButton(240, 14);
     connect(StrongBar, &QSlider::valueChanged, this, &TSetCPUWindow::StrongBarChange);
     SuspendGameWhileActive(this);
 }

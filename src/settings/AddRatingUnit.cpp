@@ -51,12 +51,7 @@ TAddRatingWindow::TAddRatingWindow(QWidget* parent) : TSkinnedDialog(parent, 292
     CoolLabel2 = MakeLabel(this, {15, 65, 161, 14}, false);
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(15, 90, 160, 22);
-    CoolOkButton = new TCoolButton(this);
-    CoolOkButton->setGeometry(220, 80, 40, 40);
-    CoolOkButton->SetCaption("OK");
-    CoolOkButton->SetFontColor(Qt::white);
-    CoolOkButton->SetTexture(SkinBitmaps[SlotButton]);
-    connect(CoolOkButton, &TCoolButton::Clicked, this, &QDialog::accept);
+    CoolOkButton = MakeOkButton(220, 80);
     Timer = new QTimer(this);
     Timer->setInterval(150);
     connect(Timer, &QTimer::timeout, this, &TAddRatingWindow::TimerTimer);

@@ -229,12 +229,7 @@ TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
     connect(Button1, &TCoolButton::Clicked, this, &TWinnersWindow::Button1Click);
     connect(Button2, &TCoolButton::Clicked, this, &TWinnersWindow::Button2Click);
 
-    CoolOkbutton = new TCoolButton(this);
-    CoolOkbutton->setGeometry(200, 293, 40, 40);
-    CoolOkbutton->SetCaption("OK");
-    CoolOkbutton->SetFontColor(Qt::white);
-    CoolOkbutton->SetTexture(SkinBitmaps[SlotButton]);
-    connect(CoolOkbutton, &TCoolButton::Clicked, this, &QDialog::accept);
+    CoolOkbutton = MakeOkButton(200, 293);
 
     CreateWinnerLabels();
     SuspendGameWhileActive(this);

@@ -12,6 +12,16 @@ TSkinnedDialog::TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeigh
     setFixedSize(clientWidth, clientHeight);
 }
 
+TCoolButton* TSkinnedDialog::MakeOkButton(int left, int top) {
+    auto* button = new TCoolButton(this);
+    button->setGeometry(left, top, 40, 40);
+    button->SetCaption("OK");
+    button->SetFontColor(Qt::white);
+    button->SetTexture(SkinBitmaps[SlotButton]);
+    connect(button, &TCoolButton::Clicked, this, &QDialog::accept);
+    return button;
+}
+
 void TSkinnedDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     TileTexture(painter, rect(), SkinBitmaps[SlotWindowBackground]);

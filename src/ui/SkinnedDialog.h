@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class TCoolButton;
+
 class TSkinnedDialog : public QDialog {
     Q_OBJECT
 public:
@@ -11,6 +13,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The 40 by 40 "OK" button that closes the window with the OK result.
+    TCoolButton* MakeOkButton(int left, int top);
 };
 
 // Keeps right clicks from reaching the game while `window` is active: the strength,

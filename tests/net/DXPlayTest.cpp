@@ -1,3 +1,4 @@
+#include "LoopbackPort.h"
 #include "net/DXPlayUnit.h"
 #include "platform/Errors.h"
 
@@ -14,12 +15,6 @@ using namespace SessionFraming;
 namespace {
 
 constexpr int WaitMs = 5000;
-
-quint16 FreePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
 
 void ExpectError(const std::function<void()>& action, const QString& text) {
     try {

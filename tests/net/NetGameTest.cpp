@@ -1,3 +1,4 @@
+#include "LoopbackPort.h"
 // The game's side of the network protocol: the real main window against a scripted peer on
 // loopback whose records are laid out by hand, field by field.
 
@@ -28,12 +29,6 @@
 namespace {
 
 constexpr int WaitMs = 5000;
-
-quint16 FreePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
 
 void Put(QByteArray& data, qint32 value) {
     for (int shift = 0; shift < 32; shift += 8)
@@ -83,7 +78,7 @@ void DeclineQuestion(std::function<void()> whileAsked = {}) {
 }
 
 class NetGame : public GameFixture {
-  protected:
+protected:
     NetGame() {
         new TChatWindow(window.get());
         new TConfigForm(window.get());
