@@ -76,9 +76,7 @@ public:
     qint64 bytesAvailable() const override {
         return (Attached() ? line_->inbox_.size() : 0) + QIODevice::bytesAvailable();
     }
-    bool waitForBytesWritten(int msecs) override {
-        return Attached() && line_->port_ && line_->port_->waitForBytesWritten(msecs);
-    }
+    bool waitForBytesWritten(int msecs) override { return Attached() && line_->Flush(msecs); }
     void close() override {
         Detach();
         QIODevice::close();
@@ -194,9 +192,12 @@ QString TSerialTransport::Serve(const TFoundSession&) {
                 throw Cancelled();
             OpenCable();
         } else if (state_ != TState::Answering) {
+            // What the old call still brings is no new joiner.
+            serving_ = false;
             Arm();
         }
     } catch (const KordiError& error) {
+        serving_ = false;
         return error.Text();
     }
     serving_ = true;
@@ -279,6 +280,11 @@ void TSerialTransport::ClosePort() {
     emit ResultReceived(); // a wait for the modem ends at once
 }
 
+// A port's wait for written bytes would sit out its whole time when nothing is left.
+bool TSerialTransport::Flush(int timeoutMs) {
+    return port_ && (port_->bytesToWrite() == 0 || port_->waitForBytesWritten(timeoutMs));
+}
+
 QByteArray TSerialTransport::Command(const QByteArray& command, int timeoutMs) {
     if (!port_)
         return {};
@@ -317,18 +323,19 @@ void TSerialTransport::Dial(const QByteArray& number) {
 }
 
 // The escape needs silence on both sides of "+++"; the modem then takes commands again.
+// A call that ends meanwhile needs no escape.
 void TSerialTransport::HangUp() {
-    state_ = TState::Command;
     carrierTimer_.stop();
-    dialled_.clear();
-    if (port_)
-        port_->waitForBytesWritten(play_.ModemTimings.Command);
+    Flush(play_.ModemTimings.Command);
     TWait().Run(play_.ModemTimings.Guard);
-    if (!port_)
-        return;
-    result_.clear();
-    port_->write("+++");
-    AwaitResult(play_.ModemTimings.Guard + play_.ModemTimings.Command);
+    if (state_ == TState::Data && port_) {
+        state_ = TState::Command;
+        result_.clear();
+        port_->write("+++");
+        AwaitResult(play_.ModemTimings.Guard + play_.ModemTimings.Command);
+    }
+    state_ = port_ ? TState::Command : TState::Closed;
+    dialled_.clear();
     Command("ATH", play_.ModemTimings.Command);
 }
 

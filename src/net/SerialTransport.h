@@ -52,6 +52,7 @@ private:
     void OpenPort(const QString& portName, qint32 baudRate);
     void ClosePort();
 
+    bool Flush(int timeoutMs);
     QByteArray Command(const QByteArray& command, int timeoutMs);
     QByteArray AwaitResult(int timeoutMs);
     void ResetModem();
