@@ -42,7 +42,11 @@ TSerialCableDialog::TSerialCableDialog(QWidget* parent) : QDialog(parent) {
 
 std::optional<TSerialCableSetting> TSerialCableDialog::Ask() {
     TSerialCableDialog dialog(QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted)
+    // The search that asks runs under the hourglass; the choice is the player's to make.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
+    if (!accepted)
         return std::nullopt;
     return dialog.Setting();
 }
