@@ -1,10 +1,12 @@
 #pragma once
 // The session messaging service: copies of the game meet in a named session of at most two
 // players and exchange messages, each delivered once, in order and exactly as sent. Sessions
-// run over a provider; TCP/IP is the one provider so far. All work happens on the window
-// thread; waits (enumeration, joining) run a nested event loop.
+// run over a provider: TCP/IP, a modem line or a serial cable, all with the same protocol.
+// All work happens on the window thread; waits (enumeration, joining, the modem's answers)
+// run a nested event loop.
 
 #include "net/SessionFraming.h"
+#include "net/SessionTransport.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -12,15 +14,16 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
-
-class QTcpServer;
-class QTcpSocket;
-class QUdpSocket;
+#include <functional>
+#include <memory>
+#include <optional>
 
 // Provider identifiers; the game tells the providers' settings pages apart by them.
 inline const QUuid DPSPGUID_TCPIP{"{36e95ee0-8577-11cf-960c-0080c7534e82}"};
 inline const QUuid DPSPGUID_MODEM{"{44eaa760-cb68-11cf-9c4e-00a0c905425e}"};
+inline const QUuid DPSPGUID_SERIAL{"{0f1d6860-88d9-11cf-9c4e-00a0c905425e}"};
 
 struct TDXPlayProvider {
     QUuid Guid;
@@ -40,6 +43,25 @@ struct TTCPIPSetting {
     bool Enabled = false;
 };
 
+struct TModemSetting {
+    QString PhoneNumber; // empty: this side waits for a call; else Go dials it
+    QString ModemName;   // an entry of Modems(), or a serial port's name or path
+    bool Enabled = false;
+};
+
+// Hayes modem waits, in ms.
+struct TModemTimings {
+    int Command = 3000;    // a command's answer
+    int Dial = 60000;      // from dialling to CONNECT
+    int Guard = 1000;      // silence around the "+++" escape
+    int CarrierPoll = 500; // checks of the carrier detect line, where the port reports it
+};
+
+struct TSerialCableSetting {
+    QString PortName;
+    qint32 BaudRate = 115200;
+};
+
 enum class TOpenMode { Create, Join };
 
 class TDXPlay : public QObject {
@@ -55,6 +77,11 @@ public:
     ~TDXPlay() override;
 
     TTCPIPSetting TCPIPSetting;
+    TModemSetting ModemSetting;
+    TModemTimings ModemTimings;
+    // Asks for the serial cable's port and speed; nothing when the player cancels. The
+    // cable's own dialog unless replaced.
+    std::function<std::optional<TSerialCableSetting>()> AskSerialCable;
     SessionFraming::TLinkTimings LinkTimings;
     int EnumWaitMs = 1000;       // how long a network search collects answers
     int ConnectTimeoutMs = 5000; // connecting, querying a host, and a join's handshake
@@ -62,11 +89,17 @@ public:
     QList<QHostAddress> BroadcastTargets{QHostAddress(QHostAddress::Broadcast)};
 
     static QList<TDXPlayProvider> Providers();
+    // The modems to choose from: the machine's serial ports, by description and port name.
+    static QStringList Modems();
+    // Refuses a modem setting that cannot be used, with the text the player sees.
+    static void CheckModemSetting(const TModemSetting& setting);
     // Closes any open session; an empty name selects no provider.
     void SelectProvider(const QString& name);
     QString ProviderName() const { return providerName_; }
 
     // The names of the sessions open to a join; remembered for Open with TOpenMode::Join.
+    // A modem with a telephone number dials it and keeps the line for the join; a serial
+    // cable first asks for its port (cancelling raises Cancelled).
     QList<QByteArray> GetSessions();
 
     // Creates a session of that name, or joins one found by the last GetSessions (its name
@@ -77,11 +110,12 @@ public:
     // OnMessage runs before Send returns. Without an open session nothing happens.
     void Send(quint32 to, const QByteArray& data);
 
-    // Leaves the session (the peer sees this side leave) and stops listening.
+    // Leaves the session (the peer sees this side leave), stops listening, hangs up a modem
+    // and lets go of the serial port.
     void Close();
 
     bool Opened() const { return opened_; }
-    bool IsHost() const { return server_ != nullptr; }
+    bool IsHost() const;
     QByteArray SessionName() const { return sessionName_; }
     const QList<TDXPlayPlayer>& Players() const { return players_; }
     // The local player; an empty one without an open session.
@@ -94,50 +128,32 @@ signals:
     // The peer's connection died without a goodbye; OnDeletePlayer has been raised for it
     // and the session stays open for a new peer.
     void OnSessionLost();
-    // The host is gone and this side could not take the session over; it stays in the
-    // session alone without accepting joins. The text says why.
+    // The peer is gone and this side could not go on serving the session (take it over,
+    // or wait for the next call); it stays in the session alone. The text says why.
     void OnHostMigrationFailed(const QString& text);
 
 private:
-    struct TFoundSession {
-        QByteArray Name;
-        QString Host;
-        quint16 Port;
-    };
-
-    quint16 EffectivePort() const;
     void CreateSession(const QByteArray& sessionName, const QByteArray& playerName);
     void JoinSession(const QByteArray& sessionName, const QByteArray& playerName);
     const TFoundSession* FindSession(const QByteArray& name) const;
+    void Accept(QIODevice* stream);
     void AnswerHello(SessionFraming::TPeerLink* link, const SessionFraming::THello& hello);
     void AdoptPeer(SessionFraming::TPeerLink* link, quint32 peerId);
     void PeerGone(bool lost);
-    void TakeOver();
+    void ServeAgain();
     QList<QByteArray> JoinableSessions() const;
     QList<SessionFraming::TWirePlayer> WirePlayers() const;
     quint32 NextPlayerId() const;
-
-    // The TCP/IP provider: sockets, listening and the datagram search.
-    QString StartHosting(quint16 port);
-    void StopHosting();
-    void AcceptConnections();
-    void AnswerDatagrams();
-    // The connected socket, or null with the reason in `failure`.
-    QTcpSocket* ConnectTo(const QString& host, quint16 port,
-                          QAbstractSocket::SocketError* failure = nullptr);
-    SessionFraming::TPeerLink* MakeLink(QTcpSocket* socket);
-    std::optional<QList<QByteArray>> QueryHost(const QString& host, quint16 port);
-    QList<TFoundSession> SearchNetwork(quint16 port);
+    SessionFraming::TPeerLink* MakeLink(QIODevice* stream);
 
     QString providerName_;
+    std::unique_ptr<TSessionTransport> transport_;
     QList<TFoundSession> found_;
     bool opened_ = false;
     QByteArray sessionName_;
-    quint16 port_ = 0;
+    TFoundSession joined_;
     quint32 localId_ = 0;
     quint32 peerId_ = 0;
     QList<TDXPlayPlayer> players_;
     QPointer<SessionFraming::TPeerLink> peer_;
-    QTcpServer* server_ = nullptr;
-    QUdpSocket* responder_ = nullptr;
 };

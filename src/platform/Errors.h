@@ -15,3 +15,9 @@ class IoError : public KordiError {
 public:
     using KordiError::KordiError;
 };
+
+// The player cancelled a step in a dialog of its own; the step ends without a message.
+class Cancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "Cancelled"; }
+};

@@ -22,6 +22,8 @@ bool TSafeApplication::notify(QObject* receiver, QEvent* event) {
 void TSafeApplication::Guard(const std::function<void()>& action) {
     try {
         action();
+    } catch (const Cancelled&) {
+        // the player chose to stop; nothing to tell
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     }

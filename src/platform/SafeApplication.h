@@ -11,7 +11,8 @@ public:
     TSafeApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Runs `action` and shows any error it raises; for code outside event dispatch.
+    // Runs `action` and shows any error it raises (a cancelled step ends quietly); for code
+    // outside event dispatch.
     static void Guard(const std::function<void()>& action);
     static void ShowError(const QString& text);
 };

@@ -101,11 +101,13 @@ protected:
 // Misuse is refused with the texts the player sees; Send outside a session does nothing.
 TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     const QList<TDXPlayProvider> providers = TDXPlay::Providers();
-    ASSERT_EQ(providers.size(), 1);
+    ASSERT_EQ(providers.size(), 3);
     EXPECT_EQ(providers[0].Guid, DPSPGUID_TCPIP);
     EXPECT_EQ(providers[0].Name, "TCP/IP");
+    EXPECT_EQ(providers[1].Guid, DPSPGUID_MODEM);
+    EXPECT_EQ(providers[2].Guid, DPSPGUID_SERIAL);
     TDXPlay play;
-    ExpectError([&] { play.SelectProvider("Modem"); }, "Provider 'Modem' not found");
+    ExpectError([&] { play.SelectProvider("IPX"); }, "Provider 'IPX' not found");
     ExpectError([&] { play.GetSessions(); }, "Session list cannot be acquired");
     play.SelectProvider("TCP/IP");
     play.TCPIPSetting = {"no-such-host.invalid", port, true};

@@ -1,0 +1,61 @@
+#include "net/SerialCableDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSerialPortInfo>
+
+std::optional<TSerialCableSetting> TSerialCableDialog::lastChoice_;
+
+TSerialCableDialog::TSerialCableDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Serial cable");
+    PortBox = new QComboBox(this);
+    PortBox->setEditable(true);
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        PortBox->addItem(info.portName());
+    SpeedBox = new QComboBox(this);
+    for (qint32 speed : Speeds)
+        SpeedBox->addItem(QString::number(speed), speed);
+    const TSerialCableSetting last = lastChoice_.value_or(TSerialCableSetting{});
+    if (lastChoice_)
+        PortBox->setCurrentText(last.PortName);
+    SpeedBox->setCurrentIndex(std::max(0, SpeedBox->findData(last.BaudRate)));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    OkButton = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const auto needPort = [this] {
+        OkButton->setEnabled(!PortBox->currentText().trimmed().isEmpty());
+    };
+    connect(PortBox, &QComboBox::currentTextChanged, this, needPort);
+    needPort();
+
+    auto* layout = new QFormLayout(this);
+    layout->addRow("Port", PortBox);
+    layout->addRow("Speed (bit/s)", SpeedBox);
+    layout->addRow(buttons);
+    setFixedSize(sizeHint());
+}
+
+std::optional<TSerialCableSetting> TSerialCableDialog::Ask() {
+    TSerialCableDialog dialog(QApplication::activeWindow());
+    // The search that asks runs under the hourglass; the choice is the player's to make.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
+    if (!accepted)
+        return std::nullopt;
+    return dialog.Setting();
+}
+
+TSerialCableSetting TSerialCableDialog::Setting() const {
+    return {PortBox->currentText().trimmed(), SpeedBox->currentData().toInt()};
+}
+
+void TSerialCableDialog::accept() {
+    lastChoice_ = Setting();
+    QDialog::accept();
+}

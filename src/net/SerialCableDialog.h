@@ -1,0 +1,32 @@
+#pragma once
+// The serial cable's own small dialog: the port the null-modem cable is plugged into and the
+// line speed, the same on both machines. The last choice is offered again during the run.
+
+#include "net/DXPlayUnit.h"
+
+#include <QDialog>
+#include <optional>
+
+class QComboBox;
+class QPushButton;
+
+class TSerialCableDialog : public QDialog {
+    Q_OBJECT
+public:
+    static inline const QList<qint32> Speeds{9600, 19200, 38400, 57600, 115200};
+
+    explicit TSerialCableDialog(QWidget* parent = nullptr);
+
+    // Shows the dialog modally; nothing when the player cancels.
+    static std::optional<TSerialCableSetting> Ask();
+
+    TSerialCableSetting Setting() const;
+    void accept() override;
+
+    QComboBox* PortBox;  // the machine's serial ports; a port name or path may be typed
+    QComboBox* SpeedBox; // bits per second
+    QPushButton* OkButton;
+
+private:
+    static std::optional<TSerialCableSetting> lastChoice_;
+};
