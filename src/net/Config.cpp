@@ -24,6 +24,13 @@ TConfigForm* ConfigForm = nullptr;
 
 namespace {
 
+// The search and the opening of a session process window events: Cancel must not free the
+// component under them.
+auto DisabledWhileBusy(QWidget* cancel) {
+    cancel->setEnabled(false);
+    return qScopeGuard([cancel] { cancel->setEnabled(true); });
+}
+
 const QByteArray ProposedSessionName = "KORDI 2000 v2.01 (release 14-08-2001)";
 
 QLabel* MakeLabel(QWidget* parent, QRect geometry, const QString& text = {}) {
@@ -174,9 +181,19 @@ void TConfigForm::ProviderListChange() {
     if (provider == DPSPGUID_TCPIP)
         ProviderSetting->setCurrentWidget(ProviderSettingTCPIP);
     else if (provider == DPSPGUID_MODEM)
-        ProviderSetting->setCurrentWidget(ProviderSettingModem);
+        ShowModemPage();
     else
         ProviderSetting->setCurrentWidget(DefaultPage);
+}
+
+void TConfigForm::ShowModemPage() {
+    ProviderSetting->setCurrentWidget(ProviderSettingModem);
+    if (ModemComboBox->count() > 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    ModemComboBox->addItems(TDXPlay::Modems());
+    ModemComboBox->setCurrentIndex(ModemComboBox->count() > 0 ? 0 : -1);
 }
 
 void TConfigForm::Go(const std::function<void()>& applySettings) {
@@ -193,9 +210,10 @@ void TConfigForm::TCPIPConnectButtonClick() {
     });
 }
 
-// The modem provider's own settings join it when the session service offers one.
 void TConfigForm::ModemConnectButtonClick() {
-    Go([] {});
+    const TModemSetting setting{ModemPhoneNumber->text(), ModemComboBox->currentText(), true};
+    TDXPlay::CheckModemSetting(setting); // a missing modem is refused before anything changes
+    Go([this, setting] { DXPlay->ModemSetting = setting; });
 }
 
 void TConfigForm::OtherConnectButtonClick() {
@@ -204,6 +222,7 @@ void TConfigForm::OtherConnectButtonClick() {
 
 void TConfigForm::RefreshSessions() {
     {
+        const auto busy = DisabledWhileBusy(Button1);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         for (const QByteArray& name : DXPlay->GetSessions())
@@ -233,6 +252,7 @@ void TConfigForm::SessionNameEditChange() {
 }
 
 void TConfigForm::JoinButtonClick() {
+    const auto busy = DisabledWhileBusy(Button1);
     DXPlay->Open(TOpenMode::Join, CodePage::FromUnicode(SessionNameEdit->text()),
                  CodePage::FromUnicode(PlayerNameEdit->text()));
     NetState = 2;
@@ -243,6 +263,7 @@ void TConfigForm::JoinButtonClick() {
 }
 
 void TConfigForm::HostButtonClick() {
+    const auto busy = DisabledWhileBusy(Button1);
     DXPlay->Open(TOpenMode::Create, CodePage::FromUnicode(SessionNameEdit->text()),
                  CodePage::FromUnicode(PlayerNameEdit->text()));
     NetState = 1;
@@ -289,6 +310,9 @@ void TMainWindow::Menu_ConnectClick() {
     });
     ConfigForm->DXPlay = DXPlay;
     ConfigForm->exec();
+    // Cancelled: a dialled modem hangs up and the port is free again.
+    if (NetState == 0)
+        ReleaseSession(*this);
 }
 
 void TMainWindow::Menu_DisConnectClick() {

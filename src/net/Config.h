@@ -53,6 +53,7 @@ class TConfigForm : public TSkinnedDialog {
     void ModemConnectButtonClick();
     void OtherConnectButtonClick();
     void RefreshSessions();
+    void ShowModemPage();
     void SessionListBoxClick(QListWidgetItem* item);
     // The button rule: a listed session name can only be joined, a new one only hosted.
     void SessionNameEditChange();

@@ -9,11 +9,13 @@
 #include "net/DXPlayUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
+#include "platform/Errors.h"
 #include "settings/INIUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/FakeSound.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -392,4 +394,19 @@ TEST_F(NetGame, MalformedRecordsAreRefused) {
     EXPECT_EQ(state(), before);
     EXPECT_EQ(ChatWindow->Memo->blockCount(), lines + 1);
     EXPECT_EQ(questions, 0);
+}
+
+// Go on the modem page without a modem changes nothing; a cancelled Connect leaves no
+// session component behind, so no line stays open.
+TEST_F(NetGame, ModemPageNeedsAModem) {
+    RunConnectWindow([](TConfigForm& form) {
+        form.ProviderList->setCurrentIndex(form.ProviderList->findText("Modem"));
+        form.ModemComboBox->clear();
+        EXPECT_THROW(form.ModemConnectButtonClick(), KordiError);
+        EXPECT_EQ(form.DXPlay->ProviderName(), "");
+        EXPECT_EQ(form.SessionListBox->count(), 0);
+        form.reject();
+    });
+    EXPECT_EQ(Main().DXPlay, nullptr);
+    EXPECT_EQ(NetState, 0);
 }
