@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev libsdl2-mixer-dev
+    qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev libsdl2-mixer-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth

@@ -1,3 +1,4 @@
+#include "MessageRecorder.h"
 #include "platform/SafeApplication.h"
 
 #include <gtest/gtest.h>
@@ -7,5 +8,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TSafeApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    MessageRecorder::FailOnMessages();
     return RUN_ALL_TESTS();
 }

@@ -161,9 +161,6 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
     QFont font("MS Sans Serif");
     font.setPointSize(8);
     client_->setFont(font);
-    // The controls take their pictures as they are made: until the skin is applied they
-    // show the built-in ones.
-    LoadSkinImages();
     CreateControls();
     CreateMenu();
     CreateCaptionDecoration();
@@ -188,7 +185,7 @@ void TMainWindow::FormCreate() {
     // Web services: HttpDone := 0 and the HTTP client are made here, owned by this window;
     // a failure shows "Cannot create NMHTTP!" and start-up goes on without it.
     SplashProgress();
-    // Skins: ApplySkins() dresses the windows that exist so far here.
+    RegisterSkinned(this, [this] { DressMainWindow(*this); });
     SplashProgress();
     qApp->installEventFilter(rightButtonFilter_);
     CreateWordLabels();
@@ -208,7 +205,7 @@ void TMainWindow::FormCreate() {
     Menu_NewGameClick();
     LoadSkinImages();
     SplashProgress();
-    // Skins: ApplySkins() dresses every control again here, with the skin's own pictures.
+    ApplySkins();
     Timer->start();
 }
 

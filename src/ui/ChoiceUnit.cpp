@@ -20,8 +20,8 @@ TCoolButton* MakeButton(QWidget* parent, int left, int result, TChoiceWindow* wi
     bold.setBold(true);
     button->setFont(bold);
     button->SetFontColor(Qt::white);
-    button->SetTexture(SkinBitmaps[SlotButton]);
-    QObject::connect(button, &TCoolButton::Clicked, window, [window, result] { window->done(result); });
+    QObject::connect(button, &TCoolButton::Clicked, window,
+                     [window, result] { window->done(result); });
     return button;
 }
 
@@ -38,6 +38,8 @@ TChoiceWindow::TChoiceWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103)
     QuestionLabel->setStyleSheet("color: white");
     YesButton = MakeButton(this, 30, Yes, this);
     NoButton = MakeButton(this, 170, No, this);
+    RegisterSkinnedDialog(this, {YesButton, NoButton});
+    ApplySkins();
     SuspendGameWhileActive(this);
 }
 

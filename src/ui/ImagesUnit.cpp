@@ -1,6 +1,19 @@
 #include "ui/ImagesUnit.h"
 
-#include <QPainter>
+#include "core/MainUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "platform/Messages.h"
+#include "platform/PictureDecoder.h"
+#include "platform/ProgramFolder.h"
+#include "settings/INIUnit.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <vector>
 
 TSkinBitmaps SkinBitmaps;
 CheckedArray<QByteArray, 0, 8> ImageNames;
@@ -12,32 +25,151 @@ QPixmap& TSkinBitmaps::operator[](int slot) {
     return bitmaps[slot];
 }
 
+QString TexturesFolder() {
+    return ProgramFolder::File("Textures");
+}
+
 namespace {
 
-// A small tile with a soft diagonal grain, so a plain colour still reads as a surface.
-QPixmap GrainTile(QColor base) {
+QString SlotFile(const QString& folder, int slot, const QString& extension) {
+    return QString("%1/%2.%3").arg(folder).arg(slot).arg(extension);
+}
+
+// A plain tile, light where dark letters go and dark elsewhere, for a slot whose default
+// picture is gone: the board stays playable.
+QPixmap PlainTile(int slot) {
+    const bool light = slot == SlotCell || slot == SlotChosenLetter;
     QPixmap tile(32, 32);
-    tile.fill(base);
-    QPainter painter(&tile);
-    for (int i = 0; i < 32; i += 4) {
-        painter.setPen(base.lighter(108));
-        painter.drawLine(i, 0, 0, i);
-        painter.setPen(base.darker(106));
-        painter.drawLine(31, i, i, 31);
-    }
+    tile.fill(light ? QColor(225, 210, 170) : QColor(50, 40, 70));
     return tile;
+}
+
+// One pass of LoadSkinImages: remembers what it decoded so that a file shared by several
+// slots is read once, and gathers the default skin's missing files into one message.
+class TSkinLoader {
+  public:
+    QPixmap TextureSlot(int slot) {
+        QByteArray& name = ImageNames[slot];
+        const QString path = TexturesFolder() + '/' + CodePage::ToUnicode(BareFileName(name));
+        if (name.isEmpty() || !QFileInfo(path).isFile()) {
+            name.clear(); // so the next save writes an empty value
+            return DefaultPicture(slot);
+        }
+        if (decoded_.contains(name))
+            return decoded_[name];
+        if (undecodable_.contains(name))
+            return DefaultPicture(slot);
+        const QPixmap picture = Decode(path, name);
+        if (picture.isNull()) {
+            undecodable_.insert(name);
+            return DefaultPicture(slot);
+        }
+        decoded_.insert(name, picture);
+        return picture;
+    }
+
+    QPixmap SkinSlot(int slot) {
+        if (SkinName.isEmpty())
+            return DefaultPicture(slot);
+        const QString folder = TexturesFolder() + '/' + CodePage::ToUnicode(SkinName);
+        for (const char* extension : {"jpg", "bmp"}) {
+            const QString path = SlotFile(folder, slot, extension);
+            if (!QFileInfo(path).isFile())
+                continue;
+            const QPixmap picture =
+                Decode(path, SkinName + '/' + QByteArray::number(slot) + '.' + extension);
+            return picture.isNull() ? DefaultPicture(slot) : picture;
+        }
+        return DefaultPicture(slot);
+    }
+
+    void ReportMissingDefaults() const {
+        if (!missingDefaults_.isEmpty())
+            Messages::Show(missingDefaults_.join('\n'));
+    }
+
+  private:
+    // A null picture after telling the player the file's shown name.
+    static QPixmap Decode(const QString& path, const QByteArray& shownName) {
+        try {
+            return QPixmap::fromImage(PictureDecoder::LoadPicture(path));
+        } catch (const KordiError&) {
+            Messages::Show("Unknown graphic format : " + CodePage::ToUnicode(shownName));
+            return {};
+        }
+    }
+
+    QPixmap DefaultPicture(int slot) {
+        const QString path = SlotFile(TexturesFolder() + '/' + DefaultSkinName, slot, "jpg");
+        try {
+            return QPixmap::fromImage(PictureDecoder::LoadPicture(path));
+        } catch (const KordiError& error) {
+            missingDefaults_.append(error.Text());
+            return PlainTile(slot);
+        }
+    }
+
+    QHash<QByteArray, QPixmap> decoded_;
+    QSet<QByteArray> undecodable_;
+    QStringList missingDefaults_;
+};
+
+struct TSkinned {
+    QPointer<QWidget> window;
+    std::function<void()> dress;
+};
+
+std::vector<TSkinned>& Registry() {
+    static std::vector<TSkinned> registry;
+    return registry;
 }
 
 } // namespace
 
 void LoadSkinImages() {
-    SkinBitmaps[SlotButton] = GrainTile(QColor(70, 60, 120));
-    SkinBitmaps[SlotCell] = GrainTile(QColor(225, 205, 160));
-    SkinBitmaps[SlotTracedCell] = GrainTile(QColor(40, 110, 70));
-    SkinBitmaps[SlotLetter] = GrainTile(QColor(110, 60, 40));
-    SkinBitmaps[SlotChosenLetter] = GrainTile(QColor(240, 230, 120));
-    SkinBitmaps[SlotMainBackground] = GrainTile(QColor(50, 40, 80));
-    SkinBitmaps[SlotWindowBackground] = GrainTile(QColor(60, 50, 90));
-    SkinBitmaps[SlotPanel] = GrainTile(QColor(35, 30, 60));
-    SkinBitmaps[SlotWordLabel] = GrainTile(QColor(30, 25, 50));
+    TSkinLoader loader;
+    for (int slot = 0; slot <= 8; ++slot)
+        SkinBitmaps[slot] = UseSkins ? loader.SkinSlot(slot) : loader.TextureSlot(slot);
+    loader.ReportMissingDefaults();
+}
+
+void ApplySkins() {
+    std::erase_if(Registry(), [](const TSkinned& entry) { return entry.window.isNull(); });
+    const std::vector<TSkinned> windows = Registry();
+    for (const TSkinned& entry : windows)
+        if (entry.window)
+            entry.dress();
+}
+
+void RegisterSkinned(QWidget* window, std::function<void()> dress) {
+    Registry().push_back({window, dress});
+    dress();
+}
+
+void RegisterSkinnedDialog(QWidget* window, std::initializer_list<TCoolLabel*> buttonFaces) {
+    RegisterSkinned(window, [window, faces = std::vector<TCoolLabel*>(buttonFaces)] {
+        for (TCoolLabel* face : faces)
+            face->SetTexture(SkinBitmaps[SlotButton]);
+        window->update();
+    });
+}
+
+void DressMainWindow(TMainWindow& window) {
+    window.centralWidget()->update();
+    window.CoolPanel1->SetTexture(SkinBitmaps[SlotPanel]);
+    window.CoolPanel2->SetTexture(window.CoolPanel1->Texture());
+    window.Slowo->SetTexture(SkinBitmaps[SlotWordLabel]);
+    window.SkipButton->SetTexture(SkinBitmaps[SlotButton]);
+    window.AdviceButton->SetTexture(SkinBitmaps[SlotButton]);
+    // Early in the window's creation the letters and cells do not exist yet.
+    for (TCoolButton* letter : window.letters) {
+        if (!letter)
+            continue;
+        const bool chosen = CodePage::FromUnicode(letter->Caption()) == window.ChosenLetter;
+        letter->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
+    }
+    for (const auto& column : window.Cells)
+        for (Tpole* cell : column)
+            if (cell)
+                cell->SetTexture(SkinBitmaps[cell->Selected ? SlotTracedCell : SlotCell]);
 }

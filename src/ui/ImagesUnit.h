@@ -1,12 +1,20 @@
 #pragma once
 // The nine skin slots that dress every window: 0 buttons, 1 cell, 2 traced cell,
 // 3 letter button, 4 chosen letter, 5 main background, 6 other windows' background,
-// 7 side panels, 8 word label.
+// 7 side panels, 8 word label. Their pictures come from one skin folder or from one texture
+// file per slot, inside the "Textures" folder; whatever is missing or unreadable falls back
+// to the folder "Default skin".
 
 #include "platform/Checked.h"
 
 #include <QByteArray>
 #include <QPixmap>
+#include <functional>
+#include <initializer_list>
+
+class QWidget;
+class TCoolLabel;
+class TMainWindow;
 
 enum SkinSlot {
     SlotButton = 0,
@@ -22,17 +30,35 @@ enum SkinSlot {
 
 // The slots are created on first use: pictures cannot exist before the application does.
 class TSkinBitmaps {
-public:
+  public:
     QPixmap& operator[](int slot);
 };
 
 extern TSkinBitmaps SkinBitmaps;
 
-// The chosen pictures, as the settings file keeps them: per slot a texture file inside the
-// textures folder (empty: the slot's default), the skin folder, and whether the skin is used.
+// The choices of the settings file's "Images" section (code page 1251 names).
+// Per slot, the bare file name of its texture inside TexturesFolder; empty: none chosen.
 extern CheckedArray<QByteArray, 0, 8> ImageNames;
+// The chosen skin: a sub-folder of TexturesFolder.
 extern QByteArray SkinName;
+// On: every slot from the skin SkinName; off: each slot from its own texture.
 extern bool UseSkins;
 
-// Fills the nine slots with the built-in pictures.
+// The program folder's "Textures", without a trailing '/'.
+QString TexturesFolder();
+inline constexpr char DefaultSkinName[] = "Default skin";
+
+// Refills the nine slots from disk; changes no control, so ApplySkins follows every call.
 void LoadSkinImages();
+// Hands the slot pictures to the controls of every window that exists.
+void ApplySkins();
+
+// Makes `dress` part of every ApplySkins while `window` exists, and runs it at once. It puts
+// the slot pictures on the window's controls.
+void RegisterSkinned(QWidget* window, std::function<void()> dress);
+// The usual smaller window: its background (a TSkinnedDialog) tiles slot 6 and the given
+// button faces and frames take slot 0.
+void RegisterSkinnedDialog(QWidget* window, std::initializer_list<TCoolLabel*> buttonFaces);
+// The main window: background 5, side panels 7, word label 8, skip and advice buttons 0,
+// letter buttons 3 (4 for the chosen letter), board cells 1 (2 while traced).
+void DressMainWindow(TMainWindow& window);

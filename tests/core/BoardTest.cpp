@@ -1,3 +1,4 @@
+#include "TestFolder.h"
 #include "core/PoleUnit.h"
 #include "ui/ImagesUnit.h"
 
@@ -9,11 +10,13 @@ namespace {
 class BoardTest : public ::testing::Test {
 protected:
     BoardTest() {
+        folder.LayShippedData();
         LoadSkinImages();
         owner.resize(588, 410);
         CreateBoard(cells, &owner);
         SetUpBoard(cells, "ABCDE");
     }
+    TestFolder folder;
     QWidget owner;
     TCells cells;
 };

@@ -1,0 +1,148 @@
+#include "MessageRecorder.h"
+#include "TestFolder.h"
+#include "platform/CodePage.h"
+#include "platform/PictureDecoder.h"
+#include "ui/ImagesUnit.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SkinLoading : public ::testing::Test {
+  protected:
+    SkinLoading() {
+        folder.LayShippedData();
+        UseSkins = true;
+        SkinName.clear();
+        for (QByteArray& name : ImageNames)
+            name.clear();
+    }
+
+    // A plain picture written by Qt's own writers, in the format of the name's extension.
+    void WritePicture(const QString& relative, QColor colour) const {
+        QImage image(24, 24, QImage::Format_RGB32);
+        image.fill(colour);
+        QDir().mkpath(QFileInfo(folder.Path(relative)).path());
+        ASSERT_TRUE(image.save(folder.Path(relative), nullptr, 95));
+    }
+
+    QImage DefaultPicture(int slot) const {
+        return PictureDecoder::LoadPicture(
+            folder.Path(QString("Textures/Default skin/%1.jpg").arg(slot)));
+    }
+
+    bool ShowsDefault(int slot) const {
+        return SkinBitmaps[slot].toImage().convertToFormat(QImage::Format_RGB32) ==
+               DefaultPicture(slot).convertToFormat(QImage::Format_RGB32);
+    }
+
+    static bool Shows(int slot, QColor colour) {
+        const QColor seen = SkinBitmaps[slot].toImage().pixelColor(12, 12);
+        return std::abs(seen.red() - colour.red()) < 12 &&
+               std::abs(seen.green() - colour.green()) < 12 &&
+               std::abs(seen.blue() - colour.blue()) < 12;
+    }
+
+    TestFolder folder;
+    MessageRecorder messages;
+};
+
+} // namespace
+
+// Without a settings file (skins on, no skin named) every slot shows the default skin.
+TEST_F(SkinLoading, NoSettingsGivesTheDefaultSkinEverywhere) {
+    LoadSkinImages();
+    for (int slot = 0; slot <= 8; ++slot)
+        EXPECT_TRUE(ShowsDefault(slot)) << slot;
+    EXPECT_TRUE(messages.Shown.isEmpty());
+}
+
+// In a skin folder ".jpg" wins over ".bmp", a lone ".bmp" serves, and missing slots fall
+// back one by one to the default skin.
+TEST_F(SkinLoading, SkinPrefersJpgAndFallsBackPerSlot) {
+    WritePicture("Textures/Partial/4.bmp", Qt::red);
+    WritePicture("Textures/Partial/4.jpg", Qt::green);
+    WritePicture("Textures/Partial/1.bmp", Qt::blue);
+    SkinName = "Partial";
+    LoadSkinImages();
+    EXPECT_TRUE(Shows(4, Qt::green));
+    EXPECT_TRUE(Shows(1, Qt::blue));
+    for (int slot : {0, 2, 3, 5, 6, 7, 8})
+        EXPECT_TRUE(ShowsDefault(slot)) << slot;
+    EXPECT_TRUE(messages.Shown.isEmpty());
+}
+
+// A texture chosen for two slots is decoded once: both slots share one picture.
+TEST_F(SkinLoading, SharedTextureIsDecodedOnce) {
+    WritePicture("Textures/Oak.jpg", QColor(200, 150, 90));
+    UseSkins = false;
+    ImageNames[1] = "Oak.jpg";
+    ImageNames[2] = "Oak.jpg";
+    LoadSkinImages();
+    EXPECT_TRUE(Shows(1, QColor(200, 150, 90)));
+    EXPECT_EQ(SkinBitmaps[1].cacheKey(), SkinBitmaps[2].cacheKey());
+    EXPECT_TRUE(ShowsDefault(0));
+}
+
+// A texture whose file is gone shows the default picture and its name is cleared, so the
+// next save writes an empty value; a texture that is there keeps its name.
+TEST_F(SkinLoading, MissingTextureFallsBackAndIsForgotten) {
+    WritePicture("Textures/Slate.bmp", QColor(40, 50, 60));
+    UseSkins = false;
+    ImageNames[5] = "Deleted.jpg";
+    ImageNames[6] = "Slate.bmp";
+    LoadSkinImages();
+    EXPECT_TRUE(ShowsDefault(5));
+    EXPECT_TRUE(ImageNames[5].isEmpty());
+    EXPECT_TRUE(Shows(6, QColor(40, 50, 60)));
+    EXPECT_EQ(ImageNames[6], "Slate.bmp");
+    EXPECT_TRUE(messages.Shown.isEmpty());
+}
+
+// A picture that does not decode (cut short, garbage, unknown extension) names itself in one
+// message, keeps its name and leaves the slot with the default picture; the run goes on.
+TEST_F(SkinLoading, UndecodablePicturesGiveAMessageAndTheDefault) {
+    WritePicture("Textures/Whole.jpg", Qt::yellow);
+    folder.Write("Textures/Cut.jpg", folder.Read("Textures/Whole.jpg").left(200));
+    folder.Write("Textures/Noise.jpg", QByteArray(500, '\x5a'));
+    folder.Write("Textures/Picture.png", folder.Read("Textures/Whole.jpg"));
+    UseSkins = false;
+    ImageNames[1] = "Cut.jpg";
+    ImageNames[2] = "Cut.jpg";
+    ImageNames[3] = "Noise.jpg";
+    ImageNames[4] = "Picture.png";
+    LoadSkinImages();
+    EXPECT_EQ(messages.Shown,
+              QStringList({"Unknown graphic format : Cut.jpg", "Unknown graphic format : Noise.jpg",
+                           "Unknown graphic format : Picture.png"}));
+    for (int slot : {1, 2, 3, 4})
+        EXPECT_TRUE(ShowsDefault(slot)) << slot;
+    EXPECT_EQ(ImageNames[1], "Cut.jpg");
+}
+
+// A broken file in a skin folder is named by its place in the skin.
+TEST_F(SkinLoading, UndecodableSkinFileNamesTheSkinFile) {
+    QDir().mkpath(folder.Path("Textures/Broken"));
+    folder.Write("Textures/Broken/3.jpg", QByteArray("\xff\xd8\xff\xe0 not really", 16));
+    SkinName = "Broken";
+    LoadSkinImages();
+    EXPECT_EQ(messages.Shown, QStringList({"Unknown graphic format : Broken/3.jpg"}));
+    EXPECT_TRUE(ShowsDefault(3));
+}
+
+// Every picture of the shipped skins decodes and is a tile of a sensible size.
+TEST_F(SkinLoading, ShippedSkinsAreComplete) {
+    const QStringList skins = QDir(TexturesFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    EXPECT_GE(skins.size(), 3);
+    EXPECT_TRUE(skins.contains(DefaultSkinName));
+    for (const QString& skin : skins) {
+        SkinName = CodePage::FromUnicode(skin);
+        LoadSkinImages();
+        for (int slot = 0; slot <= 8; ++slot) {
+            EXPECT_GE(SkinBitmaps[slot].width(), 32) << skin.toStdString() << slot;
+            EXPECT_TRUE(skin == DefaultSkinName || !ShowsDefault(slot)) << skin.toStdString();
+        }
+    }
+    EXPECT_TRUE(messages.Shown.isEmpty());
+}
