@@ -1,0 +1,173 @@
+#include "ui/ImagesWindow.h"
+
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "settings/INIUnit.h"
+#include "ui/ImagesUnit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+TImagesWindow* ImagesWindow = nullptr;
+
+namespace {
+
+QCheckBox* MakeCheckBox(QWidget* parent, QRect geometry) {
+    auto* box = new QCheckBox(parent);
+    box->setGeometry(geometry);
+    box->setStyleSheet("color: white");
+    return box;
+}
+
+TCoolButton* MakeButton(QWidget* parent, QRect geometry, const QString& caption) {
+    auto* button = new TCoolButton(parent);
+    button->setGeometry(geometry);
+    button->SetCaption(caption);
+    button->SetFontColor(Qt::white);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    return button;
+}
+
+} // namespace
+
+TImagesWindow::TImagesWindow(QWidget* parent)
+    : TSkinnedDialog(parent, ClientWidth, TexturesHeight) {
+    ImagesWindow = this;
+    UseSkinsCheckBox = MakeCheckBox(this, {10, 8, 290, 20});
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setGeometry(10, 32, 280, 24);
+    CreateTextureControls();
+    CoolOKButton = MakeButton(this, {308, 295, 40, 40}, "OK");
+
+    connect(UseSkinsCheckBox, &QCheckBox::clicked, this, &TImagesWindow::UseSkinsCheckBoxClick);
+    connect(ComboBox1, &QComboBox::activated, this, &TImagesWindow::ComboBox1Click);
+    connect(CoolListBox, &QListWidget::currentRowChanged, this, &TImagesWindow::CoolListBoxClick);
+    connect(FileListBox1, &QListWidget::itemClicked, this, &TImagesWindow::FileListBox1Click);
+    connect(StretchBox, &QCheckBox::toggled, this, &TImagesWindow::StretchBoxClick);
+    connect(CoolResetButton, &TCoolButton::Clicked, this, &TImagesWindow::CoolResetButtonClick);
+    connect(CoolOKButton, &TCoolButton::Clicked, this, &QDialog::accept);
+
+    UseSkinsCheckBox->setChecked(UseSkins);
+    RegisterSkinnedDialog(this, {CoolOKButton, CoolResetButton});
+    ApplySkins();
+}
+
+void TImagesWindow::CreateTextureControls() {
+    CoolListBox = new QListWidget(this);
+    CoolListBox->setGeometry(10, 40, 40, 190);
+    for (int slot = 0; slot <= 8; ++slot)
+        CoolListBox->addItem(QString::number(slot));
+    FileListBox1 = new QListWidget(this);
+    FileListBox1->setGeometry(58, 40, 120, 245);
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(186, 40, 164, 164);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Image1 = new QLabel(Panel1);
+    Image1->setGeometry(5, 5, 154, 154);
+    Image1->setAlignment(Qt::AlignCenter);
+    StretchBox = MakeCheckBox(this, {186, 212, 164, 20});
+    StretchBox->setText("Stretch");
+    CoolResetButton = MakeButton(this, {186, 240, 40, 40}, QString(QChar(0x21BA)));
+    CoolResetButton->setToolTip("Default");
+    QFont glyph = CoolResetButton->font();
+    glyph.setPointSize(16);
+    CoolResetButton->setFont(glyph);
+}
+
+void TImagesWindow::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    setWindowTitle(GetTextU("Menu_Textures"));
+    UseSkinsCheckBox->setText(GetTextU("UseSkins"));
+    UseSkinsCheckBox->setChecked(UseSkins);
+    ReadFileList();
+    {
+        const QSignalBlocker quiet(CoolListBox);
+        CoolListBox->setCurrentRow(0);
+    }
+    CoolListBoxClick();
+    UseSkinsCheckBoxClick();
+}
+
+int TImagesWindow::SelectedSlot() const {
+    return std::max(CoolListBox->currentRow(), 0);
+}
+
+void TImagesWindow::ReadFileList() {
+    FileListBox1->clear();
+    FileListBox1->addItems(
+        QDir(TexturesFolder())
+            .entryList({"*.bmp", "*.jpg"}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+void TImagesWindow::ShowPreview() {
+    Image1->setPixmap(SkinBitmaps[SelectedSlot()]);
+}
+
+void TImagesWindow::CoolListBoxClick() {
+    ShowPreview();
+    ApplySkins();
+    const QByteArray& name = ImageNames[SelectedSlot()];
+    const auto found = FileListBox1->findItems(CodePage::ToUnicode(name), Qt::MatchFixedString);
+    if (name.isEmpty() || found.isEmpty())
+        FileListBox1->setCurrentItem(nullptr);
+    else
+        FileListBox1->setCurrentItem(found.first());
+}
+
+void TImagesWindow::FileListBox1Click() {
+    if (const QListWidgetItem* item = FileListBox1->currentItem())
+        ImageNames[SelectedSlot()] = BareFileName(CodePage::FromUnicode(item->text()));
+    LoadSkinImages();
+    CoolListBoxClick();
+}
+
+void TImagesWindow::CoolResetButtonClick() {
+    ImageNames[SelectedSlot()].clear();
+    LoadSkinImages();
+    CoolListBoxClick();
+}
+
+void TImagesWindow::StretchBoxClick() {
+    Image1->setScaledContents(StretchBox->isChecked());
+}
+
+void TImagesWindow::UseSkinsCheckBoxClick() {
+    UseSkins = UseSkinsCheckBox->isChecked();
+    for (QWidget* control :
+         {static_cast<QWidget*>(FileListBox1), static_cast<QWidget*>(CoolResetButton),
+          static_cast<QWidget*>(StretchBox), static_cast<QWidget*>(CoolListBox),
+          static_cast<QWidget*>(Panel1)})
+        control->setVisible(!UseSkins);
+    ComboBox1->setVisible(UseSkins);
+    CoolOKButton->move(CoolOKButton->x(), UseSkins ? 12 : 295);
+    setFixedSize(ClientWidth, UseSkins ? SkinsHeight : TexturesHeight);
+    if (UseSkins)
+        FillSkinList();
+    ComboBox1Click();
+}
+
+void TImagesWindow::FillSkinList() {
+    const QSignalBlocker quiet(ComboBox1);
+    ComboBox1->clear();
+    ComboBox1->addItems(
+        QDir(TexturesFolder())
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    ComboBox1->setCurrentIndex(
+        ComboBox1->findText(CodePage::ToUnicode(SkinName), Qt::MatchFixedString));
+}
+
+// With no skin selected (skins off and the list never filled) the chosen skin is kept.
+void TImagesWindow::ComboBox1Click() {
+    if (ComboBox1->currentIndex() >= 0)
+        SkinName = CodePage::FromUnicode(ComboBox1->currentText());
+    LoadSkinImages();
+    ApplySkins();
+    ShowPreview();
+}
