@@ -1,0 +1,43 @@
+#include "core/GameFixture.h"
+#include "dictionary/SetCPUUnit.h"
+#include "platform/CoolLabel.h"
+#include "ui/ChoiceUnit.h"
+#include "ui/ImagesUnit.h"
+
+namespace {
+
+using ApplySkinsTest = GameFixture;
+
+qint64 KeyOf(int slot) {
+    return SkinBitmaps[slot].cacheKey();
+}
+
+} // namespace
+
+// A refill reaches every control of every window that exists: the chosen letter and the
+// traced cells keep their own slots, and a window that is gone is passed over.
+TEST_F(ApplySkinsTest, RefilledPicturesReachEveryWindow) {
+    PickLetter('T');
+    ClickCell(1, 2);
+    ClickCell(1, 2);
+    ClickCell(1, 3);
+    delete questionWindow;
+    SkinName = "Marble";
+    LoadSkinImages();
+    ApplySkins();
+    SkinName.clear();
+
+    for (TCoolButton* letter : Main().letters)
+        EXPECT_EQ(letter->Texture().cacheKey(),
+                  KeyOf(letter->Caption() == "T" ? SlotChosenLetter : SlotLetter));
+    ForEachCell(Main().Cells, [](Tpole& cell) {
+        const bool traced = cell.Col == 1 && (cell.Row == 2 || cell.Row == 3);
+        EXPECT_EQ(cell.Texture().cacheKey(), KeyOf(traced ? SlotTracedCell : SlotCell));
+    });
+    EXPECT_EQ(Main().CoolPanel1->Texture().cacheKey(), KeyOf(SlotPanel));
+    EXPECT_EQ(Main().CoolPanel2->Texture().cacheKey(), KeyOf(SlotPanel));
+    EXPECT_EQ(Main().Slowo->Texture().cacheKey(), KeyOf(SlotWordLabel));
+    EXPECT_EQ(Main().SkipButton->Texture().cacheKey(), KeyOf(SlotButton));
+    EXPECT_EQ(Main().AdviceButton->Texture().cacheKey(), KeyOf(SlotButton));
+    EXPECT_EQ(strengthWindow->CoolOKButton->Texture().cacheKey(), KeyOf(SlotButton));
+}

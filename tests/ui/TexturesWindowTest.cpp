@@ -1,0 +1,100 @@
+#include "MessageRecorder.h"
+#include "TestFolder.h"
+#include "platform/CoolLabel.h"
+#include "platform/PictureDecoder.h"
+#include "ui/ImagesUnit.h"
+#include "ui/ImagesWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TexturesWindow : public ::testing::Test {
+  protected:
+    TexturesWindow() {
+        folder.LayShippedData();
+        for (QByteArray& name : ImageNames)
+            name.clear();
+    }
+    ~TexturesWindow() override {
+        UseSkins = true;
+        SkinName.clear();
+    }
+
+    QStringList SkinList() const {
+        QStringList names;
+        for (int i = 0; i < window->ComboBox1->count(); ++i)
+            names.append(window->ComboBox1->itemText(i));
+        return names;
+    }
+    void ClickFile(const QString& name) {
+        QListWidget* list = window->FileListBox1;
+        const QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).value(0);
+        ASSERT_NE(item, nullptr) << name.toStdString();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+    }
+    QImage Picture(const QString& relative) const {
+        return PictureDecoder::LoadPicture(folder.Path("Textures/" + relative))
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    static QImage Slot(int slot) {
+        return SkinBitmaps[slot].toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    TestFolder folder;
+    MessageRecorder messages;
+    std::unique_ptr<TImagesWindow> window;
+};
+
+} // namespace
+
+// With skins on the window lists every skin folder, picks the stored one whatever its
+// letter case, and a new pick dresses the open windows at once.
+TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
+    UseSkins = true;
+    SkinName = "marble";
+    window = std::make_unique<TImagesWindow>();
+    window->show();
+    EXPECT_EQ(SkinList(), QStringList({"Default skin", "Linen", "Marble"}));
+    EXPECT_EQ(window->ComboBox1->currentText(), "Marble");
+    EXPECT_EQ(window->height(), TImagesWindow::SkinsHeight);
+    EXPECT_FALSE(window->FileListBox1->isVisible());
+
+    window->ComboBox1->setCurrentIndex(1);
+    window->ComboBox1Click();
+    EXPECT_EQ(SkinName, "Linen");
+    EXPECT_EQ(Slot(SlotButton), Picture("Linen/0.bmp"));
+    EXPECT_EQ(window->CoolOKButton->Texture().cacheKey(), SkinBitmaps[SlotButton].cacheKey());
+}
+
+// Texture mode: a clicked file becomes the selected slot's texture, and reset gives the
+// slot back to the default skin. The stored skin name survives though its list was never
+// filled in this run.
+TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
+    UseSkins = false;
+    SkinName = "Marble";
+    window = std::make_unique<TImagesWindow>();
+    window->show();
+    EXPECT_EQ(window->height(), TImagesWindow::TexturesHeight);
+    EXPECT_EQ(SkinName, "Marble");
+
+    window->CoolListBox->setCurrentRow(SlotCell);
+    ClickFile("Maple.jpg");
+    EXPECT_EQ(ImageNames[SlotCell], "Maple.jpg");
+    EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
+    EXPECT_EQ(window->FileListBox1->currentItem()->text(), "Maple.jpg");
+
+    QTest::mouseClick(window->CoolResetButton, Qt::LeftButton);
+    EXPECT_TRUE(ImageNames[SlotCell].isEmpty());
+    EXPECT_EQ(Slot(SlotCell), Picture("Default skin/1.jpg"));
+
+    QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);
+    EXPECT_TRUE(UseSkins);
+    EXPECT_EQ(window->height(), TImagesWindow::SkinsHeight);
+    EXPECT_EQ(Slot(SlotCell), Picture("Marble/1.jpg"));
+}
