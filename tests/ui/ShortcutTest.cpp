@@ -1,0 +1,74 @@
+#include "TestFolder.h"
+#include "ui/ShortcutUnit.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Points the user's home (and so the desktop folder) elsewhere for one test.
+class HomeScope {
+  public:
+    explicit HomeScope(const QString& home) {
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    }
+    ~HomeScope() {
+        qputenv("HOME", home_);
+        if (config_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", config_);
+    }
+
+  private:
+    QByteArray home_ = qgetenv("HOME");
+    QByteArray config_ =
+        qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? qgetenv("XDG_CONFIG_HOME") : QByteArray();
+};
+
+QStringList Lines(const QByteArray& text) {
+    return QString::fromUtf8(text).split('\n');
+}
+
+} // namespace
+
+// Made twice, the shortcut is one executable launcher that starts this program in its
+// folder, and the desktop folder is made when missing; a desktop that cannot be made is
+// passed over in silence.
+TEST(DesktopShortcut, TwiceLeavesOneLauncherThatStartsTheProgram) {
+    TestFolder folder;
+    QTemporaryDir home;
+    {
+        HomeScope scope(home.path());
+        CreateDesktopShortcut();
+        CreateDesktopShortcut();
+    }
+    const QDir desktop(home.filePath("Desktop"));
+    ASSERT_EQ(desktop.entryList(QDir::Files), QStringList({"Kordi 2000.desktop"}));
+    const QString file = desktop.filePath("Kordi 2000.desktop");
+    QFile launcher(file);
+    ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
+    const QStringList lines = Lines(launcher.readAll());
+    EXPECT_TRUE(lines.contains("Exec=" + QCoreApplication::applicationFilePath()));
+    EXPECT_TRUE(lines.contains("Path=" + QDir::cleanPath(folder.Path("."))));
+    EXPECT_TRUE(lines.contains("Type=Application"));
+    EXPECT_TRUE(QFileInfo(file).isExecutable());
+
+    folder.Write("NotAFolder", "x");
+    HomeScope scope(folder.Path("NotAFolder"));
+    CreateDesktopShortcut();
+}
+
+// A program path with spaces and shell characters is quoted and escaped as launchers read
+// it back: string escapes first, then the quoting of the argument.
+TEST(DesktopShortcut, ExecQuotesReservedCharacters) {
+    const QStringList lines =
+        Lines(DesktopEntry(R"(/home/a b/Kordi $2 "x" 100%/k\2000)", "/home/a b"));
+    EXPECT_TRUE(lines.contains(R"(Exec="/home/a b/Kordi \\$2 \\"x\\" 100%%/k\\\\2000")"));
+    EXPECT_TRUE(lines.contains("Path=/home/a b"));
+    EXPECT_TRUE(lines.contains("Icon=/home/a b/kordi2000.png"));
+    EXPECT_TRUE(Lines(DesktopEntry("/opt/kordi/kordi2000", "/opt/kordi"))
+                    .contains("Exec=/opt/kordi/kordi2000"));
+}
