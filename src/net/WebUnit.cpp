@@ -1,0 +1,116 @@
+#include "net/WebUnit.h"
+
+#include "dictionary/WordsUnit.h"
+#include "net/WebAddresses.h"
+#include "platform/CodePage.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "settings/INIUnit.h"
+
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QHostInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+#include <algorithm>
+
+TVersionCheck* VersionCheck = nullptr;
+std::function<void(const QUrl&)> OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+QString LocalAddress() {
+    const QHostInfo host = QHostInfo::fromName(QHostInfo::localHostName());
+    for (const QHostAddress& address : host.addresses())
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            return address.toString();
+    return {};
+}
+
+TVersionCheck::TVersionCheck(QObject* owner)
+    : QObject(owner), Address(WebAddresses::Statistics), http_(new QNetworkAccessManager(this)) {
+    VersionCheck = this;
+}
+
+TVersionCheck::~TVersionCheck() {
+    if (VersionCheck == this)
+        VersionCheck = nullptr;
+}
+
+// Once the check has ended the address is not looked up again: the answer would change
+// nothing, and a slow name service would stall the window every few seconds.
+void TVersionCheck::StatisticsRequestStep() {
+    if (HttpDone || waiting_ || LocalAddressRule() == "127.0.0.1")
+        return;
+    waiting_ = true;
+    try {
+        Request();
+    } catch (const std::exception&) {
+    }
+    waiting_ = false;
+    HttpDone = 1;
+}
+
+void TVersionCheck::Request() {
+    QNetworkReply* reply = http_->get(QNetworkRequest(Address));
+    QEventLoop wait;
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(reply, &QNetworkReply::finished, &wait, &QEventLoop::quit);
+    connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
+    limit.start(WaitLimit);
+    wait.exec();
+    reply->deleteLater();
+    if (!reply->isFinished()) {
+        reply->abort(); // a server that never answers ends the check in silence
+        return;
+    }
+    if (reply->error() == QNetworkReply::NoError)
+        NMHTTPSuccess(reply->readAll());
+    else if (reply->error() == QNetworkReply::HostNotFoundError)
+        NMHTTPInvalidHost();
+    else
+        NMHTTPFailure();
+}
+
+// The reply starts with the marker and three digits: 202 is version 2.02. Anything else
+// is not a version notice.
+void TVersionCheck::NMHTTPSuccess(const QByteArray& body) {
+    if (HttpDone)
+        return;
+    static constexpr QByteArrayView Marker = "KORDI 2000 VERSION:";
+    const QByteArray digits = body.mid(Marker.size(), 3);
+    const bool numeric =
+        digits.size() == 3 &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (body.startsWith(Marker) && numeric) {
+        const int version = digits.toInt();
+        if (version > OwnVersion)
+            Messages::Show(CodePage::ToUnicode(FillNumbers(
+                GetText("NewVersion"), {version / 100, version % 100 / 10, version % 10})));
+    }
+    HttpDone = 1;
+}
+
+void TVersionCheck::NMHTTPFailure() {
+    HttpDone = 1;
+}
+
+void TVersionCheck::NMHTTPInvalidHost() {
+    HttpDone = 1;
+}
+
+void Menu_Help1Click() {
+    OpenUrl(QUrl::fromLocalFile(ProgramFolder::File("Help/" + Words.LanguageName + ".htm")));
+}
+
+void Menu_VisitClick() {
+    OpenUrl(QUrl(WebAddresses::HomePage));
+}
+
+void Menu_tekomiro1Click() {
+    OpenUrl(QUrl(WebAddresses::CompanionSite));
+}
+
+void Menu_InternetChatClick() {
+    OpenUrl(QUrl(WebAddresses::InetChat));
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The program's web services: at most one request per run of the maker's statistics page,
+// whose reply may announce a newer version, and the help page and web links, opened with
+// the desktop's own viewer.
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <chrono>
+#include <functional>
+
+class QNetworkAccessManager;
+
+// The local machine's first IPv4 address in dotted notation; empty when the host name
+// cannot be read or resolved. "127.0.0.1" means there is no network.
+QString LocalAddress();
+
+class TVersionCheck : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int OwnVersion = 201;
+
+    // Made by the main window, which owns it.
+    explicit TVersionCheck(QObject* owner);
+    ~TVersionCheck() override;
+
+    // Tests point these at a server of their own.
+    QUrl Address;
+    std::function<QString()> LocalAddressRule = LocalAddress;
+    std::chrono::milliseconds WaitLimit{10000};
+
+    // 1 once the check has ended in any way; no request is made after that.
+    quint8 HttpDone = 0;
+
+    // Run by the main timer's tick each time Ticks comes round to 0, with the timer held:
+    // makes the request when there is a network and waits for its end, handling window
+    // events meanwhile, at most WaitLimit.
+    void StatisticsRequestStep();
+
+    void NMHTTPSuccess(const QByteArray& body);
+    void NMHTTPFailure();
+    void NMHTTPInvalidHost();
+
+  private:
+    void Request();
+
+    QNetworkAccessManager* http_;
+    bool waiting_ = false;
+};
+
+extern TVersionCheck* VersionCheck;
+
+// How a document or web address is opened; tests record the request instead.
+extern std::function<void(const QUrl&)> OpenUrl;
+
+// The Help menu: the help page of the game language, the home page, the companion site and
+// the web chat.
+void Menu_Help1Click();
+void Menu_VisitClick();
+void Menu_tekomiro1Click();
+void Menu_InternetChatClick();

@@ -1,0 +1,150 @@
+#include "MessageRecorder.h"
+#include "TestFolder.h"
+#include "dictionary/WordsUnit.h"
+#include "net/WebUnit.h"
+#include "settings/INIUnit.h"
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QByteArray HttpReply(const QByteArray& status, const QByteArray& body) {
+    return "HTTP/1.0 " + status +
+           "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// A web server on this machine that answers every request with one canned reply, or
+// never answers when the reply is empty.
+class TCannedServer : public QTcpServer {
+  public:
+    explicit TCannedServer(QByteArray reply) : reply_(std::move(reply)) {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, &TCannedServer::Accept);
+    }
+    QUrl Url() const { return QUrl(QString("http://127.0.0.1:%1/stats.php?").arg(serverPort())); }
+    int Requests = 0;
+
+  private:
+    void Accept() {
+        while (QTcpSocket* socket = nextPendingConnection()) {
+            ++Requests;
+            auto received = std::make_shared<QByteArray>();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, received] {
+                *received += socket->readAll();
+                if (received->contains("\r\n\r\n") && !reply_.isEmpty()) {
+                    socket->write(reply_);
+                    socket->disconnectFromHost();
+                }
+            });
+        }
+    }
+    QByteArray reply_;
+};
+
+class WebTest : public ::testing::Test {
+  protected:
+    WebTest() {
+        folder.LayShippedData();
+        Words.LanguageName = "English";
+        SettingsFile->WriteString("English", "NewVersion", "Version %d.%d%d is out!");
+    }
+    ~WebTest() override {
+        Words.LanguageName = "Russian";
+        OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    }
+
+    static std::unique_ptr<TVersionCheck> CheckAgainst(const TCannedServer& server) {
+        auto check = std::make_unique<TVersionCheck>(nullptr);
+        check->Address = server.Url();
+        check->LocalAddressRule = [] { return QString("192.0.2.7"); };
+        return check;
+    }
+
+    TestFolder folder;
+    MessageRecorder messages;
+};
+
+} // namespace
+
+// Only a reply that starts with the marker and a version above 2.01 gives the notice, with
+// the version's three digits in order; every check ends, and there is one request per run.
+TEST_F(WebTest, VersionNoticeOnlyForANewerVersionAtTheStartOfTheReply) {
+    const std::vector<std::pair<QByteArray, QStringList>> cases = {
+        {HttpReply("200 OK", "KORDI 2000 VERSION:201"), {}},
+        {HttpReply("200 OK", "KORDI 2000 VERSION:202 and more"), {"Version 2.02 is out!"}},
+        {HttpReply("200 OK", "KORDI 2000 VERSION:310"), {"Version 3.10 is out!"}},
+        {HttpReply("200 OK", "<html>KORDI 2000 VERSION:999"), {}},
+        {HttpReply("200 OK", "KORDI 2000 VERSION:9x9"), {}},
+        {HttpReply("404 Not Found", "KORDI 2000 VERSION:999"), {}},
+    };
+    for (const auto& [reply, notices] : cases) {
+        messages.Shown.clear();
+        TCannedServer server(reply);
+        const auto check = CheckAgainst(server);
+        check->StatisticsRequestStep();
+        check->StatisticsRequestStep();
+        EXPECT_EQ(messages.Shown, notices) << reply.toStdString();
+        EXPECT_EQ(check->HttpDone, 1);
+        EXPECT_EQ(server.Requests, 1);
+    }
+}
+
+// Without a network no request is made; the first step after an address appears makes it.
+TEST_F(WebTest, NoRequestWithoutANetwork) {
+    TCannedServer server(HttpReply("200 OK", "KORDI 2000 VERSION:201"));
+    const auto check = CheckAgainst(server);
+    QString address = "127.0.0.1";
+    check->LocalAddressRule = [&address] { return address; };
+    check->StatisticsRequestStep();
+    EXPECT_EQ(server.Requests, 0);
+    EXPECT_EQ(check->HttpDone, 0);
+    address = "192.0.2.7";
+    check->StatisticsRequestStep();
+    EXPECT_EQ(server.Requests, 1);
+    EXPECT_EQ(check->HttpDone, 1);
+}
+
+// A server that never answers ends the check in silence once the wait's limit has passed.
+TEST_F(WebTest, SilentServerEndsTheCheckAfterTheLimit) {
+    TCannedServer server({});
+    const auto check = CheckAgainst(server);
+    check->WaitLimit = std::chrono::milliseconds(300);
+    QElapsedTimer clock;
+    clock.start();
+    check->StatisticsRequestStep();
+    EXPECT_GE(clock.elapsed(), 250); // the timer may fire a little early
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(check->HttpDone, 1);
+    EXPECT_EQ(server.Requests, 1);
+    EXPECT_TRUE(messages.Shown.isEmpty());
+}
+
+// Help opens the shipped page of the game language beside the program; the links open
+// the maker's three web addresses.
+TEST_F(WebTest, HelpFollowsTheGameLanguageAndLinksOpenTheWeb) {
+    QList<QUrl> opened;
+    OpenUrl = [&opened](const QUrl& url) { opened.append(url); };
+    Menu_Help1Click();
+    Words.LanguageName = "Russian";
+    Menu_Help1Click();
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder.Path("Help/English.htm")));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(folder.Path("Help/Russian.htm")));
+    for (const QUrl& page : opened)
+        EXPECT_TRUE(QFileInfo(page.toLocalFile()).isFile());
+
+    opened.clear();
+    Menu_VisitClick();
+    Menu_tekomiro1Click();
+    Menu_InternetChatClick();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_TRUE(opened[2].toString().endsWith("main.php?page=chat_enter"));
+    for (const QUrl& link : opened)
+        EXPECT_EQ(link.scheme(), "http");
+}
