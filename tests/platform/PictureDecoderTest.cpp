@@ -1,0 +1,49 @@
+#include "platform/PictureDecoder.h"
+#include "TestFolder.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Encoded(const char* format, QSize size = {40, 30}) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(30, 160, 90));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return data;
+}
+
+} // namespace
+
+// Whole pictures decode to their size and colour, by the file's extension in any case.
+TEST(PictureDecoder, DecodesJpegAndBmpFiles) {
+    TestFolder folder;
+    folder.Write("a.JPG", Encoded("JPG"));
+    folder.Write("b.bmp", Encoded("BMP"));
+    for (const char* name : {"a.JPG", "b.bmp"}) {
+        const QImage image = PictureDecoder::LoadPicture(folder.Path(name));
+        EXPECT_EQ(image.size(), QSize(40, 30));
+        const QColor centre = image.pixelColor(20, 15);
+        EXPECT_NEAR(centre.green(), 160, 8) << name;
+    }
+    EXPECT_THROW(PictureDecoder::LoadPicture(folder.Path("missing.jpg")), IoError);
+}
+
+// Damaged data is refused with an error, never half decoded: cut short, empty, garbage,
+// or a header that claims a picture too big to allocate.
+TEST(PictureDecoder, RefusesDamagedData) {
+    const QByteArray whole = Encoded("JPG");
+    EXPECT_THROW(PictureDecoder::DecodeJpeg(whole.left(whole.size() * 2 / 3)), PictureFormatError);
+    EXPECT_THROW(PictureDecoder::DecodeJpeg(QByteArray()), PictureFormatError);
+    EXPECT_THROW(PictureDecoder::DecodeJpeg(QByteArray(300, '\x11')), PictureFormatError);
+    EXPECT_THROW(PictureDecoder::DecodeBmp(Encoded("BMP").left(40)), PictureFormatError);
+
+    QByteArray giant = whole;
+    const qsizetype frame = giant.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    giant.replace(frame + 5, 4, "\xea\x60\xea\x60"); // 60000 by 60000
+    EXPECT_THROW(PictureDecoder::DecodeJpeg(giant), PictureFormatError);
+}
