@@ -74,6 +74,7 @@ TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
                                   "[Images]\r\nImage2=C:\\pics\\wood.jpg\r\nUseSkins=01\r\n"
                                   "CPU_Face_r=300\r\nCPU_Face_g=-5\r\nCPU_Face_b=red\r\n"
                                   "[NetPlay]\r\nPort=99999\r\nAutoPopUpChat=yes\r\n");
+    folder.Write("Textures/wood.jpg", folder.Read("Textures/Maple.jpg")); // a texture that exists
     TMainWindow& main = Start();
     EXPECT_EQ(Words.Language, 1);
     EXPECT_EQ(main.Strength, 8);
