@@ -8,6 +8,7 @@
 #include "net/WebAddresses.h"
 #include "net/Config.h"
 #include "net/NetPlayUnit.h"
+#include "net/WebUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/Errors.h"
@@ -19,6 +20,7 @@
 #include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"
+#include "ui/ShortcutUnit.h"
 #include "ui/SoundUnit.h"
 
 #include <QActionGroup>
@@ -182,8 +184,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
 
 // Each SplashProgress() is one step of the splash bar: ten in all, from 1 to 11.
 void TMainWindow::FormCreate() {
-    // Web services: HttpDone := 0 and the HTTP client are made here, owned by this window;
-    // a failure shows "Cannot create NMHTTP!" and start-up goes on without it.
+    new TVersionCheck(this);
     SplashProgress();
     RegisterSkinned(this, [this] { DressMainWindow(*this); });
     SplashProgress();
@@ -371,6 +372,11 @@ void TMainWindow::CreateMenu() {
     connect(Menu_Connect, &QAction::triggered, this, &TMainWindow::Menu_ConnectClick);
     connect(Menu_DisConnect, &QAction::triggered, this, &TMainWindow::Menu_DisConnectClick);
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
+    connect(Menu_Help1, &QAction::triggered, this, Menu_Help1Click);
+    connect(Menu_Visit, &QAction::triggered, this, Menu_VisitClick);
+    connect(Menu_tekomiro1, &QAction::triggered, this, Menu_tekomiro1Click);
+    connect(Menu_InternetChat, &QAction::triggered, this, Menu_InternetChatClick);
+    connect(Menu_CreateShortcut, &QAction::triggered, this, CreateDesktopShortcut);
 }
 
 void TMainWindow::CreateLanguageMenu() {
@@ -632,6 +638,8 @@ void TMainWindow::TimerTimer() {
     StrongLabel->SetCaption(QString::number(Strength - 2));
     Ticks = Ticks == 31 ? 0 : Ticks + 1;
     RefreshBevels(Cells);
+    if (Ticks == 0 && VersionCheck)
+        VersionCheck->StatisticsRequestStep();
     Timer->start();
 }
 

@@ -6,7 +6,9 @@
 #include "net/Config.h"
 #include "settings/AddRatingUnit.h"
 #include "settings/WinnersUnit.h"
+#include "ui/AboutUnit.h"
 #include "ui/ChoiceUnit.h"
+#include "ui/ImagesWindow.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -24,9 +26,11 @@ TWindowTable StartUpWindows() {
         {1, [] { new TMainWindow; }},
         {12, [] { new TChatWindow(MainWindow); }},
         {13, [] { new TConfigForm(MainWindow); }},
+        {14, [] { new TImagesWindow(MainWindow); }},
         {15, [] { new TSetCPUWindow(MainWindow); }},
         {16, [] { new TChoiceWindow(MainWindow); }},
         {17, [] { new TWinnersWindow(MainWindow); }},
+        {18, [] { new TAboutForm(MainWindow); }},
         {19, [] { new TAddRatingWindow(MainWindow); }},
     };
 }

@@ -34,8 +34,6 @@ TSetCPUWindow::TSetCPUWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) 
     Label2 = MakeLabel(this, {128, 40, 100, 20}, Qt::AlignRight | Qt::AlignVCenter);
     CoolOKButton = MakeOkButton(240, 14);
     connect(StrongBar, &QSlider::valueChanged, this, &TSetCPUWindow::StrongBarChange);
-    RegisterSkinnedDialog(this, {CoolOKButton});
-    ApplySkins();
     SuspendGameWhileActive(this);
 }
 

@@ -219,7 +219,7 @@ TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
     Bevel1 = new TCoolLabel(this);
     Bevel1->setGeometry(15, 15, 265, 250);
     Bevel1->SetBevels(TCoolLabel::Bevel::Lowered, TCoolLabel::Bevel::None);
-    Bevel1->SetTexture(SkinBitmaps[SlotButton]);
+    AddButtonFace(Bevel1);
     Bevel2 = new QFrame(this);
     Bevel2->setGeometry(85, 15, 2, 250);
     Bevel2->setFrameStyle(QFrame::VLine | QFrame::Sunken);

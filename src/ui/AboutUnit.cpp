@@ -1,5 +1,6 @@
 #include "ui/AboutUnit.h"
 
+#include "core/MainUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
@@ -7,6 +8,7 @@
 #include "ui/ImagesUnit.h"
 #include "ui/SoundUnit.h"
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
@@ -134,10 +136,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     DXDraw = new TFrameSurface(this);
     DXDraw->move(10, 10);
-    CoolOKButton = new TCoolButton(this);
-    CoolOKButton->setGeometry(145, 270, 40, 40);
-    CoolOKButton->SetCaption("OK");
-    CoolOKButton->SetFontColor(Qt::white);
+    CoolOKButton = MakeOkButton(145, 270);
     DXTimer = new QTimer(this);
     DXTimer->setInterval(FrameMs);
 
@@ -147,9 +146,8 @@ TAboutForm::TAboutForm(QWidget* parent)
             DXTimerTimer();
     });
     connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutForm::DXDrawClick);
-    connect(CoolOKButton, &TCoolButton::Clicked, this, &QDialog::accept);
-    RegisterSkinnedDialog(this, {CoolOKButton});
-    ApplySkins();
+    if (MainWindow)
+        connect(MainWindow->Menu_About, &QAction::triggered, this, [this] { exec(); });
 }
 
 void TAboutForm::showEvent(QShowEvent* event) {

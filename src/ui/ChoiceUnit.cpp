@@ -38,8 +38,8 @@ TChoiceWindow::TChoiceWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103)
     QuestionLabel->setStyleSheet("color: white");
     YesButton = MakeButton(this, 30, Yes, this);
     NoButton = MakeButton(this, 170, No, this);
-    RegisterSkinnedDialog(this, {YesButton, NoButton});
-    ApplySkins();
+    AddButtonFace(YesButton);
+    AddButtonFace(NoButton);
     SuspendGameWhileActive(this);
 }
 

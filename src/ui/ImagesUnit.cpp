@@ -47,7 +47,7 @@ QPixmap PlainTile(int slot) {
 // One pass of LoadSkinImages: remembers what it decoded so that a file shared by several
 // slots is read once, and gathers the default skin's missing files into one message.
 class TSkinLoader {
-  public:
+public:
     QPixmap TextureSlot(int slot) {
         QByteArray& name = ImageNames[slot];
         const QString path = TexturesFolder() + '/' + CodePage::ToUnicode(BareFileName(name));
@@ -88,7 +88,7 @@ class TSkinLoader {
             Messages::Show(missingDefaults_.join('\n'));
     }
 
-  private:
+private:
     // A null picture after telling the player the file's shown name.
     static QPixmap Decode(const QString& path, const QByteArray& shownName) {
         try {
@@ -144,14 +144,6 @@ void ApplySkins() {
 void RegisterSkinned(QWidget* window, std::function<void()> dress) {
     Registry().push_back({window, dress});
     dress();
-}
-
-void RegisterSkinnedDialog(QWidget* window, std::initializer_list<TCoolLabel*> buttonFaces) {
-    RegisterSkinned(window, [window, faces = std::vector<TCoolLabel*>(buttonFaces)] {
-        for (TCoolLabel* face : faces)
-            face->SetTexture(SkinBitmaps[SlotButton]);
-        window->update();
-    });
 }
 
 void DressMainWindow(TMainWindow& window) {

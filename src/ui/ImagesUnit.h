@@ -10,10 +10,8 @@
 #include <QByteArray>
 #include <QPixmap>
 #include <functional>
-#include <initializer_list>
 
 class QWidget;
-class TCoolLabel;
 class TMainWindow;
 
 enum SkinSlot {
@@ -30,7 +28,7 @@ enum SkinSlot {
 
 // The slots are created on first use: pictures cannot exist before the application does.
 class TSkinBitmaps {
-  public:
+public:
     QPixmap& operator[](int slot);
 };
 
@@ -54,11 +52,9 @@ void LoadSkinImages();
 void ApplySkins();
 
 // Makes `dress` part of every ApplySkins while `window` exists, and runs it at once. It puts
-// the slot pictures on the window's controls.
+// the slot pictures on the window's controls. The smaller windows (TSkinnedDialog) do this
+// by themselves: they only name their button faces.
 void RegisterSkinned(QWidget* window, std::function<void()> dress);
-// The usual smaller window: its background (a TSkinnedDialog) tiles slot 6 and the given
-// button faces and frames take slot 0.
-void RegisterSkinnedDialog(QWidget* window, std::initializer_list<TCoolLabel*> buttonFaces);
 // The main window: background 5, side panels 7, word label 8, skip and advice buttons 0,
 // letter buttons 3 (4 for the chosen letter), board cells 1 (2 while traced).
 void DressMainWindow(TMainWindow& window);

@@ -1,10 +1,12 @@
 #include "ui/ImagesWindow.h"
 
+#include "core/MainUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "settings/INIUnit.h"
 #include "ui/ImagesUnit.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -24,17 +26,6 @@ QCheckBox* MakeCheckBox(QWidget* parent, QRect geometry) {
     return box;
 }
 
-TCoolButton* MakeButton(QWidget* parent, QRect geometry, const QString& caption) {
-    auto* button = new TCoolButton(parent);
-    button->setGeometry(geometry);
-    button->SetCaption(caption);
-    button->SetFontColor(Qt::white);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    return button;
-}
-
 } // namespace
 
 TImagesWindow::TImagesWindow(QWidget* parent)
@@ -44,7 +35,7 @@ TImagesWindow::TImagesWindow(QWidget* parent)
     ComboBox1 = new QComboBox(this);
     ComboBox1->setGeometry(10, 32, 280, 24);
     CreateTextureControls();
-    CoolOKButton = MakeButton(this, {308, 295, 40, 40}, "OK");
+    CoolOKButton = MakeOkButton(308, 295);
 
     connect(UseSkinsCheckBox, &QCheckBox::clicked, this, &TImagesWindow::UseSkinsCheckBoxClick);
     connect(ComboBox1, &QComboBox::activated, this, &TImagesWindow::ComboBox1Click);
@@ -52,11 +43,10 @@ TImagesWindow::TImagesWindow(QWidget* parent)
     connect(FileListBox1, &QListWidget::itemClicked, this, &TImagesWindow::FileListBox1Click);
     connect(StretchBox, &QCheckBox::toggled, this, &TImagesWindow::StretchBoxClick);
     connect(CoolResetButton, &TCoolButton::Clicked, this, &TImagesWindow::CoolResetButtonClick);
-    connect(CoolOKButton, &TCoolButton::Clicked, this, &QDialog::accept);
-
+    AddButtonFace(CoolResetButton);
     UseSkinsCheckBox->setChecked(UseSkins);
-    RegisterSkinnedDialog(this, {CoolOKButton, CoolResetButton});
-    ApplySkins();
+    if (MainWindow)
+        connect(MainWindow->Menu_Textures, &QAction::triggered, this, [this] { exec(); });
 }
 
 void TImagesWindow::CreateTextureControls() {
@@ -74,7 +64,10 @@ void TImagesWindow::CreateTextureControls() {
     Image1->setAlignment(Qt::AlignCenter);
     StretchBox = MakeCheckBox(this, {186, 212, 164, 20});
     StretchBox->setText("Stretch");
-    CoolResetButton = MakeButton(this, {186, 240, 40, 40}, QString(QChar(0x21BA)));
+    CoolResetButton = new TCoolButton(this);
+    CoolResetButton->setGeometry(186, 240, 40, 40);
+    CoolResetButton->SetCaption(QString(QChar(0x21BA))); // an anticlockwise arrow
+    CoolResetButton->SetFontColor(Qt::white);
     CoolResetButton->setToolTip("Default");
     QFont glyph = CoolResetButton->font();
     glyph.setPointSize(16);

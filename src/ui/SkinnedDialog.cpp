@@ -10,6 +10,16 @@
 TSkinnedDialog::TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
     setFixedSize(clientWidth, clientHeight);
+    RegisterSkinned(this, [this] {
+        for (TCoolLabel* face : buttonFaces_)
+            face->SetTexture(SkinBitmaps[SlotButton]);
+        update();
+    });
+}
+
+void TSkinnedDialog::AddButtonFace(TCoolLabel* face) {
+    buttonFaces_.push_back(face);
+    face->SetTexture(SkinBitmaps[SlotButton]);
 }
 
 TCoolButton* TSkinnedDialog::MakeOkButton(int left, int top) {
@@ -17,7 +27,7 @@ TCoolButton* TSkinnedDialog::MakeOkButton(int left, int top) {
     button->setGeometry(left, top, 40, 40);
     button->SetCaption("OK");
     button->SetFontColor(Qt::white);
-    button->SetTexture(SkinBitmaps[SlotButton]);
+    AddButtonFace(button);
     connect(button, &TCoolButton::Clicked, this, &QDialog::accept);
     return button;
 }

@@ -1,20 +1,28 @@
 #pragma once
 // The base of the program's smaller windows: a fixed-size dialog that tiles the skin's
-// window background behind its controls.
+// window background behind its controls. It takes part in every ApplySkins.
 
 #include <QDialog>
+#include <vector>
 
 class TCoolButton;
+class TCoolLabel;
 
 class TSkinnedDialog : public QDialog {
     Q_OBJECT
 public:
     TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight);
 
+    // The face takes the skin's button picture now and after every change of the skin.
+    void AddButtonFace(TCoolLabel* face);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TCoolButton* MakeOkButton(int left, int top);
+
+private:
+    std::vector<TCoolLabel*> buttonFaces_;
 };
 
 // Keeps right clicks from reaching the game while `window` is active: the strength,
