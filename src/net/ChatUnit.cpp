@@ -6,7 +6,6 @@
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
 #include "ui/SoundUnit.h"
 
 #include <QCheckBox>
@@ -42,7 +41,7 @@ TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
     SendButton = new TCoolButton(this);
     SendButton->setGeometry(236, 204, 80, 26);
     SendButton->SetFontColor(Qt::white);
-    SendButton->SetTexture(SkinBitmaps[SlotButton]);
+    AddButtonFace(SendButton);
     AutoPopUpChatCheckBox = new QCheckBox(this);
     AutoPopUpChatCheckBox->setGeometry(4, 234, 312, 20);
     AutoPopUpChatCheckBox->setStyleSheet("color: white");

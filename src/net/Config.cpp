@@ -7,7 +7,6 @@
 #include "platform/CoolLabel.h"
 #include "platform/SafeApplication.h"
 #include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,7 +46,6 @@ TCoolButton* MakeButton(QWidget* parent, QRect geometry) {
     bold.setBold(true);
     button->setFont(bold);
     button->SetFontColor(Qt::white);
-    button->SetTexture(SkinBitmaps[SlotButton]);
     return button;
 }
 
@@ -94,6 +92,8 @@ TConfigForm::TConfigForm(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
     JoinButton = MakeButton(this, {10, 302, 88, 28});
     HostButton = MakeButton(this, {106, 302, 88, 28});
     Button1 = MakeButton(this, {202, 302, 88, 28});
+    for (TCoolButton* button : {JoinButton, HostButton, Button1})
+        AddButtonFace(button);
 
     connect(ProviderList, &QComboBox::currentIndexChanged, this, &TConfigForm::ProviderListChange);
     connect(TCPIPConnectButton, &TCoolButton::Clicked, this, &TConfigForm::TCPIPConnectButtonClick);
@@ -130,6 +130,8 @@ void TConfigForm::CreateProviderPages() {
     MakeLabel(ProviderSettingModem, {138, 2, 70, 16}, "Modem");
     ModemComboBox = Place(new QComboBox(ProviderSettingModem), {138, 20, 70, 22});
     ModemConnectButton = MakeButton(ProviderSettingModem, {215, 12, 65, 30});
+    for (TCoolButton* go : {OtherConnectButton, TCPIPConnectButton, ModemConnectButton})
+        AddButtonFace(go);
 
     for (QWidget* page : {DefaultPage, ProviderSettingTCPIP, ProviderSettingModem})
         ProviderSetting->addWidget(page);
