@@ -2,7 +2,8 @@
 """Two copies of the game on one X display, played over TCP/IP as two people would.
 
 Alice hosts on 127.0.0.1, Bob joins; Bob and Alice each play a word, a chat line crosses,
-Bob quits and Alice is back to a game against the computer. Both windows are driven with
+Bob quits and Alice is back to a game against the computer; Bob comes back and joins again,
+then Alice quits and Bob is back to a game against the computer. Both windows are driven with
 xdotool (menu shortcuts, clicks on cells and letter buttons) and checked by what they show:
 window titles, and screen pixels compared between the two windows or with an earlier
 picture of the same window. A screenshot of the screen goes to the output folder after
@@ -319,9 +320,9 @@ def free_port():
 
 
 class Player:
-    def __init__(self, name, display, folder, out_dir):
+    def __init__(self, name, display, folder, log_path):
         self.name, self.display = name, display
-        self.log = open(os.path.join(out_dir, f"{name}.log"), "wb")
+        self.log = open(log_path, "wb")
         env = dict(display.env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
                    XDG_RUNTIME_DIR=tempfile.mkdtemp(prefix="xdg-", dir=folder))
         self.process = subprocess.Popen([os.path.join(folder, "kordi2000")], cwd=folder,
@@ -456,48 +457,34 @@ class TwoPlayers:
     def __init__(self, game_dir, out_dir, work_dir):
         self.game_dir, self.out_dir, self.work_dir = game_dir, out_dir, work_dir
         self.display = None
-        self.players = []
+        self.players = []  # every copy started, the running ones last
+        self.alice = self.bob = None
         self.step_number = 0
-        self.baseline = {}  # Alice's areas at the start, against the computer
+        self.baseline = {}  # the areas at the start of a game against the computer
         self.bus_score = None  # Bob's score after BUS, as his window shows it
-
-    def launch(self):
-        self.display = Display(self.out_dir)
-        port = free_port()
-        for name in ("Alice", "Bob"):
-            folder = os.path.join(self.work_dir, name)
-            lay_program_folder(self.game_dir, folder, name, port)
-            self.players.append(Player(name, self.display, folder, self.out_dir))
-        self.alice, self.bob = self.players
-
-    def close(self):
-        for player in self.players:
-            player.stop()
-        if self.display:
-            self.display.close()
-
-    def screenshot(self, label):
-        self.display.grab().save_png(os.path.join(self.out_dir, f"{label}.png"))
-
-    def park_mouse(self):
-        self.display.run("xdotool", "mousemove", *map(str, NEUTRAL_POINT))
 
     def run(self):
         steps = [
-            ("both games start", self.start),
-            ("Alice hosts a session", self.alice_hosts),
-            ("Bob joins Alice's session", self.bob_joins),
-            ("Bob places B and traces BUS", self.bob_plays),
-            ("Alice places D and traces USED", self.alice_plays),
-            ("a chat line crosses from Bob to Alice", self.chat_line),
-            ("Bob quits, Alice is back against the computer", self.bob_quits),
-            ("Alice plays against the computer", self.alice_against_computer),
-            ("Alice disconnects and can connect again", self.alice_disconnects),
-            ("Alice quits", self.alice_quits),
+            ("start", "both games start", self.start),
+            ("alice-hosts", "Alice hosts a session", lambda: self.host(self.alice)),
+            ("bob-joins", "Bob joins Alice's session", lambda: self.join(self.bob, self.alice)),
+            ("bob-plays", "Bob places B and traces BUS", self.bob_plays),
+            ("alice-plays", "Alice places D and traces USED", self.alice_plays),
+            ("chat", "a chat line crosses from Bob to Alice", self.chat_line),
+            ("bob-quits", "Bob quits; Alice plays the computer and still hosts",
+             lambda: self.quit(self.bob, self.alice)),
+            ("bob-returns", "Bob starts again and joins Alice's session again",
+             self.bob_returns),
+            ("alice-quits", "Alice, the host, quits; Bob plays the computer and takes the "
+             "session over", lambda: self.quit(self.alice, self.bob)),
+            ("bob-vs-computer", "Bob plays against the computer", self.bob_against_computer),
+            ("bob-disconnects", "Bob disconnects and can connect again",
+             lambda: self.disconnect(self.bob)),
+            ("bob-exits", "Bob quits", lambda: self.bob.quit()),
         ]
-        for title, action in steps:
+        for slug, title, action in steps:
             self.step_number += 1
-            label = f"{self.step_number:02d}-{action.__name__}"
+            label = f"{self.step_number:02d}-{slug}"
             started = time.monotonic()
             try:
                 action()
@@ -512,52 +499,74 @@ class TwoPlayers:
             print(f"step {self.step_number} ok ({time.monotonic() - started:.1f} s): {title}",
                   flush=True)
 
+    def launch(self, name, x):
+        """Starts a copy of the game in the player's folder, its window at x on top."""
+        runs = sum(player.name == name for player in self.players) + 1
+        player = Player(name, self.display, os.path.join(self.work_dir, name),
+                        os.path.join(self.out_dir, f"{name}-{runs}.log"))
+        self.players.append(player)
+        player.wait_main_window()
+        player.move(player.main, x, 0)
+        return player
+
+    def close(self):
+        for player in self.players:
+            player.stop()
+        if self.display:
+            self.display.close()
+
+    def screenshot(self, label):
+        self.display.grab().save_png(os.path.join(self.out_dir, f"{label}.png"))
+
+    def park_mouse(self):
+        self.display.run("xdotool", "mousemove", *map(str, NEUTRAL_POINT))
+
     # --- steps ---
 
     def start(self):
-        self.launch()
-        for player, x in ((self.alice, 0), (self.bob, 650)):
-            player.wait_main_window()
-            player.move(player.main, x, 0)
+        self.display = Display(self.out_dir)
+        port = free_port()
+        for name in ("Alice", "Bob"):
+            lay_program_folder(self.game_dir, os.path.join(self.work_dir, name), name, port)
+        self.alice = self.launch("Alice", 0)
+        self.bob = self.launch("Bob", 650)
         self.park_mouse()
         self.expect_same_board("both games start with HOUSE")
         shot = self.display.grab()
         for area in AREA_NAMES:
             self.baseline[area] = self.alice.region(shot, area)
 
-    def alice_hosts(self):
-        alice = self.alice
-        alice.key("F3")
-        connect = alice.wait_window("^Connect$", "connection window")
+    def host(self, player):
+        player.key("F3")
+        connect = player.wait_window("^Connect$", "connection window")
         # The search finds no session, and a new one may be hosted.
-        alice.click_and_see(center(GO_BUTTON), HOST_BUTTON, "Host enabled by Go", connect)
-        alice.click_to_close(center(HOST_BUTTON), connect, "Host")
+        player.click_and_see(center(GO_BUTTON), HOST_BUTTON, "Host enabled by Go", connect)
+        player.click_to_close(center(HOST_BUTTON), connect, "Host")
         self.park_mouse()
-        wait_for("Alice's window shows her name",
-                 lambda: alice.look(PLAYER0) != self.baseline[PLAYER0], 5)
-        self.expect(alice.look(FACE) == self.baseline[FACE],
+        wait_for(f"{player.name}'s window shows the own name",
+                 lambda: player.look(PLAYER0) != self.baseline[PLAYER0], 5)
+        self.expect(player.look(FACE) == self.baseline[FACE],
                     "the host still plays against the computer: its face is shown")
 
-    def bob_joins(self):
-        bob, alice = self.bob, self.alice
-        bob.key("F3")
-        connect = bob.wait_window("^Connect$", "connection window")
-        bob.click_and_see(center(GO_BUTTON), SESSION_LIST, "Alice's session listed by Go",
-                          connect)
-        self.expect(has_text(bob.look(FIRST_SESSION, connect)),
-                    "Bob's session list shows Alice's session")
-        bob.click_and_see(center(FIRST_SESSION), FIRST_SESSION, "the session picked", connect)
-        bob.click_to_close(center(JOIN_BUTTON), connect, "Join")
-        bob.wait_title(TITLE, "his turn: the joiner opens the first game")
-        alice.wait_title(TITLE_WAITING, "the wait for Bob's first move")
+    def join(self, joiner, host):
+        joiner.key("F3")
+        connect = joiner.wait_window("^Connect$", "connection window")
+        joiner.click_and_see(center(GO_BUTTON), SESSION_LIST,
+                             f"{host.name}'s session listed by Go", connect)
+        self.expect(has_text(joiner.look(FIRST_SESSION, connect)),
+                    f"{joiner.name}'s session list shows {host.name}'s session")
+        joiner.click_and_see(center(FIRST_SESSION), FIRST_SESSION, "the session picked", connect)
+        joiner.click_to_close(center(JOIN_BUTTON), connect, "Join")
+        joiner.wait_title(TITLE, "the own turn: the joiner opens the first game")
+        host.wait_title(TITLE_WAITING, f"the wait for {joiner.name}'s first move")
         self.park_mouse()
-        self.expect_same_board("Alice takes Bob's start word")
+        self.expect_same_board(f"{host.name} takes {joiner.name}'s start word")
         shot = self.display.grab()
-        self.expect(same_text(bob.region(shot, PLAYER0), alice.region(shot, PLAYER1)),
-                    "Alice's window names Bob as he names himself")
-        self.expect(same_text(alice.region(shot, PLAYER0), bob.region(shot, PLAYER1)),
-                    "Bob's window names Alice as she names herself")
-        for player in self.players:
+        self.expect(same_text(joiner.region(shot, PLAYER0), host.region(shot, PLAYER1)),
+                    f"{host.name}'s window names {joiner.name} as {joiner.name}'s does")
+        self.expect(same_text(host.region(shot, PLAYER0), joiner.region(shot, PLAYER1)),
+                    f"{joiner.name}'s window names {host.name} as {host.name}'s does")
+        for player in (joiner, host):
             self.expect(player.region(shot, FACE) != self.baseline[FACE],
                         f"{player.name}'s window hides the computer's face in a network game")
 
@@ -614,10 +623,8 @@ class TwoPlayers:
         alice, bob = self.alice, self.bob
         self.open_chat(alice, 0)
         self.open_chat(bob, 650)
-        self.expect(alice.title(alice.chat) == "Chat ( Alice - Bob )",
-                    f"Alice's chat caption names both players, not \"{alice.title(alice.chat)}\"")
-        self.expect(bob.title(bob.chat) == "Chat ( Bob - Alice )",
-                    f"Bob's chat caption names both players, not \"{bob.title(bob.chat)}\"")
+        self.expect_chat_caption(alice, "Chat ( Alice - Bob )")
+        self.expect_chat_caption(bob, "Chat ( Bob - Alice )")
         alice_before = self.chat_lines(alice)
         bob_before = self.chat_lines(bob)
         bob.click(center(CHAT_EDIT), bob.chat)
@@ -631,53 +638,59 @@ class TwoPlayers:
                  lambda: shows_line(self.chat_lines(alice), sent), 10)
         self.expect(not shows_line(alice_before, sent), "Bob's line was not in Alice's log before")
 
-    def bob_quits(self):
-        alice, bob = self.alice, self.bob
-        lines_before = len(self.chat_lines(alice))
-        bob.quit()
-        alice.wait_title(TITLE, "a game of her own")
+    def quit(self, leaver, stayer):
+        """The one who stays is back in a game against the computer, alone in the session."""
+        lines_before = len(self.chat_lines(stayer))
+        leaver.quit()
+        stayer.wait_title(TITLE, "a game of the own")
         for area in (FACE, BOARD, SCORE1, SCORE2, WORDS2, PLAYER1):
-            wait_for(f"Alice's {AREA_NAMES[area]} is as at the start of a game against the "
-                     "computer", lambda: alice.look(area) == self.baseline[area], 10)
-        self.expect(len(self.chat_lines(alice)) == lines_before + 1,
-                    "Alice's chat log tells that Bob left")
-        self.expect(alice.look(PLAYER0) != self.baseline[PLAYER0],
-                    "Alice still hosts her session: her name is shown")
-        # While she hosts, Connect stays disabled: F3 opens no connection window.
-        alice.key("F3")
+            wait_for(f"{stayer.name}'s {AREA_NAMES[area]} is as at the start of a game against "
+                     "the computer", lambda: stayer.look(area) == self.baseline[area], 10)
+        self.expect(len(self.chat_lines(stayer)) == lines_before + 1,
+                    f"{stayer.name}'s chat log tells that {leaver.name} left")
+        self.expect_chat_caption(stayer, f"Chat ( {stayer.name} -  )")
+        self.expect(stayer.look(PLAYER0) != self.baseline[PLAYER0],
+                    f"{stayer.name} stays in the session: the own name is shown")
+        # While in a session, Connect stays disabled: F3 opens no connection window.
+        stayer.key("F3")
         time.sleep(1)
-        self.expect(not alice.windows("^Connect$"),
-                    "no connection window while Alice still hosts her session")
+        self.expect(not stayer.windows("^Connect$"),
+                    f"no connection window while {stayer.name} is in the session")
 
-    def alice_against_computer(self):
-        alice = self.alice
-        self.play_word(alice, "B", (3, 4), [(3, 4), (3, 3), (4, 3)])
+    def bob_returns(self):
+        self.bob = self.launch("Bob", 650)
+        self.join(self.bob, self.alice)
+        self.open_chat(self.bob, 650)
+        self.expect_chat_caption(self.bob, "Chat ( Bob - Alice )")
+
+    def bob_against_computer(self):
+        bob = self.bob
+        self.play_word(bob, "B", (3, 4), [(3, 4), (3, 3), (4, 3)])
         self.park_mouse()
         wait_for("the computer has answered with a word",
-                 lambda: not same_text(alice.look(SCORE2), self.baseline[SCORE2]), 15)
-        alice.wait_title(TITLE, "her turn after the computer's move")
-        self.expect(alice.look(SCORE1) == self.bus_score,
-                    "Alice's BUS scores as Bob's did")
+                 lambda: not same_text(bob.look(SCORE2), self.baseline[SCORE2]), 15)
+        bob.wait_title(TITLE, "his turn after the computer's move")
+        self.expect(bob.look(SCORE1) == self.bus_score, "BUS scores as in the network game")
 
-    def alice_disconnects(self):
-        alice = self.alice
-        alice.key("F4")
-        wait_for("Alice's name is gone after Disconnect",
-                 lambda: alice.look(PLAYER0) == self.baseline[PLAYER0], 5)
-        alice.key("F3")
-        connect = alice.wait_window("^Connect$", "connection window, Connect enabled again")
-        alice.click_to_close(center(CANCEL_BUTTON), connect, "Cancel")
-        self.expect(alice.look(SCORE1) == self.baseline[SCORE1],
-                    "Disconnect started a new game")
-
-    def alice_quits(self):
-        self.alice.quit()
+    def disconnect(self, player):
+        player.key("F4")
+        wait_for(f"{player.name}'s name is gone after Disconnect",
+                 lambda: player.look(PLAYER0) == self.baseline[PLAYER0], 5)
+        self.expect(player.look(SCORE1) == self.baseline[SCORE1], "Disconnect starts a new game")
+        player.key("F3")
+        connect = player.wait_window("^Connect$", "connection window, Connect enabled again")
+        player.click_to_close(center(CANCEL_BUTTON), connect, "Cancel")
 
     # --- checks ---
 
     def expect(self, condition, what):
         if not condition:
             raise StepFailed(f"expected: {what}")
+
+    def expect_chat_caption(self, player, caption):
+        shown = player.title(player.chat)
+        self.expect(shown == caption,
+                    f"{player.name}'s chat caption \"{caption}\", not \"{shown}\"")
 
     def expect_same_board(self, what):
         wait_for(what, lambda: self.alice.look(BOARD) == self.bob.look(BOARD), 10)
