@@ -135,19 +135,23 @@ def ink(picture):
             for i, level in enumerate(levels) if (level - background) / span > 0.1}
 
 
+def runs(numbers):
+    """Consecutive numbers joined into [first, last] runs."""
+    found = []
+    for n in sorted(numbers):
+        if found and n == found[-1][1] + 1:
+            found[-1][1] = n
+        else:
+            found.append([n, n])
+    return found
+
+
 def glyphs(picture):
     """The glyphs of a text, left to right, each as its ink moved to its own top left
     corner. Glyphs split where a column holds at most the faint edge of a neighbour."""
     marks = ink(picture)
-    columns = sorted({x for (x, _), value in marks.items() if value > 0.55})
-    runs = []
-    for x in columns:
-        if runs and x == runs[-1][1] + 1:
-            runs[-1][1] = x
-        else:
-            runs.append([x, x])
     found = []
-    for left, right in runs:
+    for left, right in runs({x for (x, _), value in marks.items() if value > 0.55}):
         glyph = {(x, y): v for (x, y), v in marks.items() if left - 1 <= x <= right + 1}
         top = min(y for (_, y), v in glyph.items() if v > 0.55)
         found.append({(x - left, y - top): v for (x, y), v in glyph.items()})
@@ -181,15 +185,8 @@ def has_text(picture):
 
 def text_lines(picture):
     """The lines of text in a text box, top to bottom, each as a picture of its band."""
-    marks = ink(picture)
-    rows = sorted({y for (_, y), value in marks.items() if value > 0.3})
-    bands = []
-    for y in rows:
-        if bands and y == bands[-1][1] + 1:
-            bands[-1][1] = y
-        else:
-            bands.append([y, y])
-    return [picture.crop(0, top, picture.width, bottom - top + 1) for top, bottom in bands]
+    rows = {y for (_, y), value in ink(picture).items() if value > 0.3}
+    return [picture.crop(0, top, picture.width, bottom - top + 1) for top, bottom in runs(rows)]
 
 
 def shows_line(lines, line):
