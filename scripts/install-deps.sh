@@ -9,6 +9,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
+    python3 xdotool imagemagick
 )
 
 missing=()
