@@ -112,7 +112,6 @@ TEST_F(SkinLoading, UndecodablePicturesGiveAMessageAndTheDefault) {
     EXPECT_EQ(ImageNames[1], "Cut.jpg");
 
     messages.Shown.clear();
-    QDir().mkpath(folder.Path("Textures/Broken"));
     folder.Write("Textures/Broken/3.jpg", QByteArray("\xff\xd8\xff\xe0 not really", 16));
     UseSkins = true;
     SkinName = "Broken";
