@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 class TestFolder {
@@ -19,7 +20,9 @@ public:
 
     QString Path(const QString& relative) const { return dir_.filePath(relative); }
 
+    // Writes the file, making its folders first.
     void Write(const QString& relative, const QByteArray& content) const {
+        QDir().mkpath(QFileInfo(Path(relative)).path());
         QFile file(Path(relative));
         file.open(QIODevice::WriteOnly);
         file.write(content);

@@ -8,9 +8,7 @@
 #include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
 
-#include <QApplication>
 #include <QTest>
-#include <QTimer>
 
 GameFixture::GameFixture(const QByteArray& words) {
     folder.LayShippedData();

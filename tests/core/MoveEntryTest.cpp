@@ -18,16 +18,11 @@ void Answer(bool yes) {
 
 } // namespace
 
-// Every game starts with the dictionary's five-letter word in row 3.
-TEST_F(MoveEntry, StartsWithTheWordInTheMiddleRow) {
-    EXPECT_EQ(StartWordOf(Main().Cells), "HOUSE");
-    EXPECT_EQ(Main().Score1->Caption(), "000");
-    EXPECT_EQ(Main().MoveState, 0);
-}
-
-// A chosen letter is previewed under the mouse, placed by a click, and a word traced over
-// neighbours through it is accepted and credited one point per letter.
+// The game starts with the dictionary's five-letter word in row 3. A chosen letter is
+// previewed under the mouse, placed by a click, and a word traced over neighbours through it
+// is accepted and credited one point per letter.
 TEST_F(MoveEntry, PlaceTraceAndSubmit) {
+    EXPECT_EQ(StartWordOf(Main().Cells), "HOUSE");
     PickLetter('A');
     MoveTo(1, 2);
     EXPECT_EQ(Caption(1, 2), "A");
@@ -95,11 +90,16 @@ TEST_F(MoveEntry, RefusesTwentyOneLetters) {
     EXPECT_EQ(Main().Score1->Caption(), "000");
 }
 
-// The first right click cancels the trace, the second takes the letter back, and the
-// chosen letter is previewed again under the mouse.
+// Right clicks do nothing while a window that suspends the game is active. Otherwise the
+// first cancels the trace, the second takes the letter back, and the chosen letter is
+// previewed again under the mouse.
 TEST_F(MoveEntry, RightClicksTakeBack) {
     PickLetter('A');
     ClickCell(1, 2);
+    MainActive = 0;
+    RightClick(1, 2);
+    MainActive = 1;
+    EXPECT_EQ(Main().MoveState, 1);
     ClickCell(1, 2);
     RightClick(1, 2);
     EXPECT_EQ(Main().Slowo->Caption(), "");
@@ -111,16 +111,6 @@ TEST_F(MoveEntry, RightClicksTakeBack) {
     EXPECT_EQ(Caption(1, 2), "A"); // the preview, back at once
     MoveTo(2, 2);
     EXPECT_EQ(Caption(1, 2), "");
-}
-
-// Right clicks do nothing while a window that suspends the game is active.
-TEST_F(MoveEntry, RightClicksIgnoredWhileSuspended) {
-    PickLetter('A');
-    ClickCell(1, 2);
-    MainActive = 0;
-    RightClick(1, 2);
-    EXPECT_EQ(Main().MoveState, 1);
-    MainActive = 1;
 }
 
 // Picking another letter takes the placed one back; picking the chosen one changes nothing.
@@ -137,21 +127,20 @@ TEST_F(MoveEntry, PickingAnotherLetter) {
     EXPECT_EQ(Main().letters[2]->FontColor(), QColor(0, 0, 255));
 }
 
-// An unknown word added after the question is in the file, credited, and known later.
-TEST_F(MoveEntry, AddWordAnsweredYes) {
-    Answer(true);
-    PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
-    EXPECT_EQ(Main().Score1->Caption(), "002");
-    EXPECT_TRUE(folder.Read("DATA/Lib.ENG").endsWith("HA\r\n"));
-    EXPECT_TRUE(Words.FindWord("HA", 2));
-}
-
-// Declining the question clears the trace and credits nothing.
-TEST_F(MoveEntry, AddWordAnsweredNo) {
+// Declining the add-word question clears the trace and credits nothing; an unknown word
+// added after a yes is in the file, credited, and known later.
+TEST_F(MoveEntry, AddWordQuestion) {
     Answer(false);
     PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
     EXPECT_EQ(Main().Score1->Caption(), "000");
     EXPECT_EQ(Main().Slowo->Caption(), "");
     EXPECT_EQ(Main().MoveState, 1);
     EXPECT_FALSE(folder.Read("DATA/Lib.ENG").contains("HA"));
+
+    Answer(true);
+    for (auto [col, row] : {std::pair(1, 3), std::pair(1, 4), std::pair(1, 4)})
+        ClickCell(col, row);
+    EXPECT_EQ(Main().Score1->Caption(), "002");
+    EXPECT_TRUE(folder.Read("DATA/Lib.ENG").endsWith("HA\r\n"));
+    EXPECT_TRUE(Words.FindWord("HA", 2));
 }

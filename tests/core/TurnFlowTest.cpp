@@ -111,7 +111,8 @@ TEST_F(TurnFlow, NewGameDuringSearch) {
     EXPECT_TRUE(Main().SkipButton->isEnabled());
 }
 
-// A tentative letter looks pressed in after the next timer tick.
+// A tentative letter looks pressed in after the next timer tick; the strength label shows
+// the level, the strength less 2.
 TEST_F(TurnFlow, TimerRefreshesBevels) {
     PickLetter('A');
     ClickCell(1, 2);

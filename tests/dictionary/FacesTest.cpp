@@ -26,92 +26,64 @@ void ForEachPixel(const QImage& picture, const std::function<void(QRgb)>& check)
             check(rgb.pixel(x, y));
 }
 
-QImage Resource(const QString& path) {
-    return QImage(path);
-}
-
 } // namespace
 
-// The darkest red of the whole set is black, the lightest the full tint, across pictures.
+// The darkest red of the whole set becomes black and the lightest the full tint, across
+// pictures; each tint component takes the same share of its value, rounded down, and only
+// red is read. A set of one shade has no range: no division by zero, every pixel the tint.
 TEST(TintFaces, StretchesRedOverTheWholeSet) {
-    const QList<QImage> tinted =
+    const QList<QImage> red =
         TintFaces({Row({Grey(40), Grey(120)}), Row({Grey(200), Grey(80)})}, QColor(255, 0, 0));
-    ASSERT_EQ(tinted.size(), 2);
-    EXPECT_EQ(tinted[0].pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(tinted[1].pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(tinted[0].pixel(1, 0), qRgb(255 * 80 / 160, 0, 0));
-    for (const QImage& picture : tinted)
-        ForEachPixel(picture, [](QRgb pixel) {
-            EXPECT_EQ(qGreen(pixel), 0);
-            EXPECT_EQ(qBlue(pixel), 0);
-        });
-}
+    ASSERT_EQ(red.size(), 2);
+    EXPECT_EQ(red[0].pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(red[0].pixel(1, 0), qRgb(255 * 80 / 160, 0, 0));
+    EXPECT_EQ(red[1].pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(red[1].pixel(1, 0), qRgb(255 * 40 / 160, 0, 0));
 
-// Each tint component takes the same share of its value, rounded down; only red is read.
-TEST(TintFaces, ScalesEveryComponentFromTheRedShade) {
-    const QList<QImage> tinted =
+    const QList<QImage> mixed =
         TintFaces({Row({Grey(40), qRgb(120, 255, 0), Grey(200)})}, QColor(255, 128, 7));
-    EXPECT_EQ(tinted[0].pixel(1, 0), qRgb(127, 64, 3));
-    EXPECT_EQ(tinted[0].pixel(2, 0), qRgb(255, 128, 7));
-}
+    EXPECT_EQ(mixed[0].pixel(1, 0), qRgb(127, 64, 3));
+    EXPECT_EQ(mixed[0].pixel(2, 0), qRgb(255, 128, 7));
 
-// A set of one shade has no range: no division by zero, every pixel the tint; none, nothing.
-TEST(TintFaces, SingleShadeBecomesTheTint) {
-    const QList<QImage> tinted =
+    const QList<QImage> flat =
         TintFaces({Row({Grey(90), Grey(90)}), Row({Grey(90)})}, QColor(10, 20, 30));
-    ASSERT_EQ(tinted.size(), 2);
-    for (const QImage& picture : tinted)
+    ASSERT_EQ(flat.size(), 2);
+    for (const QImage& picture : flat)
         ForEachPixel(picture, [](QRgb pixel) { EXPECT_EQ(pixel, qRgb(10, 20, 30)); });
     EXPECT_TRUE(TintFaces({}, QColor(10, 20, 30)).isEmpty());
 }
 
-// The built-in faces tinted red are twelve 100x70 pictures in red shades from black to red.
-TEST(LoadFaces, TintsTheBuiltInFaces) {
-    LoadFaces(255, 0, 0);
-    bool black = false, red = false;
+// The tint reads only red, so the built-in faces are true grey and of the face size; tinted
+// with a colour from the settings held to 0..255, they run in red shades from black to red.
+TEST(LoadFaces, TintsTheGreyBuiltInFaces) {
     for (int i = 0; i < FaceCount; ++i) {
-        ASSERT_EQ(Faces[i].size(), QSize(FaceWidth, FaceHeight));
+        const QImage face(FaceResource(i));
+        ASSERT_EQ(face.size(), QSize(FaceWidth, FaceHeight)) << i;
+        ForEachPixel(face, [](QRgb pixel) {
+            EXPECT_TRUE(qRed(pixel) == qGreen(pixel) && qRed(pixel) == qBlue(pixel));
+        });
+    }
+    LoadFaces(300, -4, 0);
+    bool black = false, red = false;
+    for (int i = 0; i < FaceCount; ++i)
         ForEachPixel(Faces[i].toImage(), [&](QRgb pixel) {
             EXPECT_EQ(pixel & 0xFFFF, 0u);
             black |= pixel == qRgb(0, 0, 0);
             red |= pixel == qRgb(255, 0, 0);
         });
-    }
-    EXPECT_TRUE(black);
-    EXPECT_TRUE(red);
+    EXPECT_TRUE(black && red);
     EXPECT_THROW(Faces[FaceCount], std::out_of_range);
-}
-
-// A face colour outside 0..255 from the settings is held to the range, not overflowed.
-TEST(LoadFaces, HoldsTheColourToItsRange) {
-    LoadFaces(255, 0, 0);
-    const QImage expected = Faces[0].toImage();
-    LoadFaces(300, -4, 0);
-    EXPECT_EQ(Faces[0].toImage(), expected);
-}
-
-// The tint reads only red, so the built-in faces must be true grey and of the face size.
-TEST(BuiltInPictures, FacesAreGrey) {
-    for (int i = 0; i < FaceCount; ++i) {
-        const QImage face = Resource(FaceResource(i));
-        ASSERT_EQ(face.size(), QSize(FaceWidth, FaceHeight)) << i;
-        ForEachPixel(face, [](QRgb pixel) {
-            EXPECT_EQ(qRed(pixel), qGreen(pixel));
-            EXPECT_EQ(qRed(pixel), qBlue(pixel));
-        });
-    }
 }
 
 // The network icons are small and keep black free for the transparent colour; the splash
 // picture fills the splash window's 240x50 picture.
 TEST(BuiltInPictures, NetIconsAndSplash) {
     for (int state = 0; state < 3; ++state) {
-        const QImage icon = Resource(QString(":/resources/net/NET%1.png").arg(state));
+        const QImage icon(QString(":/resources/net/NET%1.png").arg(state));
         ASSERT_FALSE(icon.isNull()) << state;
-        EXPECT_LE(icon.width(), 20);
-        EXPECT_LE(icon.height(), 20);
+        EXPECT_TRUE(icon.width() <= 20 && icon.height() <= 20);
         ForEachPixel(
             icon, [](QRgb pixel) { EXPECT_TRUE(qAlpha(pixel) == 0 || (pixel & 0xFFFFFF) != 0); });
     }
-    EXPECT_EQ(Resource(":/resources/splash.png").size(), QSize(240, 50));
+    EXPECT_EQ(QImage(":/resources/splash.png").size(), QSize(240, 50));
 }

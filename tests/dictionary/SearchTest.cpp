@@ -25,7 +25,9 @@ protected:
     TSearchRequest Request(int strength, bool advice, const QList<QByteArray>& used) const {
         return MakeSearchRequest(Words, strength, advice, used);
     }
-    static TSearchBoard Board(const char* rows) {
+    // Five rows of five letters or "." for empty, separated by "/".
+    static TSearchBoard Board(const char* rowsText) {
+        const QByteArray rows = QByteArray(rowsText).replace('/', "");
         TSearchBoard board;
         for (int row = 0; row < 5; ++row)
             for (int col = 0; col < 5; ++col) {
@@ -89,11 +91,7 @@ TEST_F(SearchTest, MatchesThePlainAlgorithm) {
 // the strength caps the length; a word must pass through the new letter.
 TEST_F(SearchTest, ChoosesFirstLongestUnusedWordThroughTheNewLetter) {
     UseWords("CAB\r\nCAD\r\nCABS\r\nAD\r\nBA\r\n");
-    const TSearchBoard board = Board("....."
-                                     "....."
-                                     "CA..."
-                                     "....."
-                                     ".....");
+    const TSearchBoard board = Board("...../...../CA.../...../.....");
     const TCellIndex aboveA = 1 * 5 + 1;
     auto best = [&](int strength, QList<QByteArray> used) {
         return SearchBestMove(board, Request(strength, false, used), nullptr).Best;
@@ -105,11 +103,7 @@ TEST_F(SearchTest, ChoosesFirstLongestUnusedWordThroughTheNewLetter) {
     EXPECT_EQ(best(2, {}).Word, "BA");
     EXPECT_EQ(best(3, {"CAB", "CAD", "BA", "AD"}).Word, "");
 
-    const TSearchBoard placed = Board("....."
-                                      "....."
-                                      "CAB.."
-                                      "....."
-                                      ".....");
+    const TSearchBoard placed = Board("...../...../CAB../...../.....");
     const QList<QByteArray> used = {"CAB", "CAD", "BA", "AD"};
     EXPECT_EQ(SearchBestMove(placed, Request(3, false, used), nullptr).Best.Word, "");
     const TFoundMove plural = SearchBestMove(placed, Request(4, false, used), nullptr).Best;
@@ -120,11 +114,7 @@ TEST_F(SearchTest, ChoosesFirstLongestUnusedWordThroughTheNewLetter) {
 // Advice traces up to 10 letters whatever the strength; the computer never beyond it.
 TEST_F(SearchTest, AdviceIgnoresTheStrength) {
     UseWords("ABCDEFGH\r\n");
-    const TSearchBoard open = Board("....."
-                                    "....."
-                                    "ABCDE"
-                                    "...GF"
-                                    ".....");
+    const TSearchBoard open = Board("...../...../ABCDE/...GF/.....");
     EXPECT_EQ(SearchBestMove(open, Request(3, false, {}), nullptr).Best.Word, "");
     const TFoundMove advice = SearchBestMove(open, Request(3, true, {}), nullptr).Best;
     EXPECT_EQ(advice.Word, "ABCDEFGH");
@@ -152,11 +142,7 @@ struct RecordingListener : TSearchListener {
 // Every trial letter is announced, improvements grow strictly, and a stop ends the search.
 TEST_F(SearchTest, ListenerSeesTrialsAndImprovementsAndCanStop) {
     UseWords("CAB\r\nCAD\r\nAD\r\nBA\r\n");
-    const TSearchBoard board = Board("....."
-                                     "....."
-                                     "CA..."
-                                     "....."
-                                     ".....");
+    const TSearchBoard board = Board("...../...../CA.../...../.....");
     RecordingListener listener;
     const auto outcome = SearchBestMove(board, Request(3, false, {"CAB"}), &listener);
     EXPECT_FALSE(outcome.Stopped);

@@ -1,7 +1,7 @@
+#include "ErrorText.h"
 #include "TestFolder.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
-#include "platform/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -69,12 +69,7 @@ TEST_F(WordsTest, AppendThenReload) {
 TEST_F(WordsTest, MissingFileKeepsOldWords) {
     Load(1, CodePage::FromUnicode(u"кот\r\n"));
     Words.Language = 2;
-    try {
-        Words.LoadWords();
-        FAIL() << "no error";
-    } catch (const IoError& error) {
-        EXPECT_TRUE(error.Text().contains("Lib.ENG"));
-    }
+    EXPECT_TRUE(ErrorText<IoError>([] { Words.LoadWords(); }).contains("Lib.ENG"));
     EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"КОТ"), 3));
     EXPECT_EQ(Words.WordCount[2], 0u);
 }

@@ -2,31 +2,23 @@
 #include "ui/ShortcutUnit.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Points the user's home (and so the desktop folder) elsewhere for one test.
-class HomeScope {
-  public:
-    explicit HomeScope(const QString& home) {
-        qputenv("HOME", home.toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
-    }
-    ~HomeScope() {
-        qputenv("HOME", home_);
-        if (config_.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", config_);
-    }
-
-  private:
-    QByteArray home_ = qgetenv("HOME");
-    QByteArray config_ =
-        qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? qgetenv("XDG_CONFIG_HOME") : QByteArray();
-};
+// Points the user's home (and so the desktop folder) elsewhere until the guard goes.
+[[nodiscard]] auto UseHome(const QString& home) {
+    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    return qScopeGuard([savedHome, savedConfig] {
+        qputenv("HOME", savedHome);
+        savedConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME")
+                             : qputenv("XDG_CONFIG_HOME", savedConfig);
+    });
+}
 
 QStringList Lines(const QByteArray& text) {
     return QString::fromUtf8(text).split('\n');
@@ -41,7 +33,7 @@ TEST(DesktopShortcut, TwiceLeavesOneLauncherThatStartsTheProgram) {
     TestFolder folder;
     QTemporaryDir home;
     {
-        HomeScope scope(home.path());
+        const auto scope = UseHome(home.path());
         CreateDesktopShortcut();
         CreateDesktopShortcut();
     }
@@ -57,7 +49,7 @@ TEST(DesktopShortcut, TwiceLeavesOneLauncherThatStartsTheProgram) {
     EXPECT_TRUE(QFileInfo(file).isExecutable());
 
     folder.Write("NotAFolder", "x");
-    HomeScope scope(folder.Path("NotAFolder"));
+    const auto scope = UseHome(folder.Path("NotAFolder"));
     CreateDesktopShortcut();
 }
 

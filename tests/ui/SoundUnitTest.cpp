@@ -8,7 +8,7 @@ namespace {
 using Mode = ISoundOutput::Mode;
 
 class SoundUnitTest : public ::testing::Test {
-  protected:
+protected:
     SoundUnitTest() {
         SoundSettings.WaitTicks = [this](int ticks) { waits_.push_back(ticks); };
     }
@@ -20,6 +20,7 @@ class SoundUnitTest : public ::testing::Test {
 } // namespace
 
 // With sound off a waited-for sound becomes a pause of 9 ticks; other sounds just vanish.
+// The switch is read at every request, so turning it on applies from the next sound.
 TEST_F(SoundUnitTest, SoundOffPausesOnlyForSynchronousSounds) {
     scope_.SetSoundOn(false);
     PlaySoundEffect(SoundClick1, false);
@@ -28,9 +29,15 @@ TEST_F(SoundUnitTest, SoundOffPausesOnlyForSynchronousSounds) {
     EXPECT_EQ(waits_, std::vector<int>{9});
     PlayMusic("Herzeleid4bit");
     EXPECT_TRUE(scope_.Sound().Played.empty());
+
+    scope_.SetSoundOn(true);
+    PlaySoundEffect(SoundSend, true);
+    EXPECT_EQ(waits_.size(), 1u);
+    EXPECT_EQ(scope_.Sound().Played.size(), 1u);
 }
 
-// Each index plays its own file from the program folder's sounds, in the asked-for mode.
+// Each index plays its own file from the program folder's sounds, in the asked-for mode; an
+// index outside the table of eight is refused, not read past the end.
 TEST_F(SoundUnitTest, SoundOnPlaysTheNamedFileFromTheProgramFolder) {
     const char* names[] = {"click1", "click2", "click3",   "apply",
                            "winner", "loser",  "question", "send"};
@@ -40,33 +47,8 @@ TEST_F(SoundUnitTest, SoundOnPlaysTheNamedFileFromTheProgramFolder) {
         expected.emplace_back(folder_.Path(QString("sounds/%1.wav").arg(names[index])),
                               index % 2 == 1 ? Mode::Sync : Mode::Async);
     }
-    EXPECT_EQ(scope_.Sound().Played, expected);
-    EXPECT_TRUE(waits_.empty());
-}
-
-// The switch is read at every request, so turning it on applies from the next sound.
-TEST_F(SoundUnitTest, SwitchAppliesFromTheNextSound) {
-    scope_.SetSoundOn(false);
-    PlaySoundEffect(SoundSend, true);
-    scope_.SetSoundOn(true);
-    PlaySoundEffect(SoundSend, true);
-    EXPECT_EQ(waits_.size(), 1u);
-    EXPECT_EQ(scope_.Sound().Played.size(), 1u);
-}
-
-// The about window's music loops from the program folder, and stopping reaches the device.
-TEST_F(SoundUnitTest, MusicLoopsUntilStopped) {
-    PlayMusic("Herzeleid4bit");
-    StopSounds();
-    const std::vector<TFakeSound::TRequest> expected = {
-        {folder_.Path("sounds/Herzeleid4bit.wav"), Mode::Loop}};
-    EXPECT_EQ(scope_.Sound().Played, expected);
-    EXPECT_EQ(scope_.Sound().Stops, 1);
-}
-
-// The effect table has eight entries; a wrong index is refused, not read past the end.
-TEST_F(SoundUnitTest, IndexOutsideTheTableIsRefused) {
     EXPECT_THROW(PlaySoundEffect(8, false), std::out_of_range);
     EXPECT_THROW(PlaySoundEffect(-1, false), std::out_of_range);
-    EXPECT_TRUE(scope_.Sound().Played.empty());
+    EXPECT_EQ(scope_.Sound().Played, expected);
+    EXPECT_TRUE(waits_.empty());
 }
