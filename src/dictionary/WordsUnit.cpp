@@ -6,6 +6,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <algorithm>
 
 TWords Words;
@@ -37,7 +38,9 @@ QString TWords::FileForLanguage(int language) {
     return ProgramFolder::File(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
 }
 
-void TWords::LoadWords() { LoadFile(FileForLanguage(Language)); }
+void TWords::LoadWords() {
+    LoadFile(FileForLanguage(Language));
+}
 
 void TWords::LoadFile(const QString& path) {
     FileName = path;
@@ -87,19 +90,19 @@ bool TWords::FindWord(QByteArrayView word, int length) const {
 }
 
 void TWords::AppendWord(const QByteArray& word) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadWrite))
-        throw IoError(QString("Cannot write to file \"%1\": %2").arg(FileName, file.errorString()));
-    // A last line without its line end would otherwise run on into the new word.
-    QByteArray record;
-    if (file.size() > 0) {
-        file.seek(file.size() - 1);
-        if (file.read(1) != "\n")
-            record = "\r\n";
-    }
-    record += word + "\r\n";
-    file.seek(file.size());
-    if (file.write(record) != record.size() || !file.flush())
+    QByteArray content = ReadWholeFile(FileName);
+    // The last line gets its line end first, so the new word stands on a line of its own and
+    // that line keeps its word.
+    if (content.endsWith('\r'))
+        content += '\n';
+    else if (!content.isEmpty() && !content.endsWith('\n'))
+        content += "\r\n";
+    content += word + "\r\n";
+    // The whole file is replaced at once, so a write cut short (a full disk, a killed
+    // program) leaves the old file and never half a word.
+    QSaveFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.flush() || !file.commit())
         throw IoError(QString("Cannot write to file \"%1\": %2").arg(FileName, file.errorString()));
 }
 

@@ -54,15 +54,18 @@ TEST_F(WordsTest, EmptyFile) {
         EXPECT_TRUE(Words.Lists[length].isEmpty());
 }
 
-// A word appended after a last line without its line end stands on a line of its own.
+// A word appended after a last line without its line end, or ended by a bare CR, stands on
+// a line of its own, and that last line keeps its word.
 TEST_F(WordsTest, AppendThenReload) {
-    Load(2, "CAT\r\nDOG");
-    Words.AppendWord("MOUSE");
-    Words.LoadWords();
-    EXPECT_EQ(folder.Read("DATA/Lib.ENG"), "CAT\r\nDOG\r\nMOUSE\r\n");
-    EXPECT_EQ(Words.WordCount[2], 3u);
-    EXPECT_TRUE(Words.FindWord("MOUSE", 5));
-    EXPECT_TRUE(Words.FindWord("DOG", 3));
+    for (const QByteArray& content : {QByteArray("CAT\r\nDOG"), QByteArray("CAT\r\nDOG\r")}) {
+        Load(2, content);
+        Words.AppendWord("MOUSE");
+        Words.LoadWords();
+        EXPECT_EQ(folder.Read("DATA/Lib.ENG"), "CAT\r\nDOG\r\nMOUSE\r\n");
+        EXPECT_EQ(Words.WordCount[2], 3u);
+        EXPECT_TRUE(Words.FindWord("MOUSE", 5));
+        EXPECT_TRUE(Words.FindWord("DOG", 3));
+    }
 }
 
 // A missing file raises an error naming it and keeps the words already in memory.
