@@ -18,16 +18,19 @@ struct TLine {
     qsizetype Next;
 };
 
+// A line ends with LF or CR LF. A CR at the very end of the file ends no line: it stays in
+// the last line's text, so whatever is added after that line starts on a line of its own.
 QList<TLine> SplitLines(const QByteArray& text) {
     QList<TLine> lines;
     for (qsizetype begin = 0; begin < text.size();) {
         const qsizetype newline = text.indexOf('\n', begin);
-        const qsizetype next = newline < 0 ? text.size() : newline + 1;
-        qsizetype end = newline < 0 ? text.size() : newline;
-        if (end > begin && text[end - 1] == '\r')
-            --end;
-        lines.append({begin, end, next});
-        begin = next;
+        if (newline < 0) {
+            lines.append({begin, text.size(), text.size()});
+            break;
+        }
+        const qsizetype end = newline > begin && text[newline - 1] == '\r' ? newline - 1 : newline;
+        lines.append({begin, end, newline + 1});
+        begin = newline + 1;
     }
     return lines;
 }

@@ -77,6 +77,17 @@ TEST_F(IniFileTest, WriteAddsKeysAndSections) {
     EXPECT_EQ(Read(fresh.FileName()), "[NetPlay]\r\nName=two  lines\r\n");
 }
 
+// A CR at the very end of the file ends no line: a key added to the last section stands on
+// a line of its own, and the last line keeps its value.
+TEST_F(IniFileTest, WriteAfterABareCarriageReturnAtTheEnd) {
+    Write("[A]\r\nx=1\r");
+    TIniFile ini(Path());
+    ini.WriteString("A", "y", "2");
+    EXPECT_EQ(ini.ReadString("A", "x", "?"), "1");
+    EXPECT_EQ(ini.ReadString("A", "y", "?"), "2");
+    EXPECT_EQ(Read(), "[A]\r\nx=1\r\r\ny=2\r\n");
+}
+
 // A write that cannot be done raises "Unable to write to <path>" and never leaves a
 // truncated file behind.
 TEST_F(IniFileTest, FailedWriteRaisesAndKeepsTheOldFile) {
