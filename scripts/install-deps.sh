@@ -10,6 +10,7 @@ PACKAGES=(
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
     python3 xdotool imagemagick
+    clang libclang-rt-14-dev # clang with libFuzzer, for the fuzz targets
 )
 
 missing=()

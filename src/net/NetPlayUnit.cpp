@@ -81,12 +81,6 @@ void FollowPeerLanguage(int language) {
     LanguageMenu.Click(language == 1 ? LanguageMenu.Russian : LanguageMenu.English);
 }
 
-// A start word is five capitals of the language the record names.
-bool IsStartRecord(const TNetMessage& message) {
-    return (message.Param1 == 1 || message.Param1 == 2) && message.Text.size() == 5 &&
-           IsWordOf(message.Param1, message.Text);
-}
-
 void ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message) {
     if (player.Remote)
         PlaySoundEffect(SoundSend, true);
@@ -110,13 +104,9 @@ void ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message) {
 // The peer's word move, checked against this side's board and alphabet before any of it
 // is applied.
 std::optional<TMoveText> CheckedWordMove(const TNetMessage& message) {
-    std::optional<TMoveText> move = DecodeMoveText(message.Text);
-    if (!move || !IsCellIndex(message.Param1) || !IsCellIndex(message.Param2) ||
-        !IsLetterOf(Words.Language, message.Param3) || !IsWordOf(Words.Language, move->Word))
-        return std::nullopt;
-    if (!MainWindow->Cells[message.Param1][message.Param2]->IsFree())
-        return std::nullopt;
-    return move;
+    return CheckWordMove(message, Words.Language, [](QPoint cell) {
+        return MainWindow->Cells[cell.x()][cell.y()]->IsFree();
+    });
 }
 
 // Places, shows and credits the peer's word; false when a new game took over meanwhile.
@@ -270,6 +260,21 @@ std::optional<TMoveText> DecodeMoveText(QByteArrayView text) {
     return move;
 }
 
+bool IsStartRecord(const TNetMessage& message) {
+    return (message.Param1 == 1 || message.Param1 == 2) && message.Text.size() == 5 &&
+           IsWordOf(message.Param1, message.Text);
+}
+
+std::optional<TMoveText> CheckWordMove(const TNetMessage& message, int language,
+                                       const std::function<bool(QPoint)>& isFree) {
+    std::optional<TMoveText> move = DecodeMoveText(message.Text);
+    if (!move || !IsCellIndex(message.Param1) || !IsCellIndex(message.Param2) ||
+        !IsLetterOf(language, message.Param3) || !IsWordOf(language, move->Word) ||
+        !isFree({message.Param1, message.Param2}))
+        return std::nullopt;
+    return move;
+}
+
 void SendNetMessage(quint32 kind, const QByteArray& text, qint32 param1, qint32 param2,
                     qint32 param3, qint32 param4, qint32 param5) {
     if (NetState == 0 || !MainWindow->DXPlay)
@@ -346,7 +351,9 @@ void DXPlayDeletePlayer(const TDXPlayPlayer& player) {
     main.StartGame(true);
 }
 
-void RepaintNetState() { MainWindow->ShowNetState(); }
+void RepaintNetState() {
+    MainWindow->ShowNetState();
+}
 
 void ShowComputerOpponent(bool shown) {
     TMainWindow& main = *MainWindow;

@@ -46,6 +46,15 @@ QByteArray EncodeMoveText(const TMoveText& move);
 // length calls for, and every cell digit is 1..5.
 std::optional<TMoveText> DecodeMoveText(QByteArrayView text);
 
+// The checks a peer's record passes before any of it reaches this side's game.
+// A start word: five capitals of the language the record names (1 Russian, 2 English).
+bool IsStartRecord(const TNetMessage& message);
+// A word move: its text decodes, the letter goes into a cell of the board that `isFree`
+// (given a column and row of 1..5) calls free, and the letter and the word are capitals of
+// `language`.
+std::optional<TMoveText> CheckWordMove(const TNetMessage& message, int language,
+                                       const std::function<bool(QPoint)>& isFree);
+
 // The language menu whose handler a peer's new game in another language runs: the two
 // items, whose data holds the language number, and the handler.
 struct TLanguageMenu {
