@@ -1,9 +1,12 @@
+#include "ChildProcess.h"
 #include "MessageRecorder.h"
 #include "platform/SafeApplication.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = RunChildRole())
+        return *status;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TSafeApplication app(argc, argv);

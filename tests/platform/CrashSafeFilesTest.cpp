@@ -1,0 +1,182 @@
+// The player's files survive a program killed while writing them: a child process writes one
+// file over and over, is killed at a random moment, and the file is then one of the versions
+// it wrote, whole.
+
+#include "ChildProcess.h"
+#include "TestFolder.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/Errors.h"
+#include "platform/IniFile.h"
+#include "settings/WinnersUnit.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+constexpr int Kills = 50;
+// A child that is never killed stops by itself.
+constexpr int ChildLifeMs = 30000;
+
+// Runs `write` with 1, 2, 3, ... until the parent kills the child.
+void WriteVersions(const std::function<void(int)>& write) {
+    ReportChildReady();
+    QElapsedTimer clock;
+    clock.start();
+    for (int version = 1; clock.elapsed() < ChildLifeMs; ++version)
+        write(version);
+}
+
+// The settings file: a large text section around the key that changes, as the real file
+// holds all interface texts.
+QByteArray SettingsText(const QByteArray& counter) {
+    QByteArray text = "[English]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "Text" + QByteArray::number(i) + "=Some interface text number " +
+                QByteArray::number(i) + "\r\n";
+    return text + "\r\n[Kordi]\r\nCounter=" + counter + "\r\nStrong=3\r\n";
+}
+// Versions differ in length, so a file cut short cannot pass for another version.
+QByteArray CounterValue(int version) {
+    return QByteArray::number(version) + ":" + QByteArray(version % 500, 'x');
+}
+
+TWinnersTable WinnersVersion(int version) {
+    TWinnersTable table;
+    for (int language = 1; language <= 2; ++language)
+        for (int level = 1; level <= 6; ++level)
+            for (int place = 0; place <= 9; ++place)
+                table[language][level][place] = {"Player " + QByteArray::number(version),
+                                                 version - place};
+    return table;
+}
+
+QByteArray DictionaryWord(int version) {
+    QByteArray word = "W";
+    for (int rest = version; rest > 0; rest /= 26)
+        word += char('A' + rest % 26);
+    return word;
+}
+
+QByteArray DictionaryBase() {
+    QByteArray base;
+    for (int i = 1; i <= 5000; ++i)
+        base += "B" + DictionaryWord(i) + "\r\n";
+    return base;
+}
+
+void WriteSettingsVersions(const QString& path) {
+    TIniFile ini(path);
+    WriteVersions([&](int version) { ini.WriteString("Kordi", "Counter", CounterValue(version)); });
+}
+
+void WriteRecordsVersions(const QString& programFolder) {
+    ProgramFolder::Override(programFolder);
+    WriteVersions([](int version) {
+        Winners = WinnersVersion(version);
+        WriteWinners();
+    });
+}
+
+void AppendDictionaryVersions(const QString& path) {
+    Words.FileName = path;
+    WriteVersions([](int version) { Words.AppendWord(DictionaryWord(version)); });
+}
+
+const bool roles = RegisterChildRole("settings", WriteSettingsVersions) &&
+                   RegisterChildRole("records", WriteRecordsVersions) &&
+                   RegisterChildRole("dictionary", AppendDictionaryVersions);
+
+// The version the file holds, or -1 when it holds no version whole.
+int SettingsVersion(const QByteArray& file) {
+    const QByteArray counter = file.mid(file.indexOf("Counter=") + 8).split('\r').first();
+    const int version = counter.split(':').first().toInt();
+    return file == SettingsText(CounterValue(version)) ? version : -1;
+}
+
+int RecordsVersion(const QByteArray& file) {
+    try {
+        const int version = ParseWinners(file)[1][1][0].Score;
+        return file == FormatWinners(WinnersVersion(version)) ? version : -1;
+    } catch (const KordiError&) {
+        return -1;
+    }
+}
+
+int DictionaryVersion(const QByteArray& file) {
+    QByteArray whole = DictionaryBase();
+    for (int version = 0; whole.size() <= file.size(); whole += DictionaryWord(++version) + "\r\n")
+        if (whole == file)
+            return version;
+    return -1;
+}
+
+struct TWrittenFile {
+    QString Path;
+    QByteArray FirstVersion;
+    std::function<int(const QByteArray&)> VersionOf;
+};
+
+// Lays the file's first version, kills the role's child at a random moment of its writing,
+// and checks that the file holds one version whole; so many times over. Gives the versions
+// seen.
+std::set<int> KillWhileWriting(const char* role, const QString& argument,
+                               const TWrittenFile& file) {
+    std::set<int> seen;
+    for (int kill = 0; kill < Kills; ++kill) {
+        QFile first(file.Path);
+        if (!first.open(QIODevice::WriteOnly) || first.write(file.FirstVersion) < 0)
+            return ADD_FAILURE() << "cannot lay " << file.Path.toStdString(), seen;
+        first.close();
+        const std::unique_ptr<QProcess> child = StartChildRole(role, argument);
+        if (!child) {
+            ADD_FAILURE() << role << ": the child did not start";
+            break;
+        }
+        QThread::usleep(QRandomGenerator::global()->bounded(30000));
+        child->kill();
+        EXPECT_TRUE(child->waitForFinished(5000));
+        QFile written(file.Path);
+        EXPECT_TRUE(written.open(QIODevice::ReadOnly));
+        const int version = file.VersionOf(written.readAll());
+        EXPECT_GE(version, 0) << role << ": the file is no version whole after kill " << kill;
+        seen.insert(version);
+    }
+    return seen;
+}
+
+class CrashSafeFiles : public ::testing::Test {
+protected:
+    TestFolder folder;
+};
+
+} // namespace
+
+// A settings write replaces the file whole: a kill leaves the old or the new file.
+TEST_F(CrashSafeFiles, SettingsFile) {
+    ASSERT_TRUE(roles);
+    const QString path = folder.Path("Kordi2000.ini");
+    const std::set<int> seen =
+        KillWhileWriting("settings", path, {path, SettingsText(CounterValue(0)), SettingsVersion});
+    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
+}
+
+// Writing the records replaces the file whole.
+TEST_F(CrashSafeFiles, RecordsFile) {
+    const std::set<int> seen = KillWhileWriting(
+        "records", folder.Path(""),
+        {folder.Path("DATA/Winners"), FormatWinners(WinnersVersion(0)), RecordsVersion});
+    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
+}
+
+// A word appended to the dictionary is in the file whole or not at all.
+TEST_F(CrashSafeFiles, DictionaryAppend) {
+    const QString path = folder.Path("DATA/Lib.ENG");
+    const std::set<int> seen =
+        KillWhileWriting("dictionary", path, {path, DictionaryBase(), DictionaryVersion});
+    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
+}
