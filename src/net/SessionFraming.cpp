@@ -1,6 +1,7 @@
 #include "net/SessionFraming.h"
 
 #include <QIODevice>
+#include <QScopeGuard>
 #include <QtEndian>
 
 namespace SessionFraming {
@@ -176,7 +177,7 @@ TPeerLink::TPeerLink(QIODevice* device, const TLinkTimings& timings, QObject* pa
     pingTimer_.start();
     silenceTimer_.setSingleShot(true);
     silenceTimer_.setInterval(timings.SilenceTimeout);
-    connect(&silenceTimer_, &QTimer::timeout, this, &TPeerLink::Fail);
+    connect(&silenceTimer_, &QTimer::timeout, this, &TPeerLink::EndAfterPendingFrames);
     silenceTimer_.start();
     if (device->bytesAvailable() > 0)
         QTimer::singleShot(0, this, &TPeerLink::ReadAvailable);
@@ -218,7 +219,7 @@ void TPeerLink::SendMessage(QByteArrayView data) {
 
 void TPeerLink::Release() {
     held_ = false;
-    QTimer::singleShot(0, this, &TPeerLink::ReadAvailable);
+    ScheduleDispatch();
 }
 
 void TPeerLink::Leave() {
@@ -232,10 +233,14 @@ void TPeerLink::Drop() {
 void TPeerLink::StreamEnded() {
     if (state_ == TState::Closed)
         return;
-    if (held_) // the held frames go first
-        return void(QTimer::singleShot(0, this, &TPeerLink::StreamEnded));
-    ReadAvailable(); // a goodbye may still sit in the buffer
-    Fail();
+    ReadAvailable(); // a goodbye may still sit in the stream
+    EndAfterPendingFrames();
+}
+
+void TPeerLink::EndAfterPendingFrames() {
+    ended_ = true;
+    silenceTimer_.stop();
+    ScheduleDispatch();
 }
 
 void TPeerLink::ReadAvailable() {
@@ -246,13 +251,36 @@ void TPeerLink::ReadAvailable() {
         reader_.Append(bytes);
         silenceTimer_.start();
     }
-    // Handlers may run nested event loops, re-enter here, close the link or delete it.
+    ScheduleDispatch();
+}
+
+void TPeerLink::ScheduleDispatch() {
+    if (dispatchScheduled_)
+        return;
+    dispatchScheduled_ = true;
+    QTimer::singleShot(0, this, &TPeerLink::Dispatch);
+}
+
+// Runs from the event loop, never inside a signal of the device: a handler may run nested
+// event loops for as long as it likes (a question to the player), during which the device
+// goes on reading and the peer's pings keep the link alive, and it may close or delete the
+// link and its device. Frames are handled one at a time, in order: a dispatch asked for
+// while one runs is left to the running one.
+void TPeerLink::Dispatch() {
+    dispatchScheduled_ = false;
+    if (dispatching_)
+        return;
     const QPointer<TPeerLink> alive(this);
+    dispatching_ = true;
+    const auto done = qScopeGuard([&] {
+        if (alive)
+            dispatching_ = false;
+    });
     TFrame frame;
-    while (alive && state_ != TState::Closed && !held_) {
+    while (state_ != TState::Closed && !held_) {
         const TFrameReader::TResult result = reader_.Next(frame);
         if (result == TFrameReader::TResult::NeedMore)
-            return;
+            break;
         if (result == TFrameReader::TResult::Broken)
             return Fail();
         try {
@@ -260,10 +288,14 @@ void TPeerLink::ReadAvailable() {
         } catch (...) {
             // The error goes on to the application's handler; the frames behind it still come.
             if (alive)
-                QTimer::singleShot(0, this, &TPeerLink::ReadAvailable);
+                ScheduleDispatch();
             throw;
         }
+        if (!alive)
+            return;
     }
+    if (ended_ && !held_)
+        Fail();
 }
 
 void TPeerLink::Handle(const TFrame& frame) {

@@ -126,6 +126,11 @@ private:
     enum class TState { Accepting, Deciding, Joining, Querying, Joined, Closed };
 
     void ReadAvailable();
+    // The stream has ended or the peer has gone silent: the link is lost once the frames
+    // received before are handled.
+    void EndAfterPendingFrames();
+    void ScheduleDispatch();
+    void Dispatch();
     void Handle(const TFrame& frame);
     void HandleWhileAccepting(const TFrame& frame);
     void HandleWhileJoining(const TFrame& frame);
@@ -140,6 +145,9 @@ private:
     TFrameReader reader_;
     TState state_ = TState::Accepting;
     bool held_ = false;
+    bool ended_ = false;             // see EndAfterPendingFrames
+    bool dispatchScheduled_ = false; // a Dispatch is queued
+    bool dispatching_ = false;       // a Dispatch is handling frames
     QTimer pingTimer_;
     QTimer silenceTimer_;
 };

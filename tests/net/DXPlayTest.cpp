@@ -260,6 +260,42 @@ TEST_F(DXPlayTest, SilentPeerIsLost) {
     EXPECT_TRUE(host->IsHost());
 }
 
+// A handler that runs a nested event loop for longer than the silence timeout (a question
+// left open, a sound waited for) loses nothing: the link goes on reading, so the peer's pings
+// keep it up; the messages behind follow in order once the handler returns; and a peer that
+// leaves meanwhile is reported after them, with the link gone safely.
+TEST_F(DXPlayTest, LongHandlersKeepTheLinkAndTheOrder) {
+    host->LinkTimings = {50, 400};
+    host->Open(TOpenMode::Create, "Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    guest->LinkTimings = {50, 400};
+    Join(*guest);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    QList<QByteArray> handled;
+    QObject::connect(host.get(), &TDXPlay::OnMessage,
+                     [&](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
+                         if (!player.Remote)
+                             return;
+                         handled.append(data);
+                         if (data == "SLOW")
+                             QTest::qWait(1200); // three silence timeouts
+                     });
+    const QList<QByteArray> sent = {"SLOW", Message(1), Message(2), "SLOW", Message(3)};
+    for (const QByteArray& message : sent)
+        guest->Send(TDXPlay::AllPlayers, message);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handled.size() == sent.size(); }, 3 * WaitMs));
+    EXPECT_EQ(handled, sent);
+    EXPECT_EQ(hostDeleted.count(), 0);
+
+    guest->Send(TDXPlay::AllPlayers, "SLOW");
+    guest->Send(TDXPlay::AllPlayers, Message(4));
+    guest->Close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
+    EXPECT_EQ(handled.mid(sent.size()), (QList<QByteArray>{"SLOW", Message(4)}));
+    EXPECT_EQ(hostLost.count(), 0); // a goodbye is no loss
+    EXPECT_TRUE(host->Opened());
+}
+
 // When the host leaves, the joiner takes the session over on the same port and a new
 // player can find and join it there.
 TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
