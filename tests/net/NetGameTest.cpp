@@ -1,18 +1,15 @@
-#include "LoopbackPort.h"
 // The game's side of the network protocol: the real main window against a scripted peer on
 // loopback whose records are laid out by hand, field by field.
 
-#include "core/GameFixture.h"
+#include "NetGameFixture.h"
 #include "dictionary/WordsUnit.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"
-#include "net/DXPlayUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/Errors.h"
 #include "settings/INIUnit.h"
 #include "ui/ChoiceUnit.h"
-#include "ui/FakeSound.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,145 +19,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
-#include <array>
-
-namespace {
-
-constexpr int WaitMs = 5000;
-
-void Put(QByteArray& data, qint32 value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        data += static_cast<char>(static_cast<quint32>(value) >> shift & 0xFF);
-}
-
-// Kind, TextLength, Param1..Param5 as 32-bit little-endian, the text, and a 4-byte pad.
-QByteArray Record(qint32 kind, const QByteArray& text, std::array<qint32, 4> params = {}) {
-    QByteArray data;
-    Put(data, kind);
-    Put(data, static_cast<qint32>(text.size()));
-    for (qint32 param : params)
-        Put(data, param);
-    Put(data, 0);
-    return data + text + "PAD!";
-}
-
-qint32 Field(const QByteArray& data, int offset) {
-    quint32 value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= quint32(static_cast<uchar>(data[offset + i])) << 8 * i;
-    return static_cast<qint32>(value);
-}
-
-void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
-                  std::array<qint32, 4> params = {}) {
-    ASSERT_EQ(data.size(), 32 + text.size());
-    EXPECT_EQ(Field(data, 0), kind);
-    EXPECT_EQ(Field(data, 4), text.size());
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Field(data, 8 + 4 * i), params[i]) << "Param" << i + 1;
-    EXPECT_EQ(Field(data, 24), 0);
-    EXPECT_EQ(data.mid(28, text.size()), text);
-}
-
-QByteArray Notice(const char* key) {
-    return "[" + GetText(key) + "]";
-}
-
-// Declines the add-word question as soon as it is asked.
-void DeclineQuestion(std::function<void()> whileAsked = {}) {
-    WhenModal<TChoiceWindow>([whileAsked](TChoiceWindow* question) {
-        if (whileAsked)
-            whileAsked();
-        QTest::mouseClick(question->NoButton, Qt::LeftButton);
-    });
-}
-
-class NetGame : public GameFixture {
-protected:
-    NetGame() {
-        new TChatWindow(window.get());
-        new TConfigForm(window.get());
-        peer.SelectProvider("TCP/IP");
-        peer.TCPIPSetting = {"127.0.0.1", port, true};
-        QObject::connect(&peer, &TDXPlay::OnMessage,
-                         [this](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
-                             if (player.Remote)
-                                 received.append(data);
-                         });
-    }
-    ~NetGame() override { NetState = 0; }
-
-    // Shows the connection window through Connect and fills it in as the person would.
-    void RunConnectWindow(const std::function<void(TConfigForm&)>& fill) {
-        QTimer::singleShot(0, ConfigForm, [fill] {
-            try {
-                fill(*ConfigForm);
-            } catch (const std::exception& error) {
-                ADD_FAILURE() << error.what();
-            }
-            if (ConfigForm->isVisible()) {
-                ADD_FAILURE() << "the connection window stayed open";
-                ConfigForm->reject();
-            }
-        });
-        Main().Menu_ConnectClick();
-    }
-    // The peer hosts and the game joins it, which opens the first game.
-    void JoinPeer() {
-        peer.Open(TOpenMode::Create, "Kordi", "Peer");
-        RunConnectWindow([this](TConfigForm& form) {
-            form.TCPIPHostName->setText("127.0.0.1");
-            form.TCPIPPort->setValue(port);
-            form.PlayerNameEdit->setText("Me");
-            form.TCPIPConnectButtonClick();
-            ASSERT_EQ(form.SessionListBox->count(), 1);
-            form.SessionListBoxClick(form.SessionListBox->item(0));
-            ASSERT_TRUE(form.JoinButton->isEnabled());
-            form.JoinButtonClick();
-        });
-        ASSERT_TRUE(WaitReceived(1));
-    }
-    // The peer opens a game with HOUSE; the game waits for its first move.
-    void PeerOpensGame() {
-        peer.Send(TDXPlay::AllPlayers, Record(2, "HOUSE", {2}));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Main().StartedHere == 0; }, WaitMs));
-    }
-    bool WaitReceived(int count) {
-        return QTest::qWaitFor([&] { return received.size() >= count; }, WaitMs);
-    }
-    // Sends a chat line and waits until it is in the log, so everything sent before it has
-    // been handled.
-    bool RoundTrip(const QByteArray& line) {
-        peer.Send(TDXPlay::AllPlayers, Record(0, line));
-        return QTest::qWaitFor([&] { return LastLogLine() == "Peer > " + line; }, WaitMs);
-    }
-    QString LastLogLine() { return ChatWindow->Memo->toPlainText().split('\n').last(); }
-    bool Played(const QString& effect) {
-        return std::ranges::any_of(sound.Sound().Played, [&](const auto& request) {
-            return request.first.endsWith(effect + ".wav");
-        });
-    }
-    // Fixes a letter in every free cell but one.
-    void FillBoardBut(int col, int row) {
-        ForEachCell(Main().Cells, [&](Tpole& cell) {
-            if (cell.IsFree() && (cell.Col != col || cell.Row != row)) {
-                cell.SetLetter("B");
-                cell.Fixed = 1;
-            }
-        });
-    }
-
-    FakeSoundScope sound;
-    quint16 port = FreePort();
-    TDXPlay peer;
-    QList<QByteArray> received;
-};
-
-} // namespace
 
 // The joiner opens the first game and sends its start word and language; its word move
 // travels with the cells in board order, and it then waits.
@@ -409,4 +270,20 @@ TEST_F(NetGame, ModemPageNeedsAModem) {
     });
     EXPECT_EQ(Main().DXPlay, nullptr);
     EXPECT_EQ(NetState, 0);
+}
+
+// A peer that leaves while the add-word question for its word is open is seen to leave once
+// the question is answered; the game then goes on against the computer.
+TEST_F(NetGame, PeerLeavesDuringTheQuestion) {
+    JoinPeer();
+    PeerOpensGame();
+    DeclineQuestion([&] {
+        peer.Close();
+        QTest::qWait(300);
+        EXPECT_EQ(NetState, 2);
+    });
+    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
+    EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
+    EXPECT_EQ(Main().Score2->Caption(), "000"); // the computer's new game
 }

@@ -1,0 +1,144 @@
+#include "NetGameFixture.h"
+
+#include "LoopbackPort.h"
+#include "core/PoleUnit.h"
+#include "net/ChatUnit.h"
+#include "net/Config.h"
+#include "net/NetPlayUnit.h"
+#include "settings/INIUnit.h"
+#include "ui/ChoiceUnit.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+void Put(QByteArray& data, qint32 value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        data += static_cast<char>(static_cast<quint32>(value) >> shift & 0xFF);
+}
+
+} // namespace
+
+NetGame::NetGame() : port(FreePort()) {
+    new TChatWindow(window.get());
+    new TConfigForm(window.get());
+    peer.SelectProvider("TCP/IP");
+    peer.TCPIPSetting = {"127.0.0.1", port, true};
+    QObject::connect(&peer, &TDXPlay::OnMessage,
+                     [this](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
+                         if (player.Remote)
+                             received.append(data);
+                     });
+}
+
+NetGame::~NetGame() {
+    NetState = 0;
+}
+
+QByteArray NetGame::Record(qint32 kind, const QByteArray& text, std::array<qint32, 4> params) {
+    QByteArray data;
+    Put(data, kind);
+    Put(data, static_cast<qint32>(text.size()));
+    for (qint32 param : params)
+        Put(data, param);
+    Put(data, 0);
+    return data + text + "PAD!";
+}
+
+qint32 NetGame::Field(const QByteArray& data, int offset) {
+    quint32 value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= quint32(static_cast<uchar>(data[offset + i])) << 8 * i;
+    return static_cast<qint32>(value);
+}
+
+void NetGame::ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
+                           std::array<qint32, 4> params) {
+    ASSERT_EQ(data.size(), 32 + text.size());
+    EXPECT_EQ(Field(data, 0), kind);
+    EXPECT_EQ(Field(data, 4), text.size());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Field(data, 8 + 4 * i), params[i]) << "Param" << i + 1;
+    EXPECT_EQ(Field(data, 24), 0);
+    EXPECT_EQ(data.mid(28, text.size()), text);
+}
+
+QByteArray NetGame::Notice(const char* key) {
+    return "[" + GetText(key) + "]";
+}
+
+void NetGame::DeclineQuestion(std::function<void()> whileAsked) {
+    WhenModal<TChoiceWindow>([whileAsked](TChoiceWindow* question) {
+        if (whileAsked)
+            whileAsked();
+        QTest::mouseClick(question->NoButton, Qt::LeftButton);
+    });
+}
+
+void NetGame::RunConnectWindow(const std::function<void(TConfigForm&)>& fill) {
+    QTimer::singleShot(0, ConfigForm, [fill] {
+        try {
+            fill(*ConfigForm);
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+        if (ConfigForm->isVisible()) {
+            ADD_FAILURE() << "the connection window stayed open";
+            ConfigForm->reject();
+        }
+    });
+    Main().Menu_ConnectClick();
+}
+
+void NetGame::JoinPeer() {
+    peer.Open(TOpenMode::Create, "Kordi", "Peer");
+    RunConnectWindow([this](TConfigForm& form) {
+        form.TCPIPHostName->setText("127.0.0.1");
+        form.TCPIPPort->setValue(port);
+        form.PlayerNameEdit->setText("Me");
+        form.TCPIPConnectButtonClick();
+        ASSERT_EQ(form.SessionListBox->count(), 1);
+        form.SessionListBoxClick(form.SessionListBox->item(0));
+        ASSERT_TRUE(form.JoinButton->isEnabled());
+        form.JoinButtonClick();
+    });
+    ASSERT_TRUE(WaitReceived(1));
+}
+
+void NetGame::PeerOpensGame() {
+    peer.Send(TDXPlay::AllPlayers, Record(2, "HOUSE", {2}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().StartedHere == 0; }, WaitMs));
+}
+
+bool NetGame::WaitReceived(int count) {
+    return QTest::qWaitFor([&] { return received.size() >= count; }, WaitMs);
+}
+
+bool NetGame::RoundTrip(const QByteArray& line) {
+    peer.Send(TDXPlay::AllPlayers, Record(0, line));
+    return QTest::qWaitFor([&] { return LastLogLine() == "Peer > " + line; }, WaitMs);
+}
+
+QString NetGame::LastLogLine() {
+    return ChatWindow->Memo->toPlainText().split('\n').last();
+}
+
+bool NetGame::Played(const QString& effect) {
+    return std::ranges::any_of(sound.Sound().Played, [&](const auto& request) {
+        return request.first.endsWith(effect + ".wav");
+    });
+}
+
+void NetGame::FillBoardBut(int col, int row) {
+    ForEachCell(Main().Cells, [&](Tpole& cell) {
+        if (cell.IsFree() && (cell.Col != col || cell.Row != row)) {
+            cell.SetLetter("B");
+            cell.Fixed = 1;
+        }
+    });
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The real main window in a network game against a scripted peer on loopback, whose records
+// are laid out by hand, field by field.
+
+#include "core/GameFixture.h"
+#include "net/DXPlayUnit.h"
+#include "ui/FakeSound.h"
+
+#include <QByteArray>
+#include <QList>
+#include <array>
+#include <functional>
+
+class TConfigForm;
+
+class NetGame : public GameFixture {
+protected:
+    static constexpr int WaitMs = 5000;
+
+    NetGame();
+    ~NetGame() override;
+
+    // Kind, TextLength, Param1..Param5 as 32-bit little-endian, the text, and a 4-byte pad.
+    static QByteArray Record(qint32 kind, const QByteArray& text,
+                             std::array<qint32, 4> params = {});
+    static qint32 Field(const QByteArray& data, int offset);
+    static void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
+                             std::array<qint32, 4> params = {});
+    static QByteArray Notice(const char* key);
+    // Declines the add-word question as soon as it is asked.
+    static void DeclineQuestion(std::function<void()> whileAsked = {});
+
+    // Shows the connection window through Connect and fills it in as the person would.
+    void RunConnectWindow(const std::function<void(TConfigForm&)>& fill);
+    // The peer hosts and the game joins it, which opens the first game.
+    void JoinPeer();
+    // The peer opens a game with HOUSE; the game waits for its first move.
+    void PeerOpensGame();
+    bool WaitReceived(int count);
+    // Sends a chat line and waits until it is in the log, so everything sent before it has
+    // been handled.
+    bool RoundTrip(const QByteArray& line);
+    QString LastLogLine();
+    bool Played(const QString& effect);
+    // Fixes a letter in every free cell but one.
+    void FillBoardBut(int col, int row);
+
+    FakeSoundScope sound;
+    quint16 port;
+    TDXPlay peer;
+    QList<QByteArray> received;
+};
