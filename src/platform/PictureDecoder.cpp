@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <cstdlib>
 #include <jpeglib.h>
+#include <optional>
 
 namespace PictureDecoder {
 namespace {
@@ -70,6 +73,47 @@ bool RunJpeg(TJpegJob& job, QByteArrayView data) {
     return true;
 }
 
+// What the headers of a Windows bitmap say of its size: the width and height in pixels
+// (a bitmap stored top down gives a negative height), and for uncompressed pixels where the
+// last of them ends.
+struct TBmpLayout {
+    qint64 Width = 0;
+    qint64 Height = 0;
+    std::optional<qint64> PixelEnd;
+};
+
+// Nothing for headers this reader does not know; the platform's reader judges those.
+std::optional<TBmpLayout> BmpLayout(QByteArrayView data) {
+    constexpr int InfoAt = 14; // after the file header
+    const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(data.data() + at); };
+    const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(data.data() + at); };
+    if (data.size() < InfoAt + 12 || !data.startsWith("BM"))
+        return std::nullopt;
+    TBmpLayout layout;
+    int bits = 0;
+    quint32 compression = 0;
+    const quint32 infoSize = u32(InfoAt);
+    if (infoSize == 12) { // the old core header: 16-bit sizes
+        layout.Width = u16(InfoAt + 4);
+        layout.Height = u16(InfoAt + 6);
+        bits = u16(InfoAt + 10);
+    } else if (infoSize >= 40 && data.size() >= InfoAt + 40) {
+        layout.Width = std::abs(qint64(qint32(u32(InfoAt + 4))));
+        layout.Height = std::abs(qint64(qint32(u32(InfoAt + 8))));
+        bits = u16(InfoAt + 14);
+        compression = u32(InfoAt + 16);
+    } else {
+        return std::nullopt;
+    }
+    constexpr quint32 Uncompressed = 0, BitFields = 3;
+    if ((compression == Uncompressed || compression == BitFields) && layout.Width <= MaxSide &&
+        layout.Height <= MaxSide) {
+        const qint64 rowBytes = (layout.Width * bits + 31) / 32 * 4; // rows end on 4 bytes
+        layout.PixelEnd = u32(10) + rowBytes * layout.Height;
+    }
+    return layout;
+}
+
 } // namespace
 
 QImage DecodeJpeg(QByteArrayView data) {
@@ -80,15 +124,21 @@ QImage DecodeJpeg(QByteArrayView data) {
 }
 
 QImage DecodeBmp(QByteArrayView data) {
+    if (const std::optional<TBmpLayout> layout = BmpLayout(data)) {
+        if (layout->Width > MaxSide || layout->Height > MaxSide)
+            throw PictureFormatError("BMP: picture too large");
+        // The platform's reader would fill the missing rows in and call it a picture.
+        if (layout->PixelEnd && data.size() < *layout->PixelEnd)
+            throw PictureFormatError("BMP: picture cut short");
+    }
     QByteArray bytes = data.toByteArray();
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, "BMP");
-    const QSize size = reader.size();
-    if (size.width() > MaxSide || size.height() > MaxSide)
-        throw PictureFormatError("BMP: picture too large");
     QImage image = reader.read();
     if (image.isNull())
         throw PictureFormatError("BMP: " + reader.errorString());
+    if (image.width() > MaxSide || image.height() > MaxSide)
+        throw PictureFormatError("BMP: picture too large");
     return image;
 }
 

@@ -33,7 +33,7 @@ TEST(PictureDecoder, DecodesJpegAndBmpFiles) {
 }
 
 // Damaged data is refused with an error, never half decoded: cut short, empty, garbage,
-// or a header that claims a picture too big to allocate.
+// pixels cut short, or a header that claims a picture too big to allocate, top down too.
 TEST(PictureDecoder, RefusesDamagedData) {
     const QByteArray whole = Encoded("JPG");
     EXPECT_THROW(PictureDecoder::DecodeJpeg(whole.left(whole.size() * 2 / 3)), PictureFormatError);
@@ -46,4 +46,11 @@ TEST(PictureDecoder, RefusesDamagedData) {
     ASSERT_GT(frame, 0);
     giant.replace(frame + 5, 4, "\xea\x60\xea\x60"); // 60000 by 60000
     EXPECT_THROW(PictureDecoder::DecodeJpeg(giant), PictureFormatError);
+
+    // Four by 458,749, stored top down, with the pixels of three rows.
+    const QByteArray tall = QByteArray::fromBase64(
+        "Qk1aAAAAAAAAADMAAAAoAAAABAAAAAMA+f8BABgAAAAAAAsAABMLAAAAAAAAAAAAAB6gWgAAWg==");
+    EXPECT_THROW(PictureDecoder::DecodeBmp(tall), PictureFormatError);
+    const QByteArray bitmap = Encoded("BMP");
+    EXPECT_THROW(PictureDecoder::DecodeBmp(bitmap.chopped(4 * 40)), PictureFormatError);
 }
