@@ -71,7 +71,8 @@ void Measure(benchmark::State& state, const std::vector<TPosition>& positions, M
 
 // Arguments: language, minimum letters on the board, advice (0 or 1).
 void BM_FastMove(benchmark::State& state) {
-    const auto positions = Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto positions =
+        Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const bool advice = state.range(2) != 0;
     Measure(state, positions, [&](const TPosition& p) {
         return SearchBestMove(p.Board, Request(p, 8, advice), nullptr).Best.Word;
@@ -79,7 +80,8 @@ void BM_FastMove(benchmark::State& state) {
 }
 
 void BM_PlainMove(benchmark::State& state) {
-    const auto positions = Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto positions =
+        Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const bool advice = state.range(2) != 0;
     Measure(state, positions, [&](const TPosition& p) {
         return PlainBestMove(p.Board, Words, 8, advice, p.UsedWords).Word;

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 class MessageRecorder {
-  public:
+public:
     MessageRecorder() {
         Messages::SetSink([this](const QString& text) { Shown.append(text); });
     }

@@ -5,9 +5,9 @@
 #include "dictionary/SearchUnit.h"
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
-#include "net/WebAddresses.h"
 #include "net/Config.h"
 #include "net/NetPlayUnit.h"
+#include "net/WebAddresses.h"
 #include "net/WebUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
@@ -114,7 +114,8 @@ TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, QFont font, QColor color)
 // it was started for is over.
 class TComputerListener : public TSearchListener {
 public:
-    TComputerListener(TMainWindow& window, quint32 game, std::function<void(const TFoundMove&)> show)
+    TComputerListener(TMainWindow& window, quint32 game,
+                      std::function<void(const TFoundMove&)> show)
         : window_(window), game_(game), show_(std::move(show)), lastTick_(window.Ticks - 1) {}
 
     bool TrialLetter(TCellIndex, int) override {
@@ -149,7 +150,9 @@ private:
     bool blink_ = true;
 };
 
-QByteArray LetterOf(const TCoolButton* button) { return CodePage::FromUnicode(button->Caption()); }
+QByteArray LetterOf(const TCoolButton* button) {
+    return CodePage::FromUnicode(button->Caption());
+}
 
 } // namespace
 
@@ -263,7 +266,8 @@ void TMainWindow::CreateControls() {
     CPUface = new QLabel(client_);
     CPUface->setGeometry(457, 10, 100, 70);
     CPUface->setAlignment(Qt::AlignCenter);
-    StrongLabel = MakeLabel(client_, {460, 10, 10, 20}, DefaultFont(8, false), QColor(180, 105, 255));
+    StrongLabel =
+        MakeLabel(client_, {460, 10, 10, 20}, DefaultFont(8, false), QColor(180, 105, 255));
     StrongLabel->SetTransparent(true);
     StrongLabel->SetCaption("0");
 
@@ -500,12 +504,15 @@ void TMainWindow::ArrangeLetters() {
             button->SetFontColor(Yellow);
             button->SetTexture(SkinBitmaps[SlotLetter]);
         }
-        button->SetCaption(CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
+        button->SetCaption(
+            CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
         button->setVisible(i <= Words.AlphabetSize());
     }
 }
 
-void TMainWindow::ShowFace(int index) { CPUface->setPixmap(Faces[index]); }
+void TMainWindow::ShowFace(int index) {
+    CPUface->setPixmap(Faces[index]);
+}
 
 QByteArray TMainWindow::RandomStartWord() const {
     const auto& fives = Words.Lists[5];
@@ -564,7 +571,9 @@ void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
     StopSearch = 1;
 }
 
-void TMainWindow::Menu_NewGameClick() { StartGame(true); }
+void TMainWindow::Menu_NewGameClick() {
+    StartGame(true);
+}
 
 void TMainWindow::Menu_RussianClick(QAction* item) {
     const int tag = item->data().toInt();
@@ -599,7 +608,9 @@ void TMainWindow::CreditWord(int player, const QByteArray& word) {
     WordLabels[player][1]->SetCaption(CodePage::ToUnicode(word));
 }
 
-bool TMainWindow::IsGameOver() const { return SkipCount >= 2 || BoardFull(Cells); }
+bool TMainWindow::IsGameOver() const {
+    return SkipCount >= 2 || BoardFull(Cells);
+}
 
 void TMainWindow::GameOver() {
     ShowGameResult();
@@ -745,8 +756,8 @@ void TMainWindow::SubmitWord() {
         return;
     }
     ShowFace(6);
-    const int answer = AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word),
-                                   GetTextU("AddWord2"));
+    const int answer =
+        AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"));
     if (answer == TChoiceWindow::Yes) {
         ShowFace(0);
         Words.AppendWord(word);
@@ -910,7 +921,8 @@ void TMainWindow::ComputerMove() {
 
     const auto request = MakeSearchRequest(Words, Strength, AdviceMode, UsedWords.Words());
     const TSearchBoard board = SnapshotBoard(Cells);
-    TComputerListener listener(*this, game, [this](const TFoundMove& best) { ShowSearchBoard(best); });
+    TComputerListener listener(*this, game,
+                               [this](const TFoundMove& best) { ShowSearchBoard(best); });
     const TSearchOutcome outcome = SearchBestMove(board, request, &listener);
     if (outcome.Stopped)
         return;

@@ -156,33 +156,33 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-  void FormCreate();
-  void FormCloseQuery();
-  void FormClose();
-  void FormDestroy();
-  void CreateControls();
-  void CreateMenu();
-  void CreateLanguageMenu();
-  void CreateCaptionDecoration();
-  void CreateWordLabels();
-  void CreateLetters();
-  void CreateCells();
-  void LoadBothDictionaries();
-  QByteArray RandomStartWord() const;
-  void ClearWordLists();
-  void SubmitWord();
-  void RefusalBlink();
-  void AcceptWord(bool withSound);
-  void ContinueAfterWord();
-  void TakeBackLetter();
-  void ShowSearchBoard(const TFoundMove& best);
-  void SettleBoard();
-  void ToggleHidden();
-  bool StopRequested(quint32 game) const { return StopSearch || game != GameNumber; }
+    void FormCreate();
+    void FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    void CreateControls();
+    void CreateMenu();
+    void CreateLanguageMenu();
+    void CreateCaptionDecoration();
+    void CreateWordLabels();
+    void CreateLetters();
+    void CreateCells();
+    void LoadBothDictionaries();
+    QByteArray RandomStartWord() const;
+    void ClearWordLists();
+    void SubmitWord();
+    void RefusalBlink();
+    void AcceptWord(bool withSound);
+    void ContinueAfterWord();
+    void TakeBackLetter();
+    void ShowSearchBoard(const TFoundMove& best);
+    void SettleBoard();
+    void ToggleHidden();
+    bool StopRequested(quint32 game) const { return StopSearch || game != GameNumber; }
 
-  QWidget* client_;
-  QList<QWidget*> hiddenWindows_;
-  QObject* rightButtonFilter_;
+    QWidget* client_;
+    QList<QWidget*> hiddenWindows_;
+    QObject* rightButtonFilter_;
 };
 
 extern TMainWindow* MainWindow;

@@ -12,7 +12,7 @@ class QProgressBar;
 
 class TSplashForm : public QWidget {
     Q_OBJECT
-  public:
+public:
     static constexpr int Steps = 20;
 
     TSplashForm();

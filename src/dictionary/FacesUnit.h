@@ -16,7 +16,7 @@ inline constexpr int FaceHeight = 70;
 // The faces are created on first use, black until tinted: pictures cannot exist before the
 // application does. An index outside 0..11 raises.
 class TFaces {
-  public:
+public:
     QPixmap& operator[](int index);
 };
 

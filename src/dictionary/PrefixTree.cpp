@@ -10,8 +10,7 @@ namespace {
 
 // The word as alphabet indices, or nothing when a character lies outside the alphabet
 // (such a word can never be traced on the board).
-std::optional<std::vector<std::uint8_t>> ToKey(QByteArrayView word, unsigned char first,
-                                               int size) {
+std::optional<std::vector<std::uint8_t>> ToKey(QByteArrayView word, unsigned char first, int size) {
     std::vector<std::uint8_t> key;
     key.reserve(static_cast<std::size_t>(word.size()));
     for (char c : word) {

@@ -42,8 +42,8 @@ private:
     };
     using Key = std::vector<std::uint8_t>;
 
-    void Build(std::uint32_t node, const std::vector<Key>& keys, std::size_t begin,
-               std::size_t end, std::size_t level);
+    void Build(std::uint32_t node, const std::vector<Key>& keys, std::size_t begin, std::size_t end,
+               std::size_t level);
 
     std::vector<Node> nodes_;
     unsigned char firstLetter_;

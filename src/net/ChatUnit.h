@@ -13,7 +13,7 @@ class TCoolButton;
 
 class TChatWindow : public TSkinnedDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr int MaxLines = 256;
 
     explicit TChatWindow(QWidget* parent = nullptr);
@@ -30,12 +30,12 @@ class TChatWindow : public TSkinnedDialog {
     // The caption names both players.
     void MemoChange();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     // The key and focus handlers of the input line and the log.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     bool EditKeyPress(const QKeyEvent& key);
 };
 

@@ -20,7 +20,7 @@ class TDXPlay;
 
 class TConfigForm : public TSkinnedDialog {
     Q_OBJECT
-  public:
+public:
     explicit TConfigForm(QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window.
@@ -60,10 +60,10 @@ class TConfigForm : public TSkinnedDialog {
     void JoinButtonClick();
     void HostButtonClick();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void CreateProviderPages();
     void FormCreate();
     // Clears the list, lets `applySettings` hand the page's address to the component,

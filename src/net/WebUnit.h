@@ -17,7 +17,7 @@ QString LocalAddress();
 
 class TVersionCheck : public QObject {
     Q_OBJECT
-  public:
+public:
     static constexpr int OwnVersion = 201;
 
     // Made by the main window, which owns it.
@@ -41,7 +41,7 @@ class TVersionCheck : public QObject {
     void NMHTTPFailure();
     void NMHTTPInvalidHost();
 
-  private:
+private:
     void Request();
 
     QNetworkAccessManager* http_;

@@ -29,7 +29,9 @@ const std::array<unsigned char, 256> kFold = MakeFoldTable();
 
 } // namespace
 
-unsigned char FoldCase(unsigned char c) { return kFold[c]; }
+unsigned char FoldCase(unsigned char c) {
+    return kFold[c];
+}
 
 QByteArray ToUpper(QByteArrayView text) {
     QByteArray upper(text.data(), text.size());
@@ -41,8 +43,8 @@ QByteArray ToUpper(QByteArrayView text) {
 int CompareNoCase(QByteArrayView a, QByteArrayView b) {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
-        const int diff = kFold[static_cast<unsigned char>(a[i])] -
-                         kFold[static_cast<unsigned char>(b[i])];
+        const int diff =
+            kFold[static_cast<unsigned char>(a[i])] - kFold[static_cast<unsigned char>(b[i])];
         if (diff != 0)
             return diff;
     }

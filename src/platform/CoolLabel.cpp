@@ -86,12 +86,15 @@ void TCoolLabel::mousePressEvent(QMouseEvent* event) {
     emit Pressed(event->button());
 }
 
-void TCoolLabel::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void TCoolLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
 
 void TCoolLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasHeld = leftHeld_;
     leftHeld_ = false;
-    if (wasHeld && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (wasHeld && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         emit Clicked();
 }
 

@@ -8,7 +8,7 @@
 #include <QString>
 
 class TIniFile {
-  public:
+public:
     // The read buffer of the platform holds 2,048 bytes with the terminator.
     static constexpr qsizetype MaxValueLength = 2047;
 
@@ -29,6 +29,6 @@ class TIniFile {
     void WriteString(QByteArrayView section, QByteArrayView key, QByteArrayView value);
     void WriteInteger(QByteArrayView section, QByteArrayView key, int value);
 
-  private:
+private:
     QString fileName_;
 };

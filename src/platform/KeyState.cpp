@@ -3,9 +3,9 @@
 #include "platform/KeyStateX11.h"
 
 #include <QGuiApplication>
-#include <qguiapplication_platform.h>
 #include <QKeyEvent>
 #include <QSet>
+#include <qguiapplication_platform.h>
 
 namespace KeyState {
 namespace {

@@ -8,7 +8,7 @@
 
 class TLinkButton : public QWidget {
     Q_OBJECT
-  public:
+public:
     TLinkButton(const QString& caption, const QUrl& address, QWidget* parent = nullptr);
 
     bool IsPressed() const { return pressed_; }
@@ -18,13 +18,13 @@ class TLinkButton : public QWidget {
     // the address instead of starting a browser.
     std::function<void(const QUrl&)> OpenLink;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-  private:
+private:
     void SetPressed(bool pressed);
 
     QString caption_;

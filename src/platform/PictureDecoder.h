@@ -10,7 +10,7 @@
 
 // A file whose extension or content is no picture this program reads; the text names it.
 class PictureFormatError : public KordiError {
-  public:
+public:
     using KordiError::KordiError;
 };
 

@@ -13,8 +13,12 @@ QString Path() {
     return folder.endsWith('/') ? folder : folder + '/';
 }
 
-QString File(const QString& relative) { return Path() + relative; }
+QString File(const QString& relative) {
+    return Path() + relative;
+}
 
-void Override(const QString& folder) { overridden = folder; }
+void Override(const QString& folder) {
+    overridden = folder;
+}
 
 } // namespace ProgramFolder

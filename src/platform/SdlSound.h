@@ -12,7 +12,7 @@
 struct Mix_Chunk;
 
 class TSdlSoundOutput : public ISoundOutput {
-  public:
+public:
     // Opens the default audio device (SDL's choice, or the SDL_AUDIODRIVER one).
     TSdlSoundOutput();
     ~TSdlSoundOutput() override;
@@ -25,7 +25,7 @@ class TSdlSoundOutput : public ISoundOutput {
     // Whether a sound is sounding on the device now.
     bool Playing() const;
 
-  private:
+private:
     struct TChunkFree {
         void operator()(Mix_Chunk* chunk) const;
     };

@@ -4,7 +4,7 @@
 #include <QString>
 
 class ISoundOutput {
-  public:
+public:
     enum class Mode {
         Async, // returns at once; cuts off whatever still plays
         Sync,  // returns when the sound has ended

@@ -19,7 +19,7 @@ extern quint16 FaceStep;
 
 class TAddRatingWindow : public TSkinnedDialog {
     Q_OBJECT
-  public:
+public:
     explicit TAddRatingWindow(QWidget* parent = nullptr);
     ~TAddRatingWindow() override;
 
@@ -34,7 +34,7 @@ class TAddRatingWindow : public TSkinnedDialog {
     void FormDeactivate();
     void TimerTimer();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 };

@@ -8,7 +8,7 @@
 #include <QList>
 
 class TKordiIniFile : public TIniFile {
-  public:
+public:
     using TIniFile::TIniFile;
 
     // A flag is on only when its text is exactly "1".
@@ -47,7 +47,7 @@ void UseLanguage(quint16 language);
 // The one settings object of the run, on Kordi2000.ini in the program folder, made on
 // first use. Use it as a pointer: SettingsFile->ReadString(...).
 class TSettingsFileRef {
-  public:
+public:
     TKordiIniFile* operator->() const;
     TKordiIniFile& operator*() const { return *operator->(); }
 };

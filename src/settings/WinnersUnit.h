@@ -64,7 +64,7 @@ void WriteWinners();
 
 class TWinnersWindow : public TSkinnedDialog {
     Q_OBJECT
-  public:
+public:
     explicit TWinnersWindow(QWidget* parent = nullptr);
     ~TWinnersWindow() override;
 
@@ -80,10 +80,10 @@ class TWinnersWindow : public TSkinnedDialog {
     void Button1Click();
     void Button2Click();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void CreateWinnerLabels();
     // Clears with `clear` after the player confirms with the button's caption.
     void ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear);

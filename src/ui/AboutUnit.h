@@ -34,7 +34,7 @@ struct TAboutLetter {
 // whole by Flip.
 class TFrameSurface : public QWidget {
     Q_OBJECT
-  public:
+public:
     static constexpr int Width = 300;
     static constexpr int Height = 250;
 
@@ -46,21 +46,21 @@ class TFrameSurface : public QWidget {
     const QImage& FrontBuffer() const { return front_; }
     void Flip();
 
-  signals:
+signals:
     void Clicked();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-  private:
+private:
     QImage front_;
     QImage back_;
 };
 
 class TAboutForm : public TSkinnedDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr int FrameMs = 33;
 
     explicit TAboutForm(QWidget* parent = nullptr);
@@ -83,11 +83,11 @@ class TAboutForm : public TSkinnedDialog {
     void DXTimerTimer();
     void DXDrawClick();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-  private:
+private:
     void BuildLetterTable(const QList<QByteArray>& text);
     void Release(TAboutLetter& letter);
     void MoveLetter(TAboutLetter& letter) const;

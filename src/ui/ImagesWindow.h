@@ -14,7 +14,7 @@ class TCoolButton;
 
 class TImagesWindow : public TSkinnedDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr int ClientWidth = 360;
     static constexpr int SkinsHeight = 65;
     static constexpr int TexturesHeight = 345;
@@ -38,10 +38,10 @@ class TImagesWindow : public TSkinnedDialog {
     void UseSkinsCheckBoxClick();
     void ComboBox1Click();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void CreateTextureControls();
     int SelectedSlot() const;
     void ReadFileList();

@@ -9,7 +9,7 @@ namespace {
 
 const CheckedArray<const char*, 0, 7> SoundNames = [] {
     CheckedArray<const char*, 0, 7> names;
-    const char* list[] = {"click1", "click2", "click3", "apply",
+    const char* list[] = {"click1", "click2", "click3",   "apply",
                           "winner", "loser",  "question", "send"};
     for (int i = 0; i <= 7; ++i)
         names[i] = list[i];
@@ -34,10 +34,14 @@ void SetSoundOutput(std::unique_ptr<ISoundOutput> output) {
     Output() = output ? std::move(output) : std::make_unique<TSilentOutput>();
 }
 
-ISoundOutput* SoundOutput() { return Output().get(); }
+ISoundOutput* SoundOutput() {
+    return Output().get();
+}
 
 // Sounds lie in the program's own folder, wherever it was started from.
-QString SoundFile(const QString& name) { return ProgramFolder::File("sounds/" + name + ".wav"); }
+QString SoundFile(const QString& name) {
+    return ProgramFolder::File("sounds/" + name + ".wav");
+}
 
 void PlaySoundEffect(int index, bool synchronous) {
     const QString file = SoundFile(SoundNames[index]);
@@ -54,4 +58,6 @@ void PlayMusic(const QString& name) {
         Output()->Play(SoundFile(name), ISoundOutput::Mode::Loop);
 }
 
-void StopSounds() { Output()->Stop(); }
+void StopSounds() {
+    Output()->Stop();
+}

@@ -36,7 +36,9 @@ void GameFixture::PickLetter(char letter) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void GameFixture::MoveTo(int col, int row) { QTest::mouseMove(&Cell(col, row)); }
+void GameFixture::MoveTo(int col, int row) {
+    QTest::mouseMove(&Cell(col, row));
+}
 
 void GameFixture::ClickCell(int col, int row) {
     MoveTo(col, row);

@@ -28,9 +28,8 @@ void SearchFrom(TContext& ctx, TSearchGrid grid, int col, int row, const QByteAr
         return;
     if (ctx.adviceMode && length > 10)
         return;
-    if (length >= 2 && length > ctx.bestWord.size() &&
-        grid[ctx.trialCol][ctx.trialRow].Mark == 1 && !ctx.usedWords.contains(w) &&
-        ctx.words.FindWord(w, length)) {
+    if (length >= 2 && length > ctx.bestWord.size() && grid[ctx.trialCol][ctx.trialRow].Mark == 1 &&
+        !ctx.usedWords.contains(w) && ctx.words.FindWord(w, length)) {
         ctx.bestWord = w;
         ctx.bestGrid = grid;
         ctx.bestCol = ctx.trialCol;

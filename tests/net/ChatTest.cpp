@@ -17,7 +17,7 @@
 namespace {
 
 class ChatTest : public ::testing::Test {
-  protected:
+protected:
     ChatTest() {
         folder.LayShippedData();
         Words.LanguageName = "English";

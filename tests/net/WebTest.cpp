@@ -22,7 +22,7 @@ QByteArray HttpReply(const QByteArray& status, const QByteArray& body) {
 // A web server on this machine that answers every request with one canned reply, or
 // never answers when the reply is empty.
 class TCannedServer : public QTcpServer {
-  public:
+public:
     explicit TCannedServer(QByteArray reply) : reply_(std::move(reply)) {
         listen(QHostAddress::LocalHost);
         connect(this, &QTcpServer::newConnection, this, &TCannedServer::Accept);
@@ -30,7 +30,7 @@ class TCannedServer : public QTcpServer {
     QUrl Url() const { return QUrl(QString("http://127.0.0.1:%1/stats.php?").arg(serverPort())); }
     int Requests = 0;
 
-  private:
+private:
     void Accept() {
         while (QTcpSocket* socket = nextPendingConnection()) {
             ++Requests;
@@ -48,7 +48,7 @@ class TCannedServer : public QTcpServer {
 };
 
 class WebTest : public ::testing::Test {
-  protected:
+protected:
     WebTest() {
         folder.LayShippedData();
         Words.LanguageName = "English";

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray Cp(const char* utf8) { return CodePage::FromUnicode(QString::fromUtf8(utf8)); }
+QByteArray Cp(const char* utf8) {
+    return CodePage::FromUnicode(QString::fromUtf8(utf8));
+}
 } // namespace
 
 // Small and capital letters of both alphabets compare equal; YO pairs with its capital.

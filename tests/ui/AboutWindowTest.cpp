@@ -9,7 +9,7 @@
 namespace {
 
 class AboutWindow : public ::testing::Test {
-  protected:
+protected:
     AboutWindow() { folder.LayShippedData(); }
 
     void RunFrames(int frames) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 class TFakeSound : public ISoundOutput {
-  public:
+public:
     using TRequest = std::pair<QString, Mode>;
 
     void Play(const QString& path, Mode mode) override { Played.emplace_back(path, mode); }
@@ -21,7 +21,7 @@ class TFakeSound : public ISoundOutput {
 // Installs a fresh recording output and the given switch; puts back a silent output and
 // the default switch at the end of the test.
 class FakeSoundScope {
-  public:
+public:
     explicit FakeSoundScope(bool soundOn = true) {
         auto fake = std::make_unique<TFakeSound>();
         sound_ = fake.get();
@@ -40,7 +40,7 @@ class FakeSoundScope {
         SoundSettings.SoundOn = [on] { return on; };
     }
 
-  private:
+private:
     TSoundSettings saved_ = SoundSettings;
     TFakeSound* sound_ = nullptr;
 };

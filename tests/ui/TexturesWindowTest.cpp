@@ -14,7 +14,7 @@
 namespace {
 
 class TexturesWindow : public ::testing::Test {
-  protected:
+protected:
     TexturesWindow() {
         folder.LayShippedData();
         for (QByteArray& name : ImageNames)

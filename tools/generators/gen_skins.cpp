@@ -44,7 +44,7 @@ QColor Scale(QColor c, double factor) {
 // Value noise on a lattice that wraps around the tile, so the picture repeats seamlessly.
 // Coordinates u, v run over 0..1 across the tile.
 class TTileNoise {
-  public:
+public:
     TTileNoise(int periodX, int periodY, quint32 seed)
         : periodX_(periodX), periodY_(periodY), values_(periodX * periodY) {
         QRandomGenerator random(seed);
@@ -61,7 +61,7 @@ class TTileNoise {
         return Lerp(top, bottom, fy);
     }
 
-  private:
+private:
     static double Lerp(double a, double b, double t) { return a + (b - a) * t; }
     double Value(int i, int j) const {
         return values_[Wrap(j, periodY_) * periodX_ + Wrap(i, periodX_)];
@@ -73,7 +73,7 @@ class TTileNoise {
 
 // Octaves of tile noise, each twice as fine and half as strong; the result lies in 0..1.
 class TFractal {
-  public:
+public:
     TFractal(int periodX, int periodY, int octaves, quint32 seed) {
         for (int i = 0; i < octaves; ++i)
             octaves_.emplace_back(periodX << i, periodY << i, seed * 31 + quint32(i));
@@ -89,14 +89,14 @@ class TFractal {
         return sum / total;
     }
 
-  private:
+private:
     std::vector<TTileNoise> octaves_;
 };
 
 // Distances to the nearest and second nearest of scattered points, measured around the
 // tile's wrap: the cells of leather and cobbles.
 class TCells {
-  public:
+public:
     TCells(int count, quint32 seed) {
         QRandomGenerator random(seed);
         for (int i = 0; i < count; ++i)
@@ -120,7 +120,7 @@ class TCells {
         return {first, second};
     }
 
-  private:
+private:
     std::vector<std::pair<double, double>> points_;
 };
 

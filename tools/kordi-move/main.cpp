@@ -28,7 +28,10 @@ int ParseNumber(const QString& text, const QString& what, int low, int high) {
     const int value = text.toInt(&ok);
     if (!ok || value < low || value > high)
         throw TUsageError(QString("%1 must be a number from %2 to %3, not \"%4\"")
-                              .arg(what).arg(low).arg(high).arg(text));
+                              .arg(what)
+                              .arg(low)
+                              .arg(high)
+                              .arg(text));
     return value;
 }
 
@@ -79,7 +82,8 @@ int Run(const QStringList& arguments) {
     Words.Language = static_cast<quint16>(language);
     Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
     const int strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
-    const int repeat = parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
+    const int repeat =
+        parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
     const TSearchBoard board = ParseBoard(parser.positionalArguments().first());
     QList<QByteArray> used;
     for (const QString& word : parser.values("used"))
@@ -97,9 +101,9 @@ int Run(const QStringList& arguments) {
     QTextStream out(stdout);
     const TFoundMove& best = outcome.Best;
     if (best.Found())
-        out << CodePage::ToUnicode(best.Word) << ' ' << best.Cell / 5 + 1 << ' ' << best.Cell % 5 + 1
-            << ' ' << CodePage::ToUnicode(QByteArray(1, char(Words.FirstLetter + best.Letter)))
-            << '\n';
+        out << CodePage::ToUnicode(best.Word) << ' ' << best.Cell / 5 + 1 << ' '
+            << best.Cell % 5 + 1 << ' '
+            << CodePage::ToUnicode(QByteArray(1, char(Words.FirstLetter + best.Letter))) << '\n';
     else
         out << "NONE\n";
     if (parser.isSet("repeat"))
