@@ -4,7 +4,7 @@
 
 #include "FuzzCheck.h"
 #include "dictionary/WordsUnit.h"
-#include "net/NetPlayUnit.h"
+#include "net/NetRecords.h"
 
 namespace {
 

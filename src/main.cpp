@@ -4,6 +4,8 @@
 #include "platform/SdlSound.h"
 #include "ui/SoundUnit.h"
 
+#include <QMessageBox>
+
 int main(int argc, char** argv) {
     TSafeApplication app(argc, argv);
     TSafeApplication::setApplicationName("Kordi 2000");
@@ -11,7 +13,9 @@ int main(int argc, char** argv) {
     try {
         RunStartUp();
     } catch (const std::exception& error) {
-        TSafeApplication::ShowError(QString::fromUtf8(error.what()));
+        // Nothing runs yet that could go on around the box: it waits for its answer.
+        QMessageBox::critical(nullptr, TSafeApplication::applicationName(),
+                              QString::fromUtf8(error.what()));
         return 1;
     }
     const int result = TSafeApplication::exec();

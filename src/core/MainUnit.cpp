@@ -2,7 +2,6 @@
 
 #include "core/SplashUnit.h"
 #include "dictionary/FacesUnit.h"
-#include "dictionary/SearchUnit.h"
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
 #include "net/Config.h"
@@ -26,7 +25,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -67,6 +65,13 @@ private:
         painter.drawPolygon(QPolygon({{1, 0}, {w - 1, 0}, {w - 1, h - 2}, {1, h - 2}}));
         painter.drawPolygon(QPolygon({{0, 1}, {w - 2, 1}, {w - 2, h - 1}, {0, h - 1}}));
     }
+};
+
+// What the game makes heard, through the sound switch of the menu.
+class TSoundEffects : public IGameEffects {
+public:
+    void Play(TSound sound) override { PlaySoundEffect(static_cast<int>(sound)); }
+    int PlayWaited(TSound sound) override { return PlayWaitedSound(static_cast<int>(sound)); }
 };
 
 // Sees every right-button press of the program before it is dispatched; never consumes it.
@@ -110,54 +115,17 @@ TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, QFont font, QColor color)
     return label;
 }
 
-// Shows the computer's progress while it searches, and stops the search when the game
-// it was started for is over.
-class TComputerListener : public TSearchListener {
-public:
-    TComputerListener(TMainWindow& window, quint32 game,
-                      std::function<void(const TFoundMove&)> show)
-        : window_(window), game_(game), show_(std::move(show)), lastTick_(window.Ticks - 1) {}
-
-    bool TrialLetter(TCellIndex, int) override {
-        QCoreApplication::processEvents();
-        if (Stopped())
-            return true;
-        if (!window_.AdviceMode && window_.Ticks != lastTick_) {
-            lastTick_ = window_.Ticks;
-            phase_ = (phase_ + 1) % 20;
-            if (phase_ > 12 && phase_ % 2 == 1) {
-                blink_ = !blink_;
-                window_.ShowFace(blink_ ? 3 : 4);
-            }
-        }
-        return false;
-    }
-
-    bool Improved(const TFoundMove& best) override {
-        show_(best);
-        QCoreApplication::processEvents();
-        return Stopped();
-    }
-
-private:
-    bool Stopped() const { return window_.StopSearch || window_.GameNumber != game_; }
-
-    TMainWindow& window_;
-    const quint32 game_;
-    std::function<void(const TFoundMove&)> show_;
-    quint16 lastTick_;
-    int phase_ = 12;
-    bool blink_ = true;
-};
-
 QByteArray LetterOf(const TCoolButton* button) {
     return CodePage::FromUnicode(button->Caption());
 }
 
 } // namespace
 
-TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
+TMainWindow::TMainWindow(QWidget* parent)
+    : QMainWindow(parent), effects_(std::make_unique<TSoundEffects>()) {
     MainWindow = this;
+    Game = new TGame(Words, *effects_, this);
+    NetGame = new TNetGame(*this);
     client_ = new TClientArea(this);
     setCentralWidget(client_);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -174,7 +142,6 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
     Timer->setInterval(100);
     connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
     SoundSettings.SoundOn = [this] { return Menu_Sound->isChecked(); };
-    SoundSettings.WaitTicks = [this](int n) { WaitTicks(n); };
     Words.CountsChanged = [this] { ShowWordCounts(); };
 
     FormCreate();
@@ -197,28 +164,25 @@ void TMainWindow::FormCreate() {
     CreateLetters();
     SplashProgress();
     CreateCells();
+    ConnectGame();
     SplashProgress();
     TSafeApplication::Guard(ReadWinners);
     SettingsFile->LoadSettings();
     LoadFaces(FaceTint.red(), FaceTint.green(), FaceTint.blue());
     SplashProgress();
-    ShowFace(0);
     ArrangeLetters();
     SplashProgress();
     LoadBothDictionaries();
-    Menu_NewGameClick();
+    TSafeApplication::Guard([this] { Menu_NewGameClick(); });
     LoadSkinImages();
     SplashProgress();
     ApplySkins();
     Timer->start();
 }
 
-TMainWindow::~TMainWindow() {
-    FormDestroy();
-}
-
 // The HTTP client and the other windows belong to this window and go with it.
-void TMainWindow::FormDestroy() {
+TMainWindow::~TMainWindow() {
+    Game->Stop();
     // The peer is told goodbye while the windows that its events reach still exist.
     ReleaseSession(*this);
     qApp->removeEventFilter(rightButtonFilter_);
@@ -239,8 +203,8 @@ void TMainWindow::CreateControls() {
         button->SetFontColor(QColor(200, 200, 255));
         button->SetTexture(SkinBitmaps[SlotButton]);
     }
-    connect(AdviceButton, &TCoolButton::Clicked, this, &TMainWindow::AdviceButtonClick);
-    connect(SkipButton, &TCoolButton::Clicked, this, &TMainWindow::SkipButtonClick);
+    connect(AdviceButton, &TCoolButton::Clicked, this, [this] { Game->Advice(); });
+    connect(SkipButton, &TCoolButton::Clicked, this, [this] { Game->Skip(); });
 
     QFont small("Small Fonts");
     small.setPointSize(7);
@@ -396,7 +360,6 @@ void TMainWindow::CreateLanguageMenu() {
         connect(item, &QAction::triggered, this, [this, item] { Menu_RussianClick(item); });
     }
     Menu_Russian->setChecked(true);
-    LanguageMenu = {Menu_Russian, Menu_English, [this](QAction* item) { Menu_RussianClick(item); }};
 }
 
 QAction* TMainWindow::LanguageItem(int language) const {
@@ -465,7 +428,7 @@ void TMainWindow::CreateLetters() {
         button->resize(34, 34);
         button->setFont(DefaultFont(16, true));
         connect(button, &TCoolButton::Pressed, this,
-                [this, button](Qt::MouseButton) { lettersOnMouseDown(button); });
+                [this, button](Qt::MouseButton) { Game->PickLetter(LetterOf(button)); });
         letters[i] = button;
     }
 }
@@ -476,9 +439,10 @@ void TMainWindow::CreateCells() {
     CreateBoard(Cells, client_);
     client_->resize(ClientWidth, ClientHeight);
     ForEachCell(Cells, [this](Tpole& cell) {
-        connect(&cell, &Tpole::Clicked, this, [this, &cell] { PoleClick(&cell); });
-        connect(&cell, &Tpole::Entered, this, &TMainWindow::PoleEnter);
-        connect(&cell, &Tpole::Left, this, &TMainWindow::PoleLeave);
+        connect(&cell, &Tpole::Clicked, this, [this, &cell] { Game->ClickCell(cell.Pos()); });
+        connect(&cell, &Tpole::Entered, this,
+                [this](Tpole* entered) { Game->Hover(entered->Pos()); });
+        connect(&cell, &Tpole::Left, this, [this] { Game->Unhover(); });
     });
 }
 
@@ -491,484 +455,4 @@ void TMainWindow::LoadBothDictionaries() {
         TSafeApplication::Guard([] { Words.LoadWords(); });
         SplashProgress();
     }
-}
-
-void TMainWindow::ArrangeLetters() {
-    const bool english = Words.Language == 2;
-    const int perRow = english ? 13 : 16;
-    for (int i = 1; i <= 32; ++i) {
-        TCoolButton* button = letters[i];
-        button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
-                     FormHeight - 120 + (i > perRow ? 34 : 0));
-        if (button->FontColor() != Yellow) {
-            button->SetFontColor(Yellow);
-            button->SetTexture(SkinBitmaps[SlotLetter]);
-        }
-        button->SetCaption(
-            CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
-        button->setVisible(i <= Words.AlphabetSize());
-    }
-}
-
-void TMainWindow::ShowFace(int index) {
-    CPUface->setPixmap(Faces[index]);
-}
-
-QByteArray TMainWindow::RandomStartWord() const {
-    const auto& fives = Words.Lists[5];
-    if (fives.isEmpty()) {
-        TSafeApplication::ShowError(
-            QString("The dictionary \"%1\" holds no five-letter word to start a game with.")
-                .arg(Words.FileName));
-        return {};
-    }
-    const int index = QRandomGenerator::global()->bounded(static_cast<int>(fives.size()));
-    return CodePage::ToUpper(fives[index]);
-}
-
-void TMainWindow::ShowScores() {
-    Score1->SetCaption(ScoreText(Scores[1]));
-    Score2->SetCaption(ScoreText(Scores[2]));
-}
-
-void TMainWindow::ClearWordLists() {
-    for (int player = 1; player <= 2; ++player)
-        for (int row = 1; row <= WordRows; ++row)
-            WordLabels[player][row]->SetCaption({});
-    Scores[1] = 0;
-    Scores[2] = 0;
-    ShowScores();
-}
-
-void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
-    ++GameNumber;
-    StartedHere = local;
-    UsedWords.Clear();
-    Slowo->SetCaption({});
-    setWindowTitle(GetTextU("Title"));
-    AdviceButton->show();
-    AdviceButton->setEnabled(true);
-    SkipButton->setEnabled(true);
-    ShowFace(0);
-    const QByteArray word = local ? RandomStartWord() : startWord;
-    UsedWords.Add(word);
-    SetUpBoard(Cells, word);
-    Tpole& hot = *Cells[HotCol][HotRow];
-    if (MouseOnCell && !ChosenLetter.isEmpty() && hot.IsEmpty())
-        hot.SetLetter(ChosenLetter);
-    ClearWordLists();
-    SkipCount = 0;
-    if (local && NetState == 2)
-        SendNetMessage(nmNewGame, StartWordOf(Cells), Words.Language);
-    setWindowTitle(GetTextU("Title"));
-    if (local) {
-        MoveState = 0;
-    } else {
-        MoveState = 2;
-        ShowWaiting();
-        Slowo->SetCaption({});
-    }
-    StopSearch = 1;
-}
-
-void TMainWindow::Menu_NewGameClick() {
-    StartGame(true);
-}
-
-void TMainWindow::Menu_RussianClick(QAction* item) {
-    const int tag = item->data().toInt();
-    const quint16 previous = Words.Language;
-    const quint16 language = tag % 10;
-    if (language == previous)
-        return; // the item is checked already
-    item->setChecked(true);
-    UseLanguage(language);
-    try {
-        SettingsFile->SaveSettings();
-    } catch (const KordiError&) {
-        // The file still holds the old language: stay with it rather than half switch.
-        UseLanguage(previous);
-        LanguageItem(previous)->setChecked(true);
-        throw;
-    }
-    SettingsFile->LoadSettings();
-    Words.LoadWords();
-    if (tag < 10)
-        Menu_NewGameClick();
-    ArrangeLetters();
-    ChosenLetter.clear();
-}
-
-void TMainWindow::CreditWord(int player, const QByteArray& word) {
-    Scores[player] = static_cast<quint16>(Scores[player] + word.size());
-    ShowScores();
-    UsedWords.Add(word);
-    for (int row = WordRows; row >= 2; --row)
-        WordLabels[player][row]->SetCaption(WordLabels[player][row - 1]->Caption());
-    WordLabels[player][1]->SetCaption(CodePage::ToUnicode(word));
-}
-
-bool TMainWindow::IsGameOver() const {
-    return SkipCount >= 2 || BoardFull(Cells);
-}
-
-void TMainWindow::GameOver() {
-    ShowGameResult();
-    Menu_NewGameClick();
-}
-
-void TMainWindow::ShowWaiting() {
-    setWindowTitle(GetTextU("Title") + " (" + GetTextU("Wait") + ")");
-    SkipButton->setEnabled(false);
-    AdviceButton->setEnabled(false);
-}
-
-void TMainWindow::WaitTicks(int n) {
-    for (int i = 0; i < n; ++i) {
-        const quint16 start = Ticks;
-        while (Ticks == start) {
-            if (Timer->isActive()) {
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            } else {
-                // The timer is held elsewhere: count the tick ourselves rather than hang.
-                QEventLoop pause;
-                QTimer::singleShot(Timer->interval(), &pause, &QEventLoop::quit);
-                pause.exec();
-                break;
-            }
-        }
-    }
-}
-
-void TMainWindow::TimerTimer() {
-    if (!Hidden && KeyState::CtrlAltLetterHeld('Z'))
-        ToggleHidden();
-    else if (Hidden && KeyState::CtrlAltLetterHeld('X'))
-        ToggleHidden();
-    Timer->stop();
-    StrongLabel->SetCaption(QString::number(Strength - 2));
-    Ticks = Ticks == 31 ? 0 : Ticks + 1;
-    RefreshBevels(Cells);
-    if (Ticks == 0 && VersionCheck)
-        VersionCheck->StatisticsRequestStep();
-    Timer->start();
-}
-
-void TMainWindow::ToggleHidden() {
-    if (!Hidden) {
-        hiddenWindows_.clear();
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible()) {
-                hiddenWindows_.append(window);
-                window->hide();
-            }
-        Hidden = 1;
-    } else {
-        for (QWidget* window : hiddenWindows_)
-            window->show();
-        hiddenWindows_.clear();
-        Hidden = 0;
-    }
-}
-
-void TMainWindow::lettersOnMouseDown(TCoolButton* button) {
-    PlaySoundEffect(SoundClick1, false);
-    if (button->FontColor() == Blue)
-        return;
-    if (MoveState == 1)
-        TakeBackLetter();
-    ArrangeLetters();
-    button->SetFontColor(Blue);
-    button->SetTexture(SkinBitmaps[SlotChosenLetter]);
-    ChosenLetter = LetterOf(button);
-}
-
-void TMainWindow::TakeBackLetter() {
-    ClearSelection(Cells);
-    Slowo->SetCaption({});
-    MoveState = 0;
-    Cells[NewCol][NewRow]->SetLetter({});
-}
-
-void TMainWindow::PoleEnter(Tpole* cell) {
-    HotCol = cell->Col;
-    HotRow = cell->Row;
-    if (cell->IsFree() && MoveState == 0 && !ChosenLetter.isEmpty())
-        cell->SetLetter(ChosenLetter);
-    if (cell->IsFree() && !cell->IsEmpty() && !cell->Selected)
-        cell->SetBevels(TCoolLabel::Bevel::Lowered, TCoolLabel::Bevel::Lowered);
-    MouseOnCell = 1;
-}
-
-void TMainWindow::PoleLeave(Tpole* cell) {
-    if (cell->IsFree() && MoveState == 0 && !ChosenLetter.isEmpty()) {
-        cell->SetLetter({});
-        cell->SetFontColor(Qt::black);
-    }
-    if (!cell->IsFree() || cell->IsEmpty() || cell->Selected)
-        cell->SetBevels(TCoolLabel::Bevel::Raised, TCoolLabel::Bevel::Raised);
-    MouseOnCell = 0;
-}
-
-void TMainWindow::PoleClick(Tpole* cell) {
-    HotCol = cell->Col;
-    HotRow = cell->Row;
-    if (cell->Selected && MoveState == 1 && Cells[NewCol][NewRow]->Selected) {
-        SubmitWord();
-        return;
-    }
-    if (!cell->Selected && !cell->IsEmpty() && MoveState == 1) {
-        const QByteArray word = CodePage::FromUnicode(Slowo->Caption());
-        if (word.isEmpty()) {
-            LastCol = cell->Col;
-            LastRow = cell->Row;
-            SelectCell(*cell);
-            Slowo->SetCaption(CodePage::ToUnicode(cell->Letter()));
-            PlaySoundEffect(SoundClick3, false);
-        } else if (AreNeighbours(LastCol, LastRow, cell->Col, cell->Row)) {
-            LastCol = cell->Col;
-            LastRow = cell->Row;
-            SelectCell(*cell);
-            Slowo->SetCaption(CodePage::ToUnicode(word + cell->Letter()));
-            PlaySoundEffect(SoundClick3, false);
-        }
-    }
-    if (MoveState == 0 && !ChosenLetter.isEmpty() && cell->IsFree()) {
-        PlaySoundEffect(SoundClick3, false);
-        MoveState = 1;
-        NewCol = cell->Col;
-        NewRow = cell->Row;
-        cell->SetLetter(ChosenLetter); // normally there already, from the preview
-    }
-}
-
-void TMainWindow::SubmitWord() {
-    const QByteArray word = CodePage::FromUnicode(Slowo->Caption());
-    if (word.size() == 1 || word.size() > TWords::MaxLength || UsedWords.IsUsed(word)) {
-        RefusalBlink();
-        ClearSelection(Cells);
-        Slowo->SetCaption({});
-        return;
-    }
-    if (Words.FindWord(word, static_cast<int>(word.size()))) {
-        AcceptWord(true);
-        ContinueAfterWord();
-        return;
-    }
-    ShowFace(6);
-    const int answer =
-        AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"));
-    if (answer == TChoiceWindow::Yes) {
-        ShowFace(0);
-        Words.AppendWord(word);
-        Words.LoadWords();
-        AcceptWord(false);
-        ContinueAfterWord();
-        return;
-    }
-    if (answer == TChoiceWindow::No) {
-        ClearSelection(Cells);
-        Slowo->SetCaption({});
-    }
-    ShowFace(0);
-}
-
-void TMainWindow::RefusalBlink() {
-    for (int face : {2, 1, 2, 1, 2, 1, 2}) {
-        ShowFace(face);
-        WaitTicks(2);
-    }
-    ShowFace(0);
-}
-
-void TMainWindow::AcceptWord(bool withSound) {
-    CreditWord(1, CodePage::FromUnicode(Slowo->Caption()));
-    Cells[NewCol][NewRow]->Fixed = 1;
-    SkipCount = 0;
-    if (withSound)
-        PlaySoundEffect(SoundApply, true);
-}
-
-void TMainWindow::ContinueAfterWord() {
-    if (!IsGameOver() || NetState == 2)
-        ComputerMove();
-    else
-        GameOver();
-}
-
-void TMainWindow::AppOnMessage() {
-    if (MoveState == 1) {
-        PlaySoundEffect(SoundClick2, false);
-        if (Slowo->Caption().isEmpty()) {
-            MoveState = 0;
-            Cells[NewCol][NewRow]->SetLetter({});
-        } else {
-            Slowo->SetCaption({});
-            ClearSelection(Cells);
-        }
-    }
-    Tpole& hot = *Cells[HotCol][HotRow];
-    if (MouseOnCell && hot.IsFree() && MoveState == 0 && !ChosenLetter.isEmpty())
-        hot.SetLetter(ChosenLetter);
-}
-
-void TMainWindow::SkipButtonClick() {
-    if (NetState == 2) {
-        if (MoveState == 1)
-            TakeBackLetter();
-        Slowo->SetCaption({});
-        SendNotice("Net_SkipMove");
-        SendMove(true);
-        return;
-    }
-    const quint32 game = GameNumber;
-    ComputerMove();
-    if (!StopRequested(game))
-        ++SkipCount;
-}
-
-void TMainWindow::AdviceButtonClick() {
-    const quint32 game = GameNumber;
-    AdviceMode = 1;
-    ComputerMove();
-    if (StopRequested(game))
-        return;
-    if (AdviceMode == 0) {
-        AdviceButton->hide();
-        if (NetState == 2) {
-            // The advice move itself has handed the turn to the peer.
-            SendNotice("Net_Advice");
-            MoveState = 2;
-            ShowWaiting();
-        } else {
-            ContinueAfterWord();
-        }
-    } else {
-        AdviceMode = 0;
-    }
-}
-
-void TMainWindow::Menu_CPUClick() {
-    const int before = Strength;
-    SetCPUWindow->exec();
-    if (Strength != before)
-        Menu_NewGameClick();
-}
-
-void TMainWindow::ShowSearchBoard(const TFoundMove& best) {
-    Slowo->SetCaption(CodePage::ToUnicode(best.Word));
-    const auto newLetter = QByteArray(1, static_cast<char>(Words.FirstLetter + best.Letter));
-    ForEachCell(Cells, [&](Tpole& cell) {
-        const TCellIndex index = (cell.Col - 1) * 5 + cell.Row - 1;
-        if (index == best.Cell)
-            cell.SetLetter(newLetter);
-        else if (cell.IsFree())
-            cell.SetLetter({});
-        if (std::find(best.Path.begin(), best.Path.end(), index) != best.Path.end())
-            SelectCell(cell);
-        else
-            UnselectCell(cell);
-    });
-}
-
-void TMainWindow::SettleBoard() {
-    ForEachCell(Cells, [this](Tpole& cell) {
-        if (cell.IsEmpty()) {
-            cell.Fixed = 0;
-        } else if (cell.IsFree()) {
-            NewCol = cell.Col;
-            NewRow = cell.Row;
-            cell.Fixed = 1;
-        }
-    });
-}
-
-namespace {
-
-// The fixed letters as alphabet indices; a letter outside the alphabet stays a letter that
-// no word can use.
-TSearchBoard SnapshotBoard(TCells& cells) {
-    TSearchBoard board;
-    ForEachCell(cells, [&](Tpole& cell) {
-        const TCellIndex index = (cell.Col - 1) * 5 + cell.Row - 1;
-        if (cell.IsFree()) {
-            cell.SetLetter({});
-            board.Letters[index] = EmptyCell;
-        } else {
-            const int letter = CodePage::FoldCase(static_cast<unsigned char>(cell.Letter()[0])) -
-                               Words.FirstLetter;
-            board.Letters[index] = letter >= 0 && letter < Words.AlphabetSize()
-                                       ? static_cast<unsigned char>(letter)
-                                       : ForeignLetter;
-        }
-        UnselectCell(cell);
-    });
-    return board;
-}
-
-} // namespace
-
-void TMainWindow::ComputerMove() {
-    StopSearch = 0;
-    const quint32 game = GameNumber;
-    if (NetState == 2 && !AdviceMode) {
-        SendMove(false);
-        return;
-    }
-    MoveState = 2;
-    ShowWaiting();
-    Slowo->SetCaption({});
-
-    const auto request = MakeSearchRequest(Words, Strength, AdviceMode, UsedWords.Words());
-    const TSearchBoard board = SnapshotBoard(Cells);
-    TComputerListener listener(*this, game,
-                               [this](const TFoundMove& best) { ShowSearchBoard(best); });
-    const TSearchOutcome outcome = SearchBestMove(board, request, &listener);
-    if (outcome.Stopped)
-        return;
-
-    SettleBoard();
-    if (outcome.Best.Found()) {
-        SkipCount = 0;
-        CreditWord(AdviceMode ? 1 : 2, outcome.Best.Word);
-        PlaySoundEffect(SoundApply, true);
-        if (AdviceMode && NetState == 2)
-            SendMove(false);
-        AdviceMode = 0;
-    } else {
-        ++SkipCount;
-        if (!AdviceMode)
-            ShowFace(5);
-        Slowo->SetCaption("? ? ?");
-        WaitTicks(9);
-    }
-    // A new game started during the pause owns the board now.
-    if (StopRequested(game))
-        return;
-    ClearSelection(Cells);
-    Slowo->SetCaption({});
-    ShowFace(0);
-    SkipButton->setEnabled(true);
-    AdviceButton->setEnabled(true);
-    setWindowTitle(GetTextU("Title"));
-    if (IsGameOver() && NetState < 2)
-        GameOver();
-    MoveState = 0;
-}
-
-void TMainWindow::closeEvent(QCloseEvent* event) {
-    FormCloseQuery();
-    event->accept();
-    FormClose();
-}
-
-// A running computer search stops at its next look at StopSearch; the close goes ahead.
-void TMainWindow::FormCloseQuery() {
-    StopSearch = 1;
-}
-
-void TMainWindow::FormClose() {
-    // A settings file that cannot be written is reported, and the program still closes.
-    TSafeApplication::Guard([] { SettingsFile->SaveSettings(); });
-    TSafeApplication::Guard(WriteWinners);
 }

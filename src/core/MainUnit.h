@@ -1,12 +1,15 @@
 #pragma once
-// The main window: it owns the board, the letter buttons, the word lists and the state of
-// the game, and runs the turns against the computer.
+// The main window: a view of the game (board, letter buttons, word lists, scores, the
+// computer's face) that hands the person's input to it, and the menu that reaches every
+// other window.
 
 #include "core/PoleUnit.h"
-#include "core/SpisokUnit.h"
+#include "game/Game.h"
 #include "platform/Checked.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <memory>
 
 class QLabel;
 class QTimer;
@@ -17,7 +20,7 @@ class QFrame;
 class TCoolButton;
 class TLinkButton;
 class TDXPlay;
-struct TFoundMove;
+class TNetGame;
 
 // 1 while none of the strength, question, records and result windows is active.
 extern quint8 MainActive;
@@ -36,6 +39,10 @@ public:
 
     explicit TMainWindow(QWidget* parent = nullptr);
     ~TMainWindow() override;
+
+    // The game this window shows, and its side of a network game.
+    TGame* Game;
+    TNetGame* NetGame;
 
     // Controls.
     TCoolButton* AdviceButton;
@@ -90,36 +97,10 @@ public:
     // The network session of the last Connect; none before it and after Disconnect.
     TDXPlay* DXPlay = nullptr;
 
-    // The computer's strength: the longest word it may play, 3..8.
-    int Strength = 8;
-
-    // Game state.
-    quint8 MoveState = 0;
-    QByteArray ChosenLetter;
-    quint16 NewCol = 1, NewRow = 1;
-    quint16 HotCol = 1, HotRow = 1;
-    quint16 LastCol = 1, LastRow = 1;
-    quint8 MouseOnCell = 0;
-    CheckedArray<quint16, 1, 2> Scores;
-    TUsedWords UsedWords;
-    qint32 SkipCount = 0;
-    quint8 AdviceMode = 0;
-    quint8 StopSearch = 0;
-    quint8 StartedHere = 1;
     quint16 Ticks = 0;
     quint8 Hidden = 0;
-    // Counts the games started; a search that outlives its game must not touch the next one.
-    quint32 GameNumber = 0;
 
-    // Turn flow.
     void StartGame(bool local, const QByteArray& startWord = {});
-    void CreditWord(int player, const QByteArray& word);
-    bool IsGameOver() const;
-    void GameOver();
-    void ComputerMove();
-    void WaitTicks(int n);
-    void ShowWaiting();
-    void ShowScores();
     void ShowFace(int index);
     void ArrangeLetters();
     // Captions of the window, its menus and buttons in the current language.
@@ -130,10 +111,17 @@ public:
     QAction* LanguageItem(int language) const;
     // The network-state icon for the current NetState; called whenever NetState changes.
     void ShowNetState();
+    // Shows the game as it is now.
+    void ShowGame();
+    // The reaction to the hide keys: hides every shown window, or shows them again as they
+    // were. No window is ended by it.
+    void ToggleHidden();
 
     // Handlers.
     void Menu_NewGameClick();
     // The language switch of both language items; a tag of 10 or more starts no new game.
+    // Either the whole switch happens or, when the new dictionary or the settings cannot be
+    // read or written, nothing changes and the error is raised.
     void Menu_RussianClick(QAction* item);
     void Menu_CPUClick();
     // Network play: the connection window, leaving the session, the chat window, and the
@@ -142,13 +130,7 @@ public:
     void Menu_DisConnectClick();
     void Menu_ChatClick();
     void ShowConnected();
-    void SkipButtonClick();
-    void AdviceButtonClick();
     void TimerTimer();
-    void PoleClick(Tpole* cell);
-    void PoleEnter(Tpole* cell);
-    void PoleLeave(Tpole* cell);
-    void lettersOnMouseDown(TCoolButton* button);
     // The right-button reaction of the application-wide filter.
     void AppOnMessage();
 
@@ -157,9 +139,7 @@ protected:
 
 private:
     void FormCreate();
-    void FormCloseQuery();
     void FormClose();
-    void FormDestroy();
     void CreateControls();
     void CreateMenu();
     void CreateLanguageMenu();
@@ -167,21 +147,19 @@ private:
     void CreateWordLabels();
     void CreateLetters();
     void CreateCells();
+    void ConnectGame();
     void LoadBothDictionaries();
-    QByteArray RandomStartWord() const;
-    void ClearWordLists();
-    void SubmitWord();
-    void RefusalBlink();
-    void AcceptWord(bool withSound);
-    void ContinueAfterWord();
-    void TakeBackLetter();
-    void ShowSearchBoard(const TFoundMove& best);
-    void SettleBoard();
-    void ToggleHidden();
-    bool StopRequested(quint32 game) const { return StopSearch || game != GameNumber; }
+    void ShowCell(Tpole& cell);
+    void ShowLetters();
+    void ShowWords();
+    void AskToAddWord(const QByteArray& word);
 
+    std::unique_ptr<IGameEffects> effects_;
+    bool waitingShown_ = false;
+    int faceShown_ = -1;
+    bool addWordAsked_ = false;
     QWidget* client_;
-    QList<QWidget*> hiddenWindows_;
+    QList<QPointer<QWidget>> hiddenWindows_;
     QObject* rightButtonFilter_;
 };
 

@@ -41,17 +41,18 @@ void TSetCPUWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     ShowCaption();
     // Setting the position brings a strength outside 3..8 into range and takes it over.
-    StrongBar->setValue(MainWindow->Strength);
+    StrongBar->setValue(MainWindow->Game->Strength());
     StrongBarChange();
     Label1->setText(GetTextU("CPU_Label1"));
     Label2->setText(GetTextU("CPU_Label2"));
 }
 
 void TSetCPUWindow::StrongBarChange() {
-    MainWindow->Strength = StrongBar->value();
+    MainWindow->Game->SetStrength(StrongBar->value());
     ShowCaption();
 }
 
 void TSetCPUWindow::ShowCaption() {
-    setWindowTitle(GetTextU("Menu_CPU") + " (" + QString::number(MainWindow->Strength - 2) + ")");
+    setWindowTitle(GetTextU("Menu_CPU") + " (" + QString::number(MainWindow->Game->Strength() - 2) +
+                   ")");
 }

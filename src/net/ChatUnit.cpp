@@ -78,7 +78,7 @@ void TChatWindow::SendButtonClick() {
     if (!text.isEmpty()) {
         SendNetMessage(nmChat, CodePage::FromUnicode(text));
         Edit->clear();
-        PlaySoundEffect(SoundSend, true);
+        PlaySoundEffect(SoundSend);
     }
     Edit->setFocus();
 }
@@ -103,7 +103,7 @@ bool TChatWindow::EditKeyPress(const QKeyEvent& key) {
         return true;
     }
     if (key.key() != Qt::Key_Backspace && !key.text().isEmpty())
-        PlaySoundEffect(SoundClick3, false);
+        PlaySoundEffect(SoundClick3);
     return false;
 }
 

@@ -67,8 +67,8 @@ void SetUsable(QWidget* control, bool usable) {
 // new game.
 void LeaveSession(TMainWindow& main) {
     ReleaseSession(main);
-    NetState = 0;
-    RepaintNetState();
+    main.NetGame->Forget();
+    SetNetState(0);
     main.Menu_Connect->setEnabled(true);
     main.Menu_DisConnect->setEnabled(false);
     ShowComputerOpponent(true);
@@ -257,7 +257,7 @@ void TConfigForm::JoinButtonClick() {
     const auto busy = DisabledWhileBusy(Button1);
     DXPlay->Open(TOpenMode::Join, CodePage::FromUnicode(SessionNameEdit->text()),
                  CodePage::FromUnicode(PlayerNameEdit->text()));
-    NetState = 2;
+    SetNetState(2);
     MainWindow->ShowConnected();
     // The joiner opens the first game; its start word and language go to the peer.
     MainWindow->StartGame(true);
@@ -268,7 +268,7 @@ void TConfigForm::HostButtonClick() {
     const auto busy = DisabledWhileBusy(Button1);
     DXPlay->Open(TOpenMode::Create, CodePage::FromUnicode(SessionNameEdit->text()),
                  CodePage::FromUnicode(PlayerNameEdit->text()));
-    NetState = 1;
+    SetNetState(1);
     MainWindow->ShowConnected();
     accept();
 }
@@ -304,10 +304,9 @@ void TMainWindow::Menu_ConnectClick() {
     connect(DXPlay, &TDXPlay::OnMessage, this, DXPlayMessage);
     connect(DXPlay, &TDXPlay::OnAddPlayer, this, DXPlayAddPlayer);
     connect(DXPlay, &TDXPlay::OnDeletePlayer, this, DXPlayDeletePlayer);
-    // The peer's leave has already started a game against the computer.
-    connect(DXPlay, &TDXPlay::OnSessionLost, this, [this] { LeaveSession(*this); });
+    connect(DXPlay, &TDXPlay::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
     connect(DXPlay, &TDXPlay::OnHostMigrationFailed, this, [this](const QString& text) {
-        LeaveSession(*this);
+        Menu_DisConnectClick();
         TSafeApplication::ShowError(text);
     });
     ConfigForm->DXPlay = DXPlay;

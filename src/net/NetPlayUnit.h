@@ -1,68 +1,17 @@
 #pragma once
-// The records that keep two copies of the game in one game: chat lines, moves and new games,
-// their wire layout, and the receiver that applies the peer's records to this side's game.
+// The game's side of network play: this side's moves go to the peer as records, and the
+// peer's records and the session's join and leave events reach the game in the order they
+// came, each only once the game is idle, so none lands in the middle of a step.
 
 #include "net/DXPlayUnit.h"
+#include "net/NetRecords.h"
 
-#include <QByteArray>
-#include <QList>
-#include <QPoint>
+#include <QObject>
+#include <deque>
 #include <functional>
-#include <optional>
 
-class QAction;
-
-enum TNetMessageKind : quint32 { nmChat = 0, nmMove = 1, nmNewGame = 2 };
-
-// One record as it travels: little-endian, packed, 28 bytes of fields, the text, and a
-// 4-byte pad that is sent but never read.
-struct TNetMessage {
-    quint32 Kind = nmChat;
-    QByteArray Text; // TextLength on the wire
-    qint32 Param1 = 0;
-    qint32 Param2 = 0;
-    qint32 Param3 = 0;
-    qint32 Param4 = 0;
-    qint32 Param5 = 0;
-};
-
-inline constexpr int NetMessageTextOffset = 28;
-inline constexpr int NetMessageOverhead = NetMessageTextOffset + 4;
-
-QByteArray EncodeNetMessage(const TNetMessage& message);
-// Nothing when the record is shorter than its fields or its TextLength is negative or
-// disagrees with the number of bytes received.
-std::optional<TNetMessage> DecodeNetMessage(QByteArrayView data);
-
-// A word move's text: the length in two digits, the word, then one column and row digit
-// pair per traced cell in board order (column 1..5 outer, row 1..5 inner).
-struct TMoveText {
-    QByteArray Word;
-    QList<QPoint> Cells; // x the column, y the row
-};
-
-QByteArray EncodeMoveText(const TMoveText& move);
-// Nothing unless the length is two digits of 2..20, the text is exactly as long as that
-// length calls for, and every cell digit is 1..5.
-std::optional<TMoveText> DecodeMoveText(QByteArrayView text);
-
-// The checks a peer's record passes before any of it reaches this side's game.
-// A start word: five capitals of the language the record names (1 Russian, 2 English).
-bool IsStartRecord(const TNetMessage& message);
-// A word move: its text decodes, the letter goes into a cell of the board that `isFree`
-// (given a column and row of 1..5) calls free, and the letter and the word are capitals of
-// `language`.
-std::optional<TMoveText> CheckWordMove(const TNetMessage& message, int language,
-                                       const std::function<bool(QPoint)>& isFree);
-
-// The language menu whose handler a peer's new game in another language runs: the two
-// items, whose data holds the language number, and the handler.
-struct TLanguageMenu {
-    QAction* Russian = nullptr;
-    QAction* English = nullptr;
-    std::function<void(QAction*)> Click;
-};
-extern TLanguageMenu LanguageMenu;
+class TMainWindow;
+struct TPlayedMove;
 
 // Sends a record to the peer and hands the local copy to DXPlayMessage before returning.
 // Without a session nothing is sent.
@@ -70,14 +19,47 @@ void SendNetMessage(quint32 kind, const QByteArray& text, qint32 param1 = 0, qin
                     qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
 // Sends a chat notice: the text of `key` in brackets.
 void SendNotice(QByteArrayView key);
-// Hands this side's move, or a skipped turn, to the peer; this side then waits.
-void SendMove(bool skip);
 
-// The session's events.
+class TNetGame : public QObject {
+    Q_OBJECT
+public:
+    explicit TNetGame(TMainWindow& main);
+
+    void Receive(const TDXPlayPlayer& player, const QByteArray& data);
+    void PlayerAdded(const TDXPlayPlayer& player);
+    void PlayerDeleted(const TDXPlayPlayer& player);
+    // What has not been handled yet belongs to a session that is gone.
+    void Forget();
+    bool Pending() const { return !inbox_.empty(); }
+
+private:
+    void Queue(std::function<void()> event);
+    void Pump();
+    void ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message);
+    void ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message);
+    void ReceiveMove(const TNetMessage& message);
+    void StartPeersGame(const TNetMessage& message);
+    void SendMove(const TPlayedMove& move);
+    void SendOpenedGame(const QByteArray& startWord);
+    // A record this side cannot follow: the player is told, and the session is left, so
+    // neither side waits for a move that will never come.
+    void GiveUp(const QString& why);
+
+    TMainWindow& main_;
+    std::deque<std::function<void()>> inbox_;
+    bool pumping_ = false;
+    // This side opened the current game and nothing has been played in it yet: a new game
+    // of the peer's may have crossed ours.
+    bool ownGameFresh_ = false;
+};
+
+// The session's events, forwarded to the main window's network game.
 void DXPlayMessage(TDXPlay* sender, const TDXPlayPlayer& player, const QByteArray& data);
 void DXPlayAddPlayer(const TDXPlayPlayer& player);
 void DXPlayDeletePlayer(const TDXPlayPlayer& player);
 
+// Sets NetState and what follows from it: the game's opponent and the caption's icon.
+void SetNetState(int state);
 // The main window's caption and menu bar follow NetState.
 void RepaintNetState();
 // The computer's face and strength are shown for a game against the computer and hidden

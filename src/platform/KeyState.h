@@ -1,7 +1,8 @@
 #pragma once
-// Whether keys are held down right now. Under X11 the whole keyboard is read, so the
-// answer holds while none of the program's windows has the focus or is even shown;
-// elsewhere only the keys that reach the application are seen.
+// Whether keys are held down right now, read from the whole keyboard under X11, so the
+// answer holds while none of the program's windows has the focus or is even shown.
+// Elsewhere the keyboard cannot be read that way and no key counts as held: a program
+// hidden by a key must be able to see the key that brings it back.
 
 namespace KeyState {
 

@@ -11,14 +11,25 @@ TSink& Sink() {
     return sink;
 }
 
-} // namespace
-
-void Show(const QString& text) {
+void Open(QMessageBox::Icon icon, const QString& text) {
     if (Sink()) {
         Sink()(text);
         return;
     }
-    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), text);
+    auto* box = new QMessageBox(icon, QApplication::applicationName(), text, QMessageBox::Ok,
+                                QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace
+
+void Show(const QString& text) {
+    Open(QMessageBox::Information, text);
+}
+
+void ShowError(const QString& text) {
+    Open(QMessageBox::Critical, text);
 }
 
 void SetSink(TSink sink) {

@@ -1,9 +1,9 @@
 #include "platform/SafeApplication.h"
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 #include <QFont>
-#include <QMessageBox>
 
 TSafeApplication::TSafeApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The windows name the fonts of the system they were drawn on; these are their
@@ -30,5 +30,5 @@ void TSafeApplication::Guard(const std::function<void()>& action) {
 }
 
 void TSafeApplication::ShowError(const QString& text) {
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
+    Messages::ShowError(text);
 }

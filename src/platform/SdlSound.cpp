@@ -5,18 +5,13 @@
 #include <QFile>
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <thread>
 
 namespace {
 
 using std::chrono::milliseconds;
-using Clock = std::chrono::steady_clock;
 
 // Every sound goes to the one channel, so a new sound replaces the one still playing.
 constexpr int Channel = 0;
-// How long past its own length a synchronous sound may hold the game.
-constexpr milliseconds Grace(500);
-constexpr milliseconds PollStep(5);
 
 } // namespace
 
@@ -52,10 +47,21 @@ TSdlSoundOutput::~TSdlSoundOutput() {
 }
 
 void TSdlSoundOutput::Play(const QString& path, Mode mode) {
-    if (deviceOpen_)
-        PlayOnDevice(path, mode);
-    else if (mode == Mode::Sync)
-        WaitAsLongAs(path);
+    if (!deviceOpen_)
+        return;
+    if (Mix_Chunk* chunk = Decoded(path))
+        Mix_PlayChannel(Channel, chunk, mode == Mode::Loop ? -1 : 0);
+}
+
+milliseconds TSdlSoundOutput::Length(const QString& path) {
+    auto found = lengths_.find(path);
+    if (found == lengths_.end()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return milliseconds(0);
+        found = lengths_.emplace(path, WavLength(file.readAll())).first;
+    }
+    return found->second;
 }
 
 void TSdlSoundOutput::Stop() {
@@ -76,36 +82,6 @@ Mix_Chunk* TSdlSoundOutput::Decoded(const QString& path) {
     if (chunk)
         chunks_.emplace(path, TChunk(chunk));
     return chunk;
-}
-
-void TSdlSoundOutput::PlayOnDevice(const QString& path, Mode mode) {
-    Mix_Chunk* chunk = Decoded(path);
-    if (!chunk)
-        return;
-    if (Mix_PlayChannel(Channel, chunk, mode == Mode::Loop ? -1 : 0) < 0)
-        return;
-    if (mode == Mode::Sync)
-        WaitUntilPlayed(milliseconds(qint64(chunk->alen) * 1000 / bytesPerSecond_));
-}
-
-// Polls rather than waiting for SDL_mixer's finished callback, which would run on the audio
-// thread; the game wants its own thread held without handling window events meanwhile.
-void TSdlSoundOutput::WaitUntilPlayed(milliseconds length) {
-    const auto deadline = Clock::now() + length + Grace;
-    while (Mix_Playing(Channel) && Clock::now() < deadline)
-        std::this_thread::sleep_for(PollStep);
-    Mix_HaltChannel(Channel);
-}
-
-void TSdlSoundOutput::WaitAsLongAs(const QString& path) {
-    auto found = lengths_.find(path);
-    if (found == lengths_.end()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        found = lengths_.emplace(path, WavLength(file.readAll())).first;
-    }
-    std::this_thread::sleep_for(found->second);
 }
 
 std::unique_ptr<ISoundOutput> OpenSoundOutput() {

@@ -1,7 +1,7 @@
 #pragma once
 // Sound output on SDL_mixer. One sound plays at a time, as the game expects: each new one
-// cuts off the last. Without an audio device the output stays silent, but a synchronous
-// sound still takes as long as the file would play, so the game keeps its rhythm.
+// cuts off the last. Without an audio device the output stays silent, and a sound's length
+// is still read from its file, so the game keeps its rhythm.
 
 #include "platform/SoundOutput.h"
 
@@ -20,6 +20,7 @@ public:
     TSdlSoundOutput& operator=(const TSdlSoundOutput&) = delete;
 
     void Play(const QString& path, Mode mode) override;
+    std::chrono::milliseconds Length(const QString& path) override;
     void Stop() override;
     bool DeviceOpen() const { return deviceOpen_; }
     // Whether a sound is sounding on the device now.
@@ -32,9 +33,6 @@ private:
     using TChunk = std::unique_ptr<Mix_Chunk, TChunkFree>;
 
     Mix_Chunk* Decoded(const QString& path);
-    void PlayOnDevice(const QString& path, Mode mode);
-    void WaitUntilPlayed(std::chrono::milliseconds length);
-    void WaitAsLongAs(const QString& path);
 
     bool deviceOpen_ = false;
     int bytesPerSecond_ = 0;

@@ -55,6 +55,8 @@ TAddRatingWindow::TAddRatingWindow(QWidget* parent) : TSkinnedDialog(parent, 292
     Timer = new QTimer(this);
     Timer->setInterval(150);
     connect(Timer, &QTimer::timeout, this, &TAddRatingWindow::TimerTimer);
+    // The result is filed when the window closes, and only then.
+    connect(this, &QDialog::finished, this, &TAddRatingWindow::FormDeactivate);
     SuspendGameWhileActive(this);
 }
 
@@ -63,19 +65,13 @@ TAddRatingWindow::~TAddRatingWindow() {
         AddRatingWindow = nullptr;
 }
 
+// A window the window system shows again after minimising is the same showing.
 void TAddRatingWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
     Timer->start();
     FormActivate();
-}
-
-// The window is shown only modally, so it stops being active when it closes.
-void TAddRatingWindow::hideEvent(QHideEvent* event) {
-    TSkinnedDialog::hideEvent(event);
-    if (event->spontaneous())
-        return; // minimised, not closed
-    Timer->stop();
-    FormDeactivate();
 }
 
 void TAddRatingWindow::FormActivate() {
@@ -84,11 +80,11 @@ void TAddRatingWindow::FormActivate() {
     Edit1->setVisible(earnsPlace);
     CoolLabel2->setVisible(earnsPlace);
     CoolLabel3->setVisible(!earnsPlace);
-    PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser, false);
-    if (MainWindow->Scores[2] > MainWindow->Scores[1])
+    PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser);
+    if (MainWindow->Game->Score(2) > MainWindow->Game->Score(1))
         FaceAnimating = true;
     else
-        MainWindow->ShowFace(SadFace);
+        MainWindow->Game->SetFace(SadFace);
     setWindowTitle(GetTextU("GameOver"));
     Edit1->setText(GetTextU("Anonimous"));
     CoolLabel1->SetCaption(GetTextU("AddRating1") + " " + QString::number(result));
@@ -103,21 +99,30 @@ void TAddRatingWindow::TimerTimer() {
     FaceStep = FaceStep <= 8 ? FaceStep + 1 : 1;
     if (FaceStep == 6)
         FaceStep = 8;
-    MainWindow->ShowFace(11 - std::abs(FaceStep - 5));
+    MainWindow->Game->SetFace(11 - std::abs(FaceStep - 5));
 }
 
 void TAddRatingWindow::FormDeactivate() {
+    Timer->stop();
     FaceAnimating = false;
-    MainWindow->ShowFace(RestFace);
+    MainWindow->Game->SetFace(RestFace);
     AddToWinners(Winners, Words.Language, CurrentLevel(), GameResult(),
                  CodePage::FromUnicode(Edit1->text()));
 }
 
 int GameResult() {
-    return MainWindow->Scores[1] - MainWindow->Scores[2];
+    return MainWindow->Game->Score(1) - MainWindow->Game->Score(2);
 }
 
-void ShowGameResult() {
-    AddRatingWindow->exec();
-    WinnersWindow->exec();
+void ShowGameResult(std::function<void()> then) {
+    QObject::connect(
+        AddRatingWindow, &QDialog::finished, AddRatingWindow,
+        [then] {
+            QObject::connect(
+                WinnersWindow, &QDialog::finished, WinnersWindow, [then] { then(); },
+                Qt::SingleShotConnection);
+            WinnersWindow->open();
+        },
+        Qt::SingleShotConnection);
+    AddRatingWindow->open();
 }

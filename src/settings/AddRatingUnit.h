@@ -6,6 +6,8 @@
 
 #include "ui/SkinnedDialog.h"
 
+#include <functional>
+
 class TCoolButton;
 class TCoolLabel;
 class QLabel;
@@ -36,7 +38,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 };
 
 extern TAddRatingWindow* AddRatingWindow;
@@ -44,6 +45,6 @@ extern TAddRatingWindow* AddRatingWindow;
 // The person's score minus the opponent's in the game that just ended.
 int GameResult();
 
-// The end of a game against the computer: the result window, then the records window,
-// both modal.
-void ShowGameResult();
+// The end of a game against the computer: the result window, then the records window, each
+// opened when the one before has closed; `then` runs when the records window closes.
+void ShowGameResult(std::function<void()> then);

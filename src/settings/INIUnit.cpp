@@ -58,7 +58,7 @@ void TKordiIniFile::LoadSettings() {
     UseLanguage(ReadLanguageNumber());
     window.LanguageItem(Words.Language)->setChecked(true);
     window.RelabelMainWindow();
-    window.Strength = ReadStrengthLevel() + 2;
+    window.Game->SetStrength(ReadStrengthLevel() + 2);
     for (int slot = 0; slot <= 8; ++slot)
         ImageNames[slot] = ReadString("Images", ImageKey(slot), "");
     window.Menu_Sound->setChecked(ReadFlag("Kordi", "Sound", true));
@@ -77,7 +77,7 @@ void TKordiIniFile::SaveSettings() {
     const TMainWindow& window = *MainWindow;
     WriteFlag("Kordi", "Sound", window.Menu_Sound->isChecked());
     WriteInteger("Kordi", "LanguageNumber", Words.Language);
-    WriteInteger("Kordi", "Strong", window.Strength - 2);
+    WriteInteger("Kordi", "Strong", window.Game->Strength() - 2);
     for (int slot = 0; slot <= 8; ++slot)
         WriteString("Images", ImageKey(slot), BareFileName(ImageNames[slot]));
     WriteFlag("Images", "UseSkins", UseSkins);

@@ -174,7 +174,7 @@ bool HasAnyResult(const TWinnersTable& table) {
 }
 
 int CurrentLevel() {
-    return MainWindow->Strength - 2;
+    return MainWindow->Game->Strength() - 2;
 }
 
 TWinnerList& CurrentWinners() {
@@ -233,7 +233,7 @@ TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
 
     CreateWinnerLabels();
     SuspendGameWhileActive(this);
-    connect(MainWindow->Menu_Records, &QAction::triggered, this, [this] { exec(); });
+    connect(MainWindow->Menu_Records, &QAction::triggered, this, &QDialog::open);
 }
 
 TWinnersWindow::~TWinnersWindow() {
@@ -289,8 +289,10 @@ void TWinnersWindow::Button2Click() {
 
 void TWinnersWindow::ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear) {
     // Only a plain yes clears: a question closed without an answer keeps the records.
-    if (AskQuestion(button->Caption(), GetTextU("Sure")) != TChoiceWindow::Yes)
-        return;
-    clear();
-    FormActivate();
+    AskQuestion(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
+        if (answer != TChoiceWindow::Yes)
+            return;
+        clear();
+        FormActivate();
+    });
 }

@@ -147,7 +147,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     });
     connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutForm::DXDrawClick);
     if (MainWindow)
-        connect(MainWindow->Menu_About, &QAction::triggered, this, [this] { exec(); });
+        connect(MainWindow->Menu_About, &QAction::triggered, this, &QDialog::open);
 }
 
 void TAboutForm::showEvent(QShowEvent* event) {

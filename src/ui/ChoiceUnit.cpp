@@ -45,16 +45,21 @@ TChoiceWindow::TChoiceWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103)
 
 void TChoiceWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    PlaySoundEffect(SoundQuestion, false);
+    PlaySoundEffect(SoundQuestion);
     setWindowTitle(QuestionCaption);
     QuestionLabel->setText(QuestionText);
     YesButton->SetCaption(GetTextU("Yes"));
     NoButton->SetCaption(GetTextU("No"));
 }
 
-int AskQuestion(const QString& caption, const QString& text) {
+void AskQuestion(const QString& caption, const QString& text, std::function<void(int)> answered) {
     QuestionCaption = caption;
     QuestionText = text;
-    const int result = ChoiceWindow->exec();
-    return result == TChoiceWindow::Yes || result == TChoiceWindow::No ? result : 0;
+    QObject::connect(
+        ChoiceWindow, &QDialog::finished, ChoiceWindow,
+        [answered](int result) {
+            answered(result == TChoiceWindow::Yes || result == TChoiceWindow::No ? result : 0);
+        },
+        Qt::SingleShotConnection);
+    ChoiceWindow->open();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The program's one yes/no question window. The caller sets QuestionCaption and
-// QuestionText, shows it modally and reads the result: 6 yes, 7 no.
+// QuestionText and opens it; the answer comes when it closes: 6 yes, 7 no.
 
 #include "ui/SkinnedDialog.h"
+
+#include <functional>
 
 class TCoolButton;
 class QLabel;
@@ -28,5 +30,6 @@ protected:
 
 extern TChoiceWindow* ChoiceWindow;
 
-// Asks the question through the one question window: 6 yes, 7 no, 0 closed otherwise.
-int AskQuestion(const QString& caption, const QString& text);
+// Opens the one question window and answers through `answered` once it closes: 6 yes,
+// 7 no, 0 closed otherwise.
+void AskQuestion(const QString& caption, const QString& text, std::function<void(int)> answered);

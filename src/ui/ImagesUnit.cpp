@@ -153,15 +153,7 @@ void DressMainWindow(TMainWindow& window) {
     window.Slowo->SetTexture(SkinBitmaps[SlotWordLabel]);
     window.SkipButton->SetTexture(SkinBitmaps[SlotButton]);
     window.AdviceButton->SetTexture(SkinBitmaps[SlotButton]);
-    // Early in the window's creation the letters and cells do not exist yet.
-    for (TCoolButton* letter : window.letters) {
-        if (!letter)
-            continue;
-        const bool chosen = CodePage::FromUnicode(letter->Caption()) == window.ChosenLetter;
-        letter->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
-    }
-    for (const auto& column : window.Cells)
-        for (Tpole* cell : column)
-            if (cell)
-                cell->SetTexture(SkinBitmaps[cell->Selected ? SlotTracedCell : SlotCell]);
+    // Letters and cells show the game, which is there once the cells are.
+    if (window.Cells[5][5])
+        window.ShowGame();
 }

@@ -46,7 +46,7 @@ TImagesWindow::TImagesWindow(QWidget* parent)
     AddButtonFace(CoolResetButton);
     UseSkinsCheckBox->setChecked(UseSkins);
     if (MainWindow)
-        connect(MainWindow->Menu_Textures, &QAction::triggered, this, [this] { exec(); });
+        connect(MainWindow->Menu_Textures, &QAction::triggered, this, &QDialog::open);
 }
 
 void TImagesWindow::CreateTextureControls() {

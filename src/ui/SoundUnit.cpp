@@ -20,6 +20,7 @@ const CheckedArray<const char*, 0, 7> SoundNames = [] {
 class TSilentOutput : public ISoundOutput {
 public:
     void Play(const QString&, Mode) override {}
+    std::chrono::milliseconds Length(const QString&) override { return {}; }
     void Stop() override {}
 };
 
@@ -43,14 +44,17 @@ QString SoundFile(const QString& name) {
     return ProgramFolder::File("sounds/" + name + ".wav");
 }
 
-void PlaySoundEffect(int index, bool synchronous) {
+void PlaySoundEffect(int index) {
+    if (SoundSettings.SoundOn())
+        Output()->Play(SoundFile(SoundNames[index]), ISoundOutput::Mode::Async);
+}
+
+int PlayWaitedSound(int index) {
+    if (!SoundSettings.SoundOn())
+        return SilentPauseMs;
     const QString file = SoundFile(SoundNames[index]);
-    if (!SoundSettings.SoundOn()) {
-        if (synchronous)
-            SoundSettings.WaitTicks(9);
-        return;
-    }
-    Output()->Play(file, synchronous ? ISoundOutput::Mode::Sync : ISoundOutput::Mode::Async);
+    Output()->Play(file, ISoundOutput::Mode::Async);
+    return static_cast<int>(Output()->Length(file).count());
 }
 
 void PlayMusic(const QString& name) {

@@ -22,10 +22,10 @@ enum SoundEffect {
 struct TSoundSettings {
     // The check mark of the Sound menu item.
     std::function<bool()> SoundOn = [] { return true; };
-    // Waits n ticks of the main timer while the window goes on; stands in for a waited-for
-    // sound when sound is off.
-    std::function<void(int)> WaitTicks = [](int) {};
 };
+
+// How long a waited-for sound holds the game while sound is off.
+inline constexpr int SilentPauseMs = 900;
 
 extern TSoundSettings SoundSettings;
 
@@ -35,7 +35,11 @@ ISoundOutput* SoundOutput();
 
 // The program folder's "sounds/" + name + ".wav".
 QString SoundFile(const QString& name);
-void PlaySoundEffect(int index, bool synchronous);
+// Plays the effect and returns at once; nothing while sound is off.
+void PlaySoundEffect(int index);
+// Plays an effect the game waits for and returns how long to wait, in ms: the sound's
+// length, or SilentPauseMs while sound is off.
+int PlayWaitedSound(int index);
 // Loops the sound file of that name (see SoundFile) while the sound switch is on.
 void PlayMusic(const QString& name);
 // Silences the sound effect or music that plays.

@@ -16,6 +16,7 @@ GameFixture::GameFixture(const QByteArray& words) {
     SettingsFile->WriteString("Kordi", "LanguageNumber", "2");
     SettingsFile->WriteString("Kordi", "Strong", "6");
     window = std::make_unique<TMainWindow>();
+    window->Game->SetTickMs(1);
     strengthWindow = new TSetCPUWindow(window.get());
     questionWindow = new TChoiceWindow(window.get());
     new TWinnersWindow(window.get());
@@ -29,6 +30,10 @@ GameFixture::~GameFixture() {
     window.reset();
     ClearTable(Winners);
     MainActive = 1;
+}
+
+bool GameFixture::Settled() {
+    return QTest::qWaitFor([this] { return !Game().Busy(); }, 5000);
 }
 
 void GameFixture::PickLetter(char letter) {

@@ -1,7 +1,7 @@
 #pragma once
 // A main window with all the windows it shows, in a throw-away program folder, with a small
 // English dictionary whose only five-letter word is HOUSE, so every game starts with HOUSE
-// in row 3; and helpers that play it with the mouse as a person would.
+// in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
 #include "TestFolder.h"
 #include "core/MainUnit.h"
@@ -22,7 +22,11 @@ protected:
     ~GameFixture() override;
 
     TMainWindow& Main() { return *window; }
+    TGame& Game() { return *window->Game; }
     Tpole& Cell(int col, int row) { return *window->Cells[col][row]; }
+    const TCell& State(int col, int row) { return window->Game->Board().At({col, row}); }
+    // Waits until the game runs no step and asks no question.
+    bool Settled();
 
     void PickLetter(char letter);
     void MoveTo(int col, int row);

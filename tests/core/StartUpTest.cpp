@@ -1,6 +1,7 @@
 #include "ErrorText.h"
 #include "FileSizeLimit.h"
 #include "GameFixture.h"
+#include "MessageRecorder.h"
 #include "core/SplashUnit.h"
 #include "dictionary/SetCPUUnit.h"
 #include "dictionary/WordsUnit.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -80,16 +82,16 @@ TEST_F(StartUp, LanguageSwitch) {
     EXPECT_EQ(Main().Menu_English->text(), "English 3");
     EXPECT_EQ(Main().Menu_Russian->text(), "Russian " + QString::number(Words.WordCount[1]));
     PickLetter('H');
-    const quint32 game = Main().GameNumber;
+    const quint32 game = Game().GameNumber();
     const QByteArray settings = folder.Read("Kordi2000.ini");
     Main().Menu_English->trigger();
-    EXPECT_EQ(Main().GameNumber, game);
-    EXPECT_EQ(Main().ChosenLetter, "H");
+    EXPECT_EQ(Game().GameNumber(), game);
+    EXPECT_EQ(Game().ChosenLetter(), "H");
     EXPECT_EQ(folder.Read("Kordi2000.ini"), settings);
 
     Main().Menu_Russian->trigger();
-    EXPECT_EQ(Main().GameNumber, game + 1);
-    EXPECT_TRUE(Main().ChosenLetter.isEmpty());
+    EXPECT_EQ(Game().GameNumber(), game + 1);
+    EXPECT_TRUE(Game().ChosenLetter().isEmpty());
     EXPECT_NE(Main().letters[8]->FontColor(), QColor(0, 0, 255));
     EXPECT_EQ(VisibleLetters(Main()), 32);
     EXPECT_EQ(Main().letters[32]->Caption(), QString::fromUtf8("Я"));
@@ -100,9 +102,25 @@ TEST_F(StartUp, LanguageSwitch) {
     Main().Menu_Russian->setData(11);
     Main().Menu_English->setData(12);
     Main().Menu_RussianClick(Main().Menu_English);
-    EXPECT_EQ(Main().GameNumber, game + 1);
+    EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(VisibleLetters(Main()), 26);
     EXPECT_EQ(Main().Menu_Game->title(), "Game");
+}
+
+// A language whose dictionary cannot be read is not switched to at all: the settings file,
+// the game, the letters and the checked item stay as they were.
+TEST_F(StartUp, LanguageSwitchWithoutItsDictionary) {
+    QFile::remove(folder.Path("DATA/Lib.RUS"));
+    const QByteArray settings = folder.Read("Kordi2000.ini");
+    const quint32 game = Game().GameNumber();
+    EXPECT_TRUE(ErrorText<IoError>([this] { Main().Menu_Russian->trigger(); }).contains("Lib.RUS"));
+    EXPECT_EQ(Words.Language, 2);
+    EXPECT_EQ(Words.FirstLetter, 'A');
+    EXPECT_TRUE(Words.FindWord("HOUSE", 5));
+    EXPECT_TRUE(Main().Menu_English->isChecked());
+    EXPECT_EQ(Game().GameNumber(), game);
+    EXPECT_EQ(VisibleLetters(Main()), 26);
+    EXPECT_EQ(folder.Read("Kordi2000.ini"), settings);
 }
 
 // A settings file that cannot be written: the language switch is refused whole and the game
@@ -110,42 +128,37 @@ TEST_F(StartUp, LanguageSwitch) {
 TEST_F(StartUp, UnwritableSettingsFileIsReportedAndKeptWhole) {
     const QByteArray settings = folder.Read("Kordi2000.ini");
     const QString failure = "Unable to write to " + SettingsFile->FileName();
-    const quint32 game = Main().GameNumber;
+    const quint32 game = Game().GameNumber();
     FileSizeLimit fullDisk(settings.size() / 2);
     EXPECT_EQ(ErrorText<IoError>([this] { Main().Menu_RussianClick(Main().Menu_Russian); }),
               failure);
     EXPECT_EQ(Words.Language, 2);
     EXPECT_TRUE(Main().Menu_English->isChecked());
-    EXPECT_EQ(Main().GameNumber, game);
+    EXPECT_EQ(Game().GameNumber(), game);
     EXPECT_EQ(VisibleLetters(Main()), 26);
 
-    QString shown;
-    WhenModal<QMessageBox>([&shown](QMessageBox* box) {
-        shown = box->text();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
+    MessageRecorder messages;
     Main().close();
-    EXPECT_EQ(shown, failure);
+    EXPECT_EQ(messages.Shown, QStringList{failure});
     EXPECT_FALSE(Main().isVisible());
-    EXPECT_EQ(Main().StopSearch, 1);
+    EXPECT_EQ(Game().Phase(), TPhase::Over);
     EXPECT_EQ(folder.Read("Kordi2000.ini"), settings);
 }
 
 // Closing the strength window without a change keeps the game; a new strength starts anew.
 TEST_F(StartUp, StrengthWindowStartsANewGameOnlyOnChange) {
-    const quint32 game = Main().GameNumber;
-    WhenModal<TSetCPUWindow>([](TSetCPUWindow* strength) { strength->close(); });
+    const quint32 game = Game().GameNumber();
     Main().Menu_CPU->trigger();
-    EXPECT_EQ(Main().GameNumber, game);
-    EXPECT_EQ(Main().Strength, 8);
+    ASSERT_TRUE(strengthWindow->isVisible());
+    strengthWindow->close();
+    EXPECT_EQ(Game().GameNumber(), game);
+    EXPECT_EQ(Game().Strength(), 8);
 
-    WhenModal<TSetCPUWindow>([](TSetCPUWindow* strength) {
-        strength->StrongBar->setValue(4);
-        QTest::mouseClick(strength->CoolOKButton, Qt::LeftButton);
-    });
     Main().Menu_CPU->trigger();
-    EXPECT_EQ(Main().GameNumber, game + 1);
-    EXPECT_EQ(Main().Strength, 4);
+    strengthWindow->StrongBar->setValue(4);
+    QTest::mouseClick(strengthWindow->CoolOKButton, Qt::LeftButton);
+    EXPECT_EQ(Game().GameNumber(), game + 1);
+    EXPECT_EQ(Game().Strength(), 4);
 }
 
 // The link opens the home page when released over it; a press dragged off lets go and opens

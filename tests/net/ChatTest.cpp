@@ -68,7 +68,7 @@ TEST_F(ChatTest, SendingAndKeys) {
     EXPECT_TRUE(played[1].first.endsWith("click3.wav"));
     EXPECT_EQ(played[1].second, ISoundOutput::Mode::Async);
     EXPECT_TRUE(played[2].first.endsWith("send.wav"));
-    EXPECT_EQ(played[2].second, ISoundOutput::Mode::Sync);
+    EXPECT_EQ(played[2].second, ISoundOutput::Mode::Async);
     EXPECT_EQ(chat.Edit->text(), "");
     EXPECT_EQ(chat.Memo->toPlainText(), "");
 

@@ -112,7 +112,7 @@ void NetGame::JoinPeer() {
 
 void NetGame::PeerOpensGame() {
     peer.Send(TDXPlay::AllPlayers, Record(2, "HOUSE", {2}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Main().StartedHere == 0; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Game().StartedHere(); }, WaitMs));
 }
 
 bool NetGame::WaitReceived(int count) {
@@ -131,14 +131,5 @@ QString NetGame::LastLogLine() {
 bool NetGame::Played(const QString& effect) {
     return std::ranges::any_of(sound.Sound().Played, [&](const auto& request) {
         return request.first.endsWith(effect + ".wav");
-    });
-}
-
-void NetGame::FillBoardBut(int col, int row) {
-    ForEachCell(Main().Cells, [&](Tpole& cell) {
-        if (cell.IsFree() && (cell.Col != col || cell.Row != row)) {
-            cell.SetLetter("B");
-            cell.Fixed = 1;
-        }
     });
 }

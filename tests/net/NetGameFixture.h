@@ -42,8 +42,6 @@ protected:
     bool RoundTrip(const QByteArray& line);
     QString LastLogLine();
     bool Played(const QString& effect);
-    // Fixes a letter in every free cell but one.
-    void FillBoardBut(int col, int row);
 
     FakeSoundScope sound;
     quint16 port;

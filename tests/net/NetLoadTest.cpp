@@ -3,7 +3,7 @@
 // out of order, the log keeps its cap, and memory stays flat.
 
 #include "NetGameFixture.h"
-#include "core/SpisokUnit.h"
+#include "game/UsedWords.h"
 #include "net/ChatUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
@@ -95,7 +95,7 @@ protected:
     void Answer(int move) {
         const QPoint cell = PeerCell(move);
         ASSERT_TRUE(WaitFast([&] {
-            return Main().MoveState == 0 && Caption(cell.x(), cell.y()) == "A";
+            return Game().MoveState() == 0 && Caption(cell.x(), cell.y()) == "A";
         })) << "move "
             << move << " was not applied; the log ends with "
             << LogTail(3).join(" / ").toStdString();

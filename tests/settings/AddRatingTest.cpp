@@ -18,9 +18,10 @@ namespace {
 
 class AddRatingTest : public GameFixture {
 protected:
-    void EndGame(quint16 person, quint16 opponent) {
-        window->Scores[1] = person;
-        window->Scores[2] = opponent;
+    void EndGame(int person, int opponent) {
+        Game().StartGame(true);
+        Game().CreditWord(1, QByteArray(person, 'A'));
+        Game().CreditWord(2, QByteArray(opponent, 'B'));
     }
     // The index of the face the main window shows, -1 for none of them.
     int ShownFace() const {
@@ -54,24 +55,25 @@ protected:
 TEST_F(AddRatingTest, WinnerEntersName) {
     EndGame(30, 25);
     const QString name = u"Иван Петров"_qs;
-    WhenModal<TAddRatingWindow>([&](TAddRatingWindow* window) {
-        EXPECT_EQ(window->CoolLabel1->Caption(), GetTextU("AddRating1") + " 5");
-        EXPECT_EQ(window->Edit1->text(), GetTextU("Anonimous"));
-        EXPECT_TRUE(window->Edit1->isVisible());
-        EXPECT_FALSE(window->CoolLabel3->isVisible());
-        EXPECT_EQ(window->windowTitle(), GetTextU("GameOver"));
-        EXPECT_EQ(ShownFace(), 5);
-        EXPECT_EQ(MainActive, 0);
-        window->Edit1->clear();
-        Type(window->Edit1, name);
-        QTest::mouseClick(window->CoolOkButton, Qt::LeftButton);
-    });
-    WhenModal<TWinnersWindow>([&](TWinnersWindow* window) {
-        EXPECT_EQ(window->WinnerLabels[2][0]->Caption(), name);
-        EXPECT_EQ(window->WinnerLabels[1][0]->Caption(), "5");
-        QTest::mouseClick(window->CoolOkbutton, Qt::LeftButton);
-    });
-    ShowGameResult();
+    bool done = false;
+    ShowGameResult([&done] { done = true; });
+    TAddRatingWindow* result = AddRatingWindow;
+    ASSERT_TRUE(result->isVisible());
+    EXPECT_EQ(result->CoolLabel1->Caption(), GetTextU("AddRating1") + " 5");
+    EXPECT_EQ(result->Edit1->text(), GetTextU("Anonimous"));
+    EXPECT_TRUE(result->Edit1->isVisible());
+    EXPECT_FALSE(result->CoolLabel3->isVisible());
+    EXPECT_EQ(result->windowTitle(), GetTextU("GameOver"));
+    EXPECT_EQ(ShownFace(), 5);
+    EXPECT_EQ(MainActive, 0);
+    result->Edit1->clear();
+    Type(result->Edit1, name);
+    QTest::mouseClick(result->CoolOkButton, Qt::LeftButton);
+    ASSERT_TRUE(WinnersWindow->isVisible());
+    EXPECT_EQ(WinnersWindow->WinnerLabels[2][0]->Caption(), name);
+    EXPECT_EQ(WinnersWindow->WinnerLabels[1][0]->Caption(), "5");
+    QTest::mouseClick(WinnersWindow->CoolOkbutton, Qt::LeftButton);
+    EXPECT_TRUE(done);
     EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(name), 5}));
     ExpectPlayed("winner");
     EXPECT_EQ(ShownFace(), 0);
@@ -92,7 +94,7 @@ TEST_F(AddRatingTest, LoserSeesLaughingFace) {
         faces << ShownFace();
     }
     EXPECT_EQ(faces, (QList<int>{7, 8, 9, 10, 11, 8, 7, 7, 8}));
-    AddRatingWindow->hide();
+    AddRatingWindow->accept();
     EXPECT_FALSE(FaceAnimating);
     EXPECT_EQ(ShownFace(), 0);
     EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(GetTextU("Anonimous")), -20}));
@@ -107,7 +109,7 @@ TEST_F(AddRatingTest, DrawLooksSad) {
     AddRatingWindow->TimerTimer();
     EXPECT_EQ(ShownFace(), 5);
     EXPECT_EQ(AddRatingWindow->CoolLabel1->Caption(), GetTextU("AddRating1") + " 0");
-    AddRatingWindow->hide();
+    AddRatingWindow->accept();
     EXPECT_EQ(CurrentWinners()[0].Score, 0);
 }
 
@@ -123,13 +125,13 @@ TEST_F(AddRatingTest, NoPlaceBelowFullList) {
     EXPECT_FALSE(AddRatingWindow->CoolLabel2->isVisible());
     EXPECT_TRUE(AddRatingWindow->CoolLabel3->isVisible());
     EXPECT_EQ(AddRatingWindow->CoolLabel3->text(), GetTextU("AddRating3"));
-    AddRatingWindow->hide();
+    AddRatingWindow->accept();
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(before));
     ExpectPlayed("loser");
 
     EndGame(44, 3);
     AddRatingWindow->show();
     EXPECT_TRUE(AddRatingWindow->Edit1->isVisible());
-    AddRatingWindow->hide();
+    AddRatingWindow->accept();
     EXPECT_EQ(CurrentWinners()[9].Score, 41);
 }

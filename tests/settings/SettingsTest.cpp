@@ -42,7 +42,7 @@ TEST_F(SettingsTest, NoFileGivesEveryDefault) {
 
     TMainWindow& main = Start();
     EXPECT_EQ(Words.FirstLetter, 192);
-    EXPECT_EQ(main.Strength, 8); // the missing key's 16 brought to the top level, 6
+    EXPECT_EQ(main.Game->Strength(), 8); // the missing key's 16 brought to the top level, 6
     EXPECT_EQ(FaceTint, QColor(255, 255, 255));
     EXPECT_EQ(main.Menu_Game->title(), "?");
 
@@ -65,7 +65,7 @@ TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
                                   "CPU_Face_r=300\r\nCPU_Face_g=-5\r\nCPU_Face_b=red\r\n"
                                   "[NetPlay]\r\nPort=99999\r\nAutoPopUpChat=yes\r\n");
     folder.Write("Textures/wood.jpg", folder.Read("Textures/Maple.jpg")); // a texture that exists
-    EXPECT_EQ(Start().Strength, 3);
+    EXPECT_EQ(Start().Game->Strength(), 3);
     EXPECT_EQ(ImageNames[2], "C:\\pics\\wood.jpg");
     EXPECT_EQ(FaceTint, QColor(255, 0, 255));
 

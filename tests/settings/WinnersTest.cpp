@@ -122,17 +122,17 @@ class WinnersWindowTest : public GameFixture {
 protected:
     // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
     static void Press(TCoolButton* button, int answer) {
-        WhenModal<TChoiceWindow>([answer, button](TChoiceWindow* question) {
-            EXPECT_EQ(question->windowTitle(), button->Caption());
-            EXPECT_EQ(question->QuestionLabel->text(), GetTextU("Sure"));
-            if (answer == 0)
-                QTest::keyClick(question, Qt::Key_Escape);
-            else
-                QTest::mouseClick(answer == TChoiceWindow::Yes ? question->YesButton
-                                                               : question->NoButton,
-                                  Qt::LeftButton);
-        });
         QTest::mouseClick(button, Qt::LeftButton);
+        TChoiceWindow* question = ChoiceWindow;
+        ASSERT_TRUE(question->isVisible());
+        EXPECT_EQ(question->windowTitle(), button->Caption());
+        EXPECT_EQ(question->QuestionLabel->text(), GetTextU("Sure"));
+        if (answer == 0)
+            QTest::keyClick(question, Qt::Key_Escape);
+        else
+            QTest::mouseClick(answer == TChoiceWindow::Yes ? question->YesButton
+                                                           : question->NoButton,
+                              Qt::LeftButton);
     }
     QString Shown(int column, int row) const {
         return WinnersWindow->WinnerLabels[column][row]->Caption();

@@ -12,9 +12,11 @@ public:
     using TRequest = std::pair<QString, Mode>;
 
     void Play(const QString& path, Mode mode) override { Played.emplace_back(path, mode); }
+    std::chrono::milliseconds Length(const QString&) override { return LengthOfEach; }
     void Stop() override { ++Stops; }
 
     std::vector<TRequest> Played;
+    std::chrono::milliseconds LengthOfEach{0};
     int Stops = 0;
 };
 

@@ -9,46 +9,39 @@ using Mode = ISoundOutput::Mode;
 
 class SoundUnitTest : public ::testing::Test {
 protected:
-    SoundUnitTest() {
-        SoundSettings.WaitTicks = [this](int ticks) { waits_.push_back(ticks); };
-    }
     TestFolder folder_;
     FakeSoundScope scope_;
-    std::vector<int> waits_;
 };
 
 } // namespace
 
-// With sound off a waited-for sound becomes a pause of 9 ticks; other sounds just vanish.
-// The switch is read at every request, so turning it on applies from the next sound.
-TEST_F(SoundUnitTest, SoundOffPausesOnlyForSynchronousSounds) {
+// With sound off a waited-for sound becomes a pause of 900 ms and nothing plays; with sound
+// on it plays and lasts its own length. The switch is read at every request.
+TEST_F(SoundUnitTest, WaitedSoundsLastTheirLengthOrAPause) {
     scope_.SetSoundOn(false);
-    PlaySoundEffect(SoundClick1, false);
-    EXPECT_TRUE(waits_.empty());
-    PlaySoundEffect(SoundApply, true);
-    EXPECT_EQ(waits_, std::vector<int>{9});
+    PlaySoundEffect(SoundClick1);
+    EXPECT_EQ(PlayWaitedSound(SoundApply), SilentPauseMs);
     PlayMusic("Herzeleid4bit");
     EXPECT_TRUE(scope_.Sound().Played.empty());
 
     scope_.SetSoundOn(true);
-    PlaySoundEffect(SoundSend, true);
-    EXPECT_EQ(waits_.size(), 1u);
+    scope_.Sound().LengthOfEach = std::chrono::milliseconds(420);
+    EXPECT_EQ(PlayWaitedSound(SoundSend), 420);
     EXPECT_EQ(scope_.Sound().Played.size(), 1u);
 }
 
-// Each index plays its own file from the program folder's sounds, in the asked-for mode; an
-// index outside the table of eight is refused, not read past the end.
+// Each index plays its own file from the program folder's sounds; an index outside the table
+// of eight is refused, not read past the end.
 TEST_F(SoundUnitTest, SoundOnPlaysTheNamedFileFromTheProgramFolder) {
     const char* names[] = {"click1", "click2", "click3",   "apply",
                            "winner", "loser",  "question", "send"};
     std::vector<TFakeSound::TRequest> expected;
     for (int index = SoundClick1; index <= SoundSend; ++index) {
-        PlaySoundEffect(index, index % 2 == 1);
+        PlaySoundEffect(index);
         expected.emplace_back(folder_.Path(QString("sounds/%1.wav").arg(names[index])),
-                              index % 2 == 1 ? Mode::Sync : Mode::Async);
+                              Mode::Async);
     }
-    EXPECT_THROW(PlaySoundEffect(8, false), std::out_of_range);
-    EXPECT_THROW(PlaySoundEffect(-1, false), std::out_of_range);
+    EXPECT_THROW(PlaySoundEffect(8), std::out_of_range);
+    EXPECT_THROW(PlaySoundEffect(-1), std::out_of_range);
     EXPECT_EQ(scope_.Sound().Played, expected);
-    EXPECT_TRUE(waits_.empty());
 }

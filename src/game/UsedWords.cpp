@@ -1,4 +1,4 @@
-#include "core/SpisokUnit.h"
+#include "game/UsedWords.h"
 
 void TUsedWords::Clear() {
     for (auto& entry : entries_)

@@ -1,0 +1,232 @@
+// The main window as a view of the game: it shows the game whenever it changes, hands the
+// person's input to it, and opens the windows the game asks for.
+
+#include "core/MainUnit.h"
+
+#include "dictionary/FacesUnit.h"
+#include "dictionary/SetCPUUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "net/WebUnit.h"
+#include "platform/CodePage.h"
+#include "platform/CoolLabel.h"
+#include "platform/Errors.h"
+#include "platform/KeyState.h"
+#include "platform/SafeApplication.h"
+#include "settings/AddRatingUnit.h"
+#include "settings/INIUnit.h"
+#include "settings/WinnersUnit.h"
+#include "ui/ChoiceUnit.h"
+#include "ui/ImagesUnit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+const QColor Yellow(255, 255, 0);
+const QColor Blue(0, 0, 255);
+
+QString Caption(bool waiting) {
+    return waiting ? GetTextU("Title") + " (" + GetTextU("Wait") + ")" : GetTextU("Title");
+}
+
+} // namespace
+
+void TMainWindow::ConnectGame() {
+    connect(Game, &TGame::Changed, this, &TMainWindow::ShowGame);
+    connect(Game, &TGame::QuestionAsked, this, &TMainWindow::AskToAddWord);
+    // Against the computer: the result, then the records, then the next game.
+    connect(Game, &TGame::Finished, this, [this] { ShowGameResult([this] { StartGame(true); }); });
+}
+
+void TMainWindow::ShowGame() {
+    const bool waiting = Game->ShowsWaiting();
+    if (waiting != waitingShown_) {
+        waitingShown_ = waiting;
+        setWindowTitle(Caption(waiting));
+    }
+    ForEachCell(Cells, [this](Tpole& cell) { ShowCell(cell); });
+    Slowo->SetCaption(CodePage::ToUnicode(Game->WordShown()));
+    Score1->SetCaption(ScoreText(Game->Score(1)));
+    Score2->SetCaption(ScoreText(Game->Score(2)));
+    ShowWords();
+    ShowFace(Game->Face());
+    SkipButton->setEnabled(Game->PersonsTurn());
+    AdviceButton->setEnabled(Game->PersonsTurn());
+    AdviceButton->setVisible(Game->AdviceOffered());
+    ShowLetters();
+    // A question the game no longer asks (a new game began meanwhile) goes away unanswered.
+    if (addWordAsked_ && Game->Phase() != TPhase::Asking) {
+        addWordAsked_ = false;
+        ChoiceWindow->reject();
+    }
+}
+
+// A letter not yet fixed looks pressed into the board; every other cell looks raised.
+void TMainWindow::ShowCell(Tpole& cell) {
+    const TCell& state = Game->Board().At(cell.Pos());
+    const QByteArray letter = Game->ShownLetter(cell.Pos());
+    cell.SetCaption(CodePage::ToUnicode(letter));
+    cell.SetTexture(SkinBitmaps[state.Selected ? SlotTracedCell : SlotCell]);
+    cell.SetFontColor(state.Selected ? SelectedLetterColor : QColor(Qt::black));
+    const bool pressed = state.IsFree() && !letter.isEmpty() && !state.Selected;
+    const auto bevel = pressed ? TCoolLabel::Bevel::Lowered : TCoolLabel::Bevel::Raised;
+    cell.SetBevels(bevel, bevel);
+}
+
+void TMainWindow::ShowWords() {
+    for (int player = 1; player <= 2; ++player) {
+        const QList<QByteArray>& words = Game->WordList(player);
+        for (int row = 1; row <= WordRows; ++row)
+            WordLabels[player][row]->SetCaption(CodePage::ToUnicode(words.value(row - 1)));
+    }
+}
+
+void TMainWindow::ShowLetters() {
+    for (TCoolButton* button : letters) {
+        const bool chosen = CodePage::FromUnicode(button->Caption()) == Game->ChosenLetter();
+        button->SetFontColor(chosen ? Blue : Yellow);
+        button->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
+    }
+}
+
+void TMainWindow::ArrangeLetters() {
+    const bool english = Words.Language == 2;
+    const int perRow = english ? 13 : 16;
+    for (int i = 1; i <= 32; ++i) {
+        TCoolButton* button = letters[i];
+        button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
+                     FormHeight - 120 + (i > perRow ? 34 : 0));
+        button->SetCaption(
+            CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
+        button->setVisible(i <= Words.AlphabetSize());
+    }
+    ShowLetters();
+}
+
+void TMainWindow::ShowFace(int index) {
+    if (index == faceShown_)
+        return;
+    faceShown_ = index;
+    CPUface->setPixmap(Faces[index]);
+}
+
+void TMainWindow::AskToAddWord(const QByteArray& word) {
+    addWordAsked_ = true;
+    AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
+                [this](int answer) {
+                    if (!addWordAsked_)
+                        return;
+                    addWordAsked_ = false;
+                    Game->AnswerQuestion(answer == TChoiceWindow::Yes  ? TAnswer::Yes
+                                         : answer == TChoiceWindow::No ? TAnswer::No
+                                                                       : TAnswer::None);
+                });
+}
+
+void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
+    Game->StartGame(local, startWord);
+}
+
+void TMainWindow::Menu_NewGameClick() {
+    StartGame(true);
+}
+
+// The new dictionary is read and the settings file written before anything changes, so a
+// switch that fails leaves the old language whole.
+void TMainWindow::Menu_RussianClick(QAction* item) {
+    const int tag = item->data().toInt();
+    const quint16 previous = Words.Language;
+    const quint16 language = tag % 10;
+    if (language == previous)
+        return;
+    try {
+        TWords next;
+        next.Language = language;
+        next.WordCount = Words.WordCount;
+        next.LoadWords();
+        UseLanguage(language);
+        try {
+            SettingsFile->SaveSettings();
+        } catch (...) {
+            UseLanguage(previous);
+            throw;
+        }
+        next.FirstLetter = Words.FirstLetter;
+        next.LanguageName = Words.LanguageName;
+        next.CountsChanged = std::move(Words.CountsChanged);
+        Words = std::move(next);
+    } catch (...) {
+        LanguageItem(previous)->setChecked(true);
+        throw;
+    }
+    item->setChecked(true);
+    SettingsFile->LoadSettings();
+    ShowWordCounts();
+    if (tag < 10)
+        Menu_NewGameClick();
+    ArrangeLetters();
+    Game->ClearChosenLetter();
+}
+
+void TMainWindow::Menu_CPUClick() {
+    const int before = Game->Strength();
+    SetCPUWindow->open();
+    connect(
+        SetCPUWindow, &QDialog::finished, this,
+        [this, before] {
+            if (Game->Strength() != before)
+                Menu_NewGameClick();
+        },
+        Qt::SingleShotConnection);
+}
+
+void TMainWindow::TimerTimer() {
+    if (!Hidden && KeyState::CtrlAltLetterHeld('Z'))
+        ToggleHidden();
+    else if (Hidden && KeyState::CtrlAltLetterHeld('X'))
+        ToggleHidden();
+    StrongLabel->SetCaption(QString::number(Game->Strength() - 2));
+    Ticks = Ticks == 31 ? 0 : Ticks + 1;
+    if (Ticks == 0 && VersionCheck)
+        VersionCheck->StatisticsRequestStep();
+}
+
+// Hiding ends no window: a window opened with open() stays open, unseen, and comes back as
+// it was.
+void TMainWindow::ToggleHidden() {
+    if (!Hidden) {
+        hiddenWindows_.clear();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible()) {
+                hiddenWindows_.append(window);
+                window->hide();
+            }
+        Hidden = 1;
+    } else {
+        for (QWidget* window : hiddenWindows_)
+            if (window)
+                window->show();
+        hiddenWindows_.clear();
+        Hidden = 0;
+    }
+}
+
+void TMainWindow::AppOnMessage() {
+    Game->RightClick();
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    // Nothing of the game goes on once the settings and records are saved.
+    Game->Stop();
+    event->accept();
+    FormClose();
+}
+
+void TMainWindow::FormClose() {
+    // A settings file that cannot be written is reported, and the program still closes.
+    TSafeApplication::Guard([] { SettingsFile->SaveSettings(); });
+    TSafeApplication::Guard(WriteWinners);
+}

@@ -1,0 +1,109 @@
+// The main window as a view of the game: what the mouse does reaches the game, and what the
+// game holds shows on the window. The rules themselves are tested on the game alone.
+
+#include "GameFixture.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CoolLabel.h"
+#include "settings/AddRatingUnit.h"
+#include "settings/WinnersUnit.h"
+#include "ui/ChoiceUnit.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+using MainWindowView = GameFixture;
+
+class MainWindowWithoutWords : public GameFixture {
+protected:
+    MainWindowWithoutWords() : GameFixture("HOUSE\r\n") {}
+};
+
+} // namespace
+
+// Letter buttons, hovering, clicks and the word label: the chosen letter shows blue and is
+// previewed under the mouse; the placed letter looks pressed in; the traced word is shown,
+// and once accepted it heads the person's list and the score reads in three digits.
+TEST_F(MainWindowView, MousePlaysAWord) {
+    PickLetter('A');
+    EXPECT_EQ(Main().letters[1]->FontColor(), QColor(0, 0, 255));
+    EXPECT_EQ(Main().letters[2]->FontColor(), QColor(255, 255, 0));
+    MoveTo(1, 2);
+    EXPECT_EQ(Caption(1, 2), "A");
+    MoveTo(2, 2);
+    EXPECT_EQ(Caption(1, 2), "");
+    ClickCell(1, 2);
+    EXPECT_EQ(Cell(1, 2).OuterBevel(), TCoolLabel::Bevel::Lowered);
+    ClickCell(1, 2);
+    ClickCell(1, 3);
+    EXPECT_EQ(Main().Slowo->Caption(), "AH");
+    EXPECT_EQ(Cell(1, 3).FontColor(), SelectedLetterColor);
+    ClickCell(1, 3);
+    EXPECT_EQ(Main().Score1->Caption(), "002");
+    EXPECT_EQ(Main().WordLabels[1][1]->Caption(), "AH");
+    EXPECT_FALSE(Main().SkipButton->isEnabled());
+    ASSERT_TRUE(Settled());
+    EXPECT_TRUE(Main().SkipButton->isEnabled());
+    EXPECT_EQ(Cell(1, 2).OuterBevel(), TCoolLabel::Bevel::Raised);
+    EXPECT_EQ(Main().windowTitle(), "Kordi 2000");
+}
+
+// Right clicks reach the game through the application-wide filter, except while a window
+// that suspends the game is active.
+TEST_F(MainWindowView, RightClicksTakeBack) {
+    PickLetter('A');
+    ClickCell(1, 2);
+    MainActive = 0;
+    RightClick(1, 2);
+    MainActive = 1;
+    EXPECT_EQ(Game().MoveState(), 1);
+    RightClick(1, 2);
+    EXPECT_EQ(Game().MoveState(), 0);
+    EXPECT_EQ(Caption(1, 2), "A"); // the preview, back at once
+}
+
+// The add-word question opens without holding the program, and its buttons answer the game.
+TEST_F(MainWindowView, AddWordQuestionAnswers) {
+    PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
+    ASSERT_TRUE(questionWindow->isVisible());
+    EXPECT_TRUE(questionWindow->windowTitle().endsWith(" HA"));
+    QTest::mouseClick(questionWindow->NoButton, Qt::LeftButton);
+    EXPECT_EQ(Main().Slowo->Caption(), "");
+    for (auto [col, row] : {std::pair(1, 3), std::pair(1, 4), std::pair(1, 4)})
+        ClickCell(col, row);
+    ASSERT_TRUE(questionWindow->isVisible());
+    QTest::mouseClick(questionWindow->YesButton, Qt::LeftButton);
+    EXPECT_EQ(Main().Score1->Caption(), "002");
+    EXPECT_TRUE(Words.FindWord("HA", 2));
+}
+
+// The end of a game against the computer opens the result window, then the records window,
+// then starts the next game. Hiding the program meanwhile ends neither window, and the result
+// is filed once, when its window closes.
+TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
+    const quint32 game = Game().GameNumber();
+    QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
+    ASSERT_TRUE(Settled());
+    QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([] { return AddRatingWindow->isVisible(); }, 5000));
+    Main().ToggleHidden();
+    EXPECT_FALSE(AddRatingWindow->isVisible());
+    Main().ToggleHidden();
+    ASSERT_TRUE(AddRatingWindow->isVisible());
+    EXPECT_TRUE(CurrentWinners()[0].IsEmpty());
+    AddRatingWindow->Edit1->setText("Ann");
+    QTest::mouseClick(AddRatingWindow->CoolOkButton, Qt::LeftButton);
+    EXPECT_EQ(CurrentWinners()[0], (TWinner{"Ann", 0}));
+    EXPECT_TRUE(CurrentWinners()[1].IsEmpty());
+    ASSERT_TRUE(WinnersWindow->isVisible());
+    QTest::mouseClick(WinnersWindow->CoolOkbutton, Qt::LeftButton);
+    EXPECT_EQ(Game().GameNumber(), game + 1);
+    EXPECT_EQ(Game().MoveState(), 0);
+}
+
+// The strength label shows the level, the strength less 2, from the next tick on.
+TEST_F(MainWindowView, StrengthLabel) {
+    Game().SetStrength(5);
+    QTRY_COMPARE_WITH_TIMEOUT(Main().StrongLabel->Caption(), QString("3"), 1000);
+}
