@@ -1,5 +1,6 @@
 #include "ErrorText.h"
 #include "LoopbackPort.h"
+#include "SessionWaits.h"
 #include "net/DXPlayUnit.h"
 
 #include <QSignalSpy>
@@ -74,8 +75,8 @@ protected:
         return play;
     }
     void Join(TDXPlay& play, const QByteArray& session = "Kordi") {
-        ASSERT_EQ(play.GetSessions(), QList<QByteArray>{"Kordi"});
-        play.Open(TOpenMode::Join, session, "Guest");
+        ASSERT_EQ(Search(play), QList<QByteArray>{"Kordi"});
+        JoinNow(play, session, "Guest");
     }
 
     quint16 port = FreePort();
@@ -92,41 +93,41 @@ protected:
 TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     TDXPlay play;
     EXPECT_EQ(ErrorText([&] { play.SelectProvider("IPX"); }), "Provider 'IPX' not found");
-    EXPECT_EQ(ErrorText([&] { play.GetSessions(); }), "Session list cannot be acquired");
+    EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.SelectProvider("TCP/IP");
     play.TCPIPSetting = {"no-such-host.invalid", port, true};
-    EXPECT_EQ(ErrorText([&] { play.GetSessions(); }), "Session list cannot be acquired");
+    EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.TCPIPSetting = {"127.0.0.1", port, true};
-    EXPECT_TRUE(play.GetSessions().isEmpty()); // a host where nothing listens has no session
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Create, "", "Me"); }),
+    EXPECT_TRUE(Search(play).isEmpty()); // a host where nothing listens has no session
+    EXPECT_EQ(ErrorText([&] { play.Create("", "Me"); }),
               "Session name is not specified");
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Create, "S", ""); }),
+    EXPECT_EQ(ErrorText([&] { play.Create("S", ""); }),
               "Player name is not specified");
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Join, "Nope", "Me"); }),
+    EXPECT_EQ(ErrorText([&] { JoinNow(play, "Nope", "Me"); }),
               "Session 'Nope' not found");
     EXPECT_EQ(ErrorText([&] { play.Send(TDXPlay::AllPlayers, "abc"); }),
               "The message form is illegal");
     QSignalSpy messages(&play, &TDXPlay::OnMessage);
     play.Send(play.LocalPlayer().Id, "abcd");
     EXPECT_EQ(messages.count(), 0);
-    host->Open(TOpenMode::Create, "Kordi", "Host");
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Create, "Other", "Me"); }),
+    host->Create("Kordi", "Host");
+    EXPECT_EQ(ErrorText([&] { play.Create("Other", "Me"); }),
               "Session Other cannot be opened"); // the port is taken
 }
 
 // A created session is found by its host's name and by a search of the network, and the
 // creator sees its own player added once.
 TEST_F(DXPlayTest, CreateAndFindTheSession) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     ASSERT_EQ(hostAdded.count(), 1);
     EXPECT_FALSE(PlayerOf(hostAdded, 0).Remote);
     EXPECT_EQ(PlayerOf(hostAdded, 0).Name, "Host");
     EXPECT_TRUE(host->IsHost());
-    EXPECT_EQ(MakePlay()->GetSessions(), QList<QByteArray>{"Kordi"});
-    EXPECT_EQ(MakePlay("")->GetSessions(), QList<QByteArray>{"Kordi"});
+    EXPECT_EQ(Search(*MakePlay()), QList<QByteArray>{"Kordi"});
+    EXPECT_EQ(Search(*MakePlay("")), QList<QByteArray>{"Kordi"});
     const std::unique_ptr<TDXPlay> nobody = MakePlay("");
     nobody->TCPIPSetting.Port = FreePort();
-    EXPECT_TRUE(nobody->GetSessions().isEmpty());
+    EXPECT_TRUE(Search(*nobody).isEmpty());
 }
 
 // The listener takes IPv6 joiners as well as IPv4 ones.
@@ -134,7 +135,7 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHostIPv6, 0))
         GTEST_SKIP() << "no IPv6 loopback here";
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay("::1");
     Join(*guest);
     EXPECT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
@@ -143,7 +144,7 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
 // A join lists both players on both sides, local sends come back at once, and many messages
 // arrive exactly as sent, once and in order, both ways.
 TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
     QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
@@ -175,32 +176,36 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
     EXPECT_EQ(guestMessages.at(1).at(2).toByteArray(), QByteArray(MaxPayload, 'x'));
 }
 
-// A message the host sends the moment a player joins reaches the joiner after its Open.
+// A message the host sends the moment a player joins reaches the joiner after its Joined.
 TEST_F(DXPlayTest, MessageRightAfterTheWelcomeIsKept) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     QObject::connect(host.get(), &TDXPlay::OnAddPlayer, [&](const TDXPlayPlayer& player) {
         if (player.Remote)
             host->Send(TDXPlay::AllPlayers, "FIRST");
     });
     const std::unique_ptr<TDXPlay> guest = MakePlay();
-    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    QList<QByteArray> events;
+    QObject::connect(guest.get(), &TDXPlay::Joined, [&] { events.append("joined"); });
+    QObject::connect(guest.get(), &TDXPlay::OnMessage,
+                     [&](TDXPlay*, const TDXPlayPlayer&, const QByteArray& data) {
+                         events.append(data);
+                     });
     Join(*guest);
-    EXPECT_EQ(guestMessages.count(), 0);
-    ASSERT_TRUE(guestMessages.wait(WaitMs));
-    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "FIRST");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 2; }, WaitMs));
+    EXPECT_EQ(events, (QList<QByteArray>{"joined", "FIRST"}));
 }
 
 // A full session is no longer listed and refuses a third player; a wrong session name or
 // protocol version is refused as well.
 TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> third = MakePlay();
-    ASSERT_EQ(third->GetSessions().size(), 1);
+    ASSERT_EQ(Search(*third).size(), 1);
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     Join(*guest);
-    EXPECT_EQ(ErrorText([&] { third->Open(TOpenMode::Join, "Kordi", "Third"); }),
+    EXPECT_EQ(ErrorText([&] { JoinNow(*third, "Kordi", "Third"); }),
               "Session Kordi cannot be opened");
-    EXPECT_TRUE(third->GetSessions().isEmpty());
+    EXPECT_TRUE(Search(*third).isEmpty());
     EXPECT_EQ(host->Players().size(), 2);
     guest->Close();
     ASSERT_TRUE(hostDeleted.wait(WaitMs));
@@ -214,7 +219,7 @@ TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
 // A frame that trickles in byte by byte is delivered once, whole; a broken frame closes
 // that connection only, and the session goes on.
 TEST_F(DXPlayTest, PartialAndBrokenFrames) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     TRawPeer peer(port);
     ASSERT_TRUE(peer.Join("Kordi"));
     const QByteArray frame = EncodeFrame(TFrameType::Data, "SLOW MESSAGE");
@@ -249,7 +254,7 @@ TEST_F(DXPlayTest, PartialAndBrokenFrames) {
 // A peer that goes silent without leaving is found lost after the silence timeout.
 TEST_F(DXPlayTest, SilentPeerIsLost) {
     host->LinkTimings = {50, 400};
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     TRawPeer peer(port);
     ASSERT_TRUE(peer.Join("Kordi"));
     ASSERT_TRUE(peer.Read()); // the host keeps pinging
@@ -266,7 +271,7 @@ TEST_F(DXPlayTest, SilentPeerIsLost) {
 // leaves meanwhile is reported after them, with the link gone safely.
 TEST_F(DXPlayTest, LongHandlersKeepTheLinkAndTheOrder) {
     host->LinkTimings = {50, 400};
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     guest->LinkTimings = {50, 400};
     Join(*guest);
@@ -299,7 +304,7 @@ TEST_F(DXPlayTest, LongHandlersKeepTheLinkAndTheOrder) {
 // When the host leaves, the joiner takes the session over on the same port and a new
 // player can find and join it there.
 TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QSignalSpy guestDeleted(guest.get(), &TDXPlay::OnDeletePlayer);
     QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
@@ -322,7 +327,7 @@ TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
 
 // A joiner that cannot listen on the session's port says so and stays in the session alone.
 TEST_F(DXPlayTest, FailedTakeOverIsReported) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QSignalSpy failures(guest.get(), &TDXPlay::OnHostMigrationFailed);
     Join(*guest);
@@ -330,7 +335,10 @@ TEST_F(DXPlayTest, FailedTakeOverIsReported) {
     QTcpServer squatter;
     ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
     ASSERT_TRUE(failures.wait(WaitMs));
-    EXPECT_TRUE(failures.at(0).at(0).toString().contains(QString::number(port)));
+    const THostFailure failure = failures.at(0).at(0).value<THostFailure>();
+    EXPECT_TRUE(failure.TakeOver);
+    EXPECT_EQ(failure.Place, QString("port %1").arg(port));
+    EXPECT_FALSE(failure.Reason.isEmpty());
     EXPECT_TRUE(guest->Opened());
     EXPECT_FALSE(guest->IsHost());
     EXPECT_EQ(guest->Players().size(), 1);

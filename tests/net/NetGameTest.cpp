@@ -2,6 +2,7 @@
 // loopback whose records are laid out by hand, field by field.
 
 #include "NetGameFixture.h"
+#include "SessionWaits.h"
 #include "dictionary/WordsUnit.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTcpSocket>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -162,7 +164,7 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
         form.DXPlay->EnumWaitMs = 200;
         form.TCPIPHostName->clear();
         form.TCPIPPort->setValue(port);
-        form.TCPIPConnectButtonClick();
+        SearchInWindow(form);
         EXPECT_FALSE(form.JoinButton->isEnabled());
         ASSERT_TRUE(form.HostButton->isEnabled());
         form.HostButtonClick();
@@ -172,9 +174,9 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
     const auto join = [&](TDXPlay& guest) {
         guest.SelectProvider("TCP/IP");
         guest.TCPIPSetting = {"127.0.0.1", port, true};
-        const QList<QByteArray> sessions = guest.GetSessions();
+        const QList<QByteArray> sessions = Search(guest);
         ASSERT_EQ(sessions.size(), 1);
-        guest.Open(TOpenMode::Join, sessions[0], "Peer");
+        JoinNow(guest, sessions[0], "Peer");
         ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 2; }, WaitMs));
         EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_in")));
         EXPECT_FALSE(Main().Menu_CPU->isEnabled());
@@ -263,7 +265,11 @@ TEST_F(NetGame, ModemPageNeedsAModem) {
     RunConnectWindow([](TConfigForm& form) {
         form.ProviderList->setCurrentIndex(form.ProviderList->findText("Modem"));
         form.ModemComboBox->clear();
-        EXPECT_THROW(form.ModemConnectButtonClick(), KordiError);
+        form.ModemConnectButtonClick();
+        auto* message = form.findChild<QMessageBox*>();
+        ASSERT_TRUE(message && message->isVisible());
+        EXPECT_EQ(message->text(), "No modem is selected: choose one in the Modem list");
+        message->close();
         EXPECT_EQ(form.DXPlay->ProviderName(), "");
         EXPECT_EQ(form.SessionListBox->count(), 0);
         form.reject();
