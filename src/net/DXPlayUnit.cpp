@@ -133,9 +133,8 @@ void TDXPlay::Reached(QIODevice* stream, const TFoundSession& session,
     if (!stream)
         return FailJoin(CannotOpen(session.Name).Text());
     auto* link = new TPeerLink(stream, LinkTimings, step_.Context());
-    const auto welcomed = step_.Guard([=, this](const TWelcome& welcome) {
-        Welcomed(link, welcome, session, playerName);
-    });
+    const auto welcomed = step_.Guard(
+        [=, this](const TWelcome& welcome) { Welcomed(link, welcome, session, playerName); });
     const auto failed = step_.Guard([this, session] { FailJoin(CannotOpen(session.Name).Text()); });
     connect(link, &TPeerLink::Welcomed, link, welcomed);
     for (auto ended : {&TPeerLink::Refused, &TPeerLink::Lost, &TPeerLink::Left})
@@ -297,8 +296,9 @@ void TDXPlay::AdoptPeer(TPeerLink* link, quint32 peerId) {
     connect(link, &TPeerLink::MessageReceived, this, [this, link](const QByteArray& data) {
         if (link != peer_ || data.size() < 4)
             return;
-        const auto sender = std::find_if(players_.begin(), players_.end(),
-                                         [this](const TDXPlayPlayer& p) { return p.Id == peerId_; });
+        const auto sender =
+            std::find_if(players_.begin(), players_.end(),
+                         [this](const TDXPlayPlayer& p) { return p.Id == peerId_; });
         if (sender == players_.end())
             return;
         const TDXPlayPlayer player = *sender; // a handler may close the session

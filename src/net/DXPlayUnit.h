@@ -94,8 +94,8 @@ public:
     // unless replaced.
     std::function<void(TCableAnswer answer)> AskSerialCable;
     SessionFraming::TLinkTimings LinkTimings;
-    int EnumWaitMs = 1000;       // how long a network search collects answers
-    int ConnectTimeoutMs = 5000; // connecting, querying a host, and a join's handshake
+    int EnumWaitMs = 1000;          // how long a network search collects answers
+    int ConnectTimeoutMs = 5000;    // connecting, querying a host, and a join's handshake
     int HandshakeTimeoutMs = 10000; // how long a host keeps a connection that does not join
     // Where a search with an empty host name sends its query.
     QList<QHostAddress> BroadcastTargets{QHostAddress(QHostAddress::Broadcast)};

@@ -179,7 +179,8 @@ void TSerialTransport::FindOverModem(TFindAnswer answer) {
 
 // The other machine may not serve a session yet: no answer is an empty list.
 void TSerialTransport::FindOverCable(TFindAnswer answer) {
-    play_.AskSerialCable(step_.Guard([this, answer](const std::optional<TSerialCableSetting>& chosen) {
+    play_.AskSerialCable(step_.Guard([this,
+                                      answer](const std::optional<TSerialCableSetting>& chosen) {
         if (!chosen)
             return answer({{}, QString()});
         if (port_ && (chosen->PortName != cable_->PortName || chosen->BaudRate != cable_->BaudRate))
@@ -314,12 +315,13 @@ void TSerialTransport::ArmModem(TDone done) {
     ConnectModem(step_, {}, [this, done](const QString& failure) {
         if (!failure.isEmpty())
             return done(failure);
-        Command(step_, "ATS0=1", play_.ModemTimings.Command, [this, done](const QByteArray& result) {
-            if (result != "OK")
-                return done(QString("The modem on %1 cannot answer calls").arg(portName_));
-            state_ = TState::Answering;
-            done({});
-        });
+        Command(step_, "ATS0=1", play_.ModemTimings.Command,
+                [this, done](const QByteArray& result) {
+                    if (result != "OK")
+                        return done(QString("The modem on %1 cannot answer calls").arg(portName_));
+                    state_ = TState::Answering;
+                    done({});
+                });
     });
 }
 
@@ -423,9 +425,9 @@ void TSerialTransport::Dial(TStep& step, const QByteArray& number, TDone done) {
                 // Any character stops the dialling.
                 Command(step, "", timings.Command,
                         [this, &step, done, late, timings](const QByteArray&) {
-                    Command(step, "ATH", timings.Command,
-                            [done, late](const QByteArray&) { done(late); });
-                });
+                            Command(step, "ATH", timings.Command,
+                                    [done, late](const QByteArray&) { done(late); });
+                        });
             });
 }
 

@@ -123,22 +123,22 @@ void TTcpTransport::ConnectTo(const QString& host, quint16 port, TConnected conn
 
 // A host that is there but serves nothing has no sessions; so one can be created there.
 void TTcpTransport::QueryHost(const QString& host, quint16 port, TFindAnswer answer) {
-    ConnectTo(host, port, [this, host, port, answer](QTcpSocket* socket,
-                                                     QAbstractSocket::SocketError failure) {
-        if (!socket)
-            return answer(failure == QAbstractSocket::ConnectionRefusedError
-                              ? TFindResult{}
-                              : TFindResult{{}, ListNotAcquiredText()});
-        QuerySessions(socket, play_.LinkTimings, play_.ConnectTimeoutMs, step_.Context(),
-                      step_.Guard([answer, host, port](const auto& names) {
-                          if (!names)
-                              return answer({{}, ListNotAcquiredText()});
-                          TFindResult result;
-                          for (const QByteArray& name : *names)
-                              result.Sessions.append({name, host, port});
-                          answer(result);
-                      }));
-    });
+    ConnectTo(host, port,
+              [this, host, port, answer](QTcpSocket* socket, QAbstractSocket::SocketError failure) {
+                  if (!socket)
+                      return answer(failure == QAbstractSocket::ConnectionRefusedError
+                                        ? TFindResult{}
+                                        : TFindResult{{}, ListNotAcquiredText()});
+                  QuerySessions(socket, play_.LinkTimings, play_.ConnectTimeoutMs, step_.Context(),
+                                step_.Guard([answer, host, port](const auto& names) {
+                                    if (!names)
+                                        return answer({{}, ListNotAcquiredText()});
+                                    TFindResult result;
+                                    for (const QByteArray& name : *names)
+                                        result.Sessions.append({name, host, port});
+                                    answer(result);
+                                }));
+              });
 }
 
 void TTcpTransport::SearchNetwork(quint16 port, TFindAnswer answer) {
@@ -173,7 +173,7 @@ void TTcpTransport::SearchNetwork(quint16 port, TFindAnswer answer) {
         return step_.Later([answer] { answer({{}, ListNotAcquiredText()}); });
     // The sockets go with the step.
     QTimer::singleShot(play_.EnumWaitMs, step_.Context(), step_.Guard([this, found, answer] {
-                           step_.Stop();
-                           answer({*found, std::nullopt});
-                       }));
+        step_.Stop();
+        answer({*found, std::nullopt});
+    }));
 }

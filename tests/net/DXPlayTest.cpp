@@ -9,6 +9,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 using namespace SessionFraming;
 
@@ -99,12 +100,9 @@ TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.TCPIPSetting = {"127.0.0.1", port, true};
     EXPECT_TRUE(Search(play).isEmpty()); // a host where nothing listens has no session
-    EXPECT_EQ(ErrorText([&] { play.Create("", "Me"); }),
-              "Session name is not specified");
-    EXPECT_EQ(ErrorText([&] { play.Create("S", ""); }),
-              "Player name is not specified");
-    EXPECT_EQ(ErrorText([&] { JoinNow(play, "Nope", "Me"); }),
-              "Session 'Nope' not found");
+    EXPECT_EQ(ErrorText([&] { play.Create("", "Me"); }), "Session name is not specified");
+    EXPECT_EQ(ErrorText([&] { play.Create("S", ""); }), "Player name is not specified");
+    EXPECT_EQ(ErrorText([&] { JoinNow(play, "Nope", "Me"); }), "Session 'Nope' not found");
     EXPECT_EQ(ErrorText([&] { play.Send(TDXPlay::AllPlayers, "abc"); }),
               "The message form is illegal");
     QSignalSpy messages(&play, &TDXPlay::OnMessage);
@@ -186,10 +184,9 @@ TEST_F(DXPlayTest, MessageRightAfterTheWelcomeIsKept) {
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QList<QByteArray> events;
     QObject::connect(guest.get(), &TDXPlay::Joined, [&] { events.append("joined"); });
-    QObject::connect(guest.get(), &TDXPlay::OnMessage,
-                     [&](TDXPlay*, const TDXPlayPlayer&, const QByteArray& data) {
-                         events.append(data);
-                     });
+    QObject::connect(
+        guest.get(), &TDXPlay::OnMessage,
+        [&](TDXPlay*, const TDXPlayPlayer&, const QByteArray& data) { events.append(data); });
     Join(*guest);
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 2; }, WaitMs));
     EXPECT_EQ(events, (QList<QByteArray>{"joined", "FIRST"}));
@@ -342,6 +339,127 @@ TEST_F(DXPlayTest, FailedTakeOverIsReported) {
     EXPECT_TRUE(guest->Opened());
     EXPECT_FALSE(guest->IsHost());
     EXPECT_EQ(guest->Players().size(), 1);
+}
+
+// A search and a join answer from the event loop, never inside the call; a new search, Close
+// and the end of the component stop them without an answer.
+TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
+    host->Create("Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy found(guest.get(), &TDXPlay::SessionsFound);
+    QSignalSpy joined(guest.get(), &TDXPlay::Joined);
+    guest->SearchSessions();
+    EXPECT_TRUE(guest->Busy());
+    guest->SearchSessions(); // stops the first
+    EXPECT_EQ(found.count(), 0);
+    ASSERT_TRUE(found.wait(WaitMs));
+    EXPECT_FALSE(guest->Busy());
+    guest->SearchSessions();
+    guest->Close();
+    EXPECT_FALSE(guest->Busy());
+    guest->Join("Kordi", "Early");
+    EXPECT_EQ(joined.count(), 0);
+    guest->Close();
+    Join(*guest); // answered once each, as the spies count
+    EXPECT_EQ(found.count(), 2);
+    EXPECT_EQ(joined.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    EXPECT_EQ(PlayerOf(hostAdded, 1).Name, "Guest");
+
+    std::unique_ptr<TDXPlay> searching = MakePlay("");
+    searching->SearchSessions();
+    std::unique_ptr<TDXPlay> joining = MakePlay();
+    ASSERT_EQ(Search(*joining).size(), 0); // the session is full
+    joining->Join("Kordi", "Late");
+    searching.reset();
+    joining.reset();
+    QTest::qWait(600); // twice a search's time: no stray answer reaches a released component
+    EXPECT_EQ(host->Players().size(), 2);
+}
+
+// While delivery is held the link stays up on the peer's pings and delivers nothing; released,
+// every message comes in order, and the peer's leave after them.
+TEST_F(DXPlayTest, HeldMessagesWaitInOrder) {
+    host->LinkTimings = {50, 400};
+    host->Create("Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    guest->LinkTimings = {50, 400};
+    Join(*guest);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    host->HoldMessages();
+    for (int i = 0; i < 3; ++i)
+        guest->Send(TDXPlay::AllPlayers, Message(i));
+    QTest::qWait(1200); // three silence timeouts
+    EXPECT_EQ(hostMessages.count(), 0);
+    EXPECT_EQ(hostDeleted.count(), 0);
+    guest->Send(TDXPlay::AllPlayers, Message(3));
+    guest->Close();
+    QTest::qWait(300);
+    EXPECT_EQ(hostDeleted.count(), 0);
+    host->ReleaseMessages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
+    ASSERT_EQ(hostMessages.count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(hostMessages.at(i).at(2).toByteArray(), Message(i));
+    EXPECT_EQ(hostLost.count(), 0);
+}
+
+// A peer that floods while delivery is held is dropped as lost once what is held passes
+// 1 MiB; nothing of the flood reaches the game, and the session stays open.
+TEST_F(DXPlayTest, FloodWhileHeldIsLost) {
+    host->Create("Kordi", "Host");
+    TRawPeer peer(port);
+    ASSERT_TRUE(peer.Join("Kordi"));
+    host->HoldMessages();
+    const QByteArray chunk(60 * 1024, 'f');
+    for (int i = 0; i < 20; ++i)
+        peer.Write(TFrameType::Data, chunk);
+    EXPECT_TRUE(peer.ClosedByOtherSide());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostLost.count() == 1; }, WaitMs));
+    EXPECT_EQ(hostDeleted.count(), 1);
+    host->ReleaseMessages();
+    QTest::qWait(100);
+    EXPECT_EQ(hostMessages.count(), 0);
+    EXPECT_TRUE(host->Opened());
+}
+
+// The sender's record handed to a message handler stays valid when the handler closes the
+// session under it.
+TEST_F(DXPlayTest, SenderRecordOutlivesClose) {
+    host->Create("Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    Join(*guest);
+    QByteArray sender;
+    QObject::connect(host.get(), &TDXPlay::OnMessage,
+                     [&](TDXPlay*, const TDXPlayPlayer& player, const QByteArray&) {
+                         host->Close();
+                         sender = player.Name;
+                     });
+    guest->Send(TDXPlay::AllPlayers, "LAST");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sender.isEmpty(); }, WaitMs));
+    EXPECT_EQ(sender, "Guest");
+}
+
+// A host keeps at most MaxPendingConnections connections that have not joined, drops each
+// once its handshake time is up, and tells the player nothing; the joined peer stays.
+TEST_F(DXPlayTest, PendingConnectionsAreFewAndShortLived) {
+    host->HandshakeTimeoutMs = 3000;
+    host->Create("Kordi", "Host");
+    TRawPeer joiner(port);
+    ASSERT_TRUE(joiner.Join("Kordi"));
+    std::vector<std::unique_ptr<TRawPeer>> idle;
+    for (int i = 0; i < TDXPlay::MaxPendingConnections; ++i)
+        idle.push_back(std::make_unique<TRawPeer>(port));
+    TRawPeer extra(port);
+    EXPECT_TRUE(extra.ClosedByOtherSide());
+    for (const auto& peer : idle)
+        EXPECT_EQ(peer->socket.state(), QAbstractSocket::ConnectedState);
+    for (const auto& peer : idle)
+        EXPECT_TRUE(peer->ClosedByOtherSide());
+    EXPECT_EQ(joiner.socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_EQ(hostAdded.count(), 2);
+    EXPECT_EQ(hostDeleted.count(), 0);
+    EXPECT_EQ(hostLost.count(), 0);
 }
 
 // Payload counts are trusted only as far as the bytes back them.

@@ -18,10 +18,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QTcpServer>
 #include <QTcpSocket>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -292,4 +293,72 @@ TEST_F(NetGame, PeerLeavesDuringTheQuestion) {
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
     EXPECT_EQ(Main().Score2->Caption(), "000"); // the computer's new game
+}
+
+// Go searches without blocking: the wait cursor shows and Join and Host stay disabled until
+// the answer; a join that fails shows its text in a box that does not wait, and the window
+// stays open for another try.
+TEST_F(NetGame, ConnectionWindowWaitsForItsAnswers) {
+    peer.Create("Kordi", "Peer");
+    RunConnectWindow([this](TConfigForm& form) {
+        form.TCPIPHostName->setText("127.0.0.1");
+        form.TCPIPPort->setValue(port);
+        form.TCPIPConnectButtonClick();
+        EXPECT_TRUE(form.Busy());
+        ASSERT_TRUE(QApplication::overrideCursor());
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_FALSE(form.JoinButton->isEnabled());
+        EXPECT_FALSE(form.HostButton->isEnabled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ASSERT_EQ(form.SessionListBox->count(), 1);
+        form.SessionListBoxClick(form.SessionListBox->item(0));
+        peer.Close(); // the session is gone before the join
+        form.JoinButtonClick();
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return (box = form.findChild<QMessageBox*>()); }, WaitMs));
+        EXPECT_EQ(box->text(), "Session Kordi cannot be opened");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.JoinButton->isEnabled());
+        EXPECT_EQ(NetState, 0);
+        box->close();
+        form.reject();
+    });
+    EXPECT_EQ(Main().DXPlay, nullptr);
+    EXPECT_TRUE(Main().Timer->isActive());
+}
+
+// Cancel during a search stops it: the window closes, the cursor comes back and the unused
+// component is released.
+TEST_F(NetGame, CancelStopsASearch) {
+    QTcpServer silent; // takes the query and never answers it
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    RunConnectWindow([&](TConfigForm& form) {
+        form.TCPIPHostName->setText("127.0.0.1");
+        form.TCPIPPort->setValue(silent.serverPort());
+        form.TCPIPConnectButtonClick();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return silent.hasPendingConnections(); }, WaitMs));
+        EXPECT_TRUE(form.Busy());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    });
+    EXPECT_FALSE(ConfigForm->Busy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Main().DXPlay, nullptr);
+}
+
+// A joiner that cannot take the session over leaves it and is told so in its own language,
+// with the place and the reason, in a box that does not wait.
+TEST_F(NetGame, FailedTakeOverIsToldInThePlayersLanguage) {
+    JoinPeer();
+    peer.Close();
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
+    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    QMessageBox* box = window->findChild<QMessageBox*>();
+    ASSERT_TRUE(box && box->isVisible());
+    EXPECT_TRUE(box->text().startsWith(GetTextU("Net_HostFailed") + " (port " +
+                                       QString::number(port) + ": "));
+    EXPECT_NE(GetText("Net_HostFailed"), "?");
+    box->close();
 }

@@ -3,6 +3,7 @@
 #include "net/DXPlayUnit.h"
 #include "net/SerialCableDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMap>
@@ -342,4 +343,34 @@ TEST(SerialCableDialogTest, RemembersTheLastChoice) {
     TSerialCableDialog second;
     EXPECT_EQ(second.Setting().PortName, "/dev/ttyUSB7");
     EXPECT_EQ(second.Setting().BaudRate, 38400);
+}
+
+// The cable's question opens without waiting and answers through its callback: the choice,
+// or nothing when the player cancels.
+TEST(SerialCableDialogTest, AsksWithoutWaiting) {
+    const auto openDialog = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<TSerialCableDialog*>(widget);
+                dialog && dialog->isVisible())
+                return dialog;
+        return static_cast<TSerialCableDialog*>(nullptr);
+    };
+    std::optional<std::optional<TSerialCableSetting>> answer;
+    TSerialCableDialog::Ask(
+        [&](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
+    EXPECT_FALSE(answer);
+    ASSERT_TRUE(openDialog());
+    openDialog()->PortBox->setCurrentText("/dev/ttyS9");
+    openDialog()->accept();
+    ASSERT_TRUE(answer && *answer);
+    EXPECT_EQ((*answer)->PortName, "/dev/ttyS9");
+
+    answer.reset();
+    TSerialCableDialog::Ask(
+        [&](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
+    ASSERT_TRUE(openDialog());
+    openDialog()->reject();
+    ASSERT_TRUE(answer);
+    EXPECT_FALSE(*answer);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
