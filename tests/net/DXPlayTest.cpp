@@ -75,6 +75,18 @@ protected:
         play->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
         return play;
     }
+    // The host's session joined by a guest, both pinging every 50 ms and losing a link after
+    // 400 ms of silence; null when the join fails.
+    std::unique_ptr<TDXPlay> QuickPingingPair() {
+        host->LinkTimings = {50, 400};
+        host->Create("Kordi", "Host");
+        std::unique_ptr<TDXPlay> guest = MakePlay();
+        guest->LinkTimings = {50, 400};
+        Join(*guest);
+        if (!QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs))
+            return nullptr;
+        return guest;
+    }
     void Join(TDXPlay& play, const QByteArray& session = "Kordi") {
         ASSERT_EQ(Search(play), QList<QByteArray>{"Kordi"});
         JoinNow(play, session, "Guest");
@@ -267,12 +279,8 @@ TEST_F(DXPlayTest, SilentPeerIsLost) {
 // keep it up; the messages behind follow in order once the handler returns; and a peer that
 // leaves meanwhile is reported after them, with the link gone safely.
 TEST_F(DXPlayTest, LongHandlersKeepTheLinkAndTheOrder) {
-    host->LinkTimings = {50, 400};
-    host->Create("Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
-    guest->LinkTimings = {50, 400};
-    Join(*guest);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    const std::unique_ptr<TDXPlay> guest = QuickPingingPair();
+    ASSERT_TRUE(guest);
     QList<QByteArray> handled;
     QObject::connect(host.get(), &TDXPlay::OnMessage,
                      [&](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
@@ -380,12 +388,8 @@ TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
 // While delivery is held the link stays up on the peer's pings and delivers nothing; released,
 // every message comes in order, and the peer's leave after them.
 TEST_F(DXPlayTest, HeldMessagesWaitInOrder) {
-    host->LinkTimings = {50, 400};
-    host->Create("Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
-    guest->LinkTimings = {50, 400};
-    Join(*guest);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    const std::unique_ptr<TDXPlay> guest = QuickPingingPair();
+    ASSERT_TRUE(guest);
     host->HoldMessages();
     for (int i = 0; i < 3; ++i)
         guest->Send(TDXPlay::AllPlayers, Message(i));
