@@ -6,6 +6,7 @@
 #include "dictionary/WordsUnit.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"
+#include "net/SessionFraming.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/Errors.h"
@@ -329,16 +330,43 @@ TEST_F(NetGame, ConnectionWindowWaitsForItsAnswers) {
     EXPECT_TRUE(Main().Timer->isActive());
 }
 
-// Cancel during a search stops it: the window closes, the cursor comes back and the unused
-// component is released.
-TEST_F(NetGame, CancelStopsASearch) {
-    QTcpServer silent; // takes the query and never answers it
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    RunConnectWindow([&](TConfigForm& form) {
+// Cancel during a search or a join stops it: the window closes, the cursor comes back and the
+// unused component is released. The host here lists its session and never answers a join.
+TEST_F(NetGame, CancelStopsASearchOrAJoin) {
+    QTcpServer mute;
+    ASSERT_TRUE(mute.listen(QHostAddress::LocalHost));
+    bool listing = true; // the first connection is the search's query
+    QObject::connect(&mute, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = mute.nextPendingConnection();
+        if (std::exchange(listing, false))
+            socket->write(SessionFraming::EncodeFrame(SessionFraming::TFrameType::SessionList,
+                                                      SessionFraming::EncodeSessionList({"Mute"})));
+    });
+    const auto openAt = [&](TConfigForm& form) {
         form.TCPIPHostName->setText("127.0.0.1");
-        form.TCPIPPort->setValue(silent.serverPort());
+        form.TCPIPPort->setValue(mute.serverPort());
         form.TCPIPConnectButtonClick();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return silent.hasPendingConnections(); }, WaitMs));
+    };
+    RunConnectWindow([&](TConfigForm& form) {
+        openAt(form);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
+        ASSERT_EQ(form.SessionListBox->count(), 1);
+        form.SessionListBoxClick(form.SessionListBox->item(0));
+        form.JoinButtonClick();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return mute.findChildren<QTcpSocket*>().size() == 2; }, WaitMs));
+        EXPECT_TRUE(form.Busy());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    });
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Main().DXPlay, nullptr);
+    EXPECT_EQ(NetState, 0);
+
+    listing = false;
+    RunConnectWindow([&](TConfigForm& form) {
+        openAt(form);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return mute.findChildren<QTcpSocket*>().size() == 3; }, WaitMs));
         EXPECT_TRUE(form.Busy());
         QTest::mouseClick(form.Button1, Qt::LeftButton);
     });
