@@ -65,7 +65,8 @@ struct TSerialCableSetting {
 // The answer to the serial cable's question; nothing when the player cancels.
 using TCableAnswer = std::function<void(const std::optional<TSerialCableSetting>& setting)>;
 
-// This side could not go on serving the session after the peer had gone.
+// This side could not serve its session: a modem that would not arm for the first call, or
+// serving again after the peer had gone.
 struct THostFailure {
     bool TakeOver = false; // a joiner taking the session over; else its host serving it again
     QString Place;         // where it was to be served: "port 47624", "modem ttyS0"
