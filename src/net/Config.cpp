@@ -253,8 +253,8 @@ void TConfigForm::SessionsFound(const QList<QByteArray>& names) {
     SessionNameEditChange();
 }
 
-// The name edits and buttons stay as they were before the search; a cancelled provider
-// dialog shows nothing.
+// Join and Host stay disabled until a search succeeds; a cancelled provider dialog shows
+// nothing.
 void TConfigForm::SearchFailed(const QString& text) {
     SetBusy(false);
     if (!text.isEmpty())
