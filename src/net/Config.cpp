@@ -5,7 +5,7 @@
 #include "net/NetPlayUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
-#include "platform/SafeApplication.h"
+#include "platform/Errors.h"
 #include "settings/INIUnit.h"
 
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -22,13 +23,6 @@
 TConfigForm* ConfigForm = nullptr;
 
 namespace {
-
-// The search and the opening of a session process window events: Cancel must not free the
-// component under them.
-auto DisabledWhileBusy(QWidget* cancel) {
-    cancel->setEnabled(false);
-    return qScopeGuard([cancel] { cancel->setEnabled(true); });
-}
 
 const QByteArray ProposedSessionName = "KORDI 2000 v2.01 (release 14-08-2001)";
 
@@ -198,10 +192,25 @@ void TConfigForm::ShowModemPage() {
     ModemComboBox->setCurrentIndex(ModemComboBox->count() > 0 ? 0 : -1);
 }
 
+void TConfigForm::UseSession(TDXPlay* play) {
+    if (DXPlay)
+        DXPlay->disconnect(this);
+    DXPlay = play;
+    connect(play, &TDXPlay::SessionsFound, this, &TConfigForm::SessionsFound);
+    connect(play, &TDXPlay::SearchFailed, this, &TConfigForm::SearchFailed);
+    connect(play, &TDXPlay::Joined, this, &TConfigForm::Joined);
+    connect(play, &TDXPlay::JoinFailed, this, &TConfigForm::JoinFailed);
+}
+
 void TConfigForm::Go(const std::function<void()>& applySettings) {
     SessionListBox->clear();
-    applySettings();
-    DXPlay->SelectProvider(ProviderList->currentText());
+    try {
+        applySettings();
+        DXPlay->SelectProvider(ProviderList->currentText());
+    } catch (const KordiError& error) {
+        ShowFailure(this, error.Text());
+        return;
+    }
     RefreshSessions();
 }
 
@@ -212,10 +221,13 @@ void TConfigForm::TCPIPConnectButtonClick() {
     });
 }
 
+// A missing modem is refused before anything changes.
 void TConfigForm::ModemConnectButtonClick() {
     const TModemSetting setting{ModemPhoneNumber->text(), ModemComboBox->currentText(), true};
-    TDXPlay::CheckModemSetting(setting); // a missing modem is refused before anything changes
-    Go([this, setting] { DXPlay->ModemSetting = setting; });
+    Go([this, setting] {
+        TDXPlay::CheckModemSetting(setting);
+        DXPlay->ModemSetting = setting;
+    });
 }
 
 void TConfigForm::OtherConnectButtonClick() {
@@ -223,13 +235,14 @@ void TConfigForm::OtherConnectButtonClick() {
 }
 
 void TConfigForm::RefreshSessions() {
-    {
-        const auto busy = DisabledWhileBusy(Button1);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        for (const QByteArray& name : DXPlay->GetSessions())
-            SessionListBox->addItem(CodePage::ToUnicode(name));
-    }
+    SetBusy(true);
+    DXPlay->SearchSessions();
+}
+
+void TConfigForm::SessionsFound(const QList<QByteArray>& names) {
+    SetBusy(false);
+    for (const QByteArray& name : names)
+        SessionListBox->addItem(CodePage::ToUnicode(name));
     const bool found = SessionListBox->count() > 0;
     JoinButton->setEnabled(found);
     HostButton->setEnabled(true);
@@ -238,6 +251,37 @@ void TConfigForm::RefreshSessions() {
     SetUsable(SessionNameEdit, true);
     SetUsable(PlayerNameEdit, true);
     SessionNameEditChange();
+}
+
+// Join and Host stay disabled until a search succeeds; a cancelled provider dialog shows
+// nothing.
+void TConfigForm::SearchFailed(const QString& text) {
+    SetBusy(false);
+    if (!text.isEmpty())
+        ShowFailure(this, text);
+}
+
+void TConfigForm::SetBusy(bool busy) {
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    ProviderList->setEnabled(!busy);
+    ProviderSetting->setEnabled(!busy);
+    if (busy) {
+        JoinButton->setEnabled(false);
+        HostButton->setEnabled(false);
+    }
+}
+
+void TConfigForm::reject() {
+    if (busy_ && DXPlay)
+        DXPlay->Close();
+    SetBusy(false);
+    TSkinnedDialog::reject();
 }
 
 void TConfigForm::SessionListBoxClick(QListWidgetItem* item) {
@@ -254,9 +298,13 @@ void TConfigForm::SessionNameEditChange() {
 }
 
 void TConfigForm::JoinButtonClick() {
-    const auto busy = DisabledWhileBusy(Button1);
-    DXPlay->Open(TOpenMode::Join, CodePage::FromUnicode(SessionNameEdit->text()),
+    SetBusy(true);
+    DXPlay->Join(CodePage::FromUnicode(SessionNameEdit->text()),
                  CodePage::FromUnicode(PlayerNameEdit->text()));
+}
+
+void TConfigForm::Joined() {
+    SetBusy(false);
     SetNetState(2);
     MainWindow->ShowConnected();
     // The joiner opens the first game; its start word and language go to the peer.
@@ -264,13 +312,36 @@ void TConfigForm::JoinButtonClick() {
     accept();
 }
 
+// The window stays open for another try.
+void TConfigForm::JoinFailed(const QString& text) {
+    SetBusy(false);
+    SessionNameEditChange();
+    ShowFailure(this, text);
+}
+
 void TConfigForm::HostButtonClick() {
-    const auto busy = DisabledWhileBusy(Button1);
-    DXPlay->Open(TOpenMode::Create, CodePage::FromUnicode(SessionNameEdit->text()),
-                 CodePage::FromUnicode(PlayerNameEdit->text()));
+    try {
+        DXPlay->Create(CodePage::FromUnicode(SessionNameEdit->text()),
+                       CodePage::FromUnicode(PlayerNameEdit->text()));
+    } catch (const KordiError& error) {
+        ShowFailure(this, error.Text());
+        return;
+    }
     SetNetState(1);
     MainWindow->ShowConnected();
     accept();
+}
+
+QMessageBox* ShowFailure(QWidget* parent, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), text,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return box;
+}
+
+QString HostFailureText(const THostFailure& failure) {
+    return GetTextU("Net_HostFailed") + " (" + failure.Place + ": " + failure.Reason + ")";
 }
 
 void ReleaseSession(TMainWindow& main) {
@@ -295,25 +366,30 @@ QByteArray PlayerName(int which) {
 }
 
 void TMainWindow::Menu_ConnectClick() {
-    if (NetState != 0)
+    if (NetState != 0 || ConfigForm->isVisible())
         return;
     Timer->stop();
-    const auto restart = qScopeGuard([this] { Timer->start(); });
     ReleaseSession(*this); // the unused component of a cancelled Connect
     DXPlay = new TDXPlay(this);
     connect(DXPlay, &TDXPlay::OnMessage, this, DXPlayMessage);
     connect(DXPlay, &TDXPlay::OnAddPlayer, this, DXPlayAddPlayer);
     connect(DXPlay, &TDXPlay::OnDeletePlayer, this, DXPlayDeletePlayer);
     connect(DXPlay, &TDXPlay::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
-    connect(DXPlay, &TDXPlay::OnHostMigrationFailed, this, [this](const QString& text) {
+    connect(DXPlay, &TDXPlay::OnHostMigrationFailed, this, [this](const THostFailure& failure) {
         Menu_DisConnectClick();
-        TSafeApplication::ShowError(text);
+        ShowFailure(this, HostFailureText(failure));
     });
-    ConfigForm->DXPlay = DXPlay;
-    ConfigForm->exec();
-    // Cancelled: a dialled modem hangs up and the port is free again.
-    if (NetState == 0)
-        ReleaseSession(*this);
+    ConfigForm->UseSession(DXPlay);
+    connect(
+        ConfigForm, &QDialog::finished, this,
+        [this] {
+            // Cancelled: a dialled modem hangs up and the port is free again.
+            if (NetState == 0)
+                ReleaseSession(*this);
+            Timer->start();
+        },
+        Qt::SingleShotConnection);
+    ConfigForm->open();
 }
 
 void TMainWindow::Menu_DisConnectClick() {

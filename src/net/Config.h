@@ -9,6 +9,8 @@
 #include <functional>
 
 class QComboBox;
+class QMessageBox;
+struct THostFailure;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -23,8 +25,9 @@ class TConfigForm : public TSkinnedDialog {
 public:
     explicit TConfigForm(QWidget* parent = nullptr);
 
-    // The session component of the Connect that shows the window.
+    // The session component of the Connect that shows the window; UseSession hands it over.
     QPointer<TDXPlay> DXPlay;
+    void UseSession(TDXPlay* play);
 
     QComboBox* ProviderList;
     QStackedWidget* ProviderSetting;
@@ -59,6 +62,10 @@ public:
     void SessionNameEditChange();
     void JoinButtonClick();
     void HostButtonClick();
+    // A search or a join is running: the wait cursor shows and only Cancel is usable.
+    bool Busy() const { return busy_; }
+    // Cancel, also during a search or a join, which it stops.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -67,8 +74,15 @@ private:
     void CreateProviderPages();
     void FormCreate();
     // Clears the list, lets `applySettings` hand the page's address to the component,
-    // selects the provider and searches.
+    // selects the provider and starts the search.
     void Go(const std::function<void()>& applySettings);
+    void SetBusy(bool busy);
+    void SessionsFound(const QList<QByteArray>& names);
+    void SearchFailed(const QString& text);
+    void Joined();
+    void JoinFailed(const QString& text);
+
+    bool busy_ = false;
 };
 
 extern TConfigForm* ConfigForm;
@@ -77,6 +91,11 @@ class TMainWindow;
 // Leaves the session of the main window, if any, without raising its events, and releases
 // the component.
 void ReleaseSession(TMainWindow& main);
+
+// Opens a message box and returns at once; the box closes and frees itself.
+QMessageBox* ShowFailure(QWidget* parent, const QString& text);
+// The message for a session this side could not serve, in the current language.
+QString HostFailureText(const THostFailure& failure);
 
 // 0: this side's name. 1: while a peer is present, the peer's name; empty otherwise.
 QByteArray PlayerName(int which);

@@ -22,7 +22,9 @@ KordiError CannotOpen(const QByteArray& sessionName) {
 
 } // namespace
 
-TDXPlay::TDXPlay(QObject* parent) : QObject(parent), AskSerialCable(&TSerialCableDialog::Ask) {}
+TDXPlay::TDXPlay(QObject* parent) : QObject(parent), AskSerialCable(&TSerialCableDialog::Ask) {
+    qRegisterMetaType<THostFailure>();
+}
 
 TDXPlay::~TDXPlay() {
     Close();
@@ -61,35 +63,127 @@ void TDXPlay::SelectProvider(const QString& name) {
                                                             : TSerialTransport::TKind::Cable,
                                                         *this);
     connect(transport_.get(), &TSessionTransport::Incoming, this, &TDXPlay::Accept);
+    connect(transport_.get(), &TSessionTransport::ServeFailed, this, &TDXPlay::ServeFailed);
     providerName_ = name;
 }
 
-QList<QByteArray> TDXPlay::GetSessions() {
-    if (!transport_)
-        throw ListNotAcquired();
+// The steps start from the event loop, so that no answer comes inside the call.
+void TDXPlay::SearchSessions() {
+    step_.Start();
     found_.clear();
-    found_ = transport_->Find();
+    step_.Later([this] {
+        if (!transport_)
+            return Found({{}, ListNotAcquiredText()});
+        transport_->Find(step_.Guard([this](const TFindResult& result) { Found(result); }));
+    });
+}
+
+void TDXPlay::Found(const TFindResult& result) {
+    step_.Stop();
+    if (result.Failure)
+        return void(emit SearchFailed(*result.Failure));
+    found_ = result.Sessions;
     QList<QByteArray> names;
     for (const TFoundSession& session : found_)
         names.append(session.Name);
-    return names;
+    emit SessionsFound(names);
 }
 
-void TDXPlay::Open(TOpenMode mode, const QByteArray& sessionName, const QByteArray& playerName) {
+void TDXPlay::Create(const QByteArray& sessionName, const QByteArray& playerName) {
     // Only an open session is left: a line that the search brought up is kept for the join.
     if (opened_)
         Close();
+    StopSteps();
     if (sessionName.isEmpty())
         throw KordiError("Session name is not specified");
     if (playerName.isEmpty())
         throw KordiError("Player name is not specified");
-    if (!transport_)
+    takingOver_ = false;
+    if (!transport_ || !transport_->Serve({}).isEmpty())
         throw CannotOpen(sessionName);
-    if (mode == TOpenMode::Create)
-        CreateSession(sessionName, playerName);
-    else
-        JoinSession(sessionName, playerName);
+    opened_ = true;
+    sessionName_ = sessionName;
+    localId_ = FirstPlayerId;
+    players_ = {{localId_, playerName, false}};
     emit OnAddPlayer(LocalPlayer());
+}
+
+void TDXPlay::Join(const QByteArray& sessionName, const QByteArray& playerName) {
+    if (opened_)
+        Close();
+    step_.Start();
+    step_.Later([this, sessionName, playerName] {
+        const TFoundSession* found = FindSession(sessionName);
+        if (sessionName.isEmpty())
+            return FailJoin("Session name is not specified");
+        if (playerName.isEmpty())
+            return FailJoin("Player name is not specified");
+        if (!transport_ || !found)
+            return FailJoin(
+                QString("Session '%1' not found").arg(CodePage::ToUnicode(sessionName)));
+        const TFoundSession session = *found;
+        transport_->Reach(session, step_.Guard([this, session, playerName](QIODevice* stream) {
+            Reached(stream, session, playerName);
+        }));
+    });
+}
+
+void TDXPlay::Reached(QIODevice* stream, const TFoundSession& session,
+                      const QByteArray& playerName) {
+    if (!stream)
+        return FailJoin(CannotOpen(session.Name).Text());
+    auto* link = new TPeerLink(stream, LinkTimings, step_.Context());
+    const auto welcomed = step_.Guard(
+        [=, this](const TWelcome& welcome) { Welcomed(link, welcome, session, playerName); });
+    const auto failed = step_.Guard([this, session] { FailJoin(CannotOpen(session.Name).Text()); });
+    connect(link, &TPeerLink::Welcomed, link, welcomed);
+    for (auto ended : {&TPeerLink::Refused, &TPeerLink::Lost, &TPeerLink::Left})
+        connect(link, ended, link, failed);
+    QTimer::singleShot(ConnectTimeoutMs, link, failed);
+    link->Join({ProtocolVersion, session.Name, playerName});
+}
+
+void TDXPlay::Welcomed(TPeerLink* link, const TWelcome& welcome, const TFoundSession& session,
+                       const QByteArray& playerName) {
+    // The host comes first in the welcome; an id of ours that clashes is a broken welcome.
+    const auto clashes = [&](const TWirePlayer& p) { return p.Id == welcome.YourId; };
+    if (welcome.Players.isEmpty() || welcome.YourId == AllPlayers ||
+        std::any_of(welcome.Players.begin(), welcome.Players.end(), clashes)) {
+        link->Drop();
+        return FailJoin(CannotOpen(session.Name).Text());
+    }
+    link->setParent(this);
+    step_.Stop();
+    opened_ = true;
+    sessionName_ = session.Name;
+    joined_ = session;
+    localId_ = welcome.YourId;
+    players_.clear();
+    for (const TWirePlayer& player : welcome.Players)
+        players_.append({player.Id, player.Name, true});
+    players_.append({localId_, playerName, false});
+    AdoptPeer(link, welcome.Players.first().Id);
+    const QPointer<TDXPlay> alive(this);
+    emit OnAddPlayer(LocalPlayer());
+    if (alive && opened_)
+        emit Joined();
+}
+
+void TDXPlay::FailJoin(const QString& text) {
+    step_.Stop();
+    emit JoinFailed(text);
+}
+
+void TDXPlay::HoldMessages() {
+    holding_ = true;
+    if (peer_)
+        peer_->Hold();
+}
+
+void TDXPlay::ReleaseMessages() {
+    holding_ = false;
+    if (peer_)
+        peer_->Release();
 }
 
 void TDXPlay::Send(quint32 to, const QByteArray& data) {
@@ -103,7 +197,14 @@ void TDXPlay::Send(quint32 to, const QByteArray& data) {
         peer_->SendMessage(data);
 }
 
+void TDXPlay::StopSteps() {
+    step_.Stop();
+    if (transport_)
+        transport_->Stop();
+}
+
 void TDXPlay::Close() {
+    StopSteps();
     if (peer_)
         peer_->Leave();
     peer_ = nullptr;
@@ -131,52 +232,6 @@ TDXPlayPlayer TDXPlay::LocalPlayer() const {
     return {};
 }
 
-void TDXPlay::CreateSession(const QByteArray& sessionName, const QByteArray& playerName) {
-    if (!transport_->Serve({}).isEmpty())
-        throw CannotOpen(sessionName);
-    opened_ = true;
-    sessionName_ = sessionName;
-    localId_ = FirstPlayerId;
-    players_ = {{localId_, playerName, false}};
-}
-
-void TDXPlay::JoinSession(const QByteArray& sessionName, const QByteArray& playerName) {
-    const TFoundSession* found = FindSession(sessionName);
-    if (!found)
-        throw KordiError(QString("Session '%1' not found").arg(CodePage::ToUnicode(sessionName)));
-    const TFoundSession session = *found;
-    QIODevice* stream = transport_->Reach(session);
-    if (!stream)
-        throw CannotOpen(sessionName);
-    std::unique_ptr<TPeerLink> link(MakeLink(stream));
-    std::optional<TWelcome> welcome;
-    TWait wait;
-    connect(link.get(), &TPeerLink::Welcomed, &wait, [&](const TWelcome& answer) {
-        welcome = answer;
-        wait.Finish();
-    });
-    connect(link.get(), &TPeerLink::Refused, &wait, &QEventLoop::quit);
-    connect(link.get(), &TPeerLink::Lost, &wait, &QEventLoop::quit);
-    connect(link.get(), &TPeerLink::Left, &wait, &QEventLoop::quit);
-    link->Join({ProtocolVersion, session.Name, playerName});
-    wait.Run(ConnectTimeoutMs);
-    // The host comes first in the welcome; an id of ours that clashes is a broken welcome.
-    const auto clashes = [&](const TWirePlayer& p) { return p.Id == welcome->YourId; };
-    if (!welcome || welcome->Players.isEmpty() || welcome->YourId == AllPlayers ||
-        std::any_of(welcome->Players.begin(), welcome->Players.end(), clashes))
-        throw CannotOpen(sessionName);
-    opened_ = true;
-    sessionName_ = session.Name;
-    joined_ = session;
-    localId_ = welcome->YourId;
-    players_.clear();
-    for (const TWirePlayer& player : welcome->Players)
-        players_.append({player.Id, player.Name, true});
-    players_.append({localId_, playerName, false});
-    AdoptPeer(link.get(), welcome->Players.first().Id);
-    link.release()->Release();
-}
-
 const TFoundSession* TDXPlay::FindSession(const QByteArray& name) const {
     for (const TFoundSession& session : found_)
         if (CodePage::CompareNoCase(session.Name, name) == 0)
@@ -184,7 +239,20 @@ const TFoundSession* TDXPlay::FindSession(const QByteArray& name) const {
     return nullptr;
 }
 
+int TDXPlay::PendingConnections() const {
+    const QList<TPeerLink*> links = findChildren<TPeerLink*>(Qt::FindDirectChildrenOnly);
+    return int(std::count_if(links.begin(), links.end(), [](const TPeerLink* link) {
+        return !link->IsJoined() && !link->IsClosed();
+    }));
+}
+
+// Connections that never join are few and short-lived, and the player hears nothing of them.
 void TDXPlay::Accept(QIODevice* stream) {
+    if (PendingConnections() >= MaxPendingConnections) {
+        stream->close();
+        stream->deleteLater();
+        return;
+    }
     TPeerLink* link = MakeLink(stream);
     connect(link, &TPeerLink::HelloReceived, this,
             [this, link](const THello& hello) { AnswerHello(link, hello); });
@@ -193,6 +261,12 @@ void TDXPlay::Accept(QIODevice* stream) {
     // Every link that is not, or no longer, the peer goes once it closes.
     for (auto ended : {&TPeerLink::QueryReceived, &TPeerLink::Left, &TPeerLink::Lost})
         connect(link, ended, link, &QObject::deleteLater);
+    QTimer::singleShot(HandshakeTimeoutMs, link, [link] {
+        if (!link->IsJoined()) {
+            link->Drop();
+            link->deleteLater();
+        }
+    });
 }
 
 void TDXPlay::AnswerHello(TPeerLink* link, const THello& hello) {
@@ -210,15 +284,25 @@ void TDXPlay::AnswerHello(TPeerLink* link, const THello& hello) {
     emit OnAddPlayer(joiner);
 }
 
+// A joiner's link holds the peer's messages from the welcome on; they flow once this side
+// is set up, unless the game holds them.
 void TDXPlay::AdoptPeer(TPeerLink* link, quint32 peerId) {
     peer_ = link;
     peerId_ = peerId;
+    if (holding_)
+        link->Hold();
+    else
+        link->Release();
     connect(link, &TPeerLink::MessageReceived, this, [this, link](const QByteArray& data) {
         if (link != peer_ || data.size() < 4)
             return;
-        for (const TDXPlayPlayer& player : players_)
-            if (player.Id == peerId_)
-                return void(emit OnMessage(this, player, data));
+        const auto sender =
+            std::find_if(players_.begin(), players_.end(),
+                         [this](const TDXPlayPlayer& p) { return p.Id == peerId_; });
+        if (sender == players_.end())
+            return;
+        const TDXPlayPlayer player = *sender; // a handler may close the session
+        emit OnMessage(this, player, data);
     });
     connect(link, &TPeerLink::Left, this, [this, link] {
         if (link == peer_)
@@ -250,15 +334,24 @@ void TDXPlay::PeerGone(bool lost) {
 }
 
 // A joiner takes the session over; a host goes on serving it (a modem line hangs up and
-// waits for the next call).
-void TDXPlay::ServeAgain() {
-    const bool host = IsHost();
+// waits for the next call). A host that has just said goodbye may still hold its port for
+// a moment, so a refusal is tried again a few times before it counts.
+void TDXPlay::ServeAgain(int triesLeft) {
+    takingOver_ = !IsHost();
     const QString failure = transport_->Serve(joined_);
     if (failure.isEmpty())
         return;
-    const QString text =
-        host ? "New players cannot join on %1: %2" : "The session cannot be taken over on %1: %2";
-    emit OnHostMigrationFailed(text.arg(transport_->Place(), failure));
+    if (triesLeft <= 0)
+        return ServeFailed(failure);
+    QTimer::singleShot(ServeRetryMs, this, [this, triesLeft] {
+        if (opened_ && !peer_)
+            ServeAgain(triesLeft - 1);
+    });
+}
+
+void TDXPlay::ServeFailed(const QString& reason) {
+    if (opened_)
+        emit OnHostMigrationFailed({takingOver_, transport_->Place(), reason});
 }
 
 QList<QByteArray> TDXPlay::JoinableSessions() const {

@@ -2,8 +2,9 @@
 // The session messaging service: copies of the game meet in a named session of at most two
 // players and exchange messages, each delivered once, in order and exactly as sent. Sessions
 // run over a provider: TCP/IP, a modem line or a serial cable, all with the same protocol.
-// All work happens on the window thread; waits (enumeration, joining, the modem's answers)
-// run a nested event loop.
+// All work happens on the window thread. What waits for the network or a device (the search,
+// the join, the modem's answers, the serial cable's question) is started by a call and
+// answers through a signal from the event loop.
 
 #include "net/SessionFraming.h"
 #include "net/SessionTransport.h"
@@ -61,8 +62,17 @@ struct TSerialCableSetting {
     QString PortName;
     qint32 BaudRate = 115200;
 };
+// The answer to the serial cable's question; nothing when the player cancels.
+using TCableAnswer = std::function<void(const std::optional<TSerialCableSetting>& setting)>;
 
-enum class TOpenMode { Create, Join };
+// This side could not serve its session: a modem that would not arm for the first call, or
+// serving again after the peer had gone.
+struct THostFailure {
+    bool TakeOver = false; // a joiner taking the session over; else its host serving it again
+    QString Place;         // where it was to be served: "port 47624", "modem ttyS0"
+    QString Reason;        // the system's or the device's own words
+};
+Q_DECLARE_METATYPE(THostFailure)
 
 class TDXPlay : public QObject {
     Q_OBJECT
@@ -70,6 +80,10 @@ public:
     static constexpr int MaxPlayers = 2;
     static constexpr quint16 DefaultPort = 47624;
     static constexpr quint32 AllPlayers = 0; // the player id that addresses everyone else
+    static constexpr int ServeTries = 10;
+    static constexpr int ServeRetryMs = 200;
+    // Connections not yet joined (a would-be joiner's, a query's) that a host keeps at once.
+    static constexpr int MaxPendingConnections = 8;
 
     explicit TDXPlay(QObject* parent = nullptr);
     // Leaves an open session. While one of its events is being handled, release the
@@ -79,12 +93,13 @@ public:
     TTCPIPSetting TCPIPSetting;
     TModemSetting ModemSetting;
     TModemTimings ModemTimings;
-    // Asks for the serial cable's port and speed; nothing when the player cancels. The
-    // cable's own dialog unless replaced.
-    std::function<std::optional<TSerialCableSetting>()> AskSerialCable;
+    // Asks for the serial cable's port and speed and answers later. The cable's own dialog
+    // unless replaced.
+    std::function<void(TCableAnswer answer)> AskSerialCable;
     SessionFraming::TLinkTimings LinkTimings;
-    int EnumWaitMs = 1000;       // how long a network search collects answers
-    int ConnectTimeoutMs = 5000; // connecting, querying a host, and a join's handshake
+    int EnumWaitMs = 1000;          // how long a network search collects answers
+    int ConnectTimeoutMs = 5000;    // connecting, querying a host, and a join's handshake
+    int HandshakeTimeoutMs = 10000; // how long a host keeps a connection that does not join
     // Where a search with an empty host name sends its query.
     QList<QHostAddress> BroadcastTargets{QHostAddress(QHostAddress::Broadcast)};
 
@@ -97,21 +112,32 @@ public:
     void SelectProvider(const QString& name);
     QString ProviderName() const { return providerName_; }
 
-    // The names of the sessions open to a join; remembered for Open with TOpenMode::Join.
-    // A modem with a telephone number dials it and keeps the line for the join; a serial
-    // cable first asks for its port (cancelling raises Cancelled).
-    QList<QByteArray> GetSessions();
+    // Starts a search for the sessions open to a join: SessionsFound or SearchFailed answers,
+    // never inside the call. The names are remembered for Join. A modem with a telephone
+    // number dials it and keeps the line for the join; a serial cable first asks for its port.
+    // A new search, a join, Close, SelectProvider or the end of this object stops it quietly.
+    void SearchSessions();
+    // Creates a session of that name at once. Raises OnAddPlayer for the local player.
+    void Create(const QByteArray& sessionName, const QByteArray& playerName);
+    // Starts joining a session found by the last search (its name compared without regard
+    // to case): OnAddPlayer for the local player and Joined, or JoinFailed, answer, never
+    // inside the call. Stopped quietly as a search is.
+    void Join(const QByteArray& sessionName, const QByteArray& playerName);
+    // A search or a join is running.
+    bool Busy() const { return step_.Running(); }
 
-    // Creates a session of that name, or joins one found by the last GetSessions (its name
-    // compared without regard to case). Raises OnAddPlayer for the local player.
-    void Open(TOpenMode mode, const QByteArray& sessionName, const QByteArray& playerName);
+    // While held, the peer's messages (and its leaving) wait, in order, until released; the
+    // link stays up meanwhile, and a peer that sends more than the link holds is lost.
+    void HoldMessages();
+    void ReleaseMessages();
 
     // To AllPlayers (everyone but this side), to the peer's id, or to the local player, whose
-    // OnMessage runs before Send returns. Without an open session nothing happens.
+    // OnMessage runs before Send returns, held or not. Without an open session nothing
+    // happens.
     void Send(quint32 to, const QByteArray& data);
 
-    // Leaves the session (the peer sees this side leave), stops listening, hangs up a modem
-    // and lets go of the serial port.
+    // Stops a search or a join, leaves the session (the peer sees this side leave), stops
+    // listening, hangs up a modem and lets go of the serial port.
     void Close();
 
     bool Opened() const { return opened_; }
@@ -122,25 +148,39 @@ public:
     TDXPlayPlayer LocalPlayer() const;
 
 signals:
+    void SessionsFound(const QList<QByteArray>& names);
+    // The text the player sees; an empty text: the player cancelled, and nothing is shown.
+    void SearchFailed(const QString& text);
+    void Joined();
+    void JoinFailed(const QString& text);
+
+    // The player records handed to handlers are copies: they stay valid when a handler
+    // closes the session.
     void OnMessage(TDXPlay* sender, const TDXPlayPlayer& player, const QByteArray& data);
     void OnAddPlayer(const TDXPlayPlayer& player);
     void OnDeletePlayer(const TDXPlayPlayer& player);
     // The peer's connection died without a goodbye; OnDeletePlayer has been raised for it
     // and the session stays open for a new peer.
     void OnSessionLost();
-    // The peer is gone and this side could not go on serving the session (take it over,
-    // or wait for the next call); it stays in the session alone. The text says why.
-    void OnHostMigrationFailed(const QString& text);
+    // This side could not serve the session (take it over, wait for the next call, or arm a
+    // modem for the first); it stays in the session alone.
+    void OnHostMigrationFailed(const THostFailure& failure);
 
 private:
-    void CreateSession(const QByteArray& sessionName, const QByteArray& playerName);
-    void JoinSession(const QByteArray& sessionName, const QByteArray& playerName);
+    void StopSteps();
+    void Found(const TFindResult& result);
     const TFoundSession* FindSession(const QByteArray& name) const;
+    void Reached(QIODevice* stream, const TFoundSession& session, const QByteArray& playerName);
+    void Welcomed(SessionFraming::TPeerLink* link, const SessionFraming::TWelcome& welcome,
+                  const TFoundSession& session, const QByteArray& playerName);
+    void FailJoin(const QString& text);
+    int PendingConnections() const;
     void Accept(QIODevice* stream);
     void AnswerHello(SessionFraming::TPeerLink* link, const SessionFraming::THello& hello);
     void AdoptPeer(SessionFraming::TPeerLink* link, quint32 peerId);
     void PeerGone(bool lost);
-    void ServeAgain();
+    void ServeAgain(int triesLeft = ServeTries);
+    void ServeFailed(const QString& reason);
     QList<QByteArray> JoinableSessions() const;
     QList<SessionFraming::TWirePlayer> WirePlayers() const;
     quint32 NextPlayerId() const;
@@ -156,4 +196,7 @@ private:
     quint32 peerId_ = 0;
     QList<TDXPlayPlayer> players_;
     QPointer<SessionFraming::TPeerLink> peer_;
+    TStep step_{this}; // the running search or join
+    bool holding_ = false;
+    bool takingOver_ = false;
 };

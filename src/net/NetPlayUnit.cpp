@@ -129,6 +129,7 @@ void TNetGame::PlayerDeleted(const TDXPlayPlayer& player) {
 void TNetGame::Forget() {
     inbox_.clear();
     ownGameFresh_ = false;
+    holding_ = false;
 }
 
 void TNetGame::Queue(std::function<void()> event) {
@@ -140,13 +141,30 @@ void TNetGame::Queue(std::function<void()> event) {
 void TNetGame::Pump() {
     if (pumping_)
         return;
-    pumping_ = true;
-    const auto done = qScopeGuard([this] { pumping_ = false; });
-    while (!inbox_.empty() && !main_.Game->Busy()) {
-        const std::function<void()> event = std::move(inbox_.front());
-        inbox_.pop_front();
-        event();
+    {
+        pumping_ = true;
+        const auto done = qScopeGuard([this] { pumping_ = false; });
+        while (!inbox_.empty() && !main_.Game->Busy()) {
+            const std::function<void()> event = std::move(inbox_.front());
+            inbox_.pop_front();
+            event();
+        }
     }
+    HoldWhileWaiting();
+}
+
+// While an event waits, the session holds the peer's next records (and drops a peer that
+// floods it), so a peer cannot grow this side's memory.
+void TNetGame::HoldWhileWaiting() {
+    TDXPlay* play = main_.DXPlay;
+    const bool hold = !inbox_.empty();
+    if (!play || hold == holding_)
+        return;
+    holding_ = hold;
+    if (hold)
+        play->HoldMessages();
+    else
+        play->ReleaseMessages();
 }
 
 void TNetGame::ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message) {

@@ -35,6 +35,7 @@ public:
 private:
     void Queue(std::function<void()> event);
     void Pump();
+    void HoldWhileWaiting();
     void ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message);
     void ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message);
     void ReceiveMove(const TNetMessage& message);
@@ -48,6 +49,7 @@ private:
     TMainWindow& main_;
     std::deque<std::function<void()>> inbox_;
     bool pumping_ = false;
+    bool holding_ = false;
     // This side opened the current game and nothing has been played in it yet: a new game
     // of the peer's may have crossed ours.
     bool ownGameFresh_ = false;

@@ -40,15 +40,16 @@ TSerialCableDialog::TSerialCableDialog(QWidget* parent) : QDialog(parent) {
     setFixedSize(sizeHint());
 }
 
-std::optional<TSerialCableSetting> TSerialCableDialog::Ask() {
-    TSerialCableDialog dialog(QApplication::activeWindow());
+void TSerialCableDialog::Ask(TCableAnswer answer) {
+    auto* dialog = new TSerialCableDialog(QApplication::activeWindow());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
     // The search that asks runs under the hourglass; the choice is the player's to make.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    QApplication::restoreOverrideCursor();
-    if (!accepted)
-        return std::nullopt;
-    return dialog.Setting();
+    connect(dialog, &QDialog::finished, dialog, [] { QApplication::restoreOverrideCursor(); });
+    connect(dialog, &TSerialCableDialog::Chosen, dialog,
+            [answer](const TSerialCableSetting& setting) { answer(setting); });
+    connect(dialog, &QDialog::rejected, dialog, [answer] { answer(std::nullopt); });
+    dialog->open();
 }
 
 TSerialCableSetting TSerialCableDialog::Setting() const {
@@ -58,4 +59,5 @@ TSerialCableSetting TSerialCableDialog::Setting() const {
 void TSerialCableDialog::accept() {
     lastChoice_ = Setting();
     QDialog::accept();
+    emit Chosen(*lastChoice_);
 }

@@ -17,8 +17,9 @@ public:
 
     explicit TSerialCableDialog(QWidget* parent = nullptr);
 
-    // Shows the dialog modally; nothing when the player cancels.
-    static std::optional<TSerialCableSetting> Ask();
+    // Opens a dialog that closes itself: `answer` gets the choice, or nothing when the
+    // player cancels.
+    static void Ask(TCableAnswer answer);
 
     TSerialCableSetting Setting() const;
     void accept() override;
@@ -26,6 +27,9 @@ public:
     QComboBox* PortBox;  // the machine's serial ports; a port name or path may be typed
     QComboBox* SpeedBox; // bits per second
     QPushButton* OkButton;
+
+signals:
+    void Chosen(const TSerialCableSetting& setting);
 
 private:
     static std::optional<TSerialCableSetting> lastChoice_;

@@ -6,6 +6,7 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -116,8 +117,11 @@ TSerialTransport::TSerialTransport(TKind kind, const TDXPlay& play) : kind_(kind
     connect(&carrierTimer_, &QTimer::timeout, this, &TSerialTransport::PollCarrier);
 }
 
+// Too late to wait for the modem: closing the port drops DTR, which ends a call.
 TSerialTransport::~TSerialTransport() {
-    Release();
+    step_.Stop();
+    hangUp_.Stop();
+    ClosePort();
 }
 
 QStringList TSerialTransport::Modems() {
@@ -133,74 +137,127 @@ void TSerialTransport::CheckModemSetting(const TModemSetting& setting) {
     DialString(setting.PhoneNumber);
 }
 
-QList<TFoundSession> TSerialTransport::Find() {
-    return kind_ == TKind::Modem ? FindOverModem() : FindOverCable();
+void TSerialTransport::Find(TFindAnswer answer) {
+    step_.Start();
+    WhenIdle(step_.Guard([this, answer = std::move(answer)] {
+        if (kind_ == TKind::Modem)
+            FindOverModem(answer);
+        else
+            FindOverCable(answer);
+    }));
 }
 
 // Without a telephone number this side is to wait for a call: the modem is only checked.
-QList<TFoundSession> TSerialTransport::FindOverModem() {
-    CheckModemSetting(play_.ModemSetting);
-    const QByteArray number = DialString(play_.ModemSetting.PhoneNumber);
-    if (port_ && (PortOf(play_.ModemSetting.ModemName) != portName_ || number != dialled_))
-        Release();
-    if (state_ != TState::Data)
-        ConnectModem(number);
-    if (number.isEmpty())
-        return {};
-    // The one session served at the other end of the line.
-    const std::optional<QList<QByteArray>> names =
-        QuerySessions(OpenChannel(), play_.LinkTimings, play_.ConnectTimeoutMs);
-    if (!names)
-        throw ListNotAcquired();
-    QList<TFoundSession> found;
-    for (const QByteArray& name : *names)
-        found.append({name, {}, 0});
-    return found;
+void TSerialTransport::FindOverModem(TFindAnswer answer) {
+    QByteArray number;
+    try {
+        CheckModemSetting(play_.ModemSetting);
+        number = DialString(play_.ModemSetting.PhoneNumber);
+    } catch (const KordiError& error) {
+        return answer({{}, error.Text()});
+    }
+    // Another modem or number: the old line goes first.
+    if (port_ && (PortOf(play_.ModemSetting.ModemName) != portName_ || number != dialled_)) {
+        if (state_ == TState::Data)
+            return HangUp(step_, [this, answer] {
+                ClosePort();
+                FindOverModem(answer);
+            });
+        ClosePort();
+    }
+    const auto query = [this, number, answer](const QString& failure) {
+        if (!failure.isEmpty())
+            return answer({{}, failure});
+        if (number.isEmpty())
+            return answer({});
+        QueryLine(play_.ConnectTimeoutMs, true, answer);
+    };
+    if (state_ == TState::Data)
+        return query({});
+    ConnectModem(step_, number, query);
 }
 
 // The other machine may not serve a session yet: no answer is an empty list.
-QList<TFoundSession> TSerialTransport::FindOverCable() {
-    const std::optional<TSerialCableSetting> chosen = play_.AskSerialCable();
-    if (!chosen)
-        throw Cancelled();
-    if (port_ && (chosen->PortName != cable_->PortName || chosen->BaudRate != cable_->BaudRate))
-        Release();
-    cable_ = chosen;
-    OpenCable();
-    QList<TFoundSession> found;
-    const std::optional<QList<QByteArray>> names =
-        QuerySessions(OpenChannel(), play_.LinkTimings, play_.EnumWaitMs);
-    for (const QByteArray& name : names.value_or(QList<QByteArray>{}))
-        found.append({name, {}, 0});
-    return found;
+void TSerialTransport::FindOverCable(TFindAnswer answer) {
+    play_.AskSerialCable(step_.Guard([this,
+                                      answer](const std::optional<TSerialCableSetting>& chosen) {
+        if (!chosen)
+            return answer({{}, QString()});
+        if (port_ && (chosen->PortName != cable_->PortName || chosen->BaudRate != cable_->BaudRate))
+            ClosePort();
+        cable_ = chosen;
+        try {
+            OpenCable();
+        } catch (const KordiError& error) {
+            return answer({{}, error.Text()});
+        }
+        QueryLine(play_.EnumWaitMs, false, answer);
+    }));
 }
 
-QIODevice* TSerialTransport::Reach(const TFoundSession&) {
-    if (kind_ == TKind::Modem && state_ != TState::Data)
-        ConnectModem(DialString(play_.ModemSetting.PhoneNumber));
-    else if (kind_ == TKind::Cable)
-        OpenCable();
-    return state_ == TState::Data ? OpenChannel() : nullptr;
+// The one session served at the other end of the line.
+void TSerialTransport::QueryLine(int timeoutMs, bool failWithoutAnswer, TFindAnswer answer) {
+    QuerySessions(OpenChannel(), play_.LinkTimings, timeoutMs, step_.Context(),
+                  step_.Guard([failWithoutAnswer, answer](const auto& names) {
+                      if (!names && failWithoutAnswer)
+                          return answer({{}, ListNotAcquiredText()});
+                      TFindResult result;
+                      for (const QByteArray& name : names.value_or(QList<QByteArray>{}))
+                          result.Sessions.append({name, {}, 0});
+                      answer(result);
+                  }));
+}
+
+void TSerialTransport::Reach(const TFoundSession&, TReachAnswer answer) {
+    step_.Start();
+    WhenIdle(step_.Guard([this, answer = std::move(answer)] {
+        const auto channel = [this, answer](const QString& failure) {
+            answer(failure.isEmpty() && state_ == TState::Data ? OpenChannel() : nullptr);
+        };
+        try {
+            if (kind_ == TKind::Modem && state_ != TState::Data)
+                return ConnectModem(step_, DialString(play_.ModemSetting.PhoneNumber), channel);
+            if (kind_ == TKind::Cable)
+                OpenCable();
+        } catch (const KordiError&) {
+            return answer(nullptr);
+        }
+        channel({});
+    }));
 }
 
 QString TSerialTransport::Serve(const TFoundSession&) {
-    try {
-        if (kind_ == TKind::Cable) {
-            if (!cable_)
-                cable_ = play_.AskSerialCable();
-            if (!cable_)
-                throw Cancelled();
-            OpenCable();
-        } else if (state_ != TState::Answering) {
-            // What the old call still brings is no new joiner.
-            serving_ = false;
-            Arm();
-        }
-    } catch (const KordiError& error) {
+    if (kind_ == TKind::Cable) {
         serving_ = false;
+        if (!cable_)
+            return "No serial port is chosen";
+        try {
+            OpenCable();
+        } catch (const KordiError& error) {
+            return error.Text();
+        }
+        serving_ = true;
+        return {};
+    }
+    if (state_ == TState::Answering) {
+        serving_ = true;
+        return {};
+    }
+    // What the old call still brings is no new joiner.
+    serving_ = false;
+    try {
+        CheckModemSetting(play_.ModemSetting);
+    } catch (const KordiError& error) {
         return error.Text();
     }
-    serving_ = true;
+    step_.Start();
+    WhenIdle(step_.Guard([this] {
+        Arm([this](const QString& failure) {
+            serving_ = failure.isEmpty();
+            if (!serving_)
+                emit ServeFailed(failure);
+        });
+    }));
     return {};
 }
 
@@ -209,29 +266,63 @@ QString TSerialTransport::Place() const {
 }
 
 void TSerialTransport::Release() {
+    step_.Stop();
     serving_ = false;
-    if (kind_ == TKind::Modem && state_ == TState::Data)
-        HangUp();
-    ClosePort();
+    if (hangUp_.Running())
+        return;
+    if (kind_ != TKind::Modem || state_ != TState::Data)
+        return ClosePort();
+    hangUp_.Start();
+    HangUp(hangUp_, [this] { HungUp(); });
 }
 
-void TSerialTransport::ConnectModem(const QByteArray& number) {
-    if (!port_)
-        OpenPort(PortOf(play_.ModemSetting.ModemName), ModemPortSpeed);
-    ResetModem();
-    if (!number.isEmpty())
-        Dial(number);
+void TSerialTransport::HungUp() {
+    hangUp_.Stop();
+    ClosePort();
+    if (afterHangUp_)
+        std::exchange(afterHangUp_, {})();
+}
+
+void TSerialTransport::WhenIdle(std::function<void()> next) {
+    if (hangUp_.Running())
+        afterHangUp_ = std::move(next);
+    else
+        next();
+}
+
+void TSerialTransport::ConnectModem(TStep& step, const QByteArray& number, TDone done) {
+    try {
+        if (!port_)
+            OpenPort(PortOf(play_.ModemSetting.ModemName), ModemPortSpeed);
+    } catch (const KordiError& error) {
+        return done(error.Text());
+    }
+    ResetModem(step, [this, &step, number, done](const QString& failure) {
+        if (!failure.isEmpty() || number.isEmpty())
+            return done(failure);
+        Dial(step, number, done);
+    });
 }
 
 // Sets the modem to answer the next call by itself.
-void TSerialTransport::Arm() {
-    CheckModemSetting(play_.ModemSetting);
+void TSerialTransport::Arm(TDone done) {
     if (state_ == TState::Data)
-        HangUp();
-    ConnectModem({});
-    if (Command("ATS0=1", play_.ModemTimings.Command) != "OK")
-        throw KordiError(QString("The modem on %1 cannot answer calls").arg(portName_));
-    state_ = TState::Answering;
+        return HangUp(step_, [this, done] { ArmModem(done); });
+    ArmModem(done);
+}
+
+void TSerialTransport::ArmModem(TDone done) {
+    ConnectModem(step_, {}, [this, done](const QString& failure) {
+        if (!failure.isEmpty())
+            return done(failure);
+        Command(step_, "ATS0=1", play_.ModemTimings.Command,
+                [this, done](const QByteArray& result) {
+                    if (result != "OK")
+                        return done(QString("The modem on %1 cannot answer calls").arg(portName_));
+                    state_ = TState::Answering;
+                    done({});
+                });
+    });
 }
 
 void TSerialTransport::OpenCable() {
@@ -258,7 +349,7 @@ void TSerialTransport::OpenPort(const QString& portName, qint32 baudRate) {
     port->clear(); // nothing stale from before this side was listening
     port_ = port;
     inbox_.clear();
-    // Queued, so that waits for the modem's answers never run inside the port's own signals.
+    // Queued, so that the modem's answers are never handled inside the port's own signals.
     connect(port_, &QSerialPort::readyRead, this, &TSerialTransport::ReadPort,
             Qt::QueuedConnection);
     connect(port_, &QSerialPort::errorOccurred, this, &TSerialTransport::PortFailed,
@@ -277,6 +368,7 @@ void TSerialTransport::ClosePort() {
     dialled_.clear();
     modemText_.clear();
     carrierTail_.clear();
+    result_.clear();
     emit ResultReceived(); // a wait for the modem ends at once
 }
 
@@ -285,58 +377,80 @@ bool TSerialTransport::Flush(int timeoutMs) {
     return port_ && (port_->bytesToWrite() == 0 || port_->waitForBytesWritten(timeoutMs));
 }
 
-QByteArray TSerialTransport::Command(const QByteArray& command, int timeoutMs) {
+void TSerialTransport::Command(TStep& step, const QByteArray& command, int timeoutMs,
+                               TResult then) {
     if (!port_)
-        return {};
+        return then({});
     result_.clear();
     port_->write(command + '\r');
-    return AwaitResult(timeoutMs);
+    AwaitResult(step, timeoutMs, std::move(then));
 }
 
-QByteArray TSerialTransport::AwaitResult(int timeoutMs) {
-    TWait wait;
-    connect(this, &TSerialTransport::ResultReceived, &wait, &TWait::Finish);
-    wait.Run(timeoutMs);
-    return result_;
+// The first of the modem's answer and the time limit ends the wait; on time, the answer is
+// empty.
+void TSerialTransport::AwaitResult(TStep& step, int timeoutMs, TResult then) {
+    auto* wait = new QObject(step.Context());
+    const auto done = std::make_shared<bool>(false);
+    const auto finish = step.Guard([this, wait, done, then = std::move(then)] {
+        if (std::exchange(*done, true))
+            return;
+        wait->deleteLater();
+        then(result_);
+    });
+    connect(this, &TSerialTransport::ResultReceived, wait, finish);
+    QTimer::singleShot(timeoutMs, wait, finish);
 }
 
-void TSerialTransport::ResetModem() {
+void TSerialTransport::ResetModem(TStep& step, TDone done) {
     state_ = TState::Command;
-    if (Command("ATZ", play_.ModemTimings.Command) != "OK")
-        throw KordiError(QString("The modem on %1 does not answer").arg(portName_));
+    Command(step, "ATZ", play_.ModemTimings.Command, [this, done](const QByteArray& result) {
+        done(result == "OK" ? QString()
+                            : QString("The modem on %1 does not answer").arg(portName_));
+    });
 }
 
-void TSerialTransport::Dial(const QByteArray& number) {
-    const QByteArray result = Command("ATDT" + number, play_.ModemTimings.Dial);
-    if (result.startsWith("CONNECT")) {
-        dialled_ = number;
-        return;
-    }
-    if (!result.isEmpty())
-        throw DialFailure(result, number);
-    // Any character stops the dialling.
-    Command("", play_.ModemTimings.Command);
-    Command("ATH", play_.ModemTimings.Command);
-    throw KordiError(QString("No connection with %1 within %2 seconds")
-                         .arg(QString::fromLatin1(number))
-                         .arg(play_.ModemTimings.Dial / 1000));
+void TSerialTransport::Dial(TStep& step, const QByteArray& number, TDone done) {
+    const TModemTimings timings = play_.ModemTimings;
+    Command(step, "ATDT" + number, timings.Dial,
+            [this, &step, number, done, timings](const QByteArray& result) {
+                if (result.startsWith("CONNECT")) {
+                    dialled_ = number;
+                    return done({});
+                }
+                if (!result.isEmpty())
+                    return done(DialFailure(result, number).Text());
+                const QString late = QString("No connection with %1 within %2 seconds")
+                                         .arg(QString::fromLatin1(number))
+                                         .arg(timings.Dial / 1000);
+                // Any character stops the dialling.
+                Command(step, "", timings.Command,
+                        [this, &step, done, late, timings](const QByteArray&) {
+                            Command(step, "ATH", timings.Command,
+                                    [done, late](const QByteArray&) { done(late); });
+                        });
+            });
 }
 
 // The escape needs silence on both sides of "+++"; the modem then takes commands again.
 // A call that ends meanwhile needs no escape.
-void TSerialTransport::HangUp() {
+void TSerialTransport::HangUp(TStep& step, std::function<void()> then) {
     carrierTimer_.stop();
-    Flush(play_.ModemTimings.Command);
-    TWait().Run(play_.ModemTimings.Guard);
-    if (state_ == TState::Data && port_) {
-        state_ = TState::Command;
-        result_.clear();
-        port_->write("+++");
-        AwaitResult(play_.ModemTimings.Guard + play_.ModemTimings.Command);
-    }
-    state_ = port_ ? TState::Command : TState::Closed;
-    dialled_.clear();
-    Command("ATH", play_.ModemTimings.Command);
+    QTimer::singleShot(play_.ModemTimings.Guard, step.Context(),
+                       step.Guard([this, &step, then] { Escape(step, then); }));
+}
+
+void TSerialTransport::Escape(TStep& step, std::function<void()> then) {
+    const auto hangUp = [this, &step, then](const QByteArray&) {
+        state_ = port_ ? TState::Command : TState::Closed;
+        dialled_.clear();
+        Command(step, "ATH", play_.ModemTimings.Command, [then](const QByteArray&) { then(); });
+    };
+    if (state_ != TState::Data || !port_)
+        return hangUp({});
+    state_ = TState::Command;
+    result_.clear();
+    port_->write("+++");
+    AwaitResult(step, play_.ModemTimings.Guard + play_.ModemTimings.Command, hangUp);
 }
 
 void TSerialTransport::ReadPort() {

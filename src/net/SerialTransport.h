@@ -27,15 +27,17 @@ public:
     static QStringList Modems();
     static void CheckModemSetting(const TModemSetting& setting);
 
-    QList<TFoundSession> Find() override;
-    QIODevice* Reach(const TFoundSession& session) override;
+    void Find(TFindAnswer answer) override;
+    void Reach(const TFoundSession& session, TReachAnswer answer) override;
+    void Stop() override { step_.Stop(); }
     QString Serve(const TFoundSession& joined) override;
     bool Serving() const override { return serving_; }
     QString Place() const override;
+    // A modem on a call hangs up first, from the event loop; the next step waits for it.
     void Release() override;
 
 signals:
-    void ResultReceived(); // the modem's final answer to a command
+    void ResultReceived(); // the modem's final answer to a command, or the port's end
 
 private:
     friend class TLineChannel;
@@ -43,21 +45,30 @@ private:
     // Command: the modem takes commands. Answering: it waits for a call. Data: the line
     // carries session bytes (a cable from the moment its port opens).
     enum class TState { Closed, Command, Answering, Data };
+    // Each modem step ends with a failure text, empty when it went well.
+    using TDone = std::function<void(const QString& failure)>;
+    using TResult = std::function<void(const QByteArray& result)>;
 
-    QList<TFoundSession> FindOverModem();
-    QList<TFoundSession> FindOverCable();
-    void ConnectModem(const QByteArray& number);
-    void Arm();
+    void FindOverModem(TFindAnswer answer);
+    void FindOverCable(TFindAnswer answer);
+    void QueryLine(int timeoutMs, bool failWithoutAnswer, TFindAnswer answer);
+    // Runs `next` now, or once the modem has hung up.
+    void WhenIdle(std::function<void()> next);
+    void ConnectModem(TStep& step, const QByteArray& number, TDone done);
+    void Arm(TDone done);
+    void ArmModem(TDone done);
     void OpenCable();
     void OpenPort(const QString& portName, qint32 baudRate);
     void ClosePort();
 
     bool Flush(int timeoutMs);
-    QByteArray Command(const QByteArray& command, int timeoutMs);
-    QByteArray AwaitResult(int timeoutMs);
-    void ResetModem();
-    void Dial(const QByteArray& number);
-    void HangUp();
+    void Command(TStep& step, const QByteArray& command, int timeoutMs, TResult then);
+    void AwaitResult(TStep& step, int timeoutMs, TResult then);
+    void ResetModem(TStep& step, TDone done);
+    void Dial(TStep& step, const QByteArray& number, TDone done);
+    void HangUp(TStep& step, std::function<void()> then);
+    void Escape(TStep& step, std::function<void()> then);
+    void HungUp();
 
     void ReadPort();
     void HandleModemLine(const QByteArray& line);
@@ -71,6 +82,9 @@ private:
 
     const TKind kind_;
     const TDXPlay& play_;
+    TStep step_{this};   // a search, a reach or arming the modem
+    TStep hangUp_{this}; // the hang-up of a released line
+    std::function<void()> afterHangUp_;
     QSerialPort* port_ = nullptr;
     QString portName_;
     TState state_ = TState::Closed;

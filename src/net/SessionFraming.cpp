@@ -217,6 +217,10 @@ void TPeerLink::SendMessage(QByteArrayView data) {
         Write(TFrameType::Data, data);
 }
 
+void TPeerLink::Hold() {
+    held_ = true;
+}
+
 void TPeerLink::Release() {
     held_ = false;
     ScheduleDispatch();
@@ -251,6 +255,8 @@ void TPeerLink::ReadAvailable() {
         reader_.Append(bytes);
         silenceTimer_.start();
     }
+    if (OverLimit())
+        return Fail();
     ScheduleDispatch();
 }
 
@@ -261,11 +267,9 @@ void TPeerLink::ScheduleDispatch() {
     QTimer::singleShot(0, this, &TPeerLink::Dispatch);
 }
 
-// Runs from the event loop, never inside a signal of the device: a handler may run nested
-// event loops for as long as it likes (a question to the player), during which the device
-// goes on reading and the peer's pings keep the link alive, and it may close or delete the
-// link and its device. Frames are handled one at a time, in order: a dispatch asked for
-// while one runs is left to the running one.
+// Runs from the event loop, never inside a signal of the device: a handler may close or
+// delete the link and its device. Frames are handled one at a time, in order: a dispatch
+// asked for while one runs is left to the running one.
 void TPeerLink::Dispatch() {
     dispatchScheduled_ = false;
     if (dispatching_)
@@ -277,12 +281,7 @@ void TPeerLink::Dispatch() {
             dispatching_ = false;
     });
     TFrame frame;
-    while (state_ != TState::Closed && !held_) {
-        const TFrameReader::TResult result = reader_.Next(frame);
-        if (result == TFrameReader::TResult::NeedMore)
-            break;
-        if (result == TFrameReader::TResult::Broken)
-            return Fail();
+    while (state_ != TState::Closed && NextFrame(frame)) {
         try {
             Handle(frame);
         } catch (...) {
@@ -294,8 +293,34 @@ void TPeerLink::Dispatch() {
         if (!alive)
             return;
     }
-    if (ended_ && !held_)
+    if (alive && ended_ && !held_ && heldFrames_.isEmpty())
         Fail();
+}
+
+bool TPeerLink::NextFrame(TFrame& frame) {
+    if (!held_ && !heldFrames_.isEmpty()) {
+        frame = heldFrames_.takeFirst();
+        heldBytes_ -= HeaderSize + frame.Payload.size();
+        return true;
+    }
+    for (;;) {
+        const TFrameReader::TResult result = reader_.Next(frame);
+        if (result == TFrameReader::TResult::Broken)
+            Fail();
+        if (result != TFrameReader::TResult::Frame)
+            return false;
+        if (!held_)
+            return true;
+        // Pings only keep the link up; they need no handling.
+        if (frame.Type == TFrameType::Ping)
+            continue;
+        heldBytes_ += HeaderSize + frame.Payload.size();
+        heldFrames_.append(std::move(frame));
+        if (OverLimit()) {
+            Fail();
+            return false;
+        }
+    }
 }
 
 void TPeerLink::Handle(const TFrame& frame) {

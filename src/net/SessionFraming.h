@@ -20,6 +20,8 @@ inline constexpr quint32 Magic = 0x4E44524B; // "KRDN" on the wire
 inline constexpr quint32 ProtocolVersion = 1;
 inline constexpr int HeaderSize = 12;
 inline constexpr int MaxPayload = 64 * 1024;
+// What a link keeps of a peer's bytes, held or not yet cut into frames; past it the link is lost.
+inline constexpr qsizetype MaxHeldBytes = 1024 * 1024;
 
 enum class TFrameType : quint32 {
     Hello = 1,    // joiner: version, session name, player name
@@ -48,6 +50,7 @@ public:
     // Takes the next whole frame off the buffer. Broken: bad magic, unknown type or an
     // oversized length; the buffer is then useless and the stream must be closed.
     TResult Next(TFrame& frame);
+    qsizetype Buffered() const { return buffer_.size(); }
 
 private:
     QByteArray buffer_;
@@ -99,7 +102,11 @@ public:
     void Refuse();
     void AnswerQuery(const QList<QByteArray>& names);
     void SendMessage(QByteArrayView data);
-    // Messages that followed the welcome are held until the joiner has set itself up.
+    // Holds the peer's messages (and its goodbye behind them) while the owner is not ready
+    // for them; the link goes on reading, so pings keep it up, and is lost when what it
+    // holds passes MaxHeldBytes. A joiner's link holds from the welcome on.
+    void Hold();
+    // Delivers what was held, in order, from the event loop, and what follows as it comes.
     void Release();
     // Says goodbye and closes the stream.
     void Leave();
@@ -131,6 +138,10 @@ private:
     void EndAfterPendingFrames();
     void ScheduleDispatch();
     void Dispatch();
+    // The next frame to handle: a held one once released, else one off the stream (held
+    // ones are set aside). False when there is none yet or the link has failed.
+    bool NextFrame(TFrame& frame);
+    bool OverLimit() const { return heldBytes_ + reader_.Buffered() > MaxHeldBytes; }
     void Handle(const TFrame& frame);
     void HandleWhileAccepting(const TFrame& frame);
     void HandleWhileJoining(const TFrame& frame);
@@ -145,6 +156,8 @@ private:
     TFrameReader reader_;
     TState state_ = TState::Accepting;
     bool held_ = false;
+    QList<TFrame> heldFrames_;
+    qsizetype heldBytes_ = 0;
     bool ended_ = false;             // see EndAfterPendingFrames
     bool dispatchScheduled_ = false; // a Dispatch is queued
     bool dispatching_ = false;       // a Dispatch is handling frames

@@ -6,8 +6,10 @@
 #include <QNetworkDatagram>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
+#include <memory>
 
 using namespace SessionFraming;
 
@@ -18,28 +20,22 @@ TTcpTransport::~TTcpTransport() {
     Release();
 }
 
-QList<TFoundSession> TTcpTransport::Find() {
+void TTcpTransport::Find(TFindAnswer answer) {
+    step_.Start();
     const quint16 port = EffectivePort();
     const QString host = play_.TCPIPSetting.HostName.trimmed();
     if (host.isEmpty())
-        return SearchNetwork(port);
-    QAbstractSocket::SocketError failure = QAbstractSocket::UnknownSocketError;
-    QTcpSocket* socket = ConnectTo(host, port, &failure);
-    // A host that is there but serves nothing has no sessions; so one can be created there.
-    if (!socket && failure == QAbstractSocket::ConnectionRefusedError)
-        return {};
-    const std::optional<QList<QByteArray>> names =
-        socket ? QuerySessions(socket, play_.LinkTimings, play_.ConnectTimeoutMs) : std::nullopt;
-    if (!names)
-        throw ListNotAcquired();
-    QList<TFoundSession> found;
-    for (const QByteArray& name : *names)
-        found.append({name, host, port});
-    return found;
+        SearchNetwork(port, std::move(answer));
+    else
+        QueryHost(host, port, std::move(answer));
 }
 
-QIODevice* TTcpTransport::Reach(const TFoundSession& session) {
-    return ConnectTo(session.Host, session.Port);
+void TTcpTransport::Reach(const TFoundSession& session, TReachAnswer answer) {
+    step_.Start();
+    ConnectTo(session.Host, session.Port,
+              [answer = std::move(answer)](QTcpSocket* socket, QAbstractSocket::SocketError) {
+                  answer(socket);
+              });
 }
 
 QString TTcpTransport::Serve(const TFoundSession& joined) {
@@ -104,54 +100,80 @@ void TTcpTransport::AnswerDatagrams() {
     }
 }
 
-QTcpSocket* TTcpTransport::ConnectTo(const QString& host, quint16 port,
-                                     QAbstractSocket::SocketError* failure) {
-    auto* socket = new QTcpSocket(this);
-    TWait wait;
-    connect(socket, &QTcpSocket::connected, &wait, &TWait::Finish);
-    connect(socket, &QTcpSocket::errorOccurred, &wait, &QEventLoop::quit);
+void TTcpTransport::ConnectTo(const QString& host, quint16 port, TConnected connected) {
+    auto* socket = new QTcpSocket(step_.Context());
+    const auto answered = std::make_shared<bool>(false);
+    const auto answer = step_.Guard([socket, answered, connected](bool up) {
+        if (std::exchange(*answered, true))
+            return;
+        const QAbstractSocket::SocketError failure = socket->error();
+        if (!up) {
+            socket->abort();
+            socket->deleteLater();
+        } else {
+            connect(socket, &QTcpSocket::disconnected, socket, &QIODevice::readChannelFinished);
+        }
+        connected(up ? socket : nullptr, failure);
+    });
+    connect(socket, &QTcpSocket::connected, socket, [answer] { answer(true); });
+    connect(socket, &QTcpSocket::errorOccurred, socket, [answer] { answer(false); });
+    QTimer::singleShot(play_.ConnectTimeoutMs, socket, [answer] { answer(false); });
     socket->connectToHost(host, port);
-    if (!wait.Run(play_.ConnectTimeoutMs)) {
-        if (failure)
-            *failure = socket->error();
-        delete socket;
-        return nullptr;
-    }
-    connect(socket, &QTcpSocket::disconnected, socket, &QIODevice::readChannelFinished);
-    return socket;
 }
 
-QList<TFoundSession> TTcpTransport::SearchNetwork(quint16 port) {
-    QUdpSocket ipv4;
-    QUdpSocket ipv6;
-    QList<TFoundSession> found;
-    const auto collect = [&](QUdpSocket& socket) {
-        while (socket.hasPendingDatagrams()) {
-            const QNetworkDatagram datagram = socket.receiveDatagram();
-            const std::optional<TFrame> answer = DecodeDatagram(datagram.data());
+// A host that is there but serves nothing has no sessions; so one can be created there.
+void TTcpTransport::QueryHost(const QString& host, quint16 port, TFindAnswer answer) {
+    ConnectTo(host, port,
+              [this, host, port, answer](QTcpSocket* socket, QAbstractSocket::SocketError failure) {
+                  if (!socket)
+                      return answer(failure == QAbstractSocket::ConnectionRefusedError
+                                        ? TFindResult{}
+                                        : TFindResult{{}, ListNotAcquiredText()});
+                  QuerySessions(socket, play_.LinkTimings, play_.ConnectTimeoutMs, step_.Context(),
+                                step_.Guard([answer, host, port](const auto& names) {
+                                    if (!names)
+                                        return answer({{}, ListNotAcquiredText()});
+                                    TFindResult result;
+                                    for (const QByteArray& name : *names)
+                                        result.Sessions.append({name, host, port});
+                                    answer(result);
+                                }));
+              });
+}
+
+void TTcpTransport::SearchNetwork(quint16 port, TFindAnswer answer) {
+    auto* ipv4 = new QUdpSocket(step_.Context());
+    auto* ipv6 = new QUdpSocket(step_.Context());
+    const auto found = std::make_shared<QList<TFoundSession>>();
+    const auto collect = [found, port](QUdpSocket* socket) {
+        while (socket->hasPendingDatagrams()) {
+            const QNetworkDatagram datagram = socket->receiveDatagram();
+            const std::optional<TFrame> reply = DecodeDatagram(datagram.data());
             const std::optional<QList<QByteArray>> names =
-                answer && answer->Type == TFrameType::SessionList
-                    ? DecodeSessionList(answer->Payload)
-                    : std::nullopt;
+                reply && reply->Type == TFrameType::SessionList ? DecodeSessionList(reply->Payload)
+                                                                : std::nullopt;
             for (const QByteArray& name : names.value_or(QList<QByteArray>{}))
-                if (std::none_of(found.begin(), found.end(),
+                if (std::none_of(found->begin(), found->end(),
                                  [&](const TFoundSession& s) { return s.Name == name; }))
-                    found.append({name, datagram.senderAddress().toString(), port});
+                    found->append({name, datagram.senderAddress().toString(), port});
         }
     };
-    connect(&ipv4, &QUdpSocket::readyRead, &ipv4, [&] { collect(ipv4); });
-    connect(&ipv6, &QUdpSocket::readyRead, &ipv6, [&] { collect(ipv6); });
+    for (QUdpSocket* socket : {ipv4, ipv6})
+        connect(socket, &QUdpSocket::readyRead, socket, [collect, socket] { collect(socket); });
     const QByteArray query = EncodeFrame(TFrameType::SessionQuery, {});
     bool sent = false;
     for (const QHostAddress& target : play_.BroadcastTargets) {
         const bool v6 = target.protocol() == QAbstractSocket::IPv6Protocol;
-        QUdpSocket& socket = v6 ? ipv6 : ipv4;
-        if (socket.state() == QAbstractSocket::UnconnectedState)
-            socket.bind(v6 ? QHostAddress::AnyIPv6 : QHostAddress::AnyIPv4, 0);
-        sent = socket.writeDatagram(query, target, port) == query.size() || sent;
+        QUdpSocket* socket = v6 ? ipv6 : ipv4;
+        if (socket->state() == QAbstractSocket::UnconnectedState)
+            socket->bind(v6 ? QHostAddress::AnyIPv6 : QHostAddress::AnyIPv4, 0);
+        sent = socket->writeDatagram(query, target, port) == query.size() || sent;
     }
     if (!sent)
-        throw ListNotAcquired();
-    TWait().Run(play_.EnumWaitMs);
-    return found;
+        return step_.Later([answer] { answer({{}, ListNotAcquiredText()}); });
+    // The sockets go with the step.
+    QTimer::singleShot(play_.EnumWaitMs, step_.Context(), step_.Guard([this, found, answer] {
+        step_.Stop();
+        answer({*found, std::nullopt});
+    }));
 }

@@ -20,24 +20,28 @@ public:
     TTcpTransport(const TDXPlay& play, std::function<QList<QByteArray>()> joinable);
     ~TTcpTransport() override;
 
-    QList<TFoundSession> Find() override;
-    QIODevice* Reach(const TFoundSession& session) override;
+    void Find(TFindAnswer answer) override;
+    void Reach(const TFoundSession& session, TReachAnswer answer) override;
+    void Stop() override { step_.Stop(); }
     QString Serve(const TFoundSession& joined) override;
     bool Serving() const override { return server_ != nullptr; }
     QString Place() const override;
     void Release() override;
 
 private:
+    using TConnected = std::function<void(QTcpSocket* socket, QAbstractSocket::SocketError)>;
+
     quint16 EffectivePort() const;
     void AcceptConnections();
     void AnswerDatagrams();
-    // The connected socket, or null with the reason in `failure`.
-    QTcpSocket* ConnectTo(const QString& host, quint16 port,
-                          QAbstractSocket::SocketError* failure = nullptr);
-    QList<TFoundSession> SearchNetwork(quint16 port);
+    // Answers with the connected socket, or with null and the reason.
+    void ConnectTo(const QString& host, quint16 port, TConnected connected);
+    void QueryHost(const QString& host, quint16 port, TFindAnswer answer);
+    void SearchNetwork(quint16 port, TFindAnswer answer);
 
     const TDXPlay& play_;
     std::function<QList<QByteArray>()> joinable_;
+    TStep step_{this};
     quint16 port_ = 0;
     QTcpServer* server_ = nullptr;
     QUdpSocket* responder_ = nullptr;

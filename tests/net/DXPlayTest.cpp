@@ -1,5 +1,6 @@
 #include "ErrorText.h"
 #include "LoopbackPort.h"
+#include "SessionWaits.h"
 #include "net/DXPlayUnit.h"
 
 #include <QSignalSpy>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 using namespace SessionFraming;
 
@@ -73,9 +75,21 @@ protected:
         play->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
         return play;
     }
+    // The host's session joined by a guest, both pinging every 50 ms and losing a link after
+    // 400 ms of silence; null when the join fails.
+    std::unique_ptr<TDXPlay> QuickPingingPair() {
+        host->LinkTimings = {50, 400};
+        host->Create("Kordi", "Host");
+        std::unique_ptr<TDXPlay> guest = MakePlay();
+        guest->LinkTimings = {50, 400};
+        Join(*guest);
+        if (!QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs))
+            return nullptr;
+        return guest;
+    }
     void Join(TDXPlay& play, const QByteArray& session = "Kordi") {
-        ASSERT_EQ(play.GetSessions(), QList<QByteArray>{"Kordi"});
-        play.Open(TOpenMode::Join, session, "Guest");
+        ASSERT_EQ(Search(play), QList<QByteArray>{"Kordi"});
+        JoinNow(play, session, "Guest");
     }
 
     quint16 port = FreePort();
@@ -92,41 +106,38 @@ protected:
 TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     TDXPlay play;
     EXPECT_EQ(ErrorText([&] { play.SelectProvider("IPX"); }), "Provider 'IPX' not found");
-    EXPECT_EQ(ErrorText([&] { play.GetSessions(); }), "Session list cannot be acquired");
+    EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.SelectProvider("TCP/IP");
     play.TCPIPSetting = {"no-such-host.invalid", port, true};
-    EXPECT_EQ(ErrorText([&] { play.GetSessions(); }), "Session list cannot be acquired");
+    EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.TCPIPSetting = {"127.0.0.1", port, true};
-    EXPECT_TRUE(play.GetSessions().isEmpty()); // a host where nothing listens has no session
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Create, "", "Me"); }),
-              "Session name is not specified");
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Create, "S", ""); }),
-              "Player name is not specified");
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Join, "Nope", "Me"); }),
-              "Session 'Nope' not found");
+    EXPECT_TRUE(Search(play).isEmpty()); // a host where nothing listens has no session
+    EXPECT_EQ(ErrorText([&] { play.Create("", "Me"); }), "Session name is not specified");
+    EXPECT_EQ(ErrorText([&] { play.Create("S", ""); }), "Player name is not specified");
+    EXPECT_EQ(ErrorText([&] { JoinNow(play, "Nope", "Me"); }), "Session 'Nope' not found");
     EXPECT_EQ(ErrorText([&] { play.Send(TDXPlay::AllPlayers, "abc"); }),
               "The message form is illegal");
     QSignalSpy messages(&play, &TDXPlay::OnMessage);
     play.Send(play.LocalPlayer().Id, "abcd");
     EXPECT_EQ(messages.count(), 0);
-    host->Open(TOpenMode::Create, "Kordi", "Host");
-    EXPECT_EQ(ErrorText([&] { play.Open(TOpenMode::Create, "Other", "Me"); }),
+    host->Create("Kordi", "Host");
+    EXPECT_EQ(ErrorText([&] { play.Create("Other", "Me"); }),
               "Session Other cannot be opened"); // the port is taken
 }
 
 // A created session is found by its host's name and by a search of the network, and the
 // creator sees its own player added once.
 TEST_F(DXPlayTest, CreateAndFindTheSession) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     ASSERT_EQ(hostAdded.count(), 1);
     EXPECT_FALSE(PlayerOf(hostAdded, 0).Remote);
     EXPECT_EQ(PlayerOf(hostAdded, 0).Name, "Host");
     EXPECT_TRUE(host->IsHost());
-    EXPECT_EQ(MakePlay()->GetSessions(), QList<QByteArray>{"Kordi"});
-    EXPECT_EQ(MakePlay("")->GetSessions(), QList<QByteArray>{"Kordi"});
+    EXPECT_EQ(Search(*MakePlay()), QList<QByteArray>{"Kordi"});
+    EXPECT_EQ(Search(*MakePlay("")), QList<QByteArray>{"Kordi"});
     const std::unique_ptr<TDXPlay> nobody = MakePlay("");
     nobody->TCPIPSetting.Port = FreePort();
-    EXPECT_TRUE(nobody->GetSessions().isEmpty());
+    EXPECT_TRUE(Search(*nobody).isEmpty());
 }
 
 // The listener takes IPv6 joiners as well as IPv4 ones.
@@ -134,7 +145,7 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHostIPv6, 0))
         GTEST_SKIP() << "no IPv6 loopback here";
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay("::1");
     Join(*guest);
     EXPECT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
@@ -143,7 +154,7 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
 // A join lists both players on both sides, local sends come back at once, and many messages
 // arrive exactly as sent, once and in order, both ways.
 TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
     QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
@@ -175,32 +186,35 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
     EXPECT_EQ(guestMessages.at(1).at(2).toByteArray(), QByteArray(MaxPayload, 'x'));
 }
 
-// A message the host sends the moment a player joins reaches the joiner after its Open.
+// A message the host sends the moment a player joins reaches the joiner after its Joined.
 TEST_F(DXPlayTest, MessageRightAfterTheWelcomeIsKept) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     QObject::connect(host.get(), &TDXPlay::OnAddPlayer, [&](const TDXPlayPlayer& player) {
         if (player.Remote)
             host->Send(TDXPlay::AllPlayers, "FIRST");
     });
     const std::unique_ptr<TDXPlay> guest = MakePlay();
-    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    QList<QByteArray> events;
+    QObject::connect(guest.get(), &TDXPlay::Joined, [&] { events.append("joined"); });
+    QObject::connect(
+        guest.get(), &TDXPlay::OnMessage,
+        [&](TDXPlay*, const TDXPlayPlayer&, const QByteArray& data) { events.append(data); });
     Join(*guest);
-    EXPECT_EQ(guestMessages.count(), 0);
-    ASSERT_TRUE(guestMessages.wait(WaitMs));
-    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "FIRST");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 2; }, WaitMs));
+    EXPECT_EQ(events, (QList<QByteArray>{"joined", "FIRST"}));
 }
 
 // A full session is no longer listed and refuses a third player; a wrong session name or
 // protocol version is refused as well.
 TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> third = MakePlay();
-    ASSERT_EQ(third->GetSessions().size(), 1);
+    ASSERT_EQ(Search(*third).size(), 1);
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     Join(*guest);
-    EXPECT_EQ(ErrorText([&] { third->Open(TOpenMode::Join, "Kordi", "Third"); }),
+    EXPECT_EQ(ErrorText([&] { JoinNow(*third, "Kordi", "Third"); }),
               "Session Kordi cannot be opened");
-    EXPECT_TRUE(third->GetSessions().isEmpty());
+    EXPECT_TRUE(Search(*third).isEmpty());
     EXPECT_EQ(host->Players().size(), 2);
     guest->Close();
     ASSERT_TRUE(hostDeleted.wait(WaitMs));
@@ -214,7 +228,7 @@ TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
 // A frame that trickles in byte by byte is delivered once, whole; a broken frame closes
 // that connection only, and the session goes on.
 TEST_F(DXPlayTest, PartialAndBrokenFrames) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     TRawPeer peer(port);
     ASSERT_TRUE(peer.Join("Kordi"));
     const QByteArray frame = EncodeFrame(TFrameType::Data, "SLOW MESSAGE");
@@ -249,7 +263,7 @@ TEST_F(DXPlayTest, PartialAndBrokenFrames) {
 // A peer that goes silent without leaving is found lost after the silence timeout.
 TEST_F(DXPlayTest, SilentPeerIsLost) {
     host->LinkTimings = {50, 400};
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     TRawPeer peer(port);
     ASSERT_TRUE(peer.Join("Kordi"));
     ASSERT_TRUE(peer.Read()); // the host keeps pinging
@@ -265,12 +279,8 @@ TEST_F(DXPlayTest, SilentPeerIsLost) {
 // keep it up; the messages behind follow in order once the handler returns; and a peer that
 // leaves meanwhile is reported after them, with the link gone safely.
 TEST_F(DXPlayTest, LongHandlersKeepTheLinkAndTheOrder) {
-    host->LinkTimings = {50, 400};
-    host->Open(TOpenMode::Create, "Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
-    guest->LinkTimings = {50, 400};
-    Join(*guest);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    const std::unique_ptr<TDXPlay> guest = QuickPingingPair();
+    ASSERT_TRUE(guest);
     QList<QByteArray> handled;
     QObject::connect(host.get(), &TDXPlay::OnMessage,
                      [&](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
@@ -299,7 +309,7 @@ TEST_F(DXPlayTest, LongHandlersKeepTheLinkAndTheOrder) {
 // When the host leaves, the joiner takes the session over on the same port and a new
 // player can find and join it there.
 TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QSignalSpy guestDeleted(guest.get(), &TDXPlay::OnDeletePlayer);
     QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
@@ -322,7 +332,7 @@ TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
 
 // A joiner that cannot listen on the session's port says so and stays in the session alone.
 TEST_F(DXPlayTest, FailedTakeOverIsReported) {
-    host->Open(TOpenMode::Create, "Kordi", "Host");
+    host->Create("Kordi", "Host");
     const std::unique_ptr<TDXPlay> guest = MakePlay();
     QSignalSpy failures(guest.get(), &TDXPlay::OnHostMigrationFailed);
     Join(*guest);
@@ -330,10 +340,130 @@ TEST_F(DXPlayTest, FailedTakeOverIsReported) {
     QTcpServer squatter;
     ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
     ASSERT_TRUE(failures.wait(WaitMs));
-    EXPECT_TRUE(failures.at(0).at(0).toString().contains(QString::number(port)));
+    const THostFailure failure = failures.at(0).at(0).value<THostFailure>();
+    EXPECT_TRUE(failure.TakeOver);
+    EXPECT_EQ(failure.Place, QString("port %1").arg(port));
+    EXPECT_FALSE(failure.Reason.isEmpty());
     EXPECT_TRUE(guest->Opened());
     EXPECT_FALSE(guest->IsHost());
     EXPECT_EQ(guest->Players().size(), 1);
+}
+
+// A search and a join answer from the event loop, never inside the call; a new search, Close
+// and the end of the component stop them without an answer.
+TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
+    host->Create("Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    QSignalSpy found(guest.get(), &TDXPlay::SessionsFound);
+    QSignalSpy joined(guest.get(), &TDXPlay::Joined);
+    guest->SearchSessions();
+    EXPECT_TRUE(guest->Busy());
+    guest->SearchSessions(); // stops the first
+    EXPECT_EQ(found.count(), 0);
+    ASSERT_TRUE(found.wait(WaitMs));
+    EXPECT_FALSE(guest->Busy());
+    guest->SearchSessions();
+    guest->Close();
+    EXPECT_FALSE(guest->Busy());
+    guest->Join("Kordi", "Early");
+    EXPECT_EQ(joined.count(), 0);
+    guest->Close();
+    Join(*guest); // answered once each, as the spies count
+    EXPECT_EQ(found.count(), 2);
+    EXPECT_EQ(joined.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
+    EXPECT_EQ(PlayerOf(hostAdded, 1).Name, "Guest");
+
+    std::unique_ptr<TDXPlay> searching = MakePlay("");
+    searching->SearchSessions();
+    std::unique_ptr<TDXPlay> joining = MakePlay();
+    ASSERT_EQ(Search(*joining).size(), 0); // the session is full
+    joining->Join("Kordi", "Late");
+    searching.reset();
+    joining.reset();
+    QTest::qWait(600); // twice a search's time: no stray answer reaches a released component
+    EXPECT_EQ(host->Players().size(), 2);
+}
+
+// While delivery is held the link stays up on the peer's pings and delivers nothing; released,
+// every message comes in order, and the peer's leave after them.
+TEST_F(DXPlayTest, HeldMessagesWaitInOrder) {
+    const std::unique_ptr<TDXPlay> guest = QuickPingingPair();
+    ASSERT_TRUE(guest);
+    host->HoldMessages();
+    for (int i = 0; i < 3; ++i)
+        guest->Send(TDXPlay::AllPlayers, Message(i));
+    QTest::qWait(1200); // three silence timeouts
+    EXPECT_EQ(hostMessages.count(), 0);
+    EXPECT_EQ(hostDeleted.count(), 0);
+    guest->Send(TDXPlay::AllPlayers, Message(3));
+    guest->Close();
+    QTest::qWait(300);
+    EXPECT_EQ(hostDeleted.count(), 0);
+    host->ReleaseMessages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
+    ASSERT_EQ(hostMessages.count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(hostMessages.at(i).at(2).toByteArray(), Message(i));
+    EXPECT_EQ(hostLost.count(), 0);
+}
+
+// A peer that floods while delivery is held is dropped as lost once what is held passes
+// 1 MiB; nothing of the flood reaches the game, and the session stays open.
+TEST_F(DXPlayTest, FloodWhileHeldIsLost) {
+    host->Create("Kordi", "Host");
+    TRawPeer peer(port);
+    ASSERT_TRUE(peer.Join("Kordi"));
+    host->HoldMessages();
+    const QByteArray chunk(60 * 1024, 'f');
+    for (int i = 0; i < 20; ++i)
+        peer.Write(TFrameType::Data, chunk);
+    EXPECT_TRUE(peer.ClosedByOtherSide());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostLost.count() == 1; }, WaitMs));
+    EXPECT_EQ(hostDeleted.count(), 1);
+    host->ReleaseMessages();
+    QTest::qWait(100);
+    EXPECT_EQ(hostMessages.count(), 0);
+    EXPECT_TRUE(host->Opened());
+}
+
+// The sender's record handed to a message handler stays valid when the handler closes the
+// session under it.
+TEST_F(DXPlayTest, SenderRecordOutlivesClose) {
+    host->Create("Kordi", "Host");
+    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    Join(*guest);
+    QByteArray sender;
+    QObject::connect(host.get(), &TDXPlay::OnMessage,
+                     [&](TDXPlay*, const TDXPlayPlayer& player, const QByteArray&) {
+                         host->Close();
+                         sender = player.Name;
+                     });
+    guest->Send(TDXPlay::AllPlayers, "LAST");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sender.isEmpty(); }, WaitMs));
+    EXPECT_EQ(sender, "Guest");
+}
+
+// A host keeps at most MaxPendingConnections connections that have not joined, drops each
+// once its handshake time is up, and tells the player nothing; the joined peer stays.
+TEST_F(DXPlayTest, PendingConnectionsAreFewAndShortLived) {
+    host->HandshakeTimeoutMs = 3000;
+    host->Create("Kordi", "Host");
+    TRawPeer joiner(port);
+    ASSERT_TRUE(joiner.Join("Kordi"));
+    std::vector<std::unique_ptr<TRawPeer>> idle;
+    for (int i = 0; i < TDXPlay::MaxPendingConnections; ++i)
+        idle.push_back(std::make_unique<TRawPeer>(port));
+    TRawPeer extra(port);
+    EXPECT_TRUE(extra.ClosedByOtherSide());
+    for (const auto& peer : idle)
+        EXPECT_EQ(peer->socket.state(), QAbstractSocket::ConnectedState);
+    for (const auto& peer : idle)
+        EXPECT_TRUE(peer->ClosedByOtherSide());
+    EXPECT_EQ(joiner.socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_EQ(hostAdded.count(), 2);
+    EXPECT_EQ(hostDeleted.count(), 0);
+    EXPECT_EQ(hostLost.count(), 0);
 }
 
 // Payload counts are trusted only as far as the bytes back them.

@@ -1,6 +1,7 @@
 #include "NetGameFixture.h"
 
 #include "LoopbackPort.h"
+#include "SessionWaits.h"
 #include "core/PoleUnit.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"
@@ -81,27 +82,31 @@ void NetGame::DeclineQuestion(std::function<void()> whileAsked) {
 }
 
 void NetGame::RunConnectWindow(const std::function<void(TConfigForm&)>& fill) {
-    QTimer::singleShot(0, ConfigForm, [fill] {
-        try {
-            fill(*ConfigForm);
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
-        }
-        if (ConfigForm->isVisible()) {
-            ADD_FAILURE() << "the connection window stayed open";
-            ConfigForm->reject();
-        }
-    });
     Main().Menu_ConnectClick();
+    ASSERT_TRUE(ConfigForm->isVisible());
+    try {
+        fill(*ConfigForm);
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << error.what();
+    }
+    if (!QTest::qWaitFor([] { return !ConfigForm->isVisible(); }, WaitMs)) {
+        ADD_FAILURE() << "the connection window stayed open";
+        ConfigForm->reject();
+    }
+}
+
+void NetGame::SearchInWindow(TConfigForm& form) {
+    form.TCPIPConnectButtonClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
 }
 
 void NetGame::JoinPeer() {
-    peer.Open(TOpenMode::Create, "Kordi", "Peer");
+    peer.Create("Kordi", "Peer");
     RunConnectWindow([this](TConfigForm& form) {
         form.TCPIPHostName->setText("127.0.0.1");
         form.TCPIPPort->setValue(port);
         form.PlayerNameEdit->setText("Me");
-        form.TCPIPConnectButtonClick();
+        SearchInWindow(form);
         ASSERT_EQ(form.SessionListBox->count(), 1);
         form.SessionListBoxClick(form.SessionListBox->item(0));
         ASSERT_TRUE(form.JoinButton->isEnabled());

@@ -30,8 +30,11 @@ protected:
     // Declines the add-word question as soon as it is asked.
     static void DeclineQuestion(std::function<void()> whileAsked = {});
 
-    // Shows the connection window through Connect and fills it in as the person would.
+    // Shows the connection window through Connect, fills it in as the person would, and
+    // waits for it to close.
     void RunConnectWindow(const std::function<void(TConfigForm&)>& fill);
+    // Go on the TCP/IP page, waited for until the search answers.
+    static void SearchInWindow(TConfigForm& form);
     // The peer hosts and the game joins it, which opens the first game.
     void JoinPeer();
     // The peer opens a game with HOUSE; the game waits for its first move.

@@ -3,9 +3,11 @@
 
 #include "MessageRecorder.h"
 #include "NetGameFixture.h"
+#include "SessionWaits.h"
 #include "dictionary/WordsUnit.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"
+#include "net/SessionFraming.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/Errors.h"
@@ -18,8 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
@@ -156,7 +160,7 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
         form.DXPlay->EnumWaitMs = 200;
         form.TCPIPHostName->clear();
         form.TCPIPPort->setValue(port);
-        form.TCPIPConnectButtonClick();
+        SearchInWindow(form);
         EXPECT_FALSE(form.JoinButton->isEnabled());
         ASSERT_TRUE(form.HostButton->isEnabled());
         form.HostButtonClick();
@@ -166,9 +170,9 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
     const auto join = [&](TDXPlay& guest) {
         guest.SelectProvider("TCP/IP");
         guest.TCPIPSetting = {"127.0.0.1", port, true};
-        const QList<QByteArray> sessions = guest.GetSessions();
+        const QList<QByteArray> sessions = Search(guest);
         ASSERT_EQ(sessions.size(), 1);
-        guest.Open(TOpenMode::Join, sessions[0], "Peer");
+        JoinNow(guest, sessions[0], "Peer");
         ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 2; }, WaitMs));
         EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_in")));
         EXPECT_FALSE(Main().Menu_CPU->isEnabled());
@@ -223,7 +227,11 @@ TEST_F(NetGame, ModemPageNeedsAModem) {
     RunConnectWindow([](TConfigForm& form) {
         form.ProviderList->setCurrentIndex(form.ProviderList->findText("Modem"));
         form.ModemComboBox->clear();
-        EXPECT_THROW(form.ModemConnectButtonClick(), KordiError);
+        form.ModemConnectButtonClick();
+        auto* message = form.findChild<QMessageBox*>();
+        ASSERT_TRUE(message && message->isVisible());
+        EXPECT_EQ(message->text(), "No modem is selected: choose one in the Modem list");
+        message->close();
         EXPECT_EQ(form.DXPlay->ProviderName(), "");
         EXPECT_EQ(form.SessionListBox->count(), 0);
         form.reject();
@@ -246,4 +254,99 @@ TEST_F(NetGame, PeerLeavesDuringTheQuestion) {
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
     EXPECT_EQ(Main().Score2->Caption(), "000"); // the computer's new game
+}
+
+// Go searches without blocking: the wait cursor shows and Join and Host stay disabled until
+// the answer; a join that fails shows its text in a box that does not wait, and the window
+// stays open for another try.
+TEST_F(NetGame, ConnectionWindowWaitsForItsAnswers) {
+    peer.Create("Kordi", "Peer");
+    RunConnectWindow([this](TConfigForm& form) {
+        form.TCPIPHostName->setText("127.0.0.1");
+        form.TCPIPPort->setValue(port);
+        form.TCPIPConnectButtonClick();
+        EXPECT_TRUE(form.Busy());
+        ASSERT_TRUE(QApplication::overrideCursor());
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_FALSE(form.JoinButton->isEnabled());
+        EXPECT_FALSE(form.HostButton->isEnabled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ASSERT_EQ(form.SessionListBox->count(), 1);
+        form.SessionListBoxClick(form.SessionListBox->item(0));
+        peer.Close(); // the session is gone before the join
+        form.JoinButtonClick();
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return (box = form.findChild<QMessageBox*>()); }, WaitMs));
+        EXPECT_EQ(box->text(), "Session Kordi cannot be opened");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.JoinButton->isEnabled());
+        EXPECT_EQ(NetState, 0);
+        box->close();
+        form.reject();
+    });
+    EXPECT_EQ(Main().DXPlay, nullptr);
+    EXPECT_TRUE(Main().Timer->isActive());
+}
+
+// Cancel during a search or a join stops it: the window closes, the cursor comes back and the
+// unused component is released. The host here lists its session and never answers a join.
+TEST_F(NetGame, CancelStopsASearchOrAJoin) {
+    QTcpServer mute;
+    ASSERT_TRUE(mute.listen(QHostAddress::LocalHost));
+    bool listing = true; // the first connection is the search's query
+    QObject::connect(&mute, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = mute.nextPendingConnection();
+        if (std::exchange(listing, false))
+            socket->write(SessionFraming::EncodeFrame(SessionFraming::TFrameType::SessionList,
+                                                      SessionFraming::EncodeSessionList({"Mute"})));
+    });
+    const auto openAt = [&](TConfigForm& form) {
+        form.TCPIPHostName->setText("127.0.0.1");
+        form.TCPIPPort->setValue(mute.serverPort());
+        form.TCPIPConnectButtonClick();
+    };
+    RunConnectWindow([&](TConfigForm& form) {
+        openAt(form);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
+        ASSERT_EQ(form.SessionListBox->count(), 1);
+        form.SessionListBoxClick(form.SessionListBox->item(0));
+        form.JoinButtonClick();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return mute.findChildren<QTcpSocket*>().size() == 2; }, WaitMs));
+        EXPECT_TRUE(form.Busy());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    });
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Main().DXPlay, nullptr);
+    EXPECT_EQ(NetState, 0);
+
+    listing = false;
+    RunConnectWindow([&](TConfigForm& form) {
+        openAt(form);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return mute.findChildren<QTcpSocket*>().size() == 3; }, WaitMs));
+        EXPECT_TRUE(form.Busy());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    });
+    EXPECT_FALSE(ConfigForm->Busy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Main().DXPlay, nullptr);
+}
+
+// A joiner that cannot take the session over leaves it and is told so in its own language,
+// with the place and the reason, in a box that does not wait.
+TEST_F(NetGame, FailedTakeOverIsToldInThePlayersLanguage) {
+    JoinPeer();
+    peer.Close();
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
+    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    QMessageBox* box = window->findChild<QMessageBox*>();
+    ASSERT_TRUE(box && box->isVisible());
+    EXPECT_TRUE(box->text().startsWith(GetTextU("Net_HostFailed") + " (port " +
+                                       QString::number(port) + ": "));
+    EXPECT_NE(GetText("Net_HostFailed"), "?");
+    box->close();
 }

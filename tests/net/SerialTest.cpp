@@ -1,7 +1,9 @@
 #include "ErrorText.h"
+#include "SessionWaits.h"
 #include "net/DXPlayUnit.h"
 #include "net/SerialCableDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMap>
@@ -193,16 +195,19 @@ protected:
     std::unique_ptr<TDXPlay> CablePlay(const QString& port) {
         auto play = std::make_unique<TDXPlay>();
         play->SelectProvider("Serial cable");
-        play->AskSerialCable = [port] { return TSerialCableSetting{port, 19200}; };
+        play->AskSerialCable = [port](const TCableAnswer& answer) {
+            answer(TSerialCableSetting{port, 19200});
+        };
         play->EnumWaitMs = 300;
         return play;
     }
     // The host waits for a call (nothing to find without a number), the guest dials it.
     void Connect(TDXPlay& host, TDXPlay& guest) {
-        EXPECT_TRUE(host.GetSessions().isEmpty());
-        host.Open(TOpenMode::Create, "Kordi", "Host");
-        ASSERT_EQ(guest.GetSessions(), QList<QByteArray>{"Kordi"});
-        guest.Open(TOpenMode::Join, "Kordi", "Guest");
+        EXPECT_TRUE(Search(host).isEmpty());
+        host.Create("Kordi", "Host");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host.IsHost(); }, WaitMs));
+        ASSERT_EQ(Search(guest), QList<QByteArray>{"Kordi"});
+        JoinNow(guest, "Kordi", "Guest");
         ASSERT_TRUE(QTest::qWaitFor([&] { return host.Players().size() == 2; }, WaitMs));
     }
     // Records of 4 bytes and more arrive whole, once and in order, both ways.
@@ -240,14 +245,14 @@ TEST_F(SerialTest, ModemCallPlaysAndHangsUp) {
     ExpectRecordsBothWays(*host, *guest);
 
     guest->Close();
-    EXPECT_FALSE(guestModem.InCall());
-    EXPECT_EQ(guestModem.Commands.last(), "ATH");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !guestModem.InCall() && guestModem.Commands.last() == "ATH"; }, WaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
     EXPECT_EQ(hostLost.count(), 0); // a goodbye is no loss
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostModem.AutoAnswer; }, WaitMs));
 
-    ASSERT_EQ(guest->GetSessions(), QList<QByteArray>{"Kordi"});
-    guest->Open(TOpenMode::Join, "Kordi", "Again");
+    ASSERT_EQ(Search(*guest), QList<QByteArray>{"Kordi"});
+    JoinNow(*guest, "Kordi", "Again");
     ASSERT_TRUE(QTest::qWaitFor([&] { return host->Players().size() == 2; }, WaitMs));
 }
 
@@ -255,7 +260,7 @@ TEST_F(SerialTest, ModemCallPlaysAndHangsUp) {
 TEST_F(SerialTest, DialFailuresAreReported) {
     const auto guest = ModemPlay(guestModem, "5550303");
     exchange.Busy = {"5550303"};
-    const auto dialError = [&] { return ErrorText([&] { guest->GetSessions(); }); };
+    const auto dialError = [&] { return ErrorText([&] { Search(*guest); }); };
     EXPECT_EQ(dialError(), "The line of 5550303 is busy");
     guest->ModemSetting.PhoneNumber = "5550404";
     EXPECT_EQ(dialError(), "No modem answered at 5550404");
@@ -268,7 +273,7 @@ TEST_F(SerialTest, DialFailuresAreReported) {
     const qsizetype commands = guestModem.Commands.size();
     guest->ModemSetting = {"5550101", "", true};
     EXPECT_EQ(dialError(), "No modem is selected: choose one in the Modem list");
-    EXPECT_EQ(ErrorText([&] { guest->Open(TOpenMode::Create, "Kordi", "Guest"); }),
+    EXPECT_EQ(ErrorText([&] { guest->Create("Kordi", "Guest"); }),
               "Session Kordi cannot be opened");
     guest->ModemSetting = {"5550101\rATH", guestModem.Pty.Path, true};
     EXPECT_EQ(dialError(), "The telephone number '5550101\rATH' cannot be dialled");
@@ -317,13 +322,15 @@ TEST_F(SerialTest, SerialCablePair) {
     cable.B.Unplug();
     ASSERT_TRUE(QTest::qWaitFor([&] { return guestLost.count() == 1; }, WaitMs));
     EXPECT_EQ(guestDeleted.count(), 1);
-    ASSERT_EQ(guestFailures.count(), 1); // the port cannot serve the session any more
-    EXPECT_TRUE(guestFailures.at(0).at(0).toString().contains(cable.B.Path));
-    ASSERT_TRUE(hostLost.wait(WaitMs)); // the host hears nothing more
+    // The port cannot serve the session any more: tried again a few times, then told.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guestFailures.count() == 1; }, WaitMs));
+    EXPECT_EQ(guestFailures.at(0).at(0).value<THostFailure>().Place, "port " + cable.B.Path);
+    // The host hears nothing more.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostLost.count() == 1; }, WaitMs));
     EXPECT_TRUE(host->IsHost());
 
-    guest->AskSerialCable = [] { return std::nullopt; };
-    EXPECT_THROW(guest->GetSessions(), Cancelled);
+    guest->AskSerialCable = [](const TCableAnswer& answer) { answer(std::nullopt); };
+    EXPECT_THROW(Search(*guest), Cancelled);
 }
 
 // The cable's dialog offers the last choice again and needs a port.
@@ -338,4 +345,34 @@ TEST(SerialCableDialogTest, RemembersTheLastChoice) {
     TSerialCableDialog second;
     EXPECT_EQ(second.Setting().PortName, "/dev/ttyUSB7");
     EXPECT_EQ(second.Setting().BaudRate, 38400);
+}
+
+// The cable's question opens without waiting and answers through its callback: the choice,
+// or nothing when the player cancels.
+TEST(SerialCableDialogTest, AsksWithoutWaiting) {
+    const auto openDialog = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<TSerialCableDialog*>(widget);
+                dialog && dialog->isVisible())
+                return dialog;
+        return static_cast<TSerialCableDialog*>(nullptr);
+    };
+    std::optional<std::optional<TSerialCableSetting>> answer;
+    TSerialCableDialog::Ask(
+        [&](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
+    EXPECT_FALSE(answer);
+    ASSERT_TRUE(openDialog());
+    openDialog()->PortBox->setCurrentText("/dev/ttyS9");
+    openDialog()->accept();
+    ASSERT_TRUE(answer && *answer);
+    EXPECT_EQ((*answer)->PortName, "/dev/ttyS9");
+
+    answer.reset();
+    TSerialCableDialog::Ask(
+        [&](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
+    ASSERT_TRUE(openDialog());
+    openDialog()->reject();
+    ASSERT_TRUE(answer);
+    EXPECT_FALSE(*answer);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -1,0 +1,38 @@
+#pragma once
+// The session service's search and join, waited for as a test needs: the answer comes back,
+// and a failure is raised as the error with the text the player would see.
+
+#include "net/DXPlayUnit.h"
+#include "platform/Errors.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+inline constexpr int SessionWaitMs = 10000;
+
+// The names found; a failure raises KordiError, a cancelled search Cancelled.
+inline QList<QByteArray> Search(TDXPlay& play) {
+    QSignalSpy found(&play, &TDXPlay::SessionsFound);
+    QSignalSpy failed(&play, &TDXPlay::SearchFailed);
+    play.SearchSessions();
+    if (!QTest::qWaitFor([&] { return found.count() + failed.count() > 0; }, SessionWaitMs))
+        throw KordiError("no answer to the search");
+    if (!failed.isEmpty()) {
+        const QString text = failed.at(0).at(0).toString();
+        if (text.isEmpty())
+            throw Cancelled();
+        throw KordiError(text);
+    }
+    return found.at(0).at(0).value<QList<QByteArray>>();
+}
+
+// Returns once joined; a failure raises KordiError.
+inline void JoinNow(TDXPlay& play, const QByteArray& session, const QByteArray& player) {
+    QSignalSpy joined(&play, &TDXPlay::Joined);
+    QSignalSpy failed(&play, &TDXPlay::JoinFailed);
+    play.Join(session, player);
+    if (!QTest::qWaitFor([&] { return joined.count() + failed.count() > 0; }, SessionWaitMs))
+        throw KordiError("no answer to the join");
+    if (!failed.isEmpty())
+        throw KordiError(failed.at(0).at(0).toString());
+}
