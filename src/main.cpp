@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
         return *status;
     TerminationSignals::Catch();
     TSafeApplication app(argc, argv);
+    TSafeApplication::setDesktopFileName("example.kordi2000.Kordi2000"); // the menu entry's name
     if (const auto status = AnswerCommandLine(TSafeApplication::arguments(), true))
         return *status;
     SetSoundOutput(OpenSoundOutput());
