@@ -46,10 +46,7 @@ bool PlayerFilesBesideData() {
 // What QStandardPaths::AppDataLocation names for an application called kordi2000; the
 // application's own name stays "Kordi 2000", as its windows show it.
 QString PlayerFolder() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty())
-        throw IoError("There is no folder for the player's files: HOME is not set.");
-    return data + "/kordi2000/";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/kordi2000/";
 }
 
 void MakeFolderFor(const QString& file) {
