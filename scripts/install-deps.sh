@@ -11,6 +11,7 @@ PACKAGES=(
     xvfb xauth
     python3 xdotool imagemagick
     clang libclang-rt-14-dev # clang with libFuzzer, for the fuzz targets
+    file lintian desktop-file-utils appstream # the .deb and its checks
 )
 
 missing=()

@@ -15,5 +15,6 @@ cmake --build build-asan --parallel "$(nproc)" --target kordi_tests
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-# The two-program test drives the real game, which this build does not make.
+# The tests that drive the real game (two players, the installed game) need the game, which
+# this build does not make.
 ctest --test-dir build-asan --output-on-failure --timeout 900 -LE e2e

@@ -1,14 +1,23 @@
 #include "core/MainUnit.h"
 #include "core/SplashUnit.h"
+#include "platform/CommandLine.h"
 #include "platform/SafeApplication.h"
 #include "platform/SdlSound.h"
+#include "platform/TerminationSignals.h"
 #include "ui/SoundUnit.h"
 
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
-    TSafeApplication app(argc, argv);
     TSafeApplication::setApplicationName("Kordi 2000");
+    TSafeApplication::setApplicationVersion(KORDI_VERSION);
+    if (const auto status = AnswerCommandLine(ArgumentList(argc, argv), false))
+        return *status;
+    TerminationSignals::Catch();
+    TSafeApplication app(argc, argv);
+    TSafeApplication::setDesktopFileName("example.kordi2000.Kordi2000"); // the menu entry's name
+    if (const auto status = AnswerCommandLine(TSafeApplication::arguments(), true))
+        return *status;
     SetSoundOutput(OpenSoundOutput());
     try {
         RunStartUp();
@@ -18,6 +27,7 @@ int main(int argc, char** argv) {
                               QString::fromUtf8(error.what()));
         return 1;
     }
+    TerminationSignals::CloseOn(MainWindow, [] { MainWindow->close(); });
     const int result = TSafeApplication::exec();
     delete MainWindow; // and with it every other window
     return result;

@@ -35,7 +35,7 @@ QByteArray ReadWholeFile(const QString& path) {
 } // namespace
 
 QString TWords::FileForLanguage(int language) {
-    return ProgramFolder::File(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
+    return ProgramFolder::PlayerFile(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
 }
 
 void TWords::LoadWords() {

@@ -92,7 +92,7 @@ TKordiIniFile* TSettingsFileRef::operator->() const {
     // The program folder never changes in a run of the game; tests move it, and then the
     // settings object follows to the new folder.
     static std::unique_ptr<TKordiIniFile> file;
-    const QString fileName = ProgramFolder::File("Kordi2000.ini");
+    const QString fileName = ProgramFolder::PlayerFile("Kordi2000.ini");
     if (!file || file->FileName() != fileName)
         file = std::make_unique<TKordiIniFile>(fileName);
     return file.get();

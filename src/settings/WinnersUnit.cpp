@@ -182,7 +182,7 @@ TWinnerList& CurrentWinners() {
 }
 
 QString WinnersFileName() {
-    return ProgramFolder::File("DATA/Winners");
+    return ProgramFolder::PlayerFile("DATA/Winners");
 }
 
 void ReadWinners() {

@@ -1,0 +1,182 @@
+#!/usr/bin/env python3
+"""The game installed into a read-only prefix, started and closed as a player would.
+
+Installs the build into a temporary prefix, makes the installed tree read-only, and runs the
+installed game headless (Qt's offscreen platform) with a temporary HOME, twice: each run is
+closed by SIGTERM, which the game takes as the player's close and so saves. Checks that the
+command line is answered without a display, that the player's files land in HOME's data
+folder, that the second run reads the settings the first left there, and that the installed
+tree stays byte for byte as it was installed.
+
+Usage: installed_game.py --cmake CMAKE --build BUILD_DIR
+"""
+
+import argparse
+import hashlib
+import os
+import signal
+import stat
+import subprocess
+import sys
+import tempfile
+import time
+
+START_LIMIT = 60  # seconds for a run to start, and to close; ctest gives the test 300
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def snapshot(root):
+    """Every path under root with its kind, permission bits and content digest."""
+    tree = {}
+    for folder, dirs, files in os.walk(root):
+        for name in dirs + files:
+            path = os.path.join(folder, name)
+            info = os.lstat(path)
+            digest = ""
+            if stat.S_ISREG(info.st_mode):
+                with open(path, "rb") as f:
+                    digest = hashlib.sha256(f.read()).hexdigest()
+            tree[os.path.relpath(path, root)] = (stat.S_IFMT(info.st_mode), info.st_mode & 0o7777,
+                                                 digest)
+    return tree
+
+
+def make_read_only(root):
+    for folder, dirs, files in os.walk(root, topdown=False):
+        for name in dirs + files:
+            path = os.path.join(folder, name)
+            if not os.path.islink(path):
+                os.chmod(path, os.stat(path).st_mode & ~0o222)
+    os.chmod(root, os.stat(root).st_mode & ~0o222)
+
+
+def make_writable(root):
+    for folder, dirs, files in os.walk(root):
+        os.chmod(folder, os.stat(folder).st_mode | 0o200)
+        for name in files:
+            path = os.path.join(folder, name)
+            if not os.path.islink(path):
+                os.chmod(path, os.stat(path).st_mode | 0o200)
+
+
+def ini_value(path, section, key):
+    current = None
+    with open(path, "rb") as f:
+        for raw in f.read().decode("cp1251").splitlines():
+            line = raw.strip()
+            if line.startswith("["):
+                current = line.strip("[]")
+            elif current == section and line.startswith(key + "="):
+                return line[len(key) + 1:]
+    return None
+
+
+def set_ini_value(path, section, key, value):
+    with open(path, "rb") as f:
+        lines = f.read().decode("cp1251").split("\r\n")
+    current = None
+    for i, line in enumerate(lines):
+        if line.startswith("["):
+            current = line.strip("[]")
+        elif current == section and line.startswith(key + "="):
+            lines[i] = key + "=" + value
+    with open(path, "wb") as f:
+        f.write("\r\n".join(lines).encode("cp1251"))
+
+
+def check_command_line(game):
+    """--help and --version need no display; an unknown option is refused with status 2."""
+    bare = {k: v for k, v in os.environ.items()
+            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    for option, expected in (("--help", "--version"), ("--version", "Kordi 2000 ")):
+        run = subprocess.run([game, option], env=bare, capture_output=True, text=True, timeout=30)
+        if run.returncode != 0 or expected not in run.stdout:
+            fail(f"{option} gave status {run.returncode}, output {run.stdout!r} {run.stderr!r}")
+    run = subprocess.run([game, "--no-such-option"], env=dict(bare, QT_QPA_PLATFORM="offscreen"),
+                         capture_output=True, text=True, timeout=30)
+    if run.returncode != 2 or "no-such-option" not in run.stderr:
+        fail(f"an unknown option gave status {run.returncode}, errors {run.stderr!r}")
+
+
+def catches_sigterm(pid):
+    """Whether the process has its own SIGTERM handler (bit 15 of SigCgt in /proc)."""
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("SigCgt:"):
+                return bool(int(line.split()[1], 16) & (1 << (signal.SIGTERM - 1)))
+    return False
+
+
+def play_once(game, home):
+    """Starts the game and, once it takes SIGTERM as a close, closes it with one."""
+    env = {k: v for k, v in os.environ.items() if not k.startswith("XDG_")}
+    env.update(HOME=home, QT_QPA_PLATFORM="offscreen", SDL_AUDIODRIVER="dummy",
+               XDG_RUNTIME_DIR=home)
+    process = subprocess.Popen([game], env=env, cwd=home, stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, text=True)
+    deadline = time.monotonic() + START_LIMIT
+    while process.poll() is None and not catches_sigterm(process.pid):
+        if time.monotonic() > deadline:
+            process.kill()
+            fail("the game never began to take SIGTERM as a close")
+        time.sleep(0.05)
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+    try:
+        output, _ = process.communicate(timeout=START_LIMIT)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        fail("the game did not close on SIGTERM")
+    if process.returncode != 0:
+        fail(f"the game ended with status {process.returncode}:\n{output}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cmake", required=True)
+    parser.add_argument("--build", required=True)
+    args = parser.parse_args()
+    with tempfile.TemporaryDirectory() as scratch:
+        prefix = os.path.join(scratch, "prefix")
+        home = os.path.join(scratch, "home")
+        os.mkdir(home)
+        subprocess.run([args.cmake, "--install", args.build, "--prefix", prefix],
+                       check=True, stdout=subprocess.DEVNULL)
+        make_read_only(prefix)
+        installed = snapshot(prefix)
+        try:
+            game = os.path.join(prefix, "bin", "kordi2000")
+            check_command_line(game)
+
+            player = os.path.join(home, ".local", "share", "kordi2000")
+            settings = os.path.join(player, "Kordi2000.ini")
+            play_once(game, home)
+            for relative in ("Kordi2000.ini", "DATA/Lib.RUS", "DATA/Lib.ENG", "DATA/Winners"):
+                if not os.path.isfile(os.path.join(player, relative)):
+                    fail(f"{relative} is missing from the player's data folder")
+            original = os.path.join(prefix, "share", "kordi2000", "Kordi2000.ini")
+            if ini_value(settings, "Kordi", "Strong") != ini_value(original, "Kordi", "Strong"):
+                fail("the player's settings do not start from the installed ones")
+
+            # The second run must take the player's copy, not the installed original.
+            changed = "6" if ini_value(original, "Kordi", "Strong") != "6" else "5"
+            set_ini_value(settings, "NetPlay", "Name", "Second run")
+            set_ini_value(settings, "Kordi", "Strong", changed)
+            play_once(game, home)
+            if ini_value(settings, "Kordi", "Strong") != changed or \
+                    ini_value(settings, "NetPlay", "Name") != "Second run":
+                fail("the second run did not read the settings the first left")
+
+            if snapshot(prefix) != installed:
+                fail("the installed tree changed")
+        finally:
+            make_writable(prefix)
+    print("installed game: passed")
+
+
+if __name__ == "__main__":
+    main()
