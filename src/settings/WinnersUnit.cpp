@@ -61,11 +61,13 @@ QString SetAside(const QString& fileName) {
 }
 
 // Sets the unreadable file aside; the error tells why it was unreadable, where it went and
-// what follows from it.
-KordiError UnreadableFile(const QString& fileName, const QString& reason, const QString& outcome) {
+// what follows, which depends on whether it could be moved.
+KordiError UnreadableFile(const QString& fileName, const QString& reason, const QString& ifMoved,
+                          const QString& ifStuck) {
     const QString aside = SetAside(fileName);
-    const QString kept = aside.isEmpty() ? QString("It could not be renamed and stays as it is.")
-                                         : QString("It was kept as \"%1\". %2").arg(aside, outcome);
+    const QString kept =
+        aside.isEmpty() ? QString("It could not be renamed and stays as it is. %1").arg(ifStuck)
+                        : QString("It was kept as \"%1\". %2").arg(aside, ifMoved);
     return KordiError(
         QString("The records file \"%1\" cannot be read: %2. %3").arg(fileName, reason, kept));
 }
@@ -219,7 +221,8 @@ void ReadWinners() {
     try {
         Winners = ParseWinners(SharedFile::Read(fileName));
     } catch (const KordiError& error) {
-        throw UnreadableFile(fileName, error.Text(), "The records table starts empty.");
+        const QString fresh = "The records table starts empty.";
+        throw UnreadableFile(fileName, error.Text(), fresh, fresh);
     }
 }
 
@@ -234,7 +237,8 @@ void WriteWinners() {
             merged = ParseWinners(*current);
         } catch (const KordiError& error) {
             unreadable = UnreadableFile(fileName, error.Text(),
-                                        "The records of this run were written in its place.");
+                                        "The records of this run were written in its place.",
+                                        "The records of this run were not written.");
             if (QFile::exists(fileName))
                 throw *unreadable; // it could not be moved, and it must not be overwritten
             return FormatWinners(merged);

@@ -63,9 +63,10 @@ void TChoiceWindow::showEvent(QShowEvent* event) {
 }
 
 void TChoiceWindow::FitQuestion() {
-    const int lines =
+    const int questionHeight =
         std::max(QuestionArea.height(), QuestionLabel->heightForWidth(QuestionArea.width()));
-    QuestionLabel->setGeometry(QuestionArea.adjusted(0, 0, 0, lines - QuestionArea.height()));
+    QuestionLabel->setGeometry(
+        QuestionArea.adjusted(0, 0, 0, questionHeight - QuestionArea.height()));
     const int buttonsTop = QuestionLabel->geometry().bottom() + 1 + GapAbove;
     YesButton->move(YesButton->x(), buttonsTop);
     NoButton->move(NoButton->x(), buttonsTop);

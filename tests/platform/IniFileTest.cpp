@@ -83,12 +83,11 @@ TEST_F(IniFileTest, QuotesAroundAValue) {
     Write("[A]\r\nq=  \"  spaced \"  \r\ns='single'\r\nm=\"mixed'\r\nin=say \"hi\"\r\n"
           "one=\"\r\ntwice=\"\"x\"\"\r\n");
     TIniFile ini(Path());
-    EXPECT_EQ(ini.ReadString("A", "q", "?"), "  spaced ");
-    EXPECT_EQ(ini.ReadString("A", "s", "?"), "single");
-    EXPECT_EQ(ini.ReadString("A", "m", "?"), "\"mixed'");
-    EXPECT_EQ(ini.ReadString("A", "in", "?"), "say \"hi\"");
-    EXPECT_EQ(ini.ReadString("A", "one", "?"), "\"");
-    EXPECT_EQ(ini.ReadString("A", "twice", "?"), "\"x\"");
+    const std::pair<const char*, QByteArray> read[] = {{"q", "  spaced "}, {"s", "single"},
+                                                       {"m", "\"mixed'"},  {"in", "say \"hi\""},
+                                                       {"one", "\""},      {"twice", "\"x\""}};
+    for (const auto& [key, value] : read)
+        EXPECT_EQ(ini.ReadString("A", key, "?"), value) << key;
     EXPECT_EQ(ini.ReadString("A", "none", "'d'"), "'d'");
 
     for (const QByteArray value :
