@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const QByteArray written = FormatWinners(table);
     const TWinnersTable again = ParseWinners(written);
-    // A stray carriage return inside a name is written as a blank; all else keeps its bytes.
+    // A control byte inside a name is written as a blank or "?"; all else keeps its bytes.
     FUZZ_CHECK(FormatWinners(again) == written);
     for (int language = 1; language <= 2; ++language)
         for (int level = 1; level <= 6; ++level)

@@ -4,9 +4,8 @@
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SharedFile.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 TWords Words;
@@ -22,16 +21,6 @@ bool IsAcceptedLine(QByteArrayView line) {
            line.front() != ';';
 }
 
-QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(QString("Cannot open file \"%1\": %2").arg(path, file.errorString()));
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(QString("Cannot read file \"%1\": %2").arg(path, file.errorString()));
-    return content;
-}
-
 } // namespace
 
 QString TWords::FileForLanguage(int language) {
@@ -45,7 +34,7 @@ void TWords::LoadWords() {
 void TWords::LoadFile(const QString& path) {
     FileName = path;
     WordCount[Language] = 0;
-    const QByteArray content = ReadWholeFile(FileName);
+    const QByteArray content = SharedFile::Read(FileName);
 
     for (auto& list : Lists)
         list.clear();
@@ -90,20 +79,20 @@ bool TWords::FindWord(QByteArrayView word, int length) const {
 }
 
 void TWords::AppendWord(const QByteArray& word) {
-    QByteArray content = ReadWholeFile(FileName);
-    // The last line gets its line end first, so the new word stands on a line of its own and
-    // that line keeps its word.
-    if (content.endsWith('\r'))
-        content += '\n';
-    else if (!content.isEmpty() && !content.endsWith('\n'))
-        content += "\r\n";
-    content += word + "\r\n";
-    // The whole file is replaced at once, so a write cut short (a full disk, a killed
-    // program) leaves the old file and never half a word.
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.flush() || !file.commit())
-        throw IoError(QString("Cannot write to file \"%1\": %2").arg(FileName, file.errorString()));
+    // Under the lock the word goes after what the file holds now, so a word that another
+    // copy of the game added since our last load stays.
+    SharedFile::Change(FileName, [this, &word](const std::optional<QByteArray>& current) {
+        if (!current)
+            throw IoError(QString("Cannot open file \"%1\": it does not exist").arg(FileName));
+        QByteArray content = *current;
+        // The last line gets its line end first, so the new word stands on a line of its own
+        // and that line keeps its word.
+        if (content.endsWith('\r'))
+            content += '\n';
+        else if (!content.isEmpty() && !content.endsWith('\n'))
+            content += "\r\n";
+        return content + word + "\r\n";
+    });
 }
 
 const TPrefixTree& TWords::Prefixes() const {

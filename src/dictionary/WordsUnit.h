@@ -34,8 +34,9 @@ struct TWords {
     // Reads the given file as the current language's dictionary.
     void LoadFile(const QString& path);
     bool FindWord(QByteArrayView word, int length) const;
-    // Adds the word on a line of its own at the end of FileName. The file is replaced as a
-    // whole: it holds either the old words or the old words and the new one. Raises IoError.
+    // Adds the word on a line of its own at the end of FileName as it is on disk now, under
+    // the lock another copy of the game takes too. The file is replaced as a whole: it holds
+    // either the old words or the old words and the new one. Raises IoError.
     void AppendWord(const QByteArray& word);
 
     // The prefix index of the words in memory, built on first use after each load.

@@ -81,8 +81,7 @@ void TNetGame::Receive(const TDXPlayPlayer& player, const QByteArray& data) {
     Queue([this, player, data] {
         const std::optional<TNetMessage> message = DecodeNetMessage(data);
         if (!message)
-            return GiveUp(
-                QString("A broken record came from %1.").arg(CodePage::ToUnicode(player.Name)));
+            return GiveUp();
         switch (message->Kind) {
         case nmChat:
             return ReceiveChat(player, *message);
@@ -176,8 +175,7 @@ void TNetGame::ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& messa
 void TNetGame::ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message) {
     if (player.Remote) {
         if (!IsStartRecord(message))
-            return GiveUp("The other player's new game cannot be played here: its start word "
-                          "is not five letters of a language of the game.");
+            return GiveUp();
         PlaySoundEffect(SoundSend);
         StartPeersGame(message);
     }
@@ -200,9 +198,7 @@ void TNetGame::StartPeersGame(const TNetMessage& message) {
         try {
             main_.Menu_RussianClick(item);
         } catch (const std::exception& error) {
-            return GiveUp(QString("The game cannot follow the other player into the other "
-                                  "language: %1")
-                              .arg(QString::fromUtf8(error.what())));
+            return GiveUp(QString::fromUtf8(error.what()));
         }
     }
     main_.StartGame(false, message.Text);
@@ -219,20 +215,20 @@ void TNetGame::ReceiveMove(const TNetMessage& message) {
             return;
         }
         if (!game.TakePeerSkip())
-            GiveUp("The other player passed while it was not their turn.");
+            GiveUp();
         return;
     }
     const std::optional<TMoveText> move = CheckWordMove(
         message, Words.Language, [&](QPoint cell) { return game.Board().At(cell).IsFree(); });
     if (!move)
-        return GiveUp("The other player's move does not fit this board.");
+        return GiveUp();
     if (!game.TakePeerMove({QPoint(message.Param1, message.Param2),
                             static_cast<char>(message.Param3), move->Word, move->Cells}))
-        GiveUp("The other player moved while it was not their turn.");
+        GiveUp();
 }
 
 void TNetGame::GiveUp(const QString& why) {
-    TSafeApplication::ShowError(why + " The network game ends here.");
+    TSafeApplication::ShowError(GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
     main_.Menu_DisConnectClick();
 }
 

@@ -43,8 +43,8 @@ private:
     void SendMove(const TPlayedMove& move);
     void SendOpenedGame(const QByteArray& startWord);
     // A record this side cannot follow: the player is told, and the session is left, so
-    // neither side waits for a move that will never come.
-    void GiveUp(const QString& why);
+    // neither side waits for a move that will never come. `why` adds an error's own text.
+    void GiveUp(const QString& why = {});
 
     TMainWindow& main_;
     std::deque<std::function<void()>> inbox_;

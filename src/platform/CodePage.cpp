@@ -1,7 +1,7 @@
 #include "platform/CodePage.h"
 
+#include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <array>
 
 namespace CodePage {
@@ -26,6 +26,24 @@ std::array<unsigned char, 256> MakeFoldTable() {
 }
 
 const std::array<unsigned char, 256> kFold = MakeFoldTable();
+
+// Each character of the code page with its byte. The platform's encoder is not used: it
+// writes the control byte 0x1A, not '?', for a character the code page lacks.
+QHash<char32_t, char> MakeEncodeTable() {
+    QHash<char32_t, char> table;
+    for (int c = 0; c < 256; ++c) {
+        const char byte = static_cast<char>(c);
+        const QString character = ToUnicode(QByteArrayView(&byte, 1));
+        if (character.size() == 1 && character[0] != QChar::ReplacementCharacter)
+            table.insert(character[0].unicode(), byte);
+    }
+    return table;
+}
+
+bool IsControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
 
 } // namespace
 
@@ -57,8 +75,20 @@ QString ToUnicode(QByteArrayView text) {
 }
 
 QByteArray FromUnicode(QStringView text) {
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Default);
-    return encoder.encode(text);
+    static const QHash<char32_t, char> encode = MakeEncodeTable();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const char32_t character : text.toUcs4())
+        bytes += encode.value(character, '?');
+    return bytes;
+}
+
+QByteArray OneLine(QByteArrayView text) {
+    QByteArray line = text.toByteArray();
+    for (char& c : line)
+        if (IsControl(c))
+            c = c == '\t' || c == '\r' || c == '\n' ? ' ' : '?';
+    return line;
 }
 
 } // namespace CodePage

@@ -21,4 +21,8 @@ QString ToUnicode(QByteArrayView text);
 // Characters with no place in code page 1251 become '?'.
 QByteArray FromUnicode(QStringView text);
 
+// The text made fit to stand on one line of a file, as a name must: tabs and line breaks
+// become blanks, every other control byte '?'.
+QByteArray OneLine(QByteArrayView text);
+
 } // namespace CodePage

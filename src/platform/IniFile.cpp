@@ -93,10 +93,25 @@ QByteArray LineEndOf(const QByteArray& text) {
     return text.contains('\n') && !text.contains("\r\n") ? "\n" : "\r\n";
 }
 
-// A line break inside a value would start a new line of the file.
-QByteArray OnOneLine(QByteArrayView value) {
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+// One pair of matching quotes around a value is no part of it, as the platform reads it.
+QByteArrayView WithoutQuotes(QByteArrayView value) {
+    if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
+        return value.sliced(1, value.size() - 2);
+    return value;
+}
+
+// A line break inside a value would start a new line of the file. A value that reading
+// would change (blanks at its ends, quotes around it) is put in quotes, so it reads back
+// byte for byte.
+QByteArray StoredValue(QByteArrayView value) {
     QByteArray line = value.toByteArray();
     line.replace('\r', ' ').replace('\n', ' ');
+    if (line.trimmed() != line || WithoutQuotes(line) != line)
+        return '"' + line + '"';
     return line;
 }
 
@@ -108,7 +123,7 @@ QByteArray TIniFile::ReadString(QByteArrayView section, QByteArrayView key,
                                 QByteArrayView defaultValue) const {
     const QByteArray text = ReadFile(fileName_);
     const TPlace place = Locate(text, section, key);
-    const QByteArrayView value = place.KeyLine ? place.Value : defaultValue;
+    const QByteArrayView value = place.KeyLine ? WithoutQuotes(place.Value) : defaultValue;
     return value.first(std::min(value.size(), MaxValueLength)).toByteArray();
 }
 
@@ -127,7 +142,7 @@ void TIniFile::WriteString(QByteArrayView section, QByteArrayView key, QByteArra
     old.close();
 
     const QByteArray lineEnd = LineEndOf(text);
-    const QByteArray entry = key.toByteArray() + '=' + OnOneLine(value);
+    const QByteArray entry = key.toByteArray() + '=' + StoredValue(value);
     const TPlace place = Locate(text, section, key);
     QByteArray updated = text;
     if (place.KeyLine) {

@@ -83,8 +83,8 @@ void TKordiIniFile::SaveSettings() {
     WriteFlag("Images", "UseSkins", UseSkins);
     WriteString("Images", "SkinName", SkinName);
     WriteInteger("NetPlay", "Port", NetPlayFields.Port);
-    WriteString("NetPlay", "HostName", NetPlayFields.HostName);
-    WriteString("NetPlay", "Name", NetPlayFields.Name);
+    WriteString("NetPlay", "HostName", CodePage::OneLine(NetPlayFields.HostName));
+    WriteString("NetPlay", "Name", CodePage::OneLine(NetPlayFields.Name));
     WriteFlag("NetPlay", "AutoPopUpChat", NetPlayFields.AutoPopUpChat);
 }
 

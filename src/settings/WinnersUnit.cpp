@@ -6,6 +6,7 @@
 #include "platform/CoolLabel.h"
 #include "platform/Errors.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SharedFile.h"
 #include "settings/INIUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"
@@ -14,9 +15,9 @@
 #include <QFrame>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QSaveFile>
+#include <optional>
 
-TWinnersTable Winners;
+TRunWinners Winners;
 TWinnersWindow* WinnersWindow = nullptr;
 
 namespace {
@@ -50,11 +51,6 @@ qint32 ScoreOf(const QByteArray& line, int lineNumber) {
     return score;
 }
 
-// A name must stay on its own line.
-QByteArray NameLine(QByteArray name) {
-    return name.replace('\r', ' ').replace('\n', ' ');
-}
-
 // Moves the unreadable file out of the way of the write at exit; the name it now has, or
 // an empty name when it could not be moved.
 QString SetAside(const QString& fileName) {
@@ -64,14 +60,16 @@ QString SetAside(const QString& fileName) {
     return QFile::rename(fileName, aside) ? aside : QString();
 }
 
-QByteArray ReadWholeFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(file.errorString());
-    return bytes;
+// Sets the unreadable file aside; the error tells why it was unreadable, where it went and
+// what follows, which depends on whether it could be moved.
+KordiError UnreadableFile(const QString& fileName, const QString& reason, const QString& ifMoved,
+                          const QString& ifStuck) {
+    const QString aside = SetAside(fileName);
+    const QString kept =
+        aside.isEmpty() ? QString("It could not be renamed and stays as it is. %1").arg(ifStuck)
+                        : QString("It was kept as \"%1\". %2").arg(aside, ifMoved);
+    return KordiError(
+        QString("The records file \"%1\" cannot be read: %2. %3").arg(fileName, reason, kept));
 }
 
 QFont DefaultFont(int pointSize) {
@@ -129,8 +127,8 @@ QByteArray FormatWinners(const TWinnersTable& table) {
     for (const auto& language : table) {
         for (const TWinnerList& list : language) {
             for (const TWinner& winner : list)
-                bytes +=
-                    NameLine(winner.Name) + LineEnd + QByteArray::number(winner.Score) + LineEnd;
+                bytes += CodePage::OneLine(winner.Name) + LineEnd +
+                         QByteArray::number(winner.Score) + LineEnd;
             bytes += LineEnd;
         }
     }
@@ -154,6 +152,35 @@ bool AddToWinners(TWinnersTable& table, int language, int level, qint32 result,
         list[below] = list[below - 1];
     list[place] = {name, result};
     return true;
+}
+
+bool AddToWinners(TRunWinners& table, int language, int level, qint32 result,
+                  const QByteArray& name) {
+    const TWinnersChange change{TWinnersChange::TKind::AddResult, language, level, result, name};
+    const bool added =
+        AddToWinners(static_cast<TWinnersTable&>(table), language, level, result, name);
+    if (added)
+        table.Changes.append(change);
+    return added;
+}
+
+void TWinnersChange::ApplyTo(TWinnersTable& table) const {
+    switch (Kind) {
+    case TKind::AddResult:
+        AddToWinners(table, Language, Level, Result, Name);
+        break;
+    case TKind::ClearList:
+        ClearList(table[Language][Level]);
+        break;
+    case TKind::ClearAll:
+        ClearTable(table);
+        break;
+    }
+}
+
+void ChangeWinners(const TWinnersChange& change) {
+    change.ApplyTo(Winners);
+    Winners.Changes.append(change);
 }
 
 void ClearList(TWinnerList& list) {
@@ -187,31 +214,43 @@ QString WinnersFileName() {
 
 void ReadWinners() {
     ClearTable(Winners);
+    Winners.Changes.clear();
     const QString fileName = WinnersFileName();
     if (!QFile::exists(fileName))
         return; // the first run: the file is made at exit
     try {
-        Winners = ParseWinners(ReadWholeFile(fileName));
+        Winners = ParseWinners(SharedFile::Read(fileName));
     } catch (const KordiError& error) {
-        const QString aside = SetAside(fileName);
-        const QString kept = aside.isEmpty()
-                                 ? QString("It could not be renamed and stays as it is.")
-                                 : QString("It was kept as \"%1\".").arg(aside);
-        throw KordiError(QString("The records file \"%1\" cannot be read: %2. %3 "
-                                 "The records table starts empty.")
-                             .arg(fileName, error.Text(), kept));
+        const QString fresh = "The records table starts empty.";
+        throw UnreadableFile(fileName, error.Text(), fresh, fresh);
     }
 }
 
 void WriteWinners() {
     const QString fileName = WinnersFileName();
-    const QByteArray bytes = FormatWinners(Winners);
-    // commit() alone reports success even when its own flush failed, so the flush is
-    // checked first; an uncommitted file is dropped and the old one stays.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit())
-        throw IoError(QString("Cannot write to file \"%1\": %2").arg(fileName, file.errorString()));
+    TWinnersTable merged = Winners;
+    std::optional<KordiError> unreadable;
+    SharedFile::Change(fileName, [&](const std::optional<QByteArray>& current) {
+        if (!current)
+            return FormatWinners(merged); // nothing to keep but this run's table
+        try {
+            merged = ParseWinners(*current);
+        } catch (const KordiError& error) {
+            unreadable = UnreadableFile(fileName, error.Text(),
+                                        "The records of this run were written in its place.",
+                                        "The records of this run were not written.");
+            if (QFile::exists(fileName))
+                throw *unreadable; // it could not be moved, and it must not be overwritten
+            return FormatWinners(merged);
+        }
+        for (const TWinnersChange& change : Winners.Changes)
+            change.ApplyTo(merged);
+        return FormatWinners(merged);
+    });
+    Winners = merged;
+    Winners.Changes.clear();
+    if (unreadable)
+        throw *unreadable;
 }
 
 TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
@@ -280,11 +319,13 @@ void TWinnersWindow::FormActivate() {
 }
 
 void TWinnersWindow::Button1Click() {
-    ClearAfterQuestion(Button1, [] { ClearList(CurrentWinners()); });
+    ClearAfterQuestion(Button1, [] {
+        ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel()));
+    });
 }
 
 void TWinnersWindow::Button2Click() {
-    ClearAfterQuestion(Button2, [] { ClearTable(Winners); });
+    ClearAfterQuestion(Button2, [] { ChangeWinners(TWinnersChange::ClearEveryList()); });
 }
 
 void TWinnersWindow::ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear) {

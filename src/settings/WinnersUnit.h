@@ -7,6 +7,7 @@
 #include "ui/SkinnedDialog.h"
 
 #include <QByteArray>
+#include <QList>
 #include <functional>
 
 class TCoolButton;
@@ -27,8 +28,34 @@ struct TWinner {
 using TWinnerList = CheckedArray<TWinner, 0, 9>;
 using TWinnersTable = CheckedArray<CheckedArray<TWinnerList, 1, 6>, 1, 2>;
 
+// One change a run makes to the records: a result added, or a list or every list cleared.
+struct TWinnersChange {
+    enum class TKind { AddResult, ClearList, ClearAll };
+
+    TKind Kind = TKind::AddResult;
+    int Language = 1;
+    int Level = 1;
+    qint32 Result = 0;
+    QByteArray Name;
+
+    static TWinnersChange ClearListOf(int language, int level) {
+        return {TKind::ClearList, language, level, 0, {}};
+    }
+    static TWinnersChange ClearEveryList() { return {TKind::ClearAll, 1, 1, 0, {}}; }
+
+    void ApplyTo(TWinnersTable& table) const;
+};
+
+// The table of the run, and the changes made to it since it was read: the write makes them
+// again on the file as it is then, so the results another copy of the game wrote meanwhile
+// stay.
+struct TRunWinners : TWinnersTable {
+    using TWinnersTable::operator=;
+    QList<TWinnersChange> Changes;
+};
+
 // The table of the run; every place starts empty.
-extern TWinnersTable Winners;
+extern TRunWinners Winners;
 
 // The records file layout: per language, per level, per place a name line and a score
 // line, then an empty line; 252 lines ended by CR LF. Parsing raises KordiError with the
@@ -44,6 +71,11 @@ int PlaceFor(const TWinnerList& list, qint32 result);
 // result earns no place.
 bool AddToWinners(TWinnersTable& table, int language, int level, qint32 result,
                   const QByteArray& name);
+// The same on the run's table, remembering the result for the write when it took a place.
+bool AddToWinners(TRunWinners& table, int language, int level, qint32 result,
+                  const QByteArray& name);
+// Makes the change on the run's table and remembers it for the write.
+void ChangeWinners(const TWinnersChange& change);
 void ClearList(TWinnerList& list);
 void ClearTable(TWinnersTable& table);
 bool HasAnyResult(const TWinnersTable& table);
@@ -58,8 +90,11 @@ QString WinnersFileName();
 // at exit cannot overwrite it), Winners is left fresh, and KordiError is thrown naming
 // both files; the caller shows it and goes on.
 void ReadWinners();
-// Replaces DATA/Winners as a whole; on failure raises IoError naming the file and leaves
-// the old file as it was.
+// Under the lock that another copy of the game takes too, reads DATA/Winners again, makes
+// this run's changes on it, replaces it as a whole and keeps the result as Winners. On
+// failure raises IoError naming the file and leaves the old file as it was. A file that no
+// longer holds the layout is set aside as ReadWinners does, Winners is written in its place,
+// and KordiError names both files.
 void WriteWinners();
 
 class TWinnersWindow : public TSkinnedDialog {

@@ -6,6 +6,7 @@
 #include "ui/SoundUnit.h"
 
 #include <QLabel>
+#include <algorithm>
 
 QString QuestionCaption;
 QString QuestionText;
@@ -13,9 +14,16 @@ TChoiceWindow* ChoiceWindow = nullptr;
 
 namespace {
 
+// The question's frame: its left and top edge, its width, and the height of one line.
+constexpr QRect QuestionArea(15, 15, 270, 19);
+constexpr int ButtonHeight = 35;
+// Between the question and the buttons, and below the buttons.
+constexpr int GapAbove = 16;
+constexpr int GapBelow = 18;
+
 TCoolButton* MakeButton(QWidget* parent, int left, int result, TChoiceWindow* window) {
     auto* button = new TCoolButton(parent);
-    button->setGeometry(left, 50, 100, 35);
+    button->setGeometry(left, QuestionArea.bottom() + 1 + GapAbove, 100, ButtonHeight);
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
@@ -30,8 +38,9 @@ TCoolButton* MakeButton(QWidget* parent, int left, int result, TChoiceWindow* wi
 TChoiceWindow::TChoiceWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103) {
     ChoiceWindow = this;
     QuestionLabel = new QLabel(this);
-    QuestionLabel->setGeometry(15, 15, 270, 19);
+    QuestionLabel->setGeometry(QuestionArea);
     QuestionLabel->setAlignment(Qt::AlignCenter);
+    QuestionLabel->setWordWrap(true);
     QFont bold = QuestionLabel->font();
     bold.setBold(true);
     QuestionLabel->setFont(bold);
@@ -48,8 +57,20 @@ void TChoiceWindow::showEvent(QShowEvent* event) {
     PlaySoundEffect(SoundQuestion);
     setWindowTitle(QuestionCaption);
     QuestionLabel->setText(QuestionText);
+    FitQuestion();
     YesButton->SetCaption(GetTextU("Yes"));
     NoButton->SetCaption(GetTextU("No"));
+}
+
+void TChoiceWindow::FitQuestion() {
+    const int questionHeight =
+        std::max(QuestionArea.height(), QuestionLabel->heightForWidth(QuestionArea.width()));
+    QuestionLabel->setGeometry(
+        QuestionArea.adjusted(0, 0, 0, questionHeight - QuestionArea.height()));
+    const int buttonsTop = QuestionLabel->geometry().bottom() + 1 + GapAbove;
+    YesButton->move(YesButton->x(), buttonsTop);
+    NoButton->move(NoButton->x(), buttonsTop);
+    setFixedSize(width(), buttonsTop + ButtonHeight + GapBelow);
 }
 
 void AskQuestion(const QString& caption, const QString& text, std::function<void(int)> answered) {

@@ -26,6 +26,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    // The question wraps within the label's width; the label grows to hold every line, and
+    // the buttons and the window follow it.
+    void FitQuestion();
 };
 
 extern TChoiceWindow* ChoiceWindow;

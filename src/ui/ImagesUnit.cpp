@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "settings/INIUnit.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
@@ -31,8 +32,18 @@ QString TexturesFolder() {
 
 namespace {
 
-QString SlotFile(const QString& folder, int slot, const QString& extension) {
-    return QString("%1/%2.%3").arg(folder).arg(slot).arg(extension);
+// The slot's picture in a skin folder: "N.jpg", else "N.bmp", the extension in any letter
+// case; empty when there is neither.
+QString SlotFile(const QString& folder, int slot) {
+    const QDir dir(folder);
+    for (const char* extension : {"jpg", "bmp"}) {
+        // Name filters ignore letter case unless told otherwise.
+        const QStringList found =
+            dir.entryList({QString("%1.%2").arg(slot).arg(extension)}, QDir::Files, QDir::Name);
+        if (!found.isEmpty())
+            return dir.filePath(found.first());
+    }
+    return {};
 }
 
 // A plain tile, light where dark letters go and dark elsewhere, for a slot whose default
@@ -71,16 +82,12 @@ public:
     QPixmap SkinSlot(int slot) {
         if (SkinName.isEmpty())
             return DefaultPicture(slot);
-        const QString folder = TexturesFolder() + '/' + CodePage::ToUnicode(SkinName);
-        for (const char* extension : {"jpg", "bmp"}) {
-            const QString path = SlotFile(folder, slot, extension);
-            if (!QFileInfo(path).isFile())
-                continue;
-            const QPixmap picture =
-                Decode(path, SkinName + '/' + QByteArray::number(slot) + '.' + extension);
-            return picture.isNull() ? DefaultPicture(slot) : picture;
-        }
-        return DefaultPicture(slot);
+        const QString path = SlotFile(TexturesFolder() + '/' + CodePage::ToUnicode(SkinName), slot);
+        if (path.isEmpty())
+            return DefaultPicture(slot);
+        const QPixmap picture =
+            Decode(path, SkinName + '/' + CodePage::FromUnicode(QFileInfo(path).fileName()));
+        return picture.isNull() ? DefaultPicture(slot) : picture;
     }
 
     void ReportMissingDefaults() const {
@@ -100,7 +107,9 @@ private:
     }
 
     QPixmap DefaultPicture(int slot) {
-        const QString path = SlotFile(TexturesFolder() + '/' + DefaultSkinName, slot, "jpg");
+        const QString folder = TexturesFolder() + '/' + DefaultSkinName;
+        const QString found = SlotFile(folder, slot);
+        const QString path = found.isEmpty() ? QString("%1/%2.jpg").arg(folder).arg(slot) : found;
         try {
             return QPixmap::fromImage(PictureDecoder::LoadPicture(path));
         } catch (const KordiError& error) {

@@ -26,6 +26,21 @@ QCheckBox* MakeCheckBox(QWidget* parent, QRect geometry) {
     return box;
 }
 
+// A file or folder name that the settings file can hold and the program can open again by
+// it: every character has its byte in the code page, and none is a control character.
+bool Storable(const QString& name) {
+    const QByteArray bytes = CodePage::FromUnicode(name);
+    return CodePage::OneLine(bytes) == bytes && CodePage::ToUnicode(bytes) == name;
+}
+
+// The entries of the textures folder that can be chosen.
+QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filters) {
+    QStringList names =
+        QDir(TexturesFolder()).entryList(nameFilters, filters, QDir::Name | QDir::IgnoreCase);
+    names.removeIf([](const QString& name) { return !Storable(name); });
+    return names;
+}
+
 } // namespace
 
 TImagesWindow::TImagesWindow(QWidget* parent)
@@ -94,9 +109,7 @@ int TImagesWindow::SelectedSlot() const {
 
 void TImagesWindow::ReadFileList() {
     FileListBox1->clear();
-    FileListBox1->addItems(
-        QDir(TexturesFolder())
-            .entryList({"*.bmp", "*.jpg"}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    FileListBox1->addItems(StorableEntries({"*.bmp", "*.jpg"}, QDir::Files));
 }
 
 void TImagesWindow::ShowPreview() {
@@ -149,9 +162,7 @@ void TImagesWindow::UseSkinsCheckBoxClick() {
 void TImagesWindow::FillSkinList() {
     const QSignalBlocker quiet(ComboBox1);
     ComboBox1->clear();
-    ComboBox1->addItems(
-        QDir(TexturesFolder())
-            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    ComboBox1->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
     ComboBox1->setCurrentIndex(
         ComboBox1->findText(CodePage::ToUnicode(SkinName), Qt::MatchFixedString));
 }

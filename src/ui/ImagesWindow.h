@@ -1,7 +1,7 @@
 #pragma once
 // The textures window: the player picks one skin for all slots, or a texture file slot by
 // slot. Every choice reloads the pictures and dresses all windows at once; the choices reach
-// the settings file with the next save.
+// the settings file with the next save. Only names the settings file can hold are offered.
 
 #include "ui/SkinnedDialog.h"
 

@@ -205,7 +205,7 @@ TEST_F(NetGame, UnfollowableRecordEndsTheSession) {
     peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233364", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
     ASSERT_EQ(messages.Shown.size(), 1);
-    EXPECT_TRUE(messages.Shown[0].contains("does not fit this board"));
+    EXPECT_EQ(messages.Shown[0], GetTextU("Net_Refused"));
     EXPECT_EQ(Game().MoveState(), 0);
     EXPECT_EQ(Game().Opponent(), TOpponent::Computer);
 }

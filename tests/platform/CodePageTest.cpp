@@ -36,3 +36,14 @@ TEST(CodePage, ConvertsToAndFromUnicode) {
     EXPECT_EQ(static_cast<unsigned char>(bytes[31]), 0xDF);
     EXPECT_EQ(CodePage::ToUnicode(bytes), text);
 }
+
+// A character the code page lacks becomes one "?", never the control byte 0x1A; a name made
+// fit for a line of a file carries no control byte at all.
+TEST(CodePage, MarksWhatItLacksWithAQuestionMark) {
+    EXPECT_EQ(Cp("José"), "Jos?");
+    EXPECT_EQ(Cp("Müller \xF0\x9F\x98\x80!"), "M?ller ?!");
+    EXPECT_EQ(CodePage::ToUnicode(Cp("Пётр №5 €")), QString::fromUtf8("Пётр №5 €"));
+    EXPECT_EQ(CodePage::OneLine("a\tb\r\nc\x01\x1a\x7f"
+                                "d \xC0"),
+              "a b  c???d \xC0");
+}

@@ -77,6 +77,27 @@ TEST_F(IniFileTest, WriteAddsKeysAndSections) {
     EXPECT_EQ(Read(fresh.FileName()), "[NetPlay]\r\nName=two  lines\r\n");
 }
 
+// One pair of matching quotes around a value is no part of it on reading; whatever is
+// written reads back byte for byte, quotes and blanks at its ends included.
+TEST_F(IniFileTest, QuotesAroundAValue) {
+    Write("[A]\r\nq=  \"  spaced \"  \r\ns='single'\r\nm=\"mixed'\r\nin=say \"hi\"\r\n"
+          "one=\"\r\ntwice=\"\"x\"\"\r\n");
+    TIniFile ini(Path());
+    const std::pair<const char*, QByteArray> read[] = {{"q", "  spaced "}, {"s", "single"},
+                                                       {"m", "\"mixed'"},  {"in", "say \"hi\""},
+                                                       {"one", "\""},      {"twice", "\"x\""}};
+    for (const auto& [key, value] : read)
+        EXPECT_EQ(ini.ReadString("A", key, "?"), value) << key;
+    EXPECT_EQ(ini.ReadString("A", "none", "'d'"), "'d'");
+
+    for (const QByteArray value :
+         {"\"Bob\"", "'x'", " lead", "trail ", "\"", "a\"b'", "", "\xC0 z"}) {
+        ini.WriteString("B", "k", value);
+        EXPECT_EQ(ini.ReadString("B", "k", "?"), value) << value.constData();
+    }
+    EXPECT_TRUE(Read().endsWith("[B]\r\nk=\xC0 z\r\n"));
+}
+
 // A CR at the very end of the file ends no line: a key added to the last section stands on
 // a line of its own, and the last line keeps its value.
 TEST_F(IniFileTest, WriteAfterABareCarriageReturnAtTheEnd) {

@@ -2,6 +2,7 @@
 #include "core/MainUnit.h"
 #include "dictionary/FacesUnit.h"
 #include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
 #include "settings/INIUnit.h"
 #include "ui/ImagesUnit.h"
 
@@ -98,6 +99,18 @@ TEST_F(SettingsTest, SaveKeepsTheRestOfTheFileByteForByte) {
     QByteArray expected = shipped;
     expected.replace("Sound=1\r\n", "Sound=0\r\n").replace("Name=X\r\n", "Name=Ann\r\n");
     EXPECT_EQ(folder.Read("Kordi2000.ini"), expected);
+}
+
+// Player and host names typed with characters the code page lacks, or with control bytes, reach
+// the file as "?" on one line.
+TEST_F(SettingsTest, NamesCarryNoControlByteIntoTheFile) {
+    Start();
+    NetPlayFields.Name = CodePage::FromUnicode(u"Müller\x1b\tJr");
+    NetPlayFields.HostName = CodePage::FromUnicode(u"José\r\nhost");
+    SettingsFile->SaveSettings();
+    const QByteArray file = folder.Read("Kordi2000.ini");
+    EXPECT_TRUE(file.contains("\r\nName=M?ller? Jr\r\n"));
+    EXPECT_TRUE(file.contains("\r\nHostName=Jos?  host\r\n"));
 }
 
 } // namespace

@@ -53,7 +53,8 @@ TEST(WinnersTable, PlacesFollowTheRankingRule) {
 }
 
 // The file holds 252 CR LF lines and gives back the same table, negative results, names
-// with spaces and empty names included; a line break in a name cannot split its place.
+// with spaces and empty names included; a line break or any other control byte in a name,
+// and a character the code page lacks, reach the file as one line of plain text.
 TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
     TestFolder folder;
     TWinnersTable table;
@@ -61,6 +62,7 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
     table[1][1][1].Name = CodePage::FromUnicode(u"Иван Петров");
     table[2][6][0] = {"", -250};
     table[2][3][0] = {"two\r\nlines", 3};
+    table[2][3][1] = {CodePage::FromUnicode(u"José\x01"), 2};
     Winners = table;
     WriteWinners();
 
@@ -72,7 +74,9 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
 
     ClearTable(Winners);
     ReadWinners();
+    EXPECT_TRUE(bytes.contains("\r\nJos??\r\n2\r\n"));
     table[2][3][0].Name = "two  lines";
+    table[2][3][1].Name = "Jos??";
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(table));
     ClearTable(Winners);
 }
@@ -114,6 +118,51 @@ TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
 
     QDir(folder.Path("DATA")).removeRecursively();
     EXPECT_TRUE(ErrorText<IoError>([] { WriteWinners(); }).contains(WinnersFileName()));
+}
+
+// Two copies on one machine: the write reads the file again and makes this run's changes on
+// it, so what another copy wrote meanwhile stays, ranked with this run's results; a list
+// cleared in this run is cleared in the file too; no change is made twice.
+TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
+    TestFolder folder;
+    ReadWinners();
+    TWinnersTable other;
+    AddToWinners(other, 1, 2, 30, "Other");
+    AddToWinners(other, 1, 2, 10, "Other2");
+    AddToWinners(other, 1, 3, 50, "Cleared");
+    AddToWinners(other, 2, 5, 7, "Kept");
+    folder.Write("DATA/Winners", FormatWinners(other));
+
+    EXPECT_TRUE(AddToWinners(Winners, 1, 2, 20, "Mine"));
+    ChangeWinners(TWinnersChange::ClearListOf(1, 3));
+    EXPECT_TRUE(AddToWinners(Winners, 1, 3, 4, "After"));
+    WriteWinners();
+    const TWinnersTable written = ParseWinners(folder.Read("DATA/Winners"));
+    EXPECT_EQ(written[1][2][0], (TWinner{"Other", 30}));
+    EXPECT_EQ(written[1][2][1], (TWinner{"Mine", 20}));
+    EXPECT_EQ(written[1][2][2], (TWinner{"Other2", 10}));
+    EXPECT_EQ(written[1][3][0], (TWinner{"After", 4}));
+    EXPECT_TRUE(written[1][3][1].IsEmpty());
+    EXPECT_EQ(written[2][5][0], (TWinner{"Kept", 7}));
+    EXPECT_EQ(FormatWinners(Winners), FormatWinners(written));
+
+    WriteWinners();
+    EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(written));
+    ChangeWinners(TWinnersChange::ClearEveryList());
+    WriteWinners();
+    EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
+}
+
+// A file another copy left without the layout is set aside, never overwritten, and this
+// run's table is written in its place.
+TEST(WinnersFile, WriteSetsAsideAFileWithoutTheLayout) {
+    TestFolder folder;
+    ReadWinners();
+    EXPECT_TRUE(AddToWinners(Winners, 2, 1, 9, "Mine"));
+    folder.Write("DATA/Winners", "broken\r\n");
+    EXPECT_TRUE(ErrorText([] { WriteWinners(); }).contains(WinnersFileName() + ".bad"));
+    EXPECT_EQ(folder.Read("DATA/Winners.bad"), "broken\r\n");
+    EXPECT_EQ(ParseWinners(folder.Read("DATA/Winners"))[2][1][0], (TWinner{"Mine", 9}));
 }
 
 namespace {
@@ -162,7 +211,7 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentList) {
 }
 
 // "Clear this list" asks first; No or no answer keeps everything, Yes clears only the
-// current list; "Clear all lists" with Yes clears every list.
+// current list; "Clear all lists" with Yes clears every list, in the file too.
 TEST_F(WinnersWindowTest, ClearingAsksFirst) {
     const TWinnerList list = ListOf({30, 20});
     CurrentWinners() = list;
@@ -187,4 +236,9 @@ TEST_F(WinnersWindowTest, ClearingAsksFirst) {
     EXPECT_FALSE(HasAnyResult(Winners));
     EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
     WinnersWindow->hide();
+
+    // The clearing reaches the file though another copy wrote the lists meanwhile.
+    folder.Write("DATA/Winners", FormatWinners(before));
+    WriteWinners();
+    EXPECT_FALSE(HasAnyResult(ParseWinners(folder.Read("DATA/Winners"))));
 }

@@ -54,6 +54,10 @@ TEST(KordiMove, RefusesBadArguments) {
         {"--dict", dict, "--lang", "2", "--strength", "9", Board},
         {"--dict", folder.Path("missing"), "--lang", "2", "--strength", "8", Board},
         {"--lang", "2", "--strength", "8", Board},
+        // A letter outside the code page, and half of a surrogate pair, have no byte.
+        {"--dict", dict, "--lang", "2", "--strength", "8", "--used", QString::fromUtf8("É"), Board},
+        {"--dict", dict, "--lang", "2", "--strength", "8",
+         QString::fromUtf8("..........HOUS\xF0\x9F\x98\x80.........")},
     };
     for (const QStringList& arguments : bad) {
         const Result result = KordiMove(arguments);

@@ -73,6 +73,26 @@ TEST_F(SkinLoading, SkinPrefersJpgAndFallsBackPerSlot) {
     EXPECT_TRUE(messages.Shown.isEmpty());
 }
 
+// A slot file is found whatever the letter case of its extension; ".jpg" still wins.
+TEST_F(SkinLoading, SlotFilesIgnoreTheLetterCaseOfTheirExtension) {
+    const auto writeAs = [this](const QString& lower, const QString& name, QColor colour) {
+        WritePicture("Textures/Cased/" + lower, colour);
+        ASSERT_TRUE(QFile::rename(folder.Path("Textures/Cased/" + lower),
+                                  folder.Path("Textures/Cased/" + name)));
+    };
+    writeAs("0.jpg", "0.JPG", Qt::red);
+    writeAs("3.bmp", "3.Bmp", Qt::blue);
+    writeAs("4.bmp", "4.BMP", Qt::red);
+    writeAs("4.jpg", "4.jPg", Qt::green);
+    SkinName = "Cased";
+    LoadSkinImages();
+    EXPECT_TRUE(Shows(0, Qt::red));
+    EXPECT_TRUE(Shows(3, Qt::blue));
+    EXPECT_TRUE(Shows(4, Qt::green));
+    EXPECT_TRUE(ShowsDefault(1));
+    EXPECT_TRUE(messages.Shown.isEmpty());
+}
+
 // A texture chosen for two slots is decoded once: both slots share one picture. A texture
 // whose file is gone shows the default picture and its name is cleared, so the next save
 // writes an empty value; a texture that is there keeps its name.

@@ -1,5 +1,6 @@
 #include "MessageRecorder.h"
 #include "TestFolder.h"
+#include "platform/CodePage.h"
 #include "platform/CoolLabel.h"
 #include "platform/PictureDecoder.h"
 #include "ui/ImagesUnit.h"
@@ -97,4 +98,28 @@ TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
     EXPECT_TRUE(UseSkins);
     EXPECT_EQ(window->height(), TImagesWindow::SkinsHeight);
     EXPECT_EQ(Slot(SlotCell), Picture("Marble/1.jpg"));
+}
+
+// Only names that the settings file can hold in its code page are offered: a Cyrillic name
+// is chosen, kept and opened again; "Café" (no "é" in the code page) is not listed at all.
+TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
+    for (const char* name :
+         {"Textures/Café.jpg", "Textures/Дуб.jpg", "Textures/Café/1.jpg", "Textures/Кедр/1.jpg"})
+        folder.Write(QString::fromUtf8(name), folder.Read("Textures/Maple.jpg"));
+    UseSkins = false;
+    window = std::make_unique<TImagesWindow>();
+    window->show();
+    EXPECT_TRUE(
+        window->FileListBox1->findItems(QString::fromUtf8("Café.jpg"), Qt::MatchExactly).isEmpty());
+
+    window->CoolListBox->setCurrentRow(SlotCell);
+    ClickFile(QString::fromUtf8("Дуб.jpg"));
+    EXPECT_EQ(CodePage::ToUnicode(ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
+    LoadSkinImages();
+    EXPECT_EQ(CodePage::ToUnicode(ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
+    EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
+
+    QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);
+    EXPECT_TRUE(SkinList().contains(QString::fromUtf8("Кедр")));
+    EXPECT_FALSE(SkinList().contains(QString::fromUtf8("Café")));
 }

@@ -38,8 +38,11 @@ int ParseNumber(const QString& text, const QString& what, int low, int high) {
 // One letter of the language's alphabet as its alphabet index.
 unsigned char AlphabetIndex(QChar letter) {
     const QByteArray byte = CodePage::ToUpper(CodePage::FromUnicode(QString(letter)));
-    const int index = static_cast<unsigned char>(byte[0]) - Words.FirstLetter;
-    if (byte.size() != 1 || letter == '?' || index < 0 || index >= Words.AlphabetSize())
+    // A character of no single byte (half of a surrogate pair) has no first byte to read.
+    const int index = byte.size() == 1 && letter != '?'
+                          ? static_cast<unsigned char>(byte[0]) - Words.FirstLetter
+                          : -1;
+    if (index < 0 || index >= Words.AlphabetSize())
         throw TUsageError(QString("\"%1\" is not a letter of the alphabet").arg(letter));
     return static_cast<unsigned char>(index);
 }
