@@ -96,9 +96,7 @@ def apply_stoplist(language, words, tally):
             group = "stop-list: " + line.lstrip("# ")
         elif line:
             stoplist[line.upper().replace("Ё", "Е")] = group
-    for word in words:
-        if word in stoplist:
-            tally.drop(stoplist[word])
+    tally.update(stoplist[word] for word in words if word in stoplist)
     return sorted(set(words) - set(stoplist))
 
 
@@ -117,10 +115,7 @@ def write_list(path, header, words, encoding):
     print(f"{path.relative_to(REPO_ROOT)}: written")
 
 
-# ---------------------------------------------------------------------------
-# Russian
-# ---------------------------------------------------------------------------
-#
+# -------------------- Russian ----------------------------------------------
 # ru_RU.dic lines are "lemma/FLAGS"; each flag names SFX rules of ru_RU.aff
 # ("SFX flag strip add condition").  A lemma is a noun when a noun flag gives
 # it singular case endings: E F G H I J K N O decline nouns, except the rules
@@ -381,32 +376,32 @@ def russian_words(npm):
     return kept
 
 
-# ---------------------------------------------------------------------------
-# English
-# ---------------------------------------------------------------------------
-#
+# -------------------- English ----------------------------------------------
 # data.noun lines: "offset lex_file n w_cnt word lex_id ... p_cnt ptr... |
 # gloss"; words keep their capitals, "@i" marks an instance (a person, a
-# place), ";u" a usage label and ";r" a region.  A lemma is a common noun if
+# place), ";u" a usage label (of one word when its source number is not 0).
+# A lemma is a common noun if
 # one sense is not an instance and writes it in lower case.  index.<pos>
 # lines end in the count of senses tagged in a corpus: a word whose other
 # parts of speech far outweigh its noun (impossible, think) is no noun.
 
 OFFENSIVE_USAGE = {"disparagement", "ethnic_slur", "obscenity"}
 BRAND_USAGE = {"trade_name", "trademark"}
-OFFENSIVE_GLOSS = re.compile(r"\b(offensive|derogatory|obscene|vulgar|"
-                             r"slur|disparaging|contemptuous)\b")
-NUMERAL_GLOSS = re.compile(r"\b(cardinal|ordinal) number\b")
+OFFENSIVE_GLOSS = re.compile(r"\b(offensive (term|name|word)|ethnic slur|"
+                             r"(obscene|derogatory|disparaging) term)")
+NUMERAL_GLOSS = re.compile(r"\b(cardinal|ordinal|whole) number\b")
 SPOKEN_VOWEL = re.compile("[aeiou]|(?<=.)y")
 # Lexicographer files of animals, body parts, substances and plants: above
 # the commonest SCOWL sizes these are the naturalist's vocabulary.
 NATURALIST_FILES = {"05", "08", "20", "27"}
 SCOWL_EVERYDAY_SIZE = 35
-# Nouns used only in the plural: kept although they look like plurals.
+# Nouns used only in the plural, or singular though they look plural.
 PLURALIA_TANTUM = frozenset("""jeans trousers scissors pants shorts pajamas
     pyjamas glasses binoculars pliers tongs tweezers goggles clothes news
     mathematics physics economics politics athletics gymnastics measles
-    thanks riches outskirts headquarters savings stairs""".split())
+    thanks riches outskirts headquarters savings stairs aesthetics ceramics
+    dynamics graphics optics belongings congratulations shambles corps genus
+    dolmen""".split())
 # Everyday nouns that no source lists as a lower-case noun.
 ENGLISH_ADDITIONS = ("tv", "app", "jeans")
 
@@ -432,8 +427,8 @@ def wordnet_synsets():
             first_words[fields[0]] = words[0].lower()
             if pos == "noun":
                 at = 4 + 2 * count
-                pointers = [(fields[i], fields[i + 1]) for i in
-                            range(at + 1, at + 1 + 4 * int(fields[at]), 4)]
+                pointers = [(fields[i], fields[i + 1], int(fields[i + 3][:2], 16))
+                            for i in range(at + 1, at + 1 + 4 * int(fields[at]), 4)]
                 nouns[fields[0]] = (words, pointers, gloss.lower(), fields[1])
     return first_words, nouns
 
@@ -450,7 +445,7 @@ def wordnet_usage():
 
 
 def wordnet_senses():
-    """Yield (lemma, [(words, labels, region, gloss, lex file)]) per
+    """Yield (lemma, [(words, labels, gloss, lex file)]) per
     lower-case lemma, over its non-instance senses written in lower case."""
     first_words, nouns = wordnet_synsets()
     for line in wordnet_lines("index.noun"):
@@ -458,11 +453,11 @@ def wordnet_senses():
         lemma, senses = fields[0], []
         for offset in fields[-int(fields[2]):]:
             words, pointers, gloss, lex_file = nouns[offset]
-            if lemma not in words or any(p == "@i" for p, _ in pointers):
+            if lemma not in words or any(p == "@i" for p, _, _ in pointers):
                 continue
-            labels = {first_words[o] for p, o in pointers if p == ";u"}
-            region = any(p == ";r" for p, _ in pointers)
-            senses.append((words, labels, region, gloss, lex_file))
+            labels = {first_words[o] for p, o, source in pointers if p == ";u"
+                      and (source == 0 or words[source - 1] == lemma)}
+            senses.append((words, labels, gloss, lex_file))
         if senses:
             yield lemma, senses
 
@@ -474,22 +469,27 @@ def initials(phrase):
 
 
 def mostly_not_noun(lemma, usage, level):
-    """True if the lemma is chiefly a verb, adjective or adverb; among the
+    """True if the lemma is chiefly a verb, adjective or adverb: its other
+    uses outweigh the noun in the corpus or, untagged, in senses.  Among the
     commonest words (bear, cook) a noun tagged in the corpus is enough."""
     noun_senses, noun_tags = usage[lemma].get("noun", (0, 0))
     other = [usage[lemma][p] for p in ("verb", "adj", "adv") if p in usage[lemma]]
     other_senses = max((s for s, _ in other), default=0)
     other_tags = max((t for _, t in other), default=0)
+    describing = max((usage[lemma][p][0] for p in ("adj", "adv")
+                      if p in usage[lemma]), default=0)
     return (noun_tags == 0 < other_tags and noun_senses <= other_senses
+            or level > 10 and noun_tags == 0 and noun_senses < describing
             or other_tags >= 5 * max(noun_tags, 1) and level > 20)
 
 
 def is_gerund(lemma, usage, level):
-    """An -ing form of a verb (enjoining), unless among the commonest words
-    (building, meeting)."""
+    """An -ing form of a verb (enjoining, causing), unless among the
+    commonest words with a noun of its own (building, dressing, cooking)."""
     stem = lemma[:-3]
     stems = (stem, stem + "e", stem[:-1] if stem[-1:] == stem[-2:-1] else "")
-    return (lemma.endswith("ing") and level > 20
+    senses, tags = usage[lemma].get("noun", (0, 0))
+    return (lemma.endswith("ing") and (level > 20 or tags == 0 and senses <= 2)
             and any("verb" in usage.get(s, {}) for s in stems))
 
 
@@ -499,7 +499,7 @@ def english_verdict(lemma, senses, sources, tally):
     level = levels.get(lemma, 99)
     labels = Counter(label for s in senses for label in s[1])
     offensive = sum(any(lb in OFFENSIVE_USAGE for lb in s[1])
-                    or bool(OFFENSIVE_GLOSS.search(s[3])) for s in senses)
+                    or bool(OFFENSIVE_GLOSS.search(s[2])) for s in senses)
     if not re.fullmatch("[a-z]+", lemma):
         return tally.drop("not a single word of letters a..z")
     if not MIN_LETTERS <= len(lemma) <= MAX_LETTERS:
@@ -514,17 +514,17 @@ def english_verdict(lemma, senses, sources, tally):
         return tally.drop("brand name (WordNet trade name label)")
     if labels["plural"] * 2 >= len(senses) and lemma not in PLURALIA_TANTUM:
         return tally.drop("plural (WordNet plural label)")
-    if all("archaism" in s[1] or s[2] for s in senses):
-        return tally.drop("archaic or regional in every sense (WordNet)")
+    if all("archaism" in s[1] for s in senses):
+        return tally.drop("archaic in every sense (WordNet)")
     if level > SCOWL_COMMON_SIZE:
         return tally.drop(f"rare: not in SCOWL up to size {SCOWL_COMMON_SIZE}")
-    if any(NUMERAL_GLOSS.search(s[3]) for s in senses):
+    if NUMERAL_GLOSS.search(senses[0][2]):  # WordNet lists the commonest first
         return tally.drop("numeral")
     if mostly_not_noun(lemma, usage, level):
         return tally.drop("chiefly a verb, adjective or adverb (WordNet)")
     if is_gerund(lemma, usage, level):
         return tally.drop("-ing form of a verb")
-    if level > SCOWL_EVERYDAY_SIZE and all(s[4] in NATURALIST_FILES
+    if level > SCOWL_EVERYDAY_SIZE and all(s[3] in NATURALIST_FILES
                                            for s in senses):
         return tally.drop("animal, plant, substance or body part beyond "
                           f"SCOWL size {SCOWL_EVERYDAY_SIZE}")
@@ -550,10 +550,10 @@ def english_words():
     singular = [w.upper() for w in ENGLISH_ADDITIONS]
     for lemma in chosen:
         if lemma in PLURALIA_TANTUM or not any(
-                s in chosen for s in singulars(lemma)):
+                s in candidates for s in singulars(lemma)):
             singular.append(lemma.upper())
         else:
-            tally.drop("plural of a listed noun")
+            tally.drop("plural of a WordNet noun")
     kept = apply_stoplist("eng", singular, tally)
     tally.report("Lib.ENG", len(candidates), kept)
     return kept
