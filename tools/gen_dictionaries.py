@@ -479,7 +479,7 @@ def mostly_not_noun(lemma, usage, level):
     describing = max((usage[lemma][p][0] for p in ("adj", "adv")
                       if p in usage[lemma]), default=0)
     return (noun_tags == 0 < other_tags and noun_senses <= other_senses
-            or level > 10 and noun_tags == 0 and noun_senses < describing
+            or level > 10 and noun_tags == 0 and noun_senses <= describing
             or other_tags >= 5 * max(noun_tags, 1) and level > 20)
 
 
