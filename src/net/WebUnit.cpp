@@ -8,11 +8,9 @@
 #include "settings/INIUnit.h"
 
 #include <QDesktopServices>
-#include <QEventLoop>
 #include <QHostInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTimer>
 #include <algorithm>
 
 TVersionCheck* VersionCheck = nullptr;
@@ -37,33 +35,21 @@ TVersionCheck::~TVersionCheck() {
 }
 
 // Once the check has ended the address is not looked up again: the answer would change
-// nothing, and a slow name service would stall the window every few seconds.
+// nothing, and a slow name service would stall the window every few seconds. The request
+// runs alongside the game; its answer ends the check.
 void TVersionCheck::StatisticsRequestStep() {
-    if (HttpDone || waiting_ || LocalAddressRule() == "127.0.0.1")
+    if (HttpDone || reply_ || LocalAddressRule() == "127.0.0.1")
         return;
-    waiting_ = true;
-    try {
-        Request();
-    } catch (const std::exception&) {
-    }
-    waiting_ = false;
-    HttpDone = 1;
+    QNetworkRequest request(Address);
+    // A server that never answers ends the check in silence.
+    request.setTransferTimeout(static_cast<int>(WaitLimit.count()));
+    reply_ = http_->get(request);
+    connect(reply_, &QNetworkReply::finished, this, &TVersionCheck::Answered);
 }
 
-void TVersionCheck::Request() {
-    QNetworkReply* reply = http_->get(QNetworkRequest(Address));
-    QEventLoop wait;
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(reply, &QNetworkReply::finished, &wait, &QEventLoop::quit);
-    connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
-    limit.start(WaitLimit);
-    wait.exec();
+void TVersionCheck::Answered() {
+    QNetworkReply* reply = std::exchange(reply_, nullptr);
     reply->deleteLater();
-    if (!reply->isFinished()) {
-        reply->abort(); // a server that never answers ends the check in silence
-        return;
-    }
     if (reply->error() == QNetworkReply::NoError)
         NMHTTPSuccess(reply->readAll());
     else if (reply->error() == QNetworkReply::HostNotFoundError)

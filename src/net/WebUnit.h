@@ -10,6 +10,7 @@
 #include <functional>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 // The local machine's first IPv4 address in dotted notation; empty when the host name
 // cannot be read or resolved. "127.0.0.1" means there is no network.
@@ -32,9 +33,9 @@ public:
     // 1 once the check has ended in any way; no request is made after that.
     quint8 HttpDone = 0;
 
-    // Run by the main timer's tick each time Ticks comes round to 0, with the timer held:
-    // makes the request when there is a network and waits for its end, handling window
-    // events meanwhile, at most WaitLimit.
+    // Run by the main timer's tick each time Ticks comes round to 0: makes the request when
+    // there is a network and none is under way; its answer, or WaitLimit without one, ends
+    // the check.
     void StatisticsRequestStep();
 
     void NMHTTPSuccess(const QByteArray& body);
@@ -42,10 +43,10 @@ public:
     void NMHTTPInvalidHost();
 
 private:
-    void Request();
+    void Answered();
 
     QNetworkAccessManager* http_;
-    bool waiting_ = false;
+    QNetworkReply* reply_ = nullptr;
 };
 
 extern TVersionCheck* VersionCheck;
