@@ -19,15 +19,18 @@ int main(int argc, char** argv) {
     if (const auto status = AnswerCommandLine(TSafeApplication::arguments(), true))
         return *status;
     SetSoundOutput(OpenSoundOutput());
-    try {
-        RunStartUp();
-    } catch (const std::exception& error) {
-        // Nothing runs yet that could go on around the box: it waits for its answer.
-        QMessageBox::critical(nullptr, TSafeApplication::applicationName(),
-                              QString::fromUtf8(error.what()));
-        return 1;
-    }
-    TerminationSignals::CloseOn(MainWindow, [] { MainWindow->close(); });
+    TStartUp startUp;
+    QObject::connect(&startUp, &TStartUp::Finished,
+                     [] { TerminationSignals::CloseOn(MainWindow, [] { MainWindow->close(); }); });
+    // A program that could not start says why, and ends once the player has read it.
+    QObject::connect(&startUp, &TStartUp::Failed, [](const QString& text) {
+        auto* box = new QMessageBox(QMessageBox::Critical, TSafeApplication::applicationName(),
+                                    text, QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(box, &QDialog::finished, [] { QCoreApplication::exit(1); });
+        box->open();
+    });
+    startUp.Start();
     const int result = TSafeApplication::exec();
     delete MainWindow; // and with it every other window
     return result;

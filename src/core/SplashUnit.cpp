@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <QThread>
 #include <memory>
 
 TSplashForm* SplashForm = nullptr;
@@ -66,26 +65,21 @@ TSplashForm::TSplashForm() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWi
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
     move(screen()->geometry().center() - rect().center());
+    // The top is counted, not read back: a window manager may hold the window in view.
+    top_ = y();
 }
 
 TSplashForm::~TSplashForm() {
     SplashForm = nullptr;
 }
 
-void TSplashForm::SlideAway() {
+bool TSplashForm::SlideStep() {
+    slide_ += 16;
+    top_ += slide_;
+    move(x(), top_);
+    repaint();
     const QRect screenArea = screen()->geometry();
-    const int screenBottom = screenArea.y() + screenArea.height();
-    // The top is counted here, not read back: a window manager may hold the window in view.
-    int top = y();
-    int step = 8;
-    while (top <= screenBottom) {
-        QThread::msleep(50);
-        step += 16;
-        top += step;
-        move(x(), top);
-        repaint();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
+    return top_ > screenArea.y() + screenArea.height();
 }
 
 void SplashProgress() {
@@ -95,18 +89,46 @@ void SplashProgress() {
     SplashForm->repaint();
 }
 
-void RunStartUp(const TWindowTable& windows) {
-    auto splash = std::make_unique<TSplashForm>();
-    splash->show();
-    splash->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    // Position 0 has nothing left to do: the application exists.
-    for (int position = 0; position < TSplashForm::Steps; position = splash->ProgressBar->value()) {
-        if (const auto window = windows.find(position); window != windows.end())
+TStartUp::TStartUp(TWindowTable windows) : windows_(std::move(windows)) {
+    timer_.setSingleShot(true);
+}
+
+TStartUp::~TStartUp() = default;
+
+void TStartUp::Start() {
+    splash_ = std::make_unique<TSplashForm>();
+    splash_->show();
+    connect(&timer_, &QTimer::timeout, this, &TStartUp::CreateNext);
+    timer_.start(0);
+}
+
+// One position of the bar a step; position 0 has nothing left to do: the application exists.
+void TStartUp::CreateNext() {
+    const int position = splash_->ProgressBar->value();
+    try {
+        if (const auto window = windows_.find(position); window != windows_.end())
             window->second();
-        SplashProgress();
+    } catch (const std::exception& error) {
+        splash_.reset();
+        emit Failed(QString::fromUtf8(error.what()));
+        return;
     }
-    splash->SlideAway();
+    SplashProgress();
+    if (splash_->ProgressBar->value() < TSplashForm::Steps) {
+        timer_.start(0);
+        return;
+    }
+    disconnect(&timer_, &QTimer::timeout, this, &TStartUp::CreateNext);
+    connect(&timer_, &QTimer::timeout, this, &TStartUp::Slide);
+    timer_.start(SlideStepMs);
+}
+
+void TStartUp::Slide() {
+    if (!splash_->SlideStep()) {
+        timer_.start(SlideStepMs);
+        return;
+    }
     MainWindow->show();
-    splash->hide();
+    splash_.reset();
+    emit Finished();
 }

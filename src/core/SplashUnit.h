@@ -1,11 +1,13 @@
 #pragma once
 // The splash window and the start-up: the splash window's progress bar drives the creation
 // of the program's windows one by one, then the splash slides off the bottom of the screen
-// and the main window appears.
+// and the main window appears. Each of these is a step of the event loop.
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -23,8 +25,13 @@ public:
     QLabel* Label2;
     QProgressBar* ProgressBar;
 
-    // Moves down in growing steps until its top is below the screen.
-    void SlideAway();
+    // One step of the slide off the screen: the step grows by 16 pixels each time, from 8.
+    // True once the top is below the screen.
+    bool SlideStep();
+
+private:
+    int slide_ = 8;
+    int top_ = 0;
 };
 
 // Exists only during start-up.
@@ -39,4 +46,26 @@ TWindowTable StartUpWindows();
 
 // Shows the splash window, creates the windows of the table at their positions while the bar
 // runs to its end, slides the splash away and shows the main window.
-void RunStartUp(const TWindowTable& windows = StartUpWindows());
+class TStartUp : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int SlideStepMs = 50;
+
+    explicit TStartUp(TWindowTable windows = StartUpWindows());
+    ~TStartUp() override;
+    void Start();
+
+signals:
+    // The main window is shown.
+    void Finished();
+    // A step raised an error: the start-up ends with its text.
+    void Failed(const QString& text);
+
+private:
+    void CreateNext();
+    void Slide();
+
+    TWindowTable windows_;
+    std::unique_ptr<TSplashForm> splash_;
+    QTimer timer_;
+};

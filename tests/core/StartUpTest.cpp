@@ -53,7 +53,11 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
                          [&steps](int value) { steps.append(value); });
     };
 
-    RunStartUp(table);
+    TStartUp startUp(table);
+    bool finished = false;
+    QObject::connect(&startUp, &TStartUp::Finished, [&finished] { finished = true; });
+    startUp.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&finished] { return finished; }, 10000));
 
     QList<int> everyStep(20);
     std::iota(everyStep.begin(), everyStep.end(), 1);
@@ -68,11 +72,16 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
     EXPECT_EQ(ChoiceWindow->parent(), MainWindow);
     delete MainWindow;
 
-    // The splash leaves by sliding down until its top is below the screen.
+    // The splash leaves by sliding down in growing steps until its top is below the screen.
     TSplashForm splash;
     splash.show();
-    splash.SlideAway();
-    EXPECT_GT(splash.y(), splash.screen()->geometry().bottom());
+    QList<int> tops{splash.y()};
+    while (!splash.SlideStep() && tops.size() < 1000)
+        tops.append(splash.y());
+    tops.append(splash.y());
+    EXPECT_GT(tops.last(), splash.screen()->geometry().bottom());
+    EXPECT_EQ(tops[1] - tops[0], 24);
+    EXPECT_EQ(tops[2] - tops[1], 40);
 }
 
 // Both language items show their word count from start-up on. The checked language does
