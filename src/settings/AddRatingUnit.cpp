@@ -65,11 +65,13 @@ TAddRatingWindow::~TAddRatingWindow() {
         AddRatingWindow = nullptr;
 }
 
-// A window the window system shows again after minimising is the same showing.
+// Only the first showing of a result starts it: a window shown again after a minimise, or
+// after the hide keys, keeps the name typed so far.
 void TAddRatingWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    if (event->spontaneous())
+    if (!freshResult_)
         return;
+    freshResult_ = false;
     Timer->start();
     FormActivate();
 }
@@ -103,6 +105,7 @@ void TAddRatingWindow::TimerTimer() {
 }
 
 void TAddRatingWindow::FormDeactivate() {
+    freshResult_ = true;
     Timer->stop();
     FaceAnimating = false;
     MainWindow->Game->SetFace(RestFace);

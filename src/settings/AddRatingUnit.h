@@ -38,6 +38,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    // The next showing is a new result's.
+    bool freshResult_ = true;
 };
 
 extern TAddRatingWindow* AddRatingWindow;

@@ -9,7 +9,9 @@
 #include "ui/ChoiceUnit.h"
 
 #include <QLineEdit>
+#include <QShowEvent>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 namespace {
 
@@ -79,20 +81,25 @@ TEST_F(MainWindowView, AddWordQuestionAnswers) {
 }
 
 // The end of a game against the computer opens the result window, then the records window,
-// then starts the next game. Hiding the program meanwhile ends neither window, and the result
-// is filed once, when its window closes.
+// then starts the next game. Hiding the program meanwhile, or the window system showing the
+// window again after a minimise, neither ends the window nor resets the typed name, and the
+// result is filed once, when its window closes.
 TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     const quint32 game = Game().GameNumber();
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
     ASSERT_TRUE(Settled());
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([] { return AddRatingWindow->isVisible(); }, 5000));
+    AddRatingWindow->Edit1->setText("Ann");
     Main().ToggleHidden();
     EXPECT_FALSE(AddRatingWindow->isVisible());
     Main().ToggleHidden();
     ASSERT_TRUE(AddRatingWindow->isVisible());
+    QShowEvent restored;
+    QSpontaneKeyEvent::setSpontaneous(&restored);
+    QApplication::sendEvent(AddRatingWindow, &restored);
+    EXPECT_EQ(AddRatingWindow->Edit1->text(), "Ann");
     EXPECT_TRUE(CurrentWinners()[0].IsEmpty());
-    AddRatingWindow->Edit1->setText("Ann");
     QTest::mouseClick(AddRatingWindow->CoolOkButton, Qt::LeftButton);
     EXPECT_EQ(CurrentWinners()[0], (TWinner{"Ann", 0}));
     EXPECT_TRUE(CurrentWinners()[1].IsEmpty());
