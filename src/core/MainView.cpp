@@ -37,8 +37,14 @@ QString Caption(bool waiting) {
 void TMainWindow::ConnectGame() {
     connect(Game, &TGame::Changed, this, &TMainWindow::ShowGame);
     connect(Game, &TGame::QuestionAsked, this, &TMainWindow::AskToAddWord);
-    // Against the computer: the result, then the records, then the next game.
-    connect(Game, &TGame::Finished, this, [this] { ShowGameResult([this] { StartGame(true); }); });
+    // Against the computer: the result, then the records, then the next game, unless another
+    // game has begun meanwhile (a peer joined and opened one).
+    connect(Game, &TGame::Finished, this, [this] {
+        ShowGameResult([this, ended = Game->GameNumber()] {
+            if (Game->GameNumber() == ended)
+                StartGame(true);
+        });
+    });
 }
 
 void TMainWindow::ShowGame() {

@@ -26,7 +26,15 @@ void TTimedSteps::RunNext() {
     TStep step = std::move(queue_.front().second);
     queue_.pop_front();
     running_ = true;
-    step();
+    try {
+        step();
+    } catch (...) {
+        // The error is shown by whoever handles it; the steps after it still run.
+        running_ = false;
+        if (!queue_.empty())
+            StartNext();
+        throw;
+    }
     running_ = false;
     if (!queue_.empty())
         StartNext();
