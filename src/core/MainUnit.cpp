@@ -1,8 +1,8 @@
 #include "core/MainUnit.h"
 
 #include "core/SplashUnit.h"
-#include "dictionary/FacesUnit.h"
-#include "dictionary/SetCPUUnit.h"
+#include "ui/Faces.h"
+#include "ui/StrengthWindow.h"
 #include "dictionary/WordsUnit.h"
 #include "net/Config.h"
 #include "net/NetPlayUnit.h"

@@ -3,8 +3,8 @@
 
 #include "core/MainUnit.h"
 
-#include "dictionary/FacesUnit.h"
-#include "dictionary/SetCPUUnit.h"
+#include "ui/Faces.h"
+#include "ui/StrengthWindow.h"
 #include "dictionary/WordsUnit.h"
 #include "net/WebUnit.h"
 #include "platform/CodePage.h"

@@ -1,7 +1,7 @@
 #include "core/SplashUnit.h"
 
 #include "core/MainUnit.h"
-#include "dictionary/SetCPUUnit.h"
+#include "ui/StrengthWindow.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"
 #include "settings/AddRatingUnit.h"

@@ -1,7 +1,7 @@
 #include "settings/INIUnit.h"
 
 #include "core/MainUnit.h"
-#include "dictionary/FacesUnit.h"
+#include "ui/Faces.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"

@@ -1,6 +1,6 @@
 #include "GameFixture.h"
 
-#include "dictionary/SetCPUUnit.h"
+#include "ui/StrengthWindow.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CoolLabel.h"
 #include "settings/AddRatingUnit.h"

@@ -3,7 +3,7 @@
 #include "GameFixture.h"
 #include "MessageRecorder.h"
 #include "core/SplashUnit.h"
-#include "dictionary/SetCPUUnit.h"
+#include "ui/StrengthWindow.h"
 #include "dictionary/WordsUnit.h"
 #include "net/WebAddresses.h"
 #include "platform/CoolLabel.h"

@@ -1,5 +1,5 @@
 #include "core/GameFixture.h"
-#include "dictionary/FacesUnit.h"
+#include "ui/Faces.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
 #include "platform/CoolLabel.h"

@@ -1,6 +1,6 @@
 #include "TestFolder.h"
 #include "core/MainUnit.h"
-#include "dictionary/FacesUnit.h"
+#include "ui/Faces.h"
 #include "dictionary/WordsUnit.h"
 #include "platform/CodePage.h"
 #include "settings/INIUnit.h"

@@ -2,7 +2,7 @@
 // with that control's own font, so no wording can be cut off unseen.
 
 #include "core/GameFixture.h"
-#include "dictionary/SetCPUUnit.h"
+#include "ui/StrengthWindow.h"
 #include "dictionary/WordsUnit.h"
 #include "net/ChatUnit.h"
 #include "net/Config.h"

@@ -1,5 +1,5 @@
 #include "core/GameFixture.h"
-#include "dictionary/SetCPUUnit.h"
+#include "ui/StrengthWindow.h"
 #include "platform/CoolLabel.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"

@@ -1,4 +1,4 @@
-#include "dictionary/SetCPUUnit.h"
+#include "ui/StrengthWindow.h"
 
 #include "core/MainUnit.h"
 #include "platform/CoolLabel.h"

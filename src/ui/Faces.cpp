@@ -1,4 +1,4 @@
-#include "dictionary/FacesUnit.h"
+#include "ui/Faces.h"
 
 #include "platform/Checked.h"
 #include "platform/Errors.h"

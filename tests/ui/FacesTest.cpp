@@ -1,4 +1,4 @@
-#include "dictionary/FacesUnit.h"
+#include "ui/Faces.h"
 
 #include <QImage>
 #include <functional>
