@@ -36,6 +36,8 @@ void TCoolLabel::SetCaption(const QString& caption) {
 }
 
 void TCoolLabel::SetTexture(const QPixmap& texture) {
+    if (texture_.cacheKey() == texture.cacheKey())
+        return;
     texture_ = texture;
     update();
 }

@@ -128,7 +128,7 @@ protected:
     void ShowAndCheck(QWidget* window, int language) {
         window->show();
         CheckControls(window, language);
-        window->hide();
+        window->close();
     }
 
     void AskAndCheck(const QByteArray& question, int language) {
