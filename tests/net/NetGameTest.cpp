@@ -29,8 +29,8 @@
 #include <QTimer>
 
 // The joiner opens the first game and sends its start word and language; its word move
-// travels with the cells in board order.
-TEST_F(NetGame, JoinerOpensTheFirstGameAndSendsItsMove) {
+// travels with the cells in board order; Disconnect leaves the session, and the peer sees it.
+TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
     JoinPeer();
     EXPECT_EQ(NetState, 2);
     EXPECT_FALSE(Main().Menu_Connect->isEnabled());
@@ -43,6 +43,11 @@ TEST_F(NetGame, JoinerOpensTheFirstGameAndSendsItsMove) {
     PlayWord('A', 1, 2, {{1, 2}, {1, 3}});
     ASSERT_TRUE(WaitReceived(2));
     ExpectRecord(received[1], 1, "02AH1213", {1, 2, 'A', 0});
+
+    Main().Menu_DisConnect->trigger();
+    EXPECT_EQ(NetState, 0);
+    EXPECT_TRUE(Main().Menu_Connect->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return peer.Players().size() == 1; }, WaitMs));
 }
 
 // Both sides open a new game at once: the joiner takes the host's game and sends its own no
