@@ -23,7 +23,6 @@ protected:
     // Kind, TextLength, Param1..Param5 as 32-bit little-endian, the text, and a 4-byte pad.
     static QByteArray Record(qint32 kind, const QByteArray& text,
                              std::array<qint32, 4> params = {});
-    static qint32 Field(const QByteArray& data, int offset);
     static void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
                              std::array<qint32, 4> params = {});
     static QByteArray Notice(const char* key);

@@ -333,45 +333,36 @@ TEST_F(SerialTest, SerialCablePair) {
     EXPECT_THROW(Search(*guest), Cancelled);
 }
 
-// The cable's dialog offers the last choice again and needs a port.
-TEST(SerialCableDialogTest, RemembersTheLastChoice) {
-    TSerialCableDialog first;
-    first.PortBox->setCurrentText("");
-    EXPECT_FALSE(first.OkButton->isEnabled());
-    first.PortBox->setCurrentText("/dev/ttyUSB7");
-    first.SpeedBox->setCurrentIndex(first.SpeedBox->findData(38400));
-    EXPECT_TRUE(first.OkButton->isEnabled());
-    first.accept();
-    TSerialCableDialog second;
-    EXPECT_EQ(second.Setting().PortName, "/dev/ttyUSB7");
-    EXPECT_EQ(second.Setting().BaudRate, 38400);
-}
-
-// The cable's question opens without waiting and answers through its callback: the choice,
-// or nothing when the player cancels.
-TEST(SerialCableDialogTest, AsksWithoutWaiting) {
-    const auto openDialog = [] {
+// The cable's question opens without waiting, needs a port, and answers through its callback:
+// the choice, offered again next time, or nothing when the player cancels.
+TEST(SerialCableDialogTest, AsksWithoutWaitingAndRemembers) {
+    std::optional<std::optional<TSerialCableSetting>> answer;
+    const auto ask = [&answer] {
+        TSerialCableDialog::Ask(
+            [&answer](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<TSerialCableDialog*>(widget);
                 dialog && dialog->isVisible())
                 return dialog;
         return static_cast<TSerialCableDialog*>(nullptr);
     };
-    std::optional<std::optional<TSerialCableSetting>> answer;
-    TSerialCableDialog::Ask(
-        [&](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
+    TSerialCableDialog* dialog = ask();
     EXPECT_FALSE(answer);
-    ASSERT_TRUE(openDialog());
-    openDialog()->PortBox->setCurrentText("/dev/ttyS9");
-    openDialog()->accept();
+    ASSERT_TRUE(dialog);
+    dialog->PortBox->setCurrentText("");
+    EXPECT_FALSE(dialog->OkButton->isEnabled());
+    dialog->PortBox->setCurrentText("/dev/ttyS9");
+    dialog->SpeedBox->setCurrentIndex(dialog->SpeedBox->findData(38400));
+    dialog->accept();
     ASSERT_TRUE(answer && *answer);
     EXPECT_EQ((*answer)->PortName, "/dev/ttyS9");
 
     answer.reset();
-    TSerialCableDialog::Ask(
-        [&](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
-    ASSERT_TRUE(openDialog());
-    openDialog()->reject();
+    dialog = ask();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->Setting().PortName, "/dev/ttyS9");
+    EXPECT_EQ(dialog->Setting().BaudRate, 38400);
+    dialog->reject();
     ASSERT_TRUE(answer);
     EXPECT_FALSE(*answer);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

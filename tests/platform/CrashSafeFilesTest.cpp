@@ -15,6 +15,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -155,34 +156,22 @@ std::set<int> KillWhileWriting(const char* role, const QString& argument,
     return seen;
 }
 
-class CrashSafeFiles : public ::testing::Test {
-protected:
-    TestFolder folder;
-};
-
 } // namespace
 
-// A settings write replaces the file whole: a kill leaves the old or the new file.
-TEST_F(CrashSafeFiles, SettingsFile) {
+// Each of the player's files is replaced whole, or a word appended whole: a kill at any moment
+// leaves one version whole, and the kills fall both before and during the writing.
+TEST(CrashSafeFiles, KilledWritersLeaveAWholeVersion) {
     ASSERT_TRUE(roles);
-    const QString path = folder.Path("Kordi2000.ini");
-    const std::set<int> seen =
-        KillWhileWriting("settings", path, {path, SettingsText(CounterValue(0)), SettingsVersion});
-    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
-}
-
-// Writing the records replaces the file whole.
-TEST_F(CrashSafeFiles, RecordsFile) {
-    const std::set<int> seen = KillWhileWriting(
-        "records", folder.Path(""),
-        {folder.Path("DATA/Winners"), FormatWinners(WinnersVersion(0)), RecordsVersion});
-    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
-}
-
-// A word appended to the dictionary is in the file whole or not at all.
-TEST_F(CrashSafeFiles, DictionaryAppend) {
-    const QString path = folder.Path("DATA/Lib.ENG");
-    const std::set<int> seen =
-        KillWhileWriting("dictionary", path, {path, DictionaryBase(), DictionaryVersion});
-    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
+    TestFolder folder;
+    const QString settings = folder.Path("Kordi2000.ini"), dictionary = folder.Path("DATA/Lib.ENG");
+    const std::tuple<const char*, QString, TWrittenFile> cases[] = {
+        {"settings", settings, {settings, SettingsText(CounterValue(0)), SettingsVersion}},
+        {"records",
+         folder.Path(""),
+         {folder.Path("DATA/Winners"), FormatWinners(WinnersVersion(0)), RecordsVersion}},
+        {"dictionary", dictionary, {dictionary, DictionaryBase(), DictionaryVersion}},
+    };
+    for (const auto& [role, argument, file] : cases)
+        EXPECT_GT(KillWhileWriting(role, argument, file).size(), 1u)
+            << role << ": the kills all came before or after the writing";
 }

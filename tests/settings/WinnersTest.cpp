@@ -97,7 +97,8 @@ TEST(WinnersFile, ParsingIsStrict) {
 
 // No file at the first start gives a fresh table and no error. An unreadable file is
 // named in the error, set aside as ".bad" and never overwritten; the table starts fresh. A
-// write that cannot happen raises an error naming the file.
+// write finding such a file sets it aside too and writes this run's table; a write that
+// cannot happen raises an error naming the file.
 TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
     TestFolder folder;
     Winners[1][1][0] = {"Stale", 9};
@@ -115,6 +116,12 @@ TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
     WriteWinners();
     EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
+
+    EXPECT_TRUE(AddToWinners(Winners, 2, 1, 9, "Mine"));
+    folder.Write("DATA/Winners", "broken\r\n"); // left by another copy
+    EXPECT_TRUE(ErrorText([] { WriteWinners(); }).contains(WinnersFileName() + ".3.bad"));
+    EXPECT_EQ(folder.Read("DATA/Winners.3.bad"), "broken\r\n");
+    EXPECT_EQ(ParseWinners(folder.Read("DATA/Winners"))[2][1][0], (TWinner{"Mine", 9}));
 
     QDir(folder.Path("DATA")).removeRecursively();
     EXPECT_TRUE(ErrorText<IoError>([] { WriteWinners(); }).contains(WinnersFileName()));
@@ -151,18 +158,6 @@ TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     ChangeWinners(TWinnersChange::ClearEveryList());
     WriteWinners();
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
-}
-
-// A file another copy left without the layout is set aside, never overwritten, and this
-// run's table is written in its place.
-TEST(WinnersFile, WriteSetsAsideAFileWithoutTheLayout) {
-    TestFolder folder;
-    ReadWinners();
-    EXPECT_TRUE(AddToWinners(Winners, 2, 1, 9, "Mine"));
-    folder.Write("DATA/Winners", "broken\r\n");
-    EXPECT_TRUE(ErrorText([] { WriteWinners(); }).contains(WinnersFileName() + ".bad"));
-    EXPECT_EQ(folder.Read("DATA/Winners.bad"), "broken\r\n");
-    EXPECT_EQ(ParseWinners(folder.Read("DATA/Winners"))[2][1][0], (TWinner{"Mine", 9}));
 }
 
 namespace {

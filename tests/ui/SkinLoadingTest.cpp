@@ -58,38 +58,28 @@ TEST_F(SkinLoading, NoSettingsGivesTheDefaultSkinEverywhere) {
     EXPECT_TRUE(messages.Shown.isEmpty());
 }
 
-// In a skin folder ".jpg" wins over ".bmp", a lone ".bmp" serves, and missing slots fall
-// back one by one to the default skin.
-TEST_F(SkinLoading, SkinPrefersJpgAndFallsBackPerSlot) {
-    WritePicture("Textures/Partial/4.bmp", Qt::red);
-    WritePicture("Textures/Partial/4.jpg", Qt::green);
-    WritePicture("Textures/Partial/1.bmp", Qt::blue);
-    SkinName = "Partial";
-    LoadSkinImages();
-    EXPECT_TRUE(Shows(4, Qt::green));
-    EXPECT_TRUE(Shows(1, Qt::blue));
-    for (int slot : {0, 2, 3, 5, 6, 7, 8})
-        EXPECT_TRUE(ShowsDefault(slot)) << slot;
-    EXPECT_TRUE(messages.Shown.isEmpty());
-}
-
-// A slot file is found whatever the letter case of its extension; ".jpg" still wins.
-TEST_F(SkinLoading, SlotFilesIgnoreTheLetterCaseOfTheirExtension) {
+// In a skin folder a slot file is found whatever the letter case of its extension, ".jpg"
+// wins over ".bmp", a lone ".bmp" serves, and missing slots fall back one by one to the
+// default skin.
+TEST_F(SkinLoading, SkinSlotsPreferJpgInAnyCaseAndFallBackPerSlot) {
     const auto writeAs = [this](const QString& lower, const QString& name, QColor colour) {
         WritePicture("Textures/Cased/" + lower, colour);
         ASSERT_TRUE(QFile::rename(folder.Path("Textures/Cased/" + lower),
                                   folder.Path("Textures/Cased/" + name)));
     };
     writeAs("0.jpg", "0.JPG", Qt::red);
+    WritePicture("Textures/Cased/1.bmp", Qt::blue);
     writeAs("3.bmp", "3.Bmp", Qt::blue);
     writeAs("4.bmp", "4.BMP", Qt::red);
     writeAs("4.jpg", "4.jPg", Qt::green);
     SkinName = "Cased";
     LoadSkinImages();
     EXPECT_TRUE(Shows(0, Qt::red));
+    EXPECT_TRUE(Shows(1, Qt::blue));
     EXPECT_TRUE(Shows(3, Qt::blue));
     EXPECT_TRUE(Shows(4, Qt::green));
-    EXPECT_TRUE(ShowsDefault(1));
+    for (int slot : {2, 5, 6, 7, 8})
+        EXPECT_TRUE(ShowsDefault(slot)) << slot;
     EXPECT_TRUE(messages.Shown.isEmpty());
 }
 

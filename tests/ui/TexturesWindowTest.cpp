@@ -63,7 +63,6 @@ TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
     window->show();
     EXPECT_EQ(SkinList(), QStringList({"Default skin", "Linen", "Marble"}));
     EXPECT_EQ(window->ComboBox1->currentText(), "Marble");
-    EXPECT_EQ(window->height(), TImagesWindow::SkinsHeight);
     EXPECT_FALSE(window->FileListBox1->isVisible());
 
     window->ComboBox1->setCurrentIndex(1);
@@ -81,7 +80,6 @@ TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
     SkinName = "Marble";
     window = std::make_unique<TImagesWindow>();
     window->show();
-    EXPECT_EQ(window->height(), TImagesWindow::TexturesHeight);
     EXPECT_EQ(SkinName, "Marble");
 
     window->CoolListBox->setCurrentRow(SlotCell);
@@ -96,7 +94,6 @@ TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
 
     QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);
     EXPECT_TRUE(UseSkins);
-    EXPECT_EQ(window->height(), TImagesWindow::SkinsHeight);
     EXPECT_EQ(Slot(SlotCell), Picture("Marble/1.jpg"));
 }
 
