@@ -243,9 +243,9 @@ def russian_exclusions(npm):
 
 
 def votes_needed(word):
-    """Votes a noun needs: fewer for short words, which the board makes most
-    often, and one for five letters; the reader's list drops the obscure."""
-    return 1 if len(word) == 5 else 3 if len(word) <= 8 else 4
+    """Votes a noun needs: three, or one for five letters; the reader's list
+    drops the obscure among what these admit."""
+    return 1 if len(word) == 5 else 3
 
 
 def russian_verdict(word, kind, votes, tally):
