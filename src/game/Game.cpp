@@ -18,10 +18,6 @@ constexpr int NoWordTicks = 9;
 constexpr int AdviceThinkingTicks = 6;
 const QByteArray NoWordShown = "? ? ?";
 
-TCellPos PosOf(TCellIndex index) {
-    return {index / TBoard::Size + 1, index % TBoard::Size + 1};
-}
-
 // Keeps every better word the search finds, so its progress can be shown afterwards.
 class TImprovementRecorder : public TSearchListener {
 public:
@@ -392,10 +388,10 @@ void TGame::ShowFound(const TFoundMove& move) {
             cell.Letter.clear();
         cell.Selected = false;
     }
-    board_.At(PosOf(move.Cell)).Letter =
+    board_.At(BoardPos(move.Cell)).Letter =
         QByteArray(1, static_cast<char>(words_->FirstLetter + move.Letter));
     for (TCellIndex index : move.Path)
-        board_.At(PosOf(index)).Selected = true;
+        board_.At(BoardPos(index)).Selected = true;
     wordShown_ = move.Word;
 }
 
@@ -412,10 +408,10 @@ void TGame::SettleComputerMove(const TFoundMove& best, std::function<void(bool)>
         return;
     }
     ShowFound(best);
-    newCell_ = PosOf(best.Cell);
+    newCell_ = BoardPos(best.Cell);
     QList<TCellPos> path;
     for (TCellIndex index : best.Path)
-        path.append(PosOf(index));
+        path.append(BoardPos(index));
     const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), best.Word, path};
     RecordTurn(player, move);
     board_.At(newCell_).Fixed = true;

@@ -6,13 +6,7 @@
 
 #include <algorithm>
 
-namespace {
-
-TCellPos PosOf(TCellIndex index) {
-    return {index / TBoard::Size + 1, index % TBoard::Size + 1};
-}
-
-} // namespace
+namespace {} // namespace
 
 TSearchBoard SearchBoardOf(const QByteArray& letters, const TWords& words) {
     TSearchBoard board;
@@ -39,10 +33,10 @@ TTurnReview ReviewTurn(const TRecordedTurn& turn, const TWords& words) {
     if (!best.Found())
         return review;
     review.Best = best.Word;
-    review.Cell = PosOf(best.Cell);
+    review.Cell = BoardPos(best.Cell);
     review.Letter = static_cast<char>(words.FirstLetter + best.Letter);
     for (TCellIndex index : best.Path)
-        review.Path.append(PosOf(index));
+        review.Path.append(BoardPos(index));
     review.Missed = std::max<int>(0, static_cast<int>(best.Word.size() - turn.Word.size()));
     return review;
 }
