@@ -20,7 +20,7 @@ const QColor TReviewWindow::BestColour(120, 220, 120);
 namespace {
 
 constexpr int CellSide = 34;
-const QPoint BoardOrigin(420, 8);
+const QPoint BoardOrigin(456, 8);
 enum TColumn { PlayerColumn, PlayedColumn, LengthColumn, BestColumn, CellColumn, MissedColumn };
 
 QString Letters(const QByteArray& word) {
@@ -36,26 +36,29 @@ QTableWidgetItem* Item(const QString& text) {
 } // namespace
 
 TReviewWindow::TReviewWindow(QWidget* parent)
-    : TSkinnedDialog(parent, 600, 340), stepper_(new QTimer(this)) {
+    : TSkinnedDialog(parent, 640, 340), stepper_(new QTimer(this)) {
     Turns = new QTableWidget(0, MissedColumn + 1, this);
-    Turns->setGeometry(8, 8, 400, 270);
+    Turns->setGeometry(8, 8, 440, 270);
     Turns->setSelectionBehavior(QAbstractItemView::SelectRows);
     Turns->setSelectionMode(QAbstractItemView::SingleSelection);
     Turns->verticalHeader()->setDefaultSectionSize(20);
-    Turns->horizontalHeader()->setStretchLastSection(true);
+    // The words take the room the numbers leave.
+    Turns->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    for (int column : {PlayedColumn, BestColumn})
+        Turns->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
     connect(Turns, &QTableWidget::currentCellChanged, this, [this] { update(); });
 
     Summary = new TCoolLabel(this);
-    Summary->setGeometry(8, 286, 400, 24);
+    Summary->setGeometry(8, 286, 440, 24);
     Summary->SetFontColor(Qt::white);
     Summary->SetTransparent(true);
 
     SaveButton = new TCoolButton(this);
-    SaveButton->setGeometry(420, 290, 110, 40);
+    SaveButton->setGeometry(456, 290, 110, 40);
     SaveButton->SetFontColor(Qt::white);
     AddButtonFace(SaveButton);
     connect(SaveButton, &TCoolButton::Clicked, this, &TReviewWindow::ChooseFile);
-    MakeOkButton(550, 290);
+    MakeOkButton(590, 290);
 
     stepper_->setInterval(0);
     connect(stepper_, &QTimer::timeout, this, &TReviewWindow::ReviewNextTurn);
