@@ -10,7 +10,6 @@ Usage: review_screenshot.py --game build/game --out build/e2e-review --screensho
 Needs Xvfb, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 """
 
-import argparse
 import os
 import shutil
 import signal
@@ -97,14 +96,10 @@ class ReviewAfterGame:
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--game", required=True, help="the program folder (build/game)")
-    parser.add_argument("--out", required=True, help="the folder for logs")
+    parser = e2e.argument_parser(__doc__.splitlines()[0])
     parser.add_argument("--screenshot", required=True, help="the picture of the review")
     args = parser.parse_args()
-    missing = [tool for tool in ("Xvfb", "xdotool", "import") if not shutil.which(tool)]
-    if missing:
-        print(f"e2e: missing {', '.join(missing)}; run scripts/install-deps.sh", file=sys.stderr)
+    if e2e.tools_missing():
         return 1
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
