@@ -89,6 +89,11 @@ bool TReviewWindow::Reviewing() const {
 }
 
 void TReviewWindow::ReviewNextTurn() {
+    // The player switched the language meanwhile: the record's own dictionary takes over.
+    if (words_->Language != record_.Language) {
+        Review(record_, *words_);
+        return;
+    }
     const qsizetype next = reviews_.size();
     if (next >= record_.Turns.size()) {
         stepper_->stop();
