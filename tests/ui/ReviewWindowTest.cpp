@@ -94,3 +94,16 @@ TEST_F(ReviewWindowTest, SavedRecordReviewsTheSameWithKordiMove) {
     EXPECT_TRUE(tool.readAllStandardOutput().isEmpty());
     EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains("broken.txt, line 4: "));
 }
+
+// A record in another language than the game's is reviewed with its own language's
+// dictionary: the game's Russian words find nothing on an English board.
+TEST_F(ReviewWindowTest, ReviewsWithTheRecordsOwnDictionary) {
+    folder.Write("DATA/Lib.ENG", "HOUSE\r\nAH\r\nHOUSES\r\n");
+    folder.Write("slova", "\xCA\xCE\xD2\r\n");
+    TWords russian;
+    russian.LoadFile(folder.Path("slova"));
+    window.Review(ReadRecord(ShortGame, "game"), russian);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));
+    ASSERT_EQ(window.Turns->rowCount(), 2);
+    EXPECT_EQ(Text(0, 3), "HOUSES");
+}
