@@ -1,11 +1,14 @@
 // The computer's move on seeded positions: the game's search against the plain algorithm,
 // by language, board fill and mode. Each benchmark cycles through its positions, so the
-// reported time is the mean over them; the counter max_us is the slowest position.
+// reported time is the mean over them; the counter max_us is the slowest position. The review
+// of a whole recorded game is measured on games the computer plays against itself.
 
 #include "PlainSearch.h"
 #include "SearchPositions.h"
 #include "dictionary/PrefixTree.h"
 #include "dictionary/WordsUnit.h"
+#include "game/GameReview.h"
+#include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -94,6 +97,55 @@ void BM_BuildPrefixTree(benchmark::State& state) {
         benchmark::DoNotOptimize(TPrefixTree(Words).NodeCount());
 }
 
+// A whole game of the computer against itself at full strength, recorded as the game does.
+TGameRecord PlayedGame(int language, unsigned seed) {
+    UseLanguage(language);
+    std::mt19937 random(seed);
+    const auto& fives = Words.Lists[5];
+    const QByteArray start = CodePage::ToUpper(fives[random() % fives.size()]);
+    TGameRecord record{static_cast<quint16>(language), {}};
+    TRecordedTurn turn;
+    for (int col = 1; col <= TBoard::Size; ++col)
+        turn.Board[BoardIndex({col, 3})] = start[col - 1];
+    turn.UsedWords = {start};
+    for (int passes = 0; passes < 2 && turn.Board.contains(TRecordedTurn::EmptyLetter);) {
+        const TFoundMove move =
+            SearchBestMove(SearchBoardOf(turn.Board, Words),
+                           MakeSearchRequest(Words, 8, false, turn.UsedWords), nullptr)
+                .Best;
+        record.Turns.append(turn);
+        TRecordedTurn& played = record.Turns.last();
+        passes = move.Found() ? 0 : passes + 1;
+        if (move.Found()) {
+            played.Word = move.Word;
+            played.Cell = BoardPos(move.Cell);
+            for (TCellIndex index : move.Path)
+                played.Path.append(BoardPos(index));
+            turn.Board[move.Cell] = static_cast<char>(Words.FirstLetter + move.Letter);
+            turn.UsedWords.prepend(move.Word);
+        }
+        turn.Player = 3 - turn.Player;
+    }
+    return record;
+}
+
+// Arguments: language. Each iteration reviews every turn of one of eight games.
+void BM_ReviewGame(benchmark::State& state) {
+    const int language = static_cast<int>(state.range(0));
+    std::vector<TGameRecord> games;
+    for (unsigned seed = 1; seed <= 8; ++seed)
+        games.push_back(PlayedGame(language, seed));
+    std::size_t next = 0, turns = 0;
+    for (auto _ : state) {
+        const TGameRecord& game = games[next++ % games.size()];
+        for (const TRecordedTurn& turn : game.Turns)
+            benchmark::DoNotOptimize(ReviewTurn(turn, Words).Missed);
+        turns += game.Turns.size();
+    }
+    state.counters["turns_per_game"] =
+        static_cast<double>(turns) / static_cast<double>(state.iterations());
+}
+
 void FillLevels(benchmark::internal::Benchmark* b) {
     for (int language : {1, 2})
         for (int letters : {5, 10, 15, 20})
@@ -111,4 +163,5 @@ void LateGame(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_FastMove)->Apply(FillLevels)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainMove)->Apply(LateGame)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReviewGame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPrefixTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

@@ -306,6 +306,7 @@ void TMainWindow::CreateMenu() {
     Menu_Game = AddMenu(menuBar(), "Menu_Game", "Game");
     Menu_NewGame = AddItem(Menu_Game, "Menu_NewGame", "New Game", QKeySequence(Qt::Key_F2));
     Menu_Records = AddItem(Menu_Game, "Menu_Records", "Records...");
+    Menu_Review = AddItem(Menu_Game, "Menu_Review", "Review last game");
     AddSeparator(Menu_Game, "Menu_None1");
     Menu_Exit = AddItem(Menu_Game, "Menu_Exit", "Exit", QKeySequence(Qt::Key_Escape));
 
@@ -337,6 +338,7 @@ void TMainWindow::CreateMenu() {
     connect(Menu_NewGame, &QAction::triggered, this, &TMainWindow::Menu_NewGameClick);
     connect(Menu_Exit, &QAction::triggered, this, &QWidget::close);
     connect(Menu_CPU, &QAction::triggered, this, &TMainWindow::Menu_CPUClick);
+    connect(Menu_Review, &QAction::triggered, this, &TMainWindow::Menu_ReviewClick);
     connect(Menu_Connect, &QAction::triggered, this, &TMainWindow::Menu_ConnectClick);
     connect(Menu_DisConnect, &QAction::triggered, this, &TMainWindow::Menu_DisConnectClick);
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);

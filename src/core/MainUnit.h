@@ -21,6 +21,7 @@ class TCoolButton;
 class TLinkButton;
 class TDXPlay;
 class TNetGame;
+class TReviewWindow;
 
 // 1 while none of the strength, question, records and result windows is active.
 extern quint8 MainActive;
@@ -73,6 +74,7 @@ public:
     QMenu* Menu_Game;
     QAction* Menu_NewGame;
     QAction* Menu_Records;
+    QAction* Menu_Review;
     QAction* Menu_Exit;
     QMenu* Menu_Options;
     QMenu* Menu_Chooselanguage;
@@ -124,6 +126,8 @@ public:
     // read or written, nothing changes and the error is raised.
     void Menu_RussianClick(QAction* item);
     void Menu_CPUClick();
+    // The review of the last game that ended, in a window beside the game.
+    void Menu_ReviewClick();
     // Network play: the connection window, leaving the session, the chat window, and the
     // switch of the main window to a game against the peer (net/Config.cpp, net/ChatUnit.cpp).
     void Menu_ConnectClick();
@@ -158,6 +162,7 @@ private:
     bool waitingShown_ = false;
     int faceShown_ = -1;
     bool addWordAsked_ = false;
+    TReviewWindow* reviewWindow_ = nullptr;
     QWidget* client_;
     QList<QPointer<QWidget>> hiddenWindows_;
     QObject* rightButtonFilter_;

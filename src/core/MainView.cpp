@@ -17,6 +17,7 @@
 #include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesUnit.h"
+#include "ui/ReviewWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -187,6 +188,14 @@ void TMainWindow::Menu_CPUClick() {
                 Menu_NewGameClick();
         },
         Qt::SingleShotConnection);
+}
+
+void TMainWindow::Menu_ReviewClick() {
+    if (!reviewWindow_)
+        reviewWindow_ = new TReviewWindow(this);
+    reviewWindow_->Review(Game->LastRecord(), Words);
+    reviewWindow_->show();
+    reviewWindow_->raise();
 }
 
 void TMainWindow::TimerTimer() {

@@ -2,6 +2,7 @@
 
 #include "dictionary/SearchUnit.h"
 #include "dictionary/WordsUnit.h"
+#include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 
@@ -16,14 +17,6 @@ constexpr int BlinkTicks = 2;
 constexpr int NoWordTicks = 9;
 constexpr int AdviceThinkingTicks = 6;
 const QByteArray NoWordShown = "? ? ?";
-
-TCellPos PosOf(TCellIndex index) {
-    return {index / TBoard::Size + 1, index % TBoard::Size + 1};
-}
-
-TCellIndex IndexOf(TCellPos pos) {
-    return (pos.x() - 1) * TBoard::Size + pos.y() - 1;
-}
 
 // Keeps every better word the search finds, so its progress can be shown afterwards.
 class TImprovementRecorder : public TSearchListener {
@@ -265,6 +258,7 @@ void TGame::AddUnknownWord(const QByteArray& word) {
 }
 
 void TGame::AcceptWord(bool withSound) {
+    RecordTurn(1, {newCell_, board_.At(newCell_).Letter.front(), TracedWord(), trace_});
     CreditWord(1, TracedWord());
     board_.At(newCell_).Fixed = true;
     skipCount_ = 0;
@@ -302,6 +296,7 @@ void TGame::HandOver() {
 void TGame::Skip() {
     if (!PersonsTurn())
         return;
+    RecordTurn(1);
     if (opponent_ == TOpponent::Peer) {
         if (phase_ == TPhase::Tracing)
             TakeBackLetter();
@@ -353,21 +348,13 @@ void TGame::AfterAdvice(bool found) {
 void TGame::RunComputer(std::function<void(bool)> after) {
     trace_.clear();
     wordShown_.clear();
-    TSearchBoard snapshot;
     for (const TCellPos& pos : TBoard::Places()) {
         TCell& cell = board_.At(pos);
         cell.Selected = false;
-        if (cell.IsFree()) {
+        if (cell.IsFree())
             cell.Letter.clear();
-            snapshot.Letters[IndexOf(pos)] = EmptyCell;
-            continue;
-        }
-        const int letter =
-            CodePage::FoldCase(static_cast<unsigned char>(cell.Letter[0])) - words_->FirstLetter;
-        snapshot.Letters[IndexOf(pos)] = letter >= 0 && letter < words_->AlphabetSize()
-                                             ? static_cast<unsigned char>(letter)
-                                             : ForeignLetter;
     }
+    const TSearchBoard snapshot = SearchBoardOf(FixedLetters(board_), *words_);
     SetPhase(TPhase::Computer);
     TImprovementRecorder recorder;
     const TSearchOutcome outcome = SearchBestMove(
@@ -401,15 +388,17 @@ void TGame::ShowFound(const TFoundMove& move) {
             cell.Letter.clear();
         cell.Selected = false;
     }
-    board_.At(PosOf(move.Cell)).Letter =
+    board_.At(BoardPos(move.Cell)).Letter =
         QByteArray(1, static_cast<char>(words_->FirstLetter + move.Letter));
     for (TCellIndex index : move.Path)
-        board_.At(PosOf(index)).Selected = true;
+        board_.At(BoardPos(index)).Selected = true;
     wordShown_ = move.Word;
 }
 
 void TGame::SettleComputerMove(const TFoundMove& best, std::function<void(bool)> after) {
+    const int player = adviceMode_ ? 1 : 2;
     if (!best.Found()) {
+        RecordTurn(player);
         ++skipCount_;
         if (!adviceMode_)
             face_ = SadFace;
@@ -419,15 +408,16 @@ void TGame::SettleComputerMove(const TFoundMove& best, std::function<void(bool)>
         return;
     }
     ShowFound(best);
-    newCell_ = PosOf(best.Cell);
-    board_.At(newCell_).Fixed = true;
-    skipCount_ = 0;
-    CreditWord(adviceMode_ ? 1 : 2, best.Word);
-    const bool handToPeer = adviceMode_ && opponent_ == TOpponent::Peer;
+    newCell_ = BoardPos(best.Cell);
     QList<TCellPos> path;
     for (TCellIndex index : best.Path)
-        path.append(PosOf(index));
+        path.append(BoardPos(index));
     const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), best.Word, path};
+    RecordTurn(player, move);
+    board_.At(newCell_).Fixed = true;
+    skipCount_ = 0;
+    CreditWord(player, best.Word);
+    const bool handToPeer = adviceMode_ && opponent_ == TOpponent::Peer;
     steps_.Then(effects_.PlayWaited(TSound::Apply), [this, handToPeer, move, after] {
         if (handToPeer)
             emit MoveMade(move);
@@ -450,6 +440,7 @@ void TGame::EndGameAgainstComputer() {
 bool TGame::TakePeerMove(const TPlayedMove& move) {
     if (!WaitsForPeer())
         return false;
+    RecordTurn(2, move);
     board_.At(move.Cell).Letter = QByteArray(1, move.Letter);
     wordShown_ = move.Word;
     CreditWord(2, move.Word);
@@ -474,6 +465,7 @@ void TGame::SettlePeerMove() {
 bool TGame::TakePeerSkip() {
     if (!WaitsForPeer())
         return false;
+    RecordTurn(2);
     wordShown_ = NoWordShown;
     SetPhase(TPhase::PeerMove);
     steps_.Then(NoWordTicks * tickMs_, [this] { TakeTurn(); });
@@ -513,6 +505,11 @@ void TGame::CheckPeerGameEnd() {
     });
 }
 
+void TGame::RecordTurn(int player, const TPlayedMove& move) {
+    record_.Turns.append(
+        {player, FixedLetters(board_), move.Cell, move.Word, move.Path, usedWords_.Words()});
+}
+
 void TGame::CreditWord(int player, const QByteArray& word) {
     if (player < 1 || player > 2)
         throw std::out_of_range("player " + std::to_string(player));
@@ -532,6 +529,9 @@ QByteArray TGame::RandomStartWord() const {
 
 void TGame::StartGame(bool local, const QByteArray& startWord) {
     steps_.Cancel();
+    if (phase_ == TPhase::Over && !record_.Turns.isEmpty())
+        lastRecord_ = record_;
+    record_ = {words_->Language, {}};
     ++gameNumber_;
     startedHere_ = local;
     usedWords_.Clear();

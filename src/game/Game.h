@@ -6,6 +6,7 @@
 // open, input the state does not take is ignored, never half applied.
 
 #include "game/Board.h"
+#include "game/GameRecord.h"
 #include "game/TimedSteps.h"
 #include "game/UsedWords.h"
 
@@ -96,6 +97,10 @@ public:
     int Face() const { return face_; }
     TCellPos NewCell() const { return newCell_; }
     bool IsGameOver() const;
+    // The turns of the game being played, and those of the last game that ended; the latter
+    // stays while the next game is played.
+    const TGameRecord& Record() const { return record_; }
+    const TGameRecord& LastRecord() const { return lastRecord_; }
 
     // The longest word the computer may play.
     int Strength() const { return strength_; }
@@ -171,6 +176,8 @@ private:
     void TakeTurn();
     void CheckPeerGameEnd();
     QByteArray TracedWord() const;
+    // Notes a turn before it changes the board or the used words; an empty move is a pass.
+    void RecordTurn(int player, const TPlayedMove& move = {});
 
     TWords* words_;
     IGameEffects& effects_;
@@ -194,6 +201,8 @@ private:
     int face_ = RestFace;
     int strength_ = 8;
     int tickMs_ = 100;
+    TGameRecord record_;
+    TGameRecord lastRecord_;
     // What the open question decides: the person's own word, or the peer's.
     bool askingForPeer_ = false;
 };

@@ -437,15 +437,24 @@ class TwoPlayers:
         wait_for(what, lambda: self.alice.look(BOARD) == self.bob.look(BOARD), 10)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+def argument_parser(description):
+    """The arguments every e2e script takes: the program folder and the output folder."""
+    parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--game", required=True, help="the program folder (build/game)")
     parser.add_argument("--out", required=True, help="the folder for screenshots and logs")
-    args = parser.parse_args()
+    return parser
 
+
+def tools_missing():
     missing = [tool for tool in ("Xvfb", "xdotool", "import") if not shutil.which(tool)]
     if missing:
         print(f"e2e: missing {', '.join(missing)}; run scripts/install-deps.sh", file=sys.stderr)
+    return bool(missing)
+
+
+def main():
+    args = argument_parser(__doc__.splitlines()[0]).parse_args()
+    if tools_missing():
         return 1
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)

@@ -14,6 +14,7 @@
 #include "settings/WinnersUnit.h"
 #include "ui/ChoiceUnit.h"
 #include "ui/ImagesWindow.h"
+#include "ui/ReviewWindow.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -22,17 +23,18 @@
 #include <QMap>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTest>
 
 namespace {
 
 // Keys whose texts no fixed control shows: menu items and window titles, which the menu bar
-// and the window system lay out, and the network notices and messages, which go into the chat
-// log or a message box.
+// and the window system lay out, the review's column titles, which its table lays out, and
+// the network notices and messages, which go into the chat log or a message box.
 bool InNoFixedControl(const QByteArray& key) {
     static const QList<QByteArray> others = {
-        "Title",      "Wait",       "AddWord1",       "GameOver",   "Net_SkipMove",
-        "Net_Advice", "Net_Winner", "Net_Loser",      "Net_Equal",  "Net_in",
-        "Net_out",    "NewVersion", "Net_HostFailed", "Net_Refused"};
+        "Title",      "Wait",       "AddWord1",       "GameOver",    "Net_SkipMove",
+        "Net_Advice", "Net_Winner", "Net_Loser",      "Net_Equal",   "Net_in",
+        "Net_out",    "NewVersion", "Net_HostFailed", "Net_Refused", "ReviewColumns"};
     return key.startsWith("Menu_") || others.contains(key);
 }
 
@@ -106,6 +108,7 @@ protected:
         (new TConfigForm(window.get()))->DXPlay = &session;
         new TChatWindow(window.get());
         new TImagesWindow(window.get());
+        review = new TReviewWindow(window.get());
     }
 
     // Checks every control of the window that shows a shipped text, as it stands, and notes
@@ -153,6 +156,7 @@ protected:
 
     // The connection window lists the session component's providers.
     TDXPlay session;
+    TReviewWindow* review;
     QMap<QByteArray, QString> Texts;
     QStringList Shown;
 };
@@ -187,6 +191,9 @@ TEST_F(ShippedTexts, EveryTextFitsItsControl) {
         for (QWidget* window : QList<QWidget*>{SetCPUWindow, WinnersWindow, AddRatingWindow,
                                                ConfigForm, ChatWindow, ImagesWindow})
             ShowAndCheck(window, language);
+        review->Review({}, Words);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !review->Reviewing(); }));
+        ShowAndCheck(review, language);
         for (const QByteArray question : {"AddWord2", "Sure"})
             AskAndCheck(question, language);
 

@@ -16,7 +16,8 @@ const QByteArrayList TextKeys =
                "Net_PlayerName Net_Join Net_Host Cancel Go Chat_Send AutoPopUpChat Yes No "
                "AddWord1 AddWord2 Sure WinnersButton1 WinnersButton2 GameOver Anonimous "
                "AddRating1 AddRating2 AddRating3 UseSkins Net_SkipMove Net_Advice Net_Winner "
-               "Net_Loser Net_Equal Net_in Net_out Net_HostFailed Net_Refused NewVersion")
+               "Net_Loser Net_Equal Net_in Net_out Net_HostFailed Net_Refused NewVersion "
+               "Menu_Review ReviewColumns ReviewLeft ReviewSave")
         .split(' ');
 
 class TextsTest : public ::testing::Test {

@@ -1,19 +1,24 @@
 // kordi-move: the game's own computer move on a position given on the command line.
 //
 //   kordi-move --dict PATH --lang 1|2 --strength N [--advice] [--used WORD]... [--repeat N] BOARD
+//   kordi-move --dict PATH --review FILE
 //
 // BOARD is 25 letters in UTF-8, rows from top to bottom, each row from column 1 to 5,
 // "." for an empty cell. Prints "WORD COL ROW LETTER" or "NONE"; with --repeat, the mean
-// time of one move goes to standard error as "mean_us=<number>". Bad arguments: exit 2.
+// time of one move goes to standard error as "mean_us=<number>". With --review, FILE is a
+// game record and each turn's review is printed on a line of its own, then the points each
+// player left. Bad arguments or a bad record: exit 2.
 
 #include "dictionary/SearchUnit.h"
 #include "dictionary/WordsUnit.h"
+#include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -65,6 +70,48 @@ QByteArray ParseWord(const QString& text) {
     return word;
 }
 
+void UseLanguage(int language) {
+    Words.Language = static_cast<quint16>(language);
+    Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+}
+
+QString Unicode(const QByteArray& letters) {
+    return letters.isEmpty() ? "-" : CodePage::ToUnicode(letters);
+}
+
+// "TURN PLAYER PLAYED LENGTH BEST COL ROW LETTER MISSED", "-" for a pass or no best word.
+QString ReviewLine(int number, const TRecordedTurn& turn, const TTurnReview& review) {
+    const bool found = !review.Best.isEmpty();
+    return QStringList{QString::number(number),
+                       QString::number(turn.Player),
+                       Unicode(turn.Word),
+                       QString::number(turn.Word.size()),
+                       Unicode(review.Best),
+                       found ? QString::number(review.Cell.x()) : "-",
+                       found ? QString::number(review.Cell.y()) : "-",
+                       found ? Unicode(QByteArray(1, review.Letter)) : "-",
+                       QString::number(review.Missed)}
+        .join(' ');
+}
+
+int Review(const QString& dictionary, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError(QString("cannot read the game record \"%1\"").arg(path));
+    const TGameRecord record = ReadRecord(file.readAll(), path);
+    UseLanguage(record.Language);
+    Words.LoadFile(dictionary);
+    QTextStream out(stdout);
+    QList<TTurnReview> reviews;
+    for (const TRecordedTurn& turn : record.Turns) {
+        reviews.append(ReviewTurn(turn, Words));
+        out << ReviewLine(static_cast<int>(reviews.size()), turn, reviews.last()) << '\n';
+    }
+    const auto left = PointsLeft(record, reviews);
+    out << "left " << left[0] << ' ' << left[1] << '\n';
+    return 0;
+}
+
 int Run(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.addOptions({{"dict", "Dictionary file.", "PATH"},
@@ -72,18 +119,20 @@ int Run(const QStringList& arguments) {
                        {"strength", "Longest word, 3..8.", "N"},
                        {"advice", "Search as advice for the person."},
                        {"used", "A word already played.", "WORD"},
-                       {"repeat", "Run the move N times and time it.", "N"}});
+                       {"repeat", "Run the move N times and time it.", "N"},
+                       {"review", "Review the game record in FILE.", "FILE"}});
     parser.addPositionalArgument("BOARD", "25 letters, rows top to bottom, '.' for empty.");
     if (!parser.parse(arguments))
         throw TUsageError(parser.errorText());
+    if (parser.isSet("review") && parser.isSet("dict"))
+        return Review(parser.value("dict"), parser.value("review"));
     if (!parser.isSet("dict") || !parser.isSet("lang") || !parser.isSet("strength") ||
         parser.positionalArguments().size() != 1)
         throw TUsageError("usage: kordi-move --dict PATH --lang 1|2 --strength N [--advice] "
-                          "[--used WORD]... [--repeat N] BOARD");
+                          "[--used WORD]... [--repeat N] BOARD\n"
+                          "       kordi-move --dict PATH --review FILE");
 
-    const int language = ParseNumber(parser.value("lang"), "--lang", 1, 2);
-    Words.Language = static_cast<quint16>(language);
-    Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+    UseLanguage(ParseNumber(parser.value("lang"), "--lang", 1, 2));
     const int strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
     const int repeat =
         parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
@@ -120,9 +169,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     try {
         return Run(app.arguments());
-    } catch (const TUsageError& error) {
-        std::fprintf(stderr, "kordi-move: %s\n", error.what());
-    } catch (const IoError& error) {
+    } catch (const KordiError& error) {
         std::fprintf(stderr, "kordi-move: %s\n", error.what());
     }
     return 2;

@@ -1,0 +1,49 @@
+#include "game/GameReview.h"
+
+#include "dictionary/SearchUnit.h"
+#include "dictionary/WordsUnit.h"
+#include "platform/CodePage.h"
+
+#include <algorithm>
+
+namespace {} // namespace
+
+TSearchBoard SearchBoardOf(const QByteArray& letters, const TWords& words) {
+    TSearchBoard board;
+    for (int i = 0; i < BoardCells; ++i) {
+        if (letters[i] == TRecordedTurn::EmptyLetter) {
+            board.Letters[i] = EmptyCell;
+            continue;
+        }
+        const int letter =
+            CodePage::FoldCase(static_cast<unsigned char>(letters[i])) - words.FirstLetter;
+        board.Letters[i] = letter >= 0 && letter < words.AlphabetSize()
+                               ? static_cast<unsigned char>(letter)
+                               : ForeignLetter;
+    }
+    return board;
+}
+
+TTurnReview ReviewTurn(const TRecordedTurn& turn, const TWords& words) {
+    // A strength of the whole board lifts the computer's limit and leaves the rest of the
+    // search as it plays.
+    const TSearchRequest request = MakeSearchRequest(words, BoardCells, false, turn.UsedWords);
+    const TFoundMove best = SearchBestMove(SearchBoardOf(turn.Board, words), request, nullptr).Best;
+    TTurnReview review;
+    if (!best.Found())
+        return review;
+    review.Best = best.Word;
+    review.Cell = BoardPos(best.Cell);
+    review.Letter = static_cast<char>(words.FirstLetter + best.Letter);
+    for (TCellIndex index : best.Path)
+        review.Path.append(BoardPos(index));
+    review.Missed = std::max<int>(0, static_cast<int>(best.Word.size() - turn.Word.size()));
+    return review;
+}
+
+std::array<int, 2> PointsLeft(const TGameRecord& record, const QList<TTurnReview>& reviews) {
+    std::array<int, 2> left{0, 0};
+    for (qsizetype i = 0; i < reviews.size() && i < record.Turns.size(); ++i)
+        left[record.Turns[i].Player == 1 ? 0 : 1] += reviews[i].Missed;
+    return left;
+}

@@ -1,0 +1,109 @@
+// The review window on a short recorded game, and its saved record read back by kordi-move.
+
+#include "ui/ReviewWindow.h"
+#include "TestFolder.h"
+#include "platform/CoolLabel.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray ShortGame = "kordi-record language 2\n"
+                             "1 ..........HOUSE.......... AH *12-13 HOUSE\n"
+                             "2 .....A....HOUSE.......... - - AH,HOUSE\n";
+
+class ReviewWindowTest : public ::testing::Test {
+protected:
+    ReviewWindowTest() {
+        folder.LayShippedData();
+        folder.Write("words", "HOUSE\r\nAH\r\nHOUSES\r\n");
+        words.Language = 2;
+        words.FirstLetter = 'A';
+        words.LoadFile(folder.Path("words"));
+        window.Review(ReadRecord(ShortGame, "game"), words);
+        window.show();
+    }
+    QString Text(int row, int column) const { return window.Turns->item(row, column)->text(); }
+    QColor Shown(const QImage& image, TCellPos pos, QPoint inside) const {
+        return image.pixelColor(window.CellRect(pos).topLeft() + inside);
+    }
+
+    TestFolder folder;
+    TWords words;
+    TReviewWindow window{nullptr};
+};
+
+} // namespace
+
+// One row a turn in order: player, word or pass, its length, the best word, its letter and
+// cell, and the points missed; the summary adds them up per player.
+TEST_F(ReviewWindowTest, ListsTheTurnsAndTheSummary) {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));
+    ASSERT_EQ(window.Turns->rowCount(), 2);
+    EXPECT_EQ(Text(0, 1), "AH");
+    EXPECT_EQ(Text(0, 2), "2");
+    EXPECT_EQ(Text(0, 3), "HOUSES");
+    EXPECT_EQ(Text(0, 4), "S 5,2");
+    EXPECT_EQ(Text(0, 5), "4");
+    EXPECT_EQ(Text(1, 0), "2");
+    EXPECT_EQ(Text(1, 2), "0");
+    EXPECT_EQ(Text(1, 5), "6");
+    EXPECT_TRUE(window.Summary->Caption().endsWith(" 4 : 6"))
+        << window.Summary->Caption().toStdString();
+}
+
+// The selected turn's board shows the played path in one colour and the best path in the
+// other; a cell on both shows both, a cell on neither neither.
+TEST_F(ReviewWindowTest, DrawsBothPathsOfTheSelectedTurn) {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));
+    window.Turns->selectRow(0);
+    QImage image = window.grab().toImage();
+    EXPECT_EQ(Shown(image, {1, 2}, {3, 3}), TReviewWindow::PlayedColour);
+    EXPECT_EQ(Shown(image, {5, 2}, {3, 3}), TReviewWindow::BestColour);
+    EXPECT_EQ(Shown(image, {1, 3}, {3, 3}), TReviewWindow::PlayedColour);
+    EXPECT_EQ(Shown(image, {1, 3}, {3, 30}), TReviewWindow::BestColour);
+    EXPECT_EQ(Shown(image, {3, 1}, {3, 3}), QColor(Qt::white));
+    window.Turns->selectRow(1);
+    image = window.grab().toImage();
+    EXPECT_EQ(Shown(image, {1, 2}, {3, 3}), QColor(Qt::white)); // the pass traced nothing
+    EXPECT_EQ(Shown(image, {1, 3}, {3, 3}), TReviewWindow::BestColour);
+}
+
+// The saved record is the text kordi-move reviews, with the window's findings line for line;
+// a malformed record is refused naming its line, with status 2.
+TEST_F(ReviewWindowTest, SavedRecordReviewsTheSameWithKordiMove) {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));
+    window.SaveTo(folder.Path("saved.txt"));
+    QProcess tool;
+    tool.start(KORDI_GAME_DIR "/kordi-move",
+               {"--dict", folder.Path("words"), "--review", folder.Path("saved.txt")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()),
+              "1 1 AH 2 HOUSES 5 2 S 4\n2 2 - 0 HOUSES 5 2 S 6\nleft 4 6\n");
+
+    folder.Write("broken.txt", ShortGame + "1 ..........HOUSE.......... AH *12 HOUSE\n");
+    tool.start(KORDI_GAME_DIR "/kordi-move",
+               {"--dict", folder.Path("words"), "--review", folder.Path("broken.txt")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 2);
+    EXPECT_TRUE(tool.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains("broken.txt, line 4: "));
+}
+
+// A record in another language than the game's is reviewed with its own language's
+// dictionary: the game's Russian words find nothing on an English board.
+TEST_F(ReviewWindowTest, ReviewsWithTheRecordsOwnDictionary) {
+    folder.Write("DATA/Lib.ENG", "HOUSE\r\nAH\r\nHOUSES\r\n");
+    folder.Write("slova", "\xCA\xCE\xD2\r\n");
+    TWords russian;
+    russian.LoadFile(folder.Path("slova"));
+    window.Review(ReadRecord(ShortGame, "game"), russian);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));
+    ASSERT_EQ(window.Turns->rowCount(), 2);
+    EXPECT_EQ(Text(0, 3), "HOUSES");
+}
