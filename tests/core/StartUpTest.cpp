@@ -3,13 +3,13 @@
 #include "GameFixture.h"
 #include "MessageRecorder.h"
 #include "core/SplashUnit.h"
-#include "ui/StrengthWindow.h"
 #include "dictionary/WordsUnit.h"
 #include "net/WebAddresses.h"
 #include "platform/CoolLabel.h"
 #include "platform/LinkButton.h"
 #include "settings/INIUnit.h"
 #include "ui/ChoiceUnit.h"
+#include "ui/StrengthWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -122,7 +122,9 @@ TEST_F(StartUp, LanguageSwitchWithoutItsDictionary) {
     QFile::remove(folder.Path("DATA/Lib.RUS"));
     const QByteArray settings = folder.Read("Kordi2000.ini");
     const quint32 game = Game().GameNumber();
-    EXPECT_TRUE(ErrorText<IoError>([this] { Main().Menu_Russian->trigger(); }).contains("Lib.RUS"));
+    EXPECT_TRUE(ErrorText<IoError>([this] {
+                    Main().Menu_RussianClick(Main().Menu_Russian);
+                }).contains("Lib.RUS"));
     EXPECT_EQ(Words.Language, 2);
     EXPECT_EQ(Words.FirstLetter, 'A');
     EXPECT_TRUE(Words.FindWord("HOUSE", 5));
