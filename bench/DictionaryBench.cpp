@@ -1,4 +1,4 @@
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>

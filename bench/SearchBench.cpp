@@ -6,7 +6,7 @@
 #include "PlainSearch.h"
 #include "SearchPositions.h"
 #include "dictionary/PrefixTree.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"

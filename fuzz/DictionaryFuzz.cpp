@@ -5,9 +5,9 @@
 
 #include "FuzzCheck.h"
 #include "dictionary/PrefixTree.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 // it can be reviewed.
 
 #include "FuzzCheck.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "game/GameReview.h"
 #include "platform/Errors.h"
 

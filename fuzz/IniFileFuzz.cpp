@@ -4,7 +4,7 @@
 // the rest is the file.
 
 #include "FuzzCheck.h"
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
 #include <QFile>
 #include <array>

@@ -3,7 +3,7 @@
 // lends its low 25 bits to the board: bit (column - 1) * 5 + (row - 1) set is a free cell.
 
 #include "FuzzCheck.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "net/NetRecords.h"
 
 namespace {

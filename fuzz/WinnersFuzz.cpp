@@ -3,7 +3,7 @@
 
 #include "FuzzCheck.h"
 #include "platform/Errors.h"
-#include "settings/WinnersUnit.h"
+#include "settings/Records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TWinnersTable table;

@@ -1,10 +1,10 @@
-#include "core/MainUnit.h"
-#include "core/SplashUnit.h"
+#include "ui/MainWindow.h"
+#include "app/StartUp.h"
 #include "platform/CommandLine.h"
 #include "platform/SafeApplication.h"
 #include "platform/SdlSound.h"
 #include "platform/TerminationSignals.h"
-#include "ui/SoundUnit.h"
+#include "ui/SoundEffects.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #include "dictionary/PrefixTree.h"
 
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "game/Game.h"
 
-#include "dictionary/SearchUnit.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/WordSearch.h"
+#include "dictionary/Dictionary.h"
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"

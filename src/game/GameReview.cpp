@@ -1,7 +1,7 @@
 #include "game/GameReview.h"
 
-#include "dictionary/SearchUnit.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/WordSearch.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "net/NetRecords.h"
 
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 
 #include <QtEndian>
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The serial cable's own small dialog: the port the null-modem cable is plugged into and the
 // line speed, the same on both machines. The last choice is offered again during the run.
 
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 
 #include <QDialog>
 #include <optional>

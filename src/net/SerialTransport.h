@@ -3,7 +3,7 @@
 // null-modem cable straight to the other machine. The line joins exactly two copies of the
 // game and carries one session stream at a time.
 
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 #include "net/SessionTransport.h"
 
 #include <QByteArray>

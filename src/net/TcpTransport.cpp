@@ -1,6 +1,6 @@
 #include "net/TcpTransport.h"
 
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 #include "platform/Errors.h"
 
 #include <QNetworkDatagram>

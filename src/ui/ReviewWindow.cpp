@@ -1,10 +1,10 @@
 #include "ui/ReviewWindow.h"
 
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
 #include "platform/SafeApplication.h"
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFileDialog>

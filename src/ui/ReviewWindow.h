@@ -4,7 +4,7 @@
 // paths. It reads a copy of the game's record and changes nothing of the game, the records
 // or the network. The turns are reviewed one per event-loop pass, so the window never stalls.
 
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "game/GameReview.h"
 #include "ui/SkinnedDialog.h"
 

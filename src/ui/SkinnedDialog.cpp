@@ -1,8 +1,8 @@
 #include "ui/SkinnedDialog.h"
 
-#include "core/MainUnit.h"
-#include "platform/CoolLabel.h"
-#include "ui/ImagesUnit.h"
+#include "ui/MainWindow.h"
+#include "platform/TexturedLabel.h"
+#include "ui/Skins.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "ui/StrengthWindow.h"
 
-#include "core/MainUnit.h"
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
+#include "ui/MainWindow.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "ui/Skins.h"
 
 #include <QLabel>
 #include <QSlider>

@@ -1,6 +1,6 @@
 #include "PlainSearch.h"
 
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 
 namespace {
 

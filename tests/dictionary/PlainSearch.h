@@ -3,7 +3,7 @@
 // a copied grid per step, a string per path, a dictionary look-up per candidate, no pruning.
 // Kept as the reference that the game's fast search must match exactly.
 
-#include "dictionary/SearchUnit.h"
+#include "dictionary/WordSearch.h"
 
 struct TWords;
 

@@ -1,6 +1,6 @@
 #include "SearchPositions.h"
 
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Seeded board positions for the search tests and benchmarks: random fills and positions
 // reached by playing the computer against itself.
 
-#include "dictionary/SearchUnit.h"
+#include "dictionary/WordSearch.h"
 
 #include <random>
 

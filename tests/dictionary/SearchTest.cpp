@@ -2,7 +2,7 @@
 #include "SearchPositions.h"
 #include "TestFolder.h"
 #include "dictionary/PrefixTree.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ErrorText.h"
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 
 #include <gtest/gtest.h>

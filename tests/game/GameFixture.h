@@ -3,7 +3,7 @@
 // starts with HOUSE in row 3, with its clock sped up and its sounds recorded.
 
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "game/Game.h"
 
 #include <QTest>

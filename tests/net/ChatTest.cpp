@@ -1,11 +1,11 @@
 // The chat window on its own: its log, its input line and its pop-up, without a session.
 
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
-#include "net/ChatUnit.h"
-#include "net/Config.h"
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
+#include "dictionary/Dictionary.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
 #include "ui/FakeSound.h"
 
 #include <QCheckBox>

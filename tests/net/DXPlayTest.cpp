@@ -1,7 +1,7 @@
 #include "ErrorText.h"
 #include "LoopbackPort.h"
 #include "SessionWaits.h"
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>

@@ -2,12 +2,12 @@
 
 #include "LoopbackPort.h"
 #include "SessionWaits.h"
-#include "core/PoleUnit.h"
-#include "net/ChatUnit.h"
-#include "net/Config.h"
-#include "net/NetPlayUnit.h"
-#include "settings/INIUnit.h"
-#include "ui/ChoiceUnit.h"
+#include "ui/BoardCell.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
+#include "net/NetGame.h"
+#include "settings/Settings.h"
+#include "ui/QuestionWindow.h"
 
 #include <QLineEdit>
 #include <QListWidget>

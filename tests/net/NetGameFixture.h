@@ -2,8 +2,8 @@
 // The real main window in a network game against a scripted peer on loopback, whose records
 // are laid out by hand, field by field.
 
-#include "core/GameFixture.h"
-#include "net/DXPlayUnit.h"
+#include "ui/WindowFixture.h"
+#include "net/SessionService.h"
 #include "ui/FakeSound.h"
 
 #include <QByteArray>

@@ -2,8 +2,8 @@
 // answer is held, and nothing of a session outlives its end.
 
 #include "NetGameFixture.h"
-#include "net/ChatUnit.h"
-#include "ui/ChoiceUnit.h"
+#include "ui/ChatWindow.h"
+#include "ui/QuestionWindow.h"
 
 #include <QAction>
 #include <QPlainTextEdit>

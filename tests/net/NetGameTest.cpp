@@ -4,15 +4,15 @@
 #include "MessageRecorder.h"
 #include "NetGameFixture.h"
 #include "SessionWaits.h"
-#include "dictionary/WordsUnit.h"
-#include "net/ChatUnit.h"
-#include "net/Config.h"
+#include "dictionary/Dictionary.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
 #include "net/SessionFraming.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
-#include "settings/INIUnit.h"
-#include "ui/ChoiceUnit.h"
+#include "settings/Settings.h"
+#include "ui/QuestionWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

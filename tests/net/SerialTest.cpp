@@ -1,6 +1,6 @@
 #include "ErrorText.h"
 #include "SessionWaits.h"
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 #include "net/SerialCableDialog.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // The session service's search and join, waited for as a test needs: the answer comes back,
 // and a failure is raised as the error with the text the player would see.
 
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 #include "platform/Errors.h"
 
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
 #include "MessageRecorder.h"
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
-#include "net/WebUnit.h"
-#include "settings/INIUnit.h"
+#include "dictionary/Dictionary.h"
+#include "net/WebServices.h"
+#include "settings/Settings.h"
 
 #include <QDesktopServices>
 #include <QTcpServer>

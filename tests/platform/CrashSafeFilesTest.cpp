@@ -4,10 +4,10 @@
 
 #include "ChildProcess.h"
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
-#include "settings/WinnersUnit.h"
+#include "settings/Records.h"
 
 #include <QDir>
 #include <QElapsedTimer>

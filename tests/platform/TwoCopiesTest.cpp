@@ -3,8 +3,8 @@
 
 #include "ChildProcess.h"
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
-#include "settings/WinnersUnit.h"
+#include "dictionary/Dictionary.h"
+#include "settings/Records.h"
 
 #include <gtest/gtest.h>
 

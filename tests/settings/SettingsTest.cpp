@@ -1,10 +1,10 @@
 #include "TestFolder.h"
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 #include "ui/Faces.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
+#include "settings/Settings.h"
+#include "ui/Skins.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,19 +1,19 @@
 // Every interface text of both languages shows whole in the control that shows it, measured
 // with that control's own font, so no wording can be cut off unseen.
 
-#include "core/GameFixture.h"
+#include "ui/WindowFixture.h"
 #include "ui/StrengthWindow.h"
-#include "dictionary/WordsUnit.h"
-#include "net/ChatUnit.h"
-#include "net/Config.h"
-#include "net/DXPlayUnit.h"
+#include "dictionary/Dictionary.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
+#include "net/SessionService.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
-#include "settings/AddRatingUnit.h"
-#include "settings/INIUnit.h"
-#include "settings/WinnersUnit.h"
-#include "ui/ChoiceUnit.h"
-#include "ui/ImagesWindow.h"
+#include "platform/TexturedLabel.h"
+#include "ui/ResultWindow.h"
+#include "settings/Settings.h"
+#include "settings/Records.h"
+#include "ui/QuestionWindow.h"
+#include "ui/TexturesWindow.h"
 #include "ui/ReviewWindow.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "TestFolder.h"
-#include "dictionary/WordsUnit.h"
-#include "settings/INIUnit.h"
+#include "dictionary/Dictionary.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "FakeSound.h"
 #include "TestFolder.h"
-#include "ui/AboutUnit.h"
+#include "ui/AboutWindow.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

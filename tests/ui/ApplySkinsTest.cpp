@@ -1,8 +1,8 @@
-#include "core/GameFixture.h"
+#include "ui/WindowFixture.h"
 #include "ui/StrengthWindow.h"
-#include "platform/CoolLabel.h"
-#include "ui/ChoiceUnit.h"
-#include "ui/ImagesUnit.h"
+#include "platform/TexturedLabel.h"
+#include "ui/QuestionWindow.h"
+#include "ui/Skins.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A sound output that records what the game asked of it, installed for one test.
 
-#include "ui/SoundUnit.h"
+#include "ui/SoundEffects.h"
 
 #include <QString>
 #include <utility>

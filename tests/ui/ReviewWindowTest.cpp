@@ -2,7 +2,7 @@
 
 #include "ui/ReviewWindow.h"
 #include "TestFolder.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 
 #include <QFile>
 #include <QProcess>

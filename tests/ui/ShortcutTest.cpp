@@ -1,5 +1,5 @@
 #include "TestFolder.h"
-#include "ui/ShortcutUnit.h"
+#include "ui/DesktopShortcut.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>

@@ -2,7 +2,7 @@
 #include "TestFolder.h"
 #include "platform/CodePage.h"
 #include "platform/PictureDecoder.h"
-#include "ui/ImagesUnit.h"
+#include "ui/Skins.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/PictureDecoder.h"
-#include "ui/ImagesUnit.h"
-#include "ui/ImagesWindow.h"
+#include "ui/Skins.h"
+#include "ui/TexturesWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

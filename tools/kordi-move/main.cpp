@@ -9,8 +9,8 @@
 // game record and each turn's review is printed on a line of its own, then the points each
 // player left. Bad arguments or a bad record: exit 2.
 
-#include "dictionary/SearchUnit.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/WordSearch.h"
+#include "dictionary/Dictionary.h"
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"

@@ -1,4 +1,4 @@
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 
 #include <QMouseEvent>
 #include <QPainter>

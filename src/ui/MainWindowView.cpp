@@ -1,22 +1,22 @@
 // The main window as a view of the game: it shows the game whenever it changes, hands the
 // person's input to it, and opens the windows the game asks for.
 
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 
 #include "ui/Faces.h"
 #include "ui/StrengthWindow.h"
-#include "dictionary/WordsUnit.h"
-#include "net/WebUnit.h"
+#include "dictionary/Dictionary.h"
+#include "net/WebServices.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
 #include "platform/KeyState.h"
 #include "platform/SafeApplication.h"
-#include "settings/AddRatingUnit.h"
-#include "settings/INIUnit.h"
-#include "settings/WinnersUnit.h"
-#include "ui/ChoiceUnit.h"
-#include "ui/ImagesUnit.h"
+#include "ui/ResultWindow.h"
+#include "settings/Settings.h"
+#include "settings/Records.h"
+#include "ui/QuestionWindow.h"
+#include "ui/Skins.h"
 #include "ui/ReviewWindow.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "core/PoleUnit.h"
+#include "ui/BoardCell.h"
 
 Tpole::Tpole(QWidget* parent, int col, int row)
     : TCoolLabel(parent), Col(static_cast<quint16>(col)), Row(static_cast<quint16>(row)) {

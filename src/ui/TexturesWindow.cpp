@@ -1,10 +1,10 @@
-#include "ui/ImagesWindow.h"
+#include "ui/TexturesWindow.h"
 
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "ui/Skins.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 // computer's face) that hands the person's input to it, and the menu that reaches every
 // other window.
 
-#include "core/PoleUnit.h"
+#include "ui/BoardCell.h"
 #include "game/Game.h"
 #include "platform/Checked.h"
 
@@ -129,7 +129,7 @@ public:
     // The review of the last game that ended, in a window beside the game.
     void Menu_ReviewClick();
     // Network play: the connection window, leaving the session, the chat window, and the
-    // switch of the main window to a game against the peer (net/Config.cpp, net/ChatUnit.cpp).
+    // switch of the main window to a game against the peer (ui/ConnectionWindow.cpp, ui/ChatWindow.cpp).
     void Menu_ConnectClick();
     void Menu_DisConnectClick();
     void Menu_ChatClick();

@@ -1,13 +1,13 @@
-#include "net/NetPlayUnit.h"
+#include "net/NetGame.h"
 
-#include "core/MainUnit.h"
-#include "dictionary/WordsUnit.h"
-#include "net/ChatUnit.h"
-#include "net/Config.h"
+#include "ui/MainWindow.h"
+#include "dictionary/Dictionary.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
 #include "platform/CodePage.h"
 #include "platform/SafeApplication.h"
-#include "settings/INIUnit.h"
-#include "ui/SoundUnit.h"
+#include "settings/Settings.h"
+#include "ui/SoundEffects.h"
 
 #include <QAction>
 #include <QFrame>

@@ -1,11 +1,11 @@
-#include "net/WebUnit.h"
+#include "net/WebServices.h"
 
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "net/WebAddresses.h"
 #include "platform/CodePage.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
 #include <QDesktopServices>
 #include <QHostInfo>

@@ -1,14 +1,14 @@
-#include "core/SplashUnit.h"
+#include "app/StartUp.h"
 
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 #include "ui/StrengthWindow.h"
-#include "net/ChatUnit.h"
-#include "net/Config.h"
-#include "settings/AddRatingUnit.h"
-#include "settings/WinnersUnit.h"
-#include "ui/AboutUnit.h"
-#include "ui/ChoiceUnit.h"
-#include "ui/ImagesWindow.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
+#include "ui/ResultWindow.h"
+#include "settings/Records.h"
+#include "ui/AboutWindow.h"
+#include "ui/QuestionWindow.h"
+#include "ui/TexturesWindow.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -7,7 +7,7 @@ namespace {
 
 using Mode = ISoundOutput::Mode;
 
-class SoundUnitTest : public ::testing::Test {
+class SoundEffectsTest : public ::testing::Test {
 protected:
     TestFolder folder_;
     FakeSoundScope scope_;
@@ -17,7 +17,7 @@ protected:
 
 // With sound off a waited-for sound becomes a pause of 900 ms and nothing plays; with sound
 // on it plays and lasts its own length. The switch is read at every request.
-TEST_F(SoundUnitTest, WaitedSoundsLastTheirLengthOrAPause) {
+TEST_F(SoundEffectsTest, WaitedSoundsLastTheirLengthOrAPause) {
     scope_.SetSoundOn(false);
     PlaySoundEffect(SoundClick1);
     EXPECT_EQ(PlayWaitedSound(SoundApply), SilentPauseMs);
@@ -32,7 +32,7 @@ TEST_F(SoundUnitTest, WaitedSoundsLastTheirLengthOrAPause) {
 
 // Each index plays its own file from the program folder's sounds; an index outside the table
 // of eight is refused, not read past the end.
-TEST_F(SoundUnitTest, SoundOnPlaysTheNamedFileFromTheProgramFolder) {
+TEST_F(SoundEffectsTest, SoundOnPlaysTheNamedFileFromTheProgramFolder) {
     const char* names[] = {"click1", "click2", "click3",   "apply",
                            "winner", "loser",  "question", "send"};
     std::vector<TFakeSound::TRequest> expected;

@@ -1,12 +1,12 @@
-#include "GameFixture.h"
+#include "WindowFixture.h"
 
 #include "ui/StrengthWindow.h"
-#include "dictionary/WordsUnit.h"
-#include "platform/CoolLabel.h"
-#include "settings/AddRatingUnit.h"
-#include "settings/INIUnit.h"
-#include "settings/WinnersUnit.h"
-#include "ui/ChoiceUnit.h"
+#include "dictionary/Dictionary.h"
+#include "platform/TexturedLabel.h"
+#include "ui/ResultWindow.h"
+#include "settings/Settings.h"
+#include "settings/Records.h"
+#include "ui/QuestionWindow.h"
 
 #include <QTest>
 

@@ -1,15 +1,15 @@
-#include "settings/WinnersUnit.h"
+#include "settings/Records.h"
 
-#include "core/MainUnit.h"
-#include "dictionary/WordsUnit.h"
+#include "ui/MainWindow.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SharedFile.h"
-#include "settings/INIUnit.h"
-#include "ui/ChoiceUnit.h"
-#include "ui/ImagesUnit.h"
+#include "settings/Settings.h"
+#include "ui/QuestionWindow.h"
+#include "ui/Skins.h"
 
 #include <QFile>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "ui/SoundUnit.h"
+#include "ui/SoundEffects.h"
 
 #include "platform/Checked.h"
 #include "platform/ProgramFolder.h"

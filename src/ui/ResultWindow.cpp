@@ -1,13 +1,13 @@
-#include "settings/AddRatingUnit.h"
+#include "ui/ResultWindow.h"
 
-#include "core/MainUnit.h"
-#include "dictionary/WordsUnit.h"
+#include "ui/MainWindow.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
-#include "settings/WinnersUnit.h"
-#include "ui/ImagesUnit.h"
-#include "ui/SoundUnit.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "settings/Records.h"
+#include "ui/Skins.h"
+#include "ui/SoundEffects.h"
 
 #include <QHideEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 
 #include "dictionary/PrefixTree.h"
 #include "platform/CodePage.h"

@@ -1,12 +1,12 @@
-#include "ui/ImagesUnit.h"
+#include "ui/Skins.h"
 
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/Messages.h"
 #include "platform/PictureDecoder.h"
 #include "platform/ProgramFolder.h"
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>

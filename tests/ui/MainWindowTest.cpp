@@ -1,12 +1,12 @@
 // The main window as a view of the game: what the mouse does reaches the game, and what the
 // game holds shows on the window. The rules themselves are tested on the game alone.
 
-#include "GameFixture.h"
-#include "dictionary/WordsUnit.h"
-#include "platform/CoolLabel.h"
-#include "settings/AddRatingUnit.h"
-#include "settings/WinnersUnit.h"
-#include "ui/ChoiceUnit.h"
+#include "WindowFixture.h"
+#include "dictionary/Dictionary.h"
+#include "platform/TexturedLabel.h"
+#include "ui/ResultWindow.h"
+#include "settings/Records.h"
+#include "ui/QuestionWindow.h"
 
 #include <QLineEdit>
 #include <QShowEvent>

@@ -1,9 +1,9 @@
-#include "ui/ChoiceUnit.h"
+#include "ui/QuestionWindow.h"
 
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
-#include "ui/SoundUnit.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "ui/Skins.h"
+#include "ui/SoundEffects.h"
 
 #include <QLabel>
 #include <algorithm>

@@ -1,12 +1,12 @@
-#include "net/Config.h"
+#include "ui/ConnectionWindow.h"
 
-#include "core/MainUnit.h"
-#include "net/DXPlayUnit.h"
-#include "net/NetPlayUnit.h"
+#include "ui/MainWindow.h"
+#include "net/SessionService.h"
+#include "net/NetGame.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "dictionary/SearchUnit.h"
+#include "dictionary/WordSearch.h"
 
 #include "dictionary/PrefixTree.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 
 #include <algorithm>
 #include <bit>

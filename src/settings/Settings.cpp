@@ -1,11 +1,11 @@
-#include "settings/INIUnit.h"
+#include "settings/Settings.h"
 
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 #include "ui/Faces.h"
-#include "dictionary/WordsUnit.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
-#include "ui/ImagesUnit.h"
+#include "ui/Skins.h"
 
 #include <QAction>
 

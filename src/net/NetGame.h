@@ -3,7 +3,7 @@
 // peer's records and the session's join and leave events reach the game in the order they
 // came, each only once the game is idle, so none lands in the middle of a step.
 
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 #include "net/NetRecords.h"
 
 #include <QObject>

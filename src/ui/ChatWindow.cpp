@@ -1,12 +1,12 @@
-#include "net/ChatUnit.h"
+#include "ui/ChatWindow.h"
 
-#include "core/MainUnit.h"
-#include "net/Config.h"
-#include "net/NetPlayUnit.h"
+#include "ui/MainWindow.h"
+#include "ui/ConnectionWindow.h"
+#include "net/NetGame.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
-#include "ui/SoundUnit.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "ui/SoundEffects.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

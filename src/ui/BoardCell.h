@@ -4,7 +4,7 @@
 
 #include "game/Board.h"
 #include "platform/Checked.h"
-#include "platform/CoolLabel.h"
+#include "platform/TexturedLabel.h"
 
 class Tpole : public TCoolLabel {
     Q_OBJECT

@@ -1,12 +1,12 @@
-#include "ui/AboutUnit.h"
+#include "ui/AboutWindow.h"
 
-#include "core/MainUnit.h"
-#include "dictionary/WordsUnit.h"
+#include "ui/MainWindow.h"
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "platform/CoolLabel.h"
-#include "settings/INIUnit.h"
-#include "ui/ImagesUnit.h"
-#include "ui/SoundUnit.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "ui/Skins.h"
+#include "ui/SoundEffects.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "net/DXPlayUnit.h"
+#include "net/SessionService.h"
 
 #include "net/SerialCableDialog.h"
 #include "net/SerialTransport.h"

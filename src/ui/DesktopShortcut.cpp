@@ -1,4 +1,4 @@
-#include "ui/ShortcutUnit.h"
+#include "ui/DesktopShortcut.h"
 
 #include "platform/ProgramFolder.h"
 

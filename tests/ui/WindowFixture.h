@@ -4,7 +4,7 @@
 // in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
 #include "TestFolder.h"
-#include "core/MainUnit.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QByteArray>
