@@ -1,13 +1,13 @@
 #include "app/StartUp.h"
 
-#include "ui/MainWindow.h"
-#include "ui/StrengthWindow.h"
+#include "ui/AboutWindow.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
-#include "ui/ResultWindow.h"
-#include "settings/Records.h"
-#include "ui/AboutWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/QuestionWindow.h"
+#include "ui/RecordsWindow.h"
+#include "ui/ResultWindow.h"
+#include "ui/StrengthWindow.h"
 #include "ui/TexturesWindow.h"
 
 #include <QCoreApplication>
@@ -22,14 +22,10 @@ TWindowTable StartUpWindows() {
     // Every window but the main one is owned by the main window and created after it; the
     // main window's creation advances the bar from 1 to 11 itself.
     return {
-        {1, [] { new TMainWindow; }},
-        {12, [] { new TChatWindow(MainWindow); }},
-        {13, [] { new TConfigForm(MainWindow); }},
-        {14, [] { new TImagesWindow(MainWindow); }},
-        {15, [] { new TSetCPUWindow(MainWindow); }},
-        {16, [] { new TChoiceWindow(MainWindow); }},
-        {17, [] { new TWinnersWindow(MainWindow); }},
-        {18, [] { new TAboutForm(MainWindow); }},
+        {1, [] { new TMainWindow(SplashProgress); }},   {12, [] { new TChatWindow(MainWindow); }},
+        {13, [] { new TConfigForm(MainWindow); }},      {14, [] { new TImagesWindow(MainWindow); }},
+        {15, [] { new TSetCPUWindow(MainWindow); }},    {16, [] { new TChoiceWindow(MainWindow); }},
+        {17, [] { new TWinnersWindow(MainWindow); }},   {18, [] { new TAboutForm(MainWindow); }},
         {19, [] { new TAddRatingWindow(MainWindow); }},
     };
 }

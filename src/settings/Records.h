@@ -1,18 +1,12 @@
 #pragma once
 // The records table: the ten best results against the computer for each language (1..2)
-// and strength level (1..6), kept in DATA/Winners beside the program, and the records
-// window that shows and clears the list of the current language and level.
+// and strength level (1..6), kept in DATA/Winners beside the program.
 
 #include "platform/Checked.h"
-#include "ui/SkinnedDialog.h"
 
 #include <QByteArray>
 #include <QList>
 #include <functional>
-
-class TCoolButton;
-class TCoolLabel;
-class QFrame;
 
 struct TWinner {
     // An empty place: no name and a score no real result can have.
@@ -80,10 +74,6 @@ void ClearList(TWinnerList& list);
 void ClearTable(TWinnersTable& table);
 bool HasAnyResult(const TWinnersTable& table);
 
-// The list of the dictionary's current language and the computer's current strength level.
-TWinnerList& CurrentWinners();
-int CurrentLevel();
-
 QString WinnersFileName();
 // Fills Winners from DATA/Winners. A missing file gives a fresh table. A file that cannot
 // be read or does not hold the layout is renamed aside with a ".bad" suffix (so the write
@@ -96,32 +86,3 @@ void ReadWinners();
 // longer holds the layout is set aside as ReadWinners does, Winners is written in its place,
 // and KordiError names both files.
 void WriteWinners();
-
-class TWinnersWindow : public TSkinnedDialog {
-    Q_OBJECT
-public:
-    explicit TWinnersWindow(QWidget* parent = nullptr);
-    ~TWinnersWindow() override;
-
-    TCoolLabel* Bevel1;
-    QFrame* Bevel2;
-    TCoolButton* Button1;
-    TCoolButton* Button2;
-    TCoolButton* CoolOkbutton;
-    // Column 1 the scores, column 2 the names; row 0 the best place.
-    CheckedArray<CheckedArray<TCoolLabel*, 0, 9>, 1, 2> WinnerLabels;
-
-    void FormActivate();
-    void Button1Click();
-    void Button2Click();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void CreateWinnerLabels();
-    // Clears with `clear` after the player confirms with the button's caption.
-    void ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear);
-};
-
-extern TWinnersWindow* WinnersWindow;

@@ -1,13 +1,8 @@
 #include "settings/Settings.h"
 
-#include "ui/MainWindow.h"
-#include "ui/Faces.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
-#include "ui/Skins.h"
-
-#include <QAction>
 
 #include <algorithm>
 #include <memory>
@@ -39,53 +34,10 @@ QColor TKordiIniFile::ReadFaceTint() const {
     return QColor(part("CPU_Face_r"), part("CPU_Face_g"), part("CPU_Face_b"));
 }
 
-namespace {
-
-QByteArray ImageKey(int slot) {
-    return "Image" + QByteArray::number(slot);
-}
-
-} // namespace
-
 void UseLanguage(quint16 language) {
     Words.Language = language;
     Words.LanguageName = language == 1 ? "Russian" : "English";
     Words.FirstLetter = language == 1 ? 192 : 65;
-}
-
-void TKordiIniFile::LoadSettings() {
-    TMainWindow& window = *MainWindow;
-    UseLanguage(ReadLanguageNumber());
-    window.LanguageItem(Words.Language)->setChecked(true);
-    window.RelabelMainWindow();
-    window.Game->SetStrength(ReadStrengthLevel() + 2);
-    for (int slot = 0; slot <= 8; ++slot)
-        ImageNames[slot] = ReadString("Images", ImageKey(slot), "");
-    window.Menu_Sound->setChecked(ReadFlag("Kordi", "Sound", true));
-    SkinName = ReadString("Images", "SkinName", "");
-    UseSkins = ReadFlag("Images", "UseSkins", true);
-    FaceTint = ReadFaceTint();
-    // A number that is no TCP port falls back to the default, as a missing one does.
-    const int port = ReadInteger("NetPlay", "Port", 0);
-    NetPlayFields.Port = port >= 0 && port <= 65535 ? port : 0;
-    NetPlayFields.HostName = ReadString("NetPlay", "HostName", "localhost");
-    NetPlayFields.Name = ReadString("NetPlay", "Name", "X");
-    NetPlayFields.AutoPopUpChat = ReadFlag("NetPlay", "AutoPopUpChat", true);
-}
-
-void TKordiIniFile::SaveSettings() {
-    const TMainWindow& window = *MainWindow;
-    WriteFlag("Kordi", "Sound", window.Menu_Sound->isChecked());
-    WriteInteger("Kordi", "LanguageNumber", Words.Language);
-    WriteInteger("Kordi", "Strong", window.Game->Strength() - 2);
-    for (int slot = 0; slot <= 8; ++slot)
-        WriteString("Images", ImageKey(slot), BareFileName(ImageNames[slot]));
-    WriteFlag("Images", "UseSkins", UseSkins);
-    WriteString("Images", "SkinName", SkinName);
-    WriteInteger("NetPlay", "Port", NetPlayFields.Port);
-    WriteString("NetPlay", "HostName", CodePage::OneLine(NetPlayFields.HostName));
-    WriteString("NetPlay", "Name", CodePage::OneLine(NetPlayFields.Name));
-    WriteFlag("NetPlay", "AutoPopUpChat", NetPlayFields.AutoPopUpChat);
 }
 
 TKordiIniFile* TSettingsFileRef::operator->() const {

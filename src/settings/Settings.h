@@ -21,13 +21,6 @@ public:
     int ReadStrengthLevel() const;
     // "Images"/"CPU_Face_r", "_g", "_b": the face tint, each part brought into 0..255.
     QColor ReadFaceTint() const;
-
-    // Reads the "Kordi", "Images" and "NetPlay" sections into the running program and
-    // relabels the main window in the language read.
-    void LoadSettings();
-    // Writes the three settings sections from the running program; the first key that cannot
-    // be written raises IoError and the rest are not written.
-    void SaveSettings();
 };
 
 // The fields of the connection and chat windows, kept up to date by those windows and

@@ -1,10 +1,10 @@
 #include "ui/AboutWindow.h"
 
-#include "ui/MainWindow.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 #include "ui/SoundEffects.h"
 

@@ -1,11 +1,11 @@
 #include "ui/ChatWindow.h"
 
-#include "ui/MainWindow.h"
-#include "ui/ConnectionWindow.h"
 #include "net/NetGame.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/ConnectionWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/SoundEffects.h"
 
 #include <QCheckBox>

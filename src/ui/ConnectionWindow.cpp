@@ -1,12 +1,12 @@
 #include "ui/ConnectionWindow.h"
 
-#include "ui/MainWindow.h"
-#include "net/SessionService.h"
 #include "net/NetGame.h"
+#include "net/SessionService.h"
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

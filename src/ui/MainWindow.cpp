@@ -1,26 +1,25 @@
 #include "ui/MainWindow.h"
 
-#include "app/StartUp.h"
-#include "ui/Faces.h"
-#include "ui/StrengthWindow.h"
 #include "dictionary/Dictionary.h"
-#include "ui/ConnectionWindow.h"
 #include "net/NetGame.h"
 #include "net/WebAddresses.h"
 #include "net/WebServices.h"
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
 #include "platform/KeyState.h"
 #include "platform/LinkButton.h"
 #include "platform/SafeApplication.h"
-#include "ui/ResultWindow.h"
-#include "settings/Settings.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Records.h"
-#include "ui/QuestionWindow.h"
-#include "ui/Skins.h"
+#include "settings/Settings.h"
+#include "ui/ConnectionWindow.h"
 #include "ui/DesktopShortcut.h"
+#include "ui/Faces.h"
+#include "ui/QuestionWindow.h"
+#include "ui/ResultWindow.h"
+#include "ui/Skins.h"
 #include "ui/SoundEffects.h"
+#include "ui/StrengthWindow.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -121,8 +120,9 @@ QByteArray LetterOf(const TCoolButton* button) {
 
 } // namespace
 
-TMainWindow::TMainWindow(QWidget* parent)
-    : QMainWindow(parent), effects_(std::make_unique<TSoundEffects>()) {
+TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
+    : QMainWindow(parent), progress_(std::move(progress)),
+      effects_(std::make_unique<TSoundEffects>()) {
     MainWindow = this;
     Game = new TGame(Words, *effects_, this);
     NetGame = new TNetGame(*this);
@@ -152,30 +152,30 @@ TMainWindow::TMainWindow(QWidget* parent)
     move(screen()->availableGeometry().center() - rect().center());
 }
 
-// Each SplashProgress() is one step of the splash bar: ten in all, from 1 to 11.
+// Each Progress() is one step of the start-up's progress: ten in all.
 void TMainWindow::FormCreate() {
     new TVersionCheck(this);
-    SplashProgress();
+    Progress();
     RegisterSkinned(this, [this] { DressMainWindow(*this); });
-    SplashProgress();
+    Progress();
     qApp->installEventFilter(rightButtonFilter_);
     CreateWordLabels();
-    SplashProgress();
+    Progress();
     CreateLetters();
-    SplashProgress();
+    Progress();
     CreateCells();
     ConnectGame();
-    SplashProgress();
+    Progress();
     TSafeApplication::Guard(ReadWinners);
-    SettingsFile->LoadSettings();
+    LoadSettings();
     LoadFaces(FaceTint.red(), FaceTint.green(), FaceTint.blue());
-    SplashProgress();
+    Progress();
     ArrangeLetters();
-    SplashProgress();
+    Progress();
     LoadBothDictionaries();
     TSafeApplication::Guard([this] { Menu_NewGameClick(); });
     LoadSkinImages();
-    SplashProgress();
+    Progress();
     ApplySkins();
     Timer->start();
 }
@@ -455,6 +455,11 @@ void TMainWindow::LoadBothDictionaries() {
     for (const quint16 language : {quint16(3 - current), current}) {
         Words.Language = language;
         TSafeApplication::Guard([] { Words.LoadWords(); });
-        SplashProgress();
+        Progress();
     }
+}
+
+void TMainWindow::Progress() {
+    if (progress_)
+        progress_();
 }

@@ -3,12 +3,13 @@
 // computer's face) that hands the person's input to it, and the menu that reaches every
 // other window.
 
-#include "ui/BoardCell.h"
 #include "game/Game.h"
 #include "platform/Checked.h"
+#include "ui/BoardCell.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -38,7 +39,8 @@ public:
     static constexpr int ClientHeight = 410;
     static constexpr int WordRows = 15;
 
-    explicit TMainWindow(QWidget* parent = nullptr);
+    // `progress` is called at each of the ten steps of the window's creation.
+    explicit TMainWindow(std::function<void()> progress = {}, QWidget* parent = nullptr);
     ~TMainWindow() override;
 
     // The game this window shows, and its side of a network game.
@@ -113,6 +115,12 @@ public:
     QAction* LanguageItem(int language) const;
     // The network-state icon for the current NetState; called whenever NetState changes.
     void ShowNetState();
+    // Reads the "Kordi", "Images" and "NetPlay" sections of the settings file into the
+    // running program and relabels the window in the language read.
+    void LoadSettings();
+    // Writes the three settings sections from the running program; the first key that cannot
+    // be written raises IoError and the rest are not written.
+    void SaveSettings() const;
     // Shows the game as it is now.
     void ShowGame();
     // The reaction to the hide keys: hides every shown window, or shows them again as they
@@ -129,7 +137,8 @@ public:
     // The review of the last game that ended, in a window beside the game.
     void Menu_ReviewClick();
     // Network play: the connection window, leaving the session, the chat window, and the
-    // switch of the main window to a game against the peer (ui/ConnectionWindow.cpp, ui/ChatWindow.cpp).
+    // switch of the main window to a game against the peer (ui/ConnectionWindow.cpp,
+    // ui/ChatWindow.cpp).
     void Menu_ConnectClick();
     void Menu_DisConnectClick();
     void Menu_ChatClick();
@@ -143,6 +152,7 @@ protected:
 
 private:
     void FormCreate();
+    void Progress();
     void FormClose();
     void CreateControls();
     void CreateMenu();
@@ -158,6 +168,7 @@ private:
     void ShowWords();
     void AskToAddWord(const QByteArray& word);
 
+    std::function<void()> progress_;
     std::unique_ptr<IGameEffects> effects_;
     bool waitingShown_ = false;
     int faceShown_ = -1;

@@ -3,21 +3,21 @@
 
 #include "ui/MainWindow.h"
 
-#include "ui/Faces.h"
-#include "ui/StrengthWindow.h"
 #include "dictionary/Dictionary.h"
 #include "net/WebServices.h"
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
 #include "platform/KeyState.h"
 #include "platform/SafeApplication.h"
-#include "ui/ResultWindow.h"
-#include "settings/Settings.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Records.h"
+#include "settings/Settings.h"
+#include "ui/Faces.h"
 #include "ui/QuestionWindow.h"
-#include "ui/Skins.h"
+#include "ui/ResultWindow.h"
 #include "ui/ReviewWindow.h"
+#include "ui/Skins.h"
+#include "ui/StrengthWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -156,7 +156,7 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
         next.LoadWords();
         UseLanguage(language);
         try {
-            SettingsFile->SaveSettings();
+            SaveSettings();
         } catch (...) {
             UseLanguage(previous);
             throw;
@@ -170,7 +170,7 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
         throw;
     }
     item->setChecked(true);
-    SettingsFile->LoadSettings();
+    LoadSettings();
     ShowWordCounts();
     if (tag < 10)
         Menu_NewGameClick();
@@ -242,6 +242,6 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 
 void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
-    TSafeApplication::Guard([] { SettingsFile->SaveSettings(); });
+    TSafeApplication::Guard([this] { SaveSettings(); });
     TSafeApplication::Guard(WriteWinners);
 }

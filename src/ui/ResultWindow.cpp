@@ -1,11 +1,11 @@
 #include "ui/ResultWindow.h"
 
-#include "ui/MainWindow.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "settings/Records.h"
+#include "ui/MainWindow.h"
+#include "ui/RecordsWindow.h"
 #include "ui/Skins.h"
 #include "ui/SoundEffects.h"
 

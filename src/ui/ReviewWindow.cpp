@@ -1,9 +1,9 @@
 #include "ui/ReviewWindow.h"
 
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
 #include "platform/SafeApplication.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
 
 #include <QDir>

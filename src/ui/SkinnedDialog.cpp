@@ -1,7 +1,7 @@
 #include "ui/SkinnedDialog.h"
 
-#include "ui/MainWindow.h"
 #include "platform/TexturedLabel.h"
+#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 
 #include <QEvent>

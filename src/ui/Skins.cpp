@@ -1,12 +1,12 @@
 #include "ui/Skins.h"
 
-#include "ui/MainWindow.h"
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/Messages.h"
 #include "platform/PictureDecoder.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/MainWindow.h"
 
 #include <QDir>
 #include <QFileInfo>

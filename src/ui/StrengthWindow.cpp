@@ -1,8 +1,8 @@
 #include "ui/StrengthWindow.h"
 
-#include "ui/MainWindow.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 
 #include <QLabel>

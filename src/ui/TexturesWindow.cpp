@@ -1,9 +1,9 @@
 #include "ui/TexturesWindow.h"
 
-#include "ui/MainWindow.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 
 #include <QAction>

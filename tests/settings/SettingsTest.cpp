@@ -70,7 +70,7 @@ TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
     EXPECT_EQ(ImageNames[2], "C:\\pics\\wood.jpg");
     EXPECT_EQ(FaceTint, QColor(255, 0, 255));
 
-    SettingsFile->SaveSettings(); // writes what was loaded
+    MainWindow->SaveSettings(); // writes what was loaded
     EXPECT_EQ(Setting("Kordi", "LanguageNumber"), "1");
     EXPECT_EQ(Setting("Kordi", "Strong"), "1");
     EXPECT_EQ(Setting("Kordi", "Sound"), "0");
@@ -94,7 +94,7 @@ TEST_F(SettingsTest, SaveKeepsTheRestOfTheFileByteForByte) {
     EXPECT_EQ(main.Menu_Game->title(), "Game");
     main.Menu_Sound->trigger();
     NetPlayFields.Name = "Ann";
-    SettingsFile->SaveSettings();
+    MainWindow->SaveSettings();
 
     QByteArray expected = shipped;
     expected.replace("Sound=1\r\n", "Sound=0\r\n").replace("Name=X\r\n", "Name=Ann\r\n");
@@ -107,7 +107,7 @@ TEST_F(SettingsTest, NamesCarryNoControlByteIntoTheFile) {
     Start();
     NetPlayFields.Name = CodePage::FromUnicode(u"Müller\x1b\tJr");
     NetPlayFields.HostName = CodePage::FromUnicode(u"José\r\nhost");
-    SettingsFile->SaveSettings();
+    MainWindow->SaveSettings();
     const QByteArray file = folder.Read("Kordi2000.ini");
     EXPECT_TRUE(file.contains("\r\nName=M?ller? Jr\r\n"));
     EXPECT_TRUE(file.contains("\r\nHostName=Jos?  host\r\n"));

@@ -11,7 +11,7 @@
 #include "platform/TexturedLabel.h"
 #include "ui/ResultWindow.h"
 #include "settings/Settings.h"
-#include "settings/Records.h"
+#include "ui/RecordsWindow.h"
 #include "ui/QuestionWindow.h"
 #include "ui/TexturesWindow.h"
 #include "ui/ReviewWindow.h"

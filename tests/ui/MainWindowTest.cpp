@@ -5,7 +5,7 @@
 #include "dictionary/Dictionary.h"
 #include "platform/TexturedLabel.h"
 #include "ui/ResultWindow.h"
-#include "settings/Records.h"
+#include "ui/RecordsWindow.h"
 #include "ui/QuestionWindow.h"
 
 #include <QLineEdit>

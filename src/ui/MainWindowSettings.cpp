@@ -1,0 +1,54 @@
+// The settings of the "Kordi", "Images" and "NetPlay" sections, read into the running
+// program and written back from it.
+
+#include "dictionary/Dictionary.h"
+#include "platform/CodePage.h"
+#include "settings/Settings.h"
+#include "ui/Faces.h"
+#include "ui/MainWindow.h"
+#include "ui/Skins.h"
+
+#include <QAction>
+
+namespace {
+
+QByteArray ImageKey(int slot) {
+    return "Image" + QByteArray::number(slot);
+}
+
+} // namespace
+
+void TMainWindow::LoadSettings() {
+    TKordiIniFile& file = *SettingsFile;
+    UseLanguage(file.ReadLanguageNumber());
+    LanguageItem(Words.Language)->setChecked(true);
+    RelabelMainWindow();
+    Game->SetStrength(file.ReadStrengthLevel() + 2);
+    for (int slot = 0; slot <= 8; ++slot)
+        ImageNames[slot] = file.ReadString("Images", ImageKey(slot), "");
+    Menu_Sound->setChecked(file.ReadFlag("Kordi", "Sound", true));
+    SkinName = file.ReadString("Images", "SkinName", "");
+    UseSkins = file.ReadFlag("Images", "UseSkins", true);
+    FaceTint = file.ReadFaceTint();
+    // A number that is no TCP port falls back to the default, as a missing one does.
+    const int port = file.ReadInteger("NetPlay", "Port", 0);
+    NetPlayFields.Port = port >= 0 && port <= 65535 ? port : 0;
+    NetPlayFields.HostName = file.ReadString("NetPlay", "HostName", "localhost");
+    NetPlayFields.Name = file.ReadString("NetPlay", "Name", "X");
+    NetPlayFields.AutoPopUpChat = file.ReadFlag("NetPlay", "AutoPopUpChat", true);
+}
+
+void TMainWindow::SaveSettings() const {
+    TKordiIniFile& file = *SettingsFile;
+    file.WriteFlag("Kordi", "Sound", Menu_Sound->isChecked());
+    file.WriteInteger("Kordi", "LanguageNumber", Words.Language);
+    file.WriteInteger("Kordi", "Strong", Game->Strength() - 2);
+    for (int slot = 0; slot <= 8; ++slot)
+        file.WriteString("Images", ImageKey(slot), BareFileName(ImageNames[slot]));
+    file.WriteFlag("Images", "UseSkins", UseSkins);
+    file.WriteString("Images", "SkinName", SkinName);
+    file.WriteInteger("NetPlay", "Port", NetPlayFields.Port);
+    file.WriteString("NetPlay", "HostName", CodePage::OneLine(NetPlayFields.HostName));
+    file.WriteString("NetPlay", "Name", CodePage::OneLine(NetPlayFields.Name));
+    file.WriteFlag("NetPlay", "AutoPopUpChat", NetPlayFields.AutoPopUpChat);
+}

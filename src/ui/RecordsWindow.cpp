@@ -1,0 +1,139 @@
+#include "ui/RecordsWindow.h"
+
+#include "dictionary/Dictionary.h"
+#include "platform/CodePage.h"
+#include "platform/TexturedLabel.h"
+#include "settings/Settings.h"
+#include "ui/MainWindow.h"
+#include "ui/QuestionWindow.h"
+#include "ui/Skins.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLinearGradient>
+#include <QPainter>
+
+TWinnersWindow* WinnersWindow = nullptr;
+
+namespace {
+
+QFont DefaultFont(int pointSize) {
+    QFont font("Default");
+    font.setPointSize(pointSize);
+    return font;
+}
+
+// The face of the two clear buttons: a plain vertical gradient, apart from the skin.
+QPixmap GradientFace(QSize size) {
+    QPixmap face(size);
+    QPainter painter(&face);
+    QLinearGradient gradient(0, 0, 0, size.height());
+    gradient.setColorAt(0, QColor(90, 110, 170));
+    gradient.setColorAt(1, QColor(20, 30, 70));
+    painter.fillRect(face.rect(), gradient);
+    return face;
+}
+
+TCoolButton* MakeClearButton(QWidget* parent, int top) {
+    auto* button = new TCoolButton(parent);
+    button->setGeometry(15, top, 120, 25);
+    button->setFont(QFont("MS Sans Serif", 8));
+    button->SetFontColor(Qt::white);
+    button->SetTexture(GradientFace(button->size()));
+    return button;
+}
+
+} // namespace
+
+int CurrentLevel() {
+    return MainWindow->Game->Strength() - 2;
+}
+
+TWinnerList& CurrentWinners() {
+    return Winners[Words.Language][CurrentLevel()];
+}
+
+TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
+    WinnersWindow = this;
+    Bevel1 = new TCoolLabel(this);
+    Bevel1->setGeometry(15, 15, 265, 250);
+    Bevel1->SetBevels(TCoolLabel::Bevel::Lowered, TCoolLabel::Bevel::None);
+    AddButtonFace(Bevel1);
+    Bevel2 = new QFrame(this);
+    Bevel2->setGeometry(85, 15, 2, 250);
+    Bevel2->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+
+    Button1 = MakeClearButton(this, 280);
+    Button2 = MakeClearButton(this, 320);
+    connect(Button1, &TCoolButton::Clicked, this, &TWinnersWindow::Button1Click);
+    connect(Button2, &TCoolButton::Clicked, this, &TWinnersWindow::Button2Click);
+
+    CoolOkbutton = MakeOkButton(200, 293);
+
+    CreateWinnerLabels();
+    SuspendGameWhileActive(this);
+    connect(MainWindow->Menu_Records, &QAction::triggered, this, &QDialog::open);
+}
+
+TWinnersWindow::~TWinnersWindow() {
+    if (WinnersWindow == this)
+        WinnersWindow = nullptr;
+}
+
+void TWinnersWindow::CreateWinnerLabels() {
+    const QRect frame = Bevel1->geometry();
+    const int split = Bevel2->x();
+    const QColor colours[] = {Qt::white, QColor(200, 255, 210)};
+    for (int column = 1; column <= 2; ++column) {
+        const int left = column == 1 ? frame.left() : split;
+        const int right = column == 1 ? split : frame.right() + 1;
+        for (int row = 0; row <= 9; ++row) {
+            auto* label = new TCoolLabel(this);
+            label->setGeometry(left, frame.top() + 25 * row, right - left, 25);
+            label->setFont(DefaultFont(14));
+            label->SetFontColor(colours[column - 1]);
+            label->SetTransparent(true);
+            WinnerLabels[column][row] = label;
+        }
+    }
+}
+
+void TWinnersWindow::showEvent(QShowEvent* event) {
+    TSkinnedDialog::showEvent(event);
+    FormActivate();
+}
+
+void TWinnersWindow::FormActivate() {
+    const TWinnerList& list = CurrentWinners();
+    Button1->setEnabled(!list[0].IsEmpty());
+    Button2->setEnabled(HasAnyResult(Winners));
+    Button1->SetCaption(GetTextU("WinnersButton1"));
+    Button2->SetCaption(GetTextU("WinnersButton2"));
+    setWindowTitle(GetTextU("Menu_Records"));
+    for (int row = 0; row <= 9; ++row) {
+        const TWinner& winner = list[row];
+        WinnerLabels[2][row]->SetCaption(CodePage::ToUnicode(winner.Name));
+        WinnerLabels[1][row]->SetCaption(winner.IsEmpty() ? QString()
+                                                          : QString::number(winner.Score));
+    }
+}
+
+void TWinnersWindow::Button1Click() {
+    ClearAfterQuestion(Button1, [] {
+        ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel()));
+    });
+}
+
+void TWinnersWindow::Button2Click() {
+    ClearAfterQuestion(Button2, [] { ChangeWinners(TWinnersChange::ClearEveryList()); });
+}
+
+void TWinnersWindow::ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear) {
+    // Only a plain yes clears: a question closed without an answer keeps the records.
+    AskQuestion(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
+        if (answer != TChoiceWindow::Yes)
+            return;
+        clear();
+        FormActivate();
+    });
+}
