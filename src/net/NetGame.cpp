@@ -1,25 +1,16 @@
 #include "net/NetGame.h"
 
-#include "ui/MainWindow.h"
 #include "dictionary/Dictionary.h"
-#include "ui/ChatWindow.h"
-#include "ui/ConnectionWindow.h"
 #include "platform/CodePage.h"
-#include "platform/SafeApplication.h"
+#include "platform/Messages.h"
 #include "settings/Settings.h"
-#include "ui/SoundEffects.h"
 
-#include <QAction>
-#include <QFrame>
-#include <QLabel>
 #include <QScopeGuard>
 #include <algorithm>
 
-namespace {
+int NetState = 0;
 
-void AddChatLine(const QByteArray& sender, const QByteArray& text) {
-    ChatWindow->AddLine(sender + " > " + text);
-}
+namespace {
 
 QByteArray Bracketed(QByteArrayView key) {
     return "[" + GetText(key) + "]";
@@ -34,45 +25,51 @@ QList<QPoint> BoardOrder(QList<QPoint> cells) {
 
 } // namespace
 
-void SendNetMessage(quint32 kind, const QByteArray& text, qint32 param1, qint32 param2,
+void TNetGame::Send(quint32 kind, const QByteArray& text, qint32 param1, qint32 param2,
                     qint32 param3, qint32 param4, qint32 param5) {
-    if (NetState == 0 || !MainWindow->DXPlay)
+    TDXPlay* play = host_.Session();
+    if (NetState == 0 || !play)
         return;
-    TDXPlay* play = MainWindow->DXPlay;
     const QByteArray data = EncodeNetMessage({kind, text, param1, param2, param3, param4, param5});
     play->Send(TDXPlay::AllPlayers, data);
     play->Send(play->LocalPlayer().Id, data);
 }
 
-void SendNotice(QByteArrayView key) {
-    SendNetMessage(nmChat, Bracketed(key));
+void TNetGame::SendNotice(QByteArrayView key) {
+    Send(nmChat, Bracketed(key));
 }
 
-TNetGame::TNetGame(TMainWindow& main) : QObject(&main), main_(main) {
-    TGame* game = main.Game;
-    connect(game, &TGame::Changed, this, &TNetGame::Pump);
-    connect(game, &TGame::GameOpened, this, &TNetGame::SendOpenedGame);
-    connect(game, &TGame::MoveMade, this, &TNetGame::SendMove);
-    connect(game, &TGame::TurnPassed, this, [this] {
+void TNetGame::SetNetState(int state) {
+    NetState = state;
+    game_.SetOpponent(state == 2 ? TOpponent::Peer : TOpponent::Computer);
+    host_.ShowNetState();
+}
+
+TNetGame::TNetGame(TGame& game, INetGameHost& host, QObject* parent)
+    : QObject(parent), game_(game), host_(host) {
+    connect(&game, &TGame::Changed, this, &TNetGame::Pump);
+    connect(&game, &TGame::GameOpened, this, &TNetGame::SendOpenedGame);
+    connect(&game, &TGame::MoveMade, this, &TNetGame::SendMove);
+    connect(&game, &TGame::TurnPassed, this, [this] {
         ownGameFresh_ = false;
         SendNotice("Net_SkipMove");
-        SendNetMessage(nmMove, {}, 0, 0, 0, 1);
+        Send(nmMove, {}, 0, 0, 0, 1);
     });
-    connect(game, &TGame::AdviceTaken, this, [] { SendNotice("Net_Advice"); });
-    connect(game, &TGame::PeerGameEnded, this, [](int outcome) {
+    connect(&game, &TGame::AdviceTaken, this, [this] { SendNotice("Net_Advice"); });
+    connect(&game, &TGame::PeerGameEnded, this, [this](int outcome) {
         SendNotice(outcome > 0 ? "Net_Winner" : outcome < 0 ? "Net_Loser" : "Net_Equal");
     });
 }
 
 void TNetGame::SendOpenedGame(const QByteArray& startWord) {
     ownGameFresh_ = true;
-    SendNetMessage(nmNewGame, startWord, Words.Language);
+    Send(nmNewGame, startWord, Words.Language);
 }
 
 void TNetGame::SendMove(const TPlayedMove& move) {
     ownGameFresh_ = false;
     const QByteArray text = EncodeMoveText({move.Word, BoardOrder(move.Path)});
-    SendNetMessage(nmMove, text, move.Cell.x(), move.Cell.y(), static_cast<uchar>(move.Letter));
+    Send(nmMove, text, move.Cell.x(), move.Cell.y(), static_cast<uchar>(move.Letter));
 }
 
 // The player is copied into the queue: the session's own list may be gone by the time the
@@ -103,12 +100,10 @@ void TNetGame::PlayerAdded(const TDXPlayPlayer& player) {
     Queue([this, player] {
         if (NetState != 1)
             return;
-        PlaySoundEffect(SoundSend);
+        host_.PlaySound(TSound::Send);
         SetNetState(2); // before the chat line, whose window caption names the peer
-        AddChatLine(player.Name, Bracketed("Net_in"));
-        ShowComputerOpponent(false);
-        main_.Player1->SetCaption(CodePage::ToUnicode(PlayerName(1)));
-        main_.Player1->show();
+        host_.AddChatLine(player.Name + " > " + Bracketed("Net_in"));
+        host_.ShowPeer(player.Name);
     });
 }
 
@@ -116,12 +111,11 @@ void TNetGame::PlayerDeleted(const TDXPlayPlayer& player) {
     Queue([this, player] {
         if (NetState != 2)
             return;
-        PlaySoundEffect(SoundSend);
+        host_.PlaySound(TSound::Send);
         SetNetState(1);
-        AddChatLine(player.Name, Bracketed("Net_out"));
-        main_.Player1->hide();
-        ShowComputerOpponent(true);
-        main_.StartGame(true);
+        host_.AddChatLine(player.Name + " > " + Bracketed("Net_out"));
+        host_.ShowPeer({});
+        game_.StartGame(true);
     });
 }
 
@@ -143,7 +137,7 @@ void TNetGame::Pump() {
     {
         pumping_ = true;
         const auto done = qScopeGuard([this] { pumping_ = false; });
-        while (!inbox_.empty() && !main_.Game->Busy()) {
+        while (!inbox_.empty() && !game_.Busy()) {
             const std::function<void()> event = std::move(inbox_.front());
             inbox_.pop_front();
             event();
@@ -155,7 +149,7 @@ void TNetGame::Pump() {
 // While an event waits, the session holds the peer's next records (and drops a peer that
 // floods it), so a peer cannot grow this side's memory.
 void TNetGame::HoldWhileWaiting() {
-    TDXPlay* play = main_.DXPlay;
+    TDXPlay* play = host_.Session();
     const bool hold = !inbox_.empty();
     if (!play || hold == holding_)
         return;
@@ -168,44 +162,40 @@ void TNetGame::HoldWhileWaiting() {
 
 void TNetGame::ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message) {
     if (player.Remote)
-        PlaySoundEffect(SoundSend);
-    AddChatLine(player.Name, message.Text);
+        host_.PlaySound(TSound::Send);
+    host_.AddChatLine(player.Name + " > " + message.Text);
 }
 
 void TNetGame::ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message) {
     if (player.Remote) {
         if (!IsStartRecord(message))
             return GiveUp();
-        PlaySoundEffect(SoundSend);
+        host_.PlaySound(TSound::Send);
         StartPeersGame(message);
     }
-    AddChatLine(player.Name, "[" + GetText("Menu_NewGame") + " : " + message.Text + "]");
+    host_.AddChatLine(player.Name + " > [" + GetText("Menu_NewGame") + " : " + message.Text + "]");
 }
 
 // When both sides opened a game at once, the host's game is the one both play: the host
 // keeps its own and sends it again, the joiner takes it.
 void TNetGame::StartPeersGame(const TNetMessage& message) {
-    if (ownGameFresh_ && main_.DXPlay && main_.DXPlay->IsHost()) {
-        SendOpenedGame(main_.Game->Board().StartWord());
+    if (ownGameFresh_ && host_.Session() && host_.Session()->IsHost()) {
+        SendOpenedGame(game_.Board().StartWord());
         return;
     }
     ownGameFresh_ = false;
     if (message.Param1 != Words.Language) {
-        QAction* item = main_.LanguageItem(message.Param1);
-        // The raised number keeps the switch from starting a game of its own.
-        item->setData(item->data().toInt() + 10);
-        const auto restore = qScopeGuard([item] { item->setData(item->data().toInt() - 10); });
         try {
-            main_.Menu_RussianClick(item);
+            host_.FollowLanguage(message.Param1);
         } catch (const std::exception& error) {
             return GiveUp(QString::fromUtf8(error.what()));
         }
     }
-    main_.StartGame(false, message.Text);
+    game_.StartGame(false, message.Text);
 }
 
 void TNetGame::ReceiveMove(const TNetMessage& message) {
-    TGame& game = *main_.Game;
+    TGame& game = game_;
     ownGameFresh_ = false;
     if (message.Text.size() <= 2) {
         // A bare hand-over (older copies send one after advice) changes nothing unless this
@@ -228,36 +218,6 @@ void TNetGame::ReceiveMove(const TNetMessage& message) {
 }
 
 void TNetGame::GiveUp(const QString& why) {
-    TSafeApplication::ShowError(GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
-    main_.Menu_DisConnectClick();
-}
-
-void DXPlayMessage(TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
-    MainWindow->NetGame->Receive(player, data);
-}
-
-void DXPlayAddPlayer(const TDXPlayPlayer& player) {
-    MainWindow->NetGame->PlayerAdded(player);
-}
-
-void DXPlayDeletePlayer(const TDXPlayPlayer& player) {
-    MainWindow->NetGame->PlayerDeleted(player);
-}
-
-void SetNetState(int state) {
-    NetState = state;
-    MainWindow->Game->SetOpponent(state == 2 ? TOpponent::Peer : TOpponent::Computer);
-    RepaintNetState();
-}
-
-void RepaintNetState() {
-    MainWindow->ShowNetState();
-}
-
-void ShowComputerOpponent(bool shown) {
-    TMainWindow& main = *MainWindow;
-    main.Menu_CPU->setEnabled(shown);
-    for (QWidget* part :
-         std::initializer_list<QWidget*>{main.CoolBevel1, main.CPUface, main.StrongLabel})
-        part->setVisible(shown);
+    Messages::ShowError(GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
+    host_.LeaveSession();
 }

@@ -3,27 +3,46 @@
 // peer's records and the session's join and leave events reach the game in the order they
 // came, each only once the game is idle, so none lands in the middle of a step.
 
-#include "net/SessionService.h"
+#include "game/Game.h"
 #include "net/NetRecords.h"
+#include "net/SessionService.h"
 
 #include <QObject>
 #include <deque>
 #include <functional>
 
-class TMainWindow;
-struct TPlayedMove;
+// 0 no session, 1 a session without a peer, 2 a peer present.
+extern int NetState;
 
-// Sends a record to the peer and hands the local copy to DXPlayMessage before returning.
-// Without a session nothing is sent.
-void SendNetMessage(quint32 kind, const QByteArray& text, qint32 param1 = 0, qint32 param2 = 0,
-                    qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
-// Sends a chat notice: the text of `key` in brackets.
-void SendNotice(QByteArrayView key);
+// What the network game asks of the program around it: the session, and the windows that
+// show what happens in it.
+class INetGameHost {
+public:
+    virtual ~INetGameHost() = default;
+    // The open session, or none.
+    virtual TDXPlay* Session() const = 0;
+    virtual void AddChatLine(const QByteArray& line) = 0;
+    virtual void PlaySound(TSound sound) = 0;
+    // The peer's name is shown and the computer's face hidden; an empty name the other way.
+    virtual void ShowPeer(const QByteArray& name) = 0;
+    // Switches to the language without starting a game; raises when it cannot.
+    virtual void FollowLanguage(int language) = 0;
+    // Leaves the session for a new game against the computer, as Disconnect does.
+    virtual void LeaveSession() = 0;
+    virtual void ShowNetState() = 0;
+};
 
 class TNetGame : public QObject {
     Q_OBJECT
 public:
-    explicit TNetGame(TMainWindow& main);
+    TNetGame(TGame& game, INetGameHost& host, QObject* parent = nullptr);
+
+    // Sends a record to the peer and hands the local copy to Receive before returning.
+    // Without a session nothing is sent.
+    void Send(quint32 kind, const QByteArray& text, qint32 param1 = 0, qint32 param2 = 0,
+              qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
+    // Sets NetState and what follows from it: the game's opponent and the caption's icon.
+    void SetNetState(int state);
 
     void Receive(const TDXPlayPlayer& player, const QByteArray& data);
     void PlayerAdded(const TDXPlayPlayer& player);
@@ -45,8 +64,11 @@ private:
     // A record this side cannot follow: the player is told, and the session is left, so
     // neither side waits for a move that will never come. `why` adds an error's own text.
     void GiveUp(const QString& why = {});
+    // Sends a chat notice: the text of `key` in brackets.
+    void SendNotice(QByteArrayView key);
 
-    TMainWindow& main_;
+    TGame& game_;
+    INetGameHost& host_;
     std::deque<std::function<void()>> inbox_;
     bool pumping_ = false;
     bool holding_ = false;
@@ -54,16 +76,3 @@ private:
     // of the peer's may have crossed ours.
     bool ownGameFresh_ = false;
 };
-
-// The session's events, forwarded to the main window's network game.
-void DXPlayMessage(TDXPlay* sender, const TDXPlayPlayer& player, const QByteArray& data);
-void DXPlayAddPlayer(const TDXPlayPlayer& player);
-void DXPlayDeletePlayer(const TDXPlayPlayer& player);
-
-// Sets NetState and what follows from it: the game's opponent and the caption's icon.
-void SetNetState(int state);
-// The main window's caption and menu bar follow NetState.
-void RepaintNetState();
-// The computer's face and strength are shown for a game against the computer and hidden
-// while a peer is present.
-void ShowComputerOpponent(bool shown);

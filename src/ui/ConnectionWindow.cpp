@@ -59,13 +59,13 @@ void SetUsable(QWidget* control, bool usable) {
 
 // Back to a game against the computer without a session: what Disconnect does but the
 // new game.
-void LeaveSession(TMainWindow& main) {
+void EndSession(TMainWindow& main) {
     ReleaseSession(main);
     main.NetGame->Forget();
-    SetNetState(0);
+    main.NetGame->SetNetState(0);
     main.Menu_Connect->setEnabled(true);
     main.Menu_DisConnect->setEnabled(false);
-    ShowComputerOpponent(true);
+    main.ShowComputerOpponent(true);
     main.Player0->hide();
     main.Player1->hide();
 }
@@ -305,7 +305,7 @@ void TConfigForm::JoinButtonClick() {
 
 void TConfigForm::Joined() {
     SetBusy(false);
-    SetNetState(2);
+    MainWindow->NetGame->SetNetState(2);
     MainWindow->ShowConnected();
     // The joiner opens the first game; its start word and language go to the peer.
     MainWindow->StartGame(true);
@@ -327,7 +327,7 @@ void TConfigForm::HostButtonClick() {
         ShowFailure(this, error.Text());
         return;
     }
-    SetNetState(1);
+    MainWindow->NetGame->SetNetState(1);
     MainWindow->ShowConnected();
     accept();
 }
@@ -371,9 +371,12 @@ void TMainWindow::Menu_ConnectClick() {
     Timer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
     DXPlay = new TDXPlay(this);
-    connect(DXPlay, &TDXPlay::OnMessage, this, DXPlayMessage);
-    connect(DXPlay, &TDXPlay::OnAddPlayer, this, DXPlayAddPlayer);
-    connect(DXPlay, &TDXPlay::OnDeletePlayer, this, DXPlayDeletePlayer);
+    connect(DXPlay, &TDXPlay::OnMessage, NetGame,
+            [this](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
+                NetGame->Receive(player, data);
+            });
+    connect(DXPlay, &TDXPlay::OnAddPlayer, NetGame, &TNetGame::PlayerAdded);
+    connect(DXPlay, &TDXPlay::OnDeletePlayer, NetGame, &TNetGame::PlayerDeleted);
     connect(DXPlay, &TDXPlay::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
     connect(DXPlay, &TDXPlay::OnHostMigrationFailed, this, [this](const THostFailure& failure) {
         Menu_DisConnectClick();
@@ -393,7 +396,7 @@ void TMainWindow::Menu_ConnectClick() {
 }
 
 void TMainWindow::Menu_DisConnectClick() {
-    LeaveSession(*this);
+    EndSession(*this);
     StartGame(true);
 }
 
@@ -407,5 +410,5 @@ void TMainWindow::ShowConnected() {
         Player1->show();
         ShowComputerOpponent(false);
     }
-    RepaintNetState();
+    ShowNetState();
 }

@@ -36,7 +36,6 @@
 
 TMainWindow* MainWindow = nullptr;
 quint8 MainActive = 1;
-int NetState = 0;
 
 namespace {
 
@@ -125,7 +124,7 @@ TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
       effects_(std::make_unique<TSoundEffects>()) {
     MainWindow = this;
     Game = new TGame(Words, *effects_, this);
-    NetGame = new TNetGame(*this);
+    NetGame = new TNetGame(*Game, *this, this);
     client_ = new TClientArea(this);
     setCentralWidget(client_);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

@@ -4,6 +4,7 @@
 // other window.
 
 #include "game/Game.h"
+#include "net/NetGame.h"
 #include "platform/Checked.h"
 #include "ui/BoardCell.h"
 
@@ -21,15 +22,12 @@ class QFrame;
 class TCoolButton;
 class TLinkButton;
 class TDXPlay;
-class TNetGame;
 class TReviewWindow;
 
 // 1 while none of the strength, question, records and result windows is active.
 extern quint8 MainActive;
-// 0 no session, 1 a session without a peer, 2 a peer present.
-extern int NetState;
 
-class TMainWindow : public QMainWindow {
+class TMainWindow : public QMainWindow, public INetGameHost {
     Q_OBJECT
 public:
     // The outer size of the window frame that the layout rules are measured against.
@@ -114,7 +112,18 @@ public:
     // Menu_Russian for 1, Menu_English for 2.
     QAction* LanguageItem(int language) const;
     // The network-state icon for the current NetState; called whenever NetState changes.
-    void ShowNetState();
+    void ShowNetState() override;
+    // The computer's face and strength are shown for a game against the computer and hidden
+    // while a peer is present.
+    void ShowComputerOpponent(bool shown);
+
+    // What the network game asks of the window.
+    TDXPlay* Session() const override { return DXPlay; }
+    void AddChatLine(const QByteArray& line) override;
+    void PlaySound(TSound sound) override;
+    void ShowPeer(const QByteArray& name) override;
+    void FollowLanguage(int language) override;
+    void LeaveSession() override { Menu_DisConnectClick(); }
     // Reads the "Kordi", "Images" and "NetPlay" sections of the settings file into the
     // running program and relabels the window in the language read.
     void LoadSettings();

@@ -12,16 +12,21 @@
 #include "platform/TexturedLabel.h"
 #include "settings/Records.h"
 #include "settings/Settings.h"
+#include "ui/ChatWindow.h"
 #include "ui/Faces.h"
 #include "ui/QuestionWindow.h"
 #include "ui/ResultWindow.h"
 #include "ui/ReviewWindow.h"
 #include "ui/Skins.h"
+#include "ui/SoundEffects.h"
 #include "ui/StrengthWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -244,4 +249,32 @@ void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
     TSafeApplication::Guard([this] { SaveSettings(); });
     TSafeApplication::Guard(WriteWinners);
+}
+
+void TMainWindow::ShowComputerOpponent(bool shown) {
+    Menu_CPU->setEnabled(shown);
+    for (QWidget* part : std::initializer_list<QWidget*>{CoolBevel1, CPUface, StrongLabel})
+        part->setVisible(shown);
+}
+
+void TMainWindow::AddChatLine(const QByteArray& line) {
+    ChatWindow->AddLine(line);
+}
+
+void TMainWindow::PlaySound(TSound sound) {
+    PlaySoundEffect(static_cast<int>(sound));
+}
+
+void TMainWindow::ShowPeer(const QByteArray& name) {
+    Player1->SetCaption(CodePage::ToUnicode(name));
+    Player1->setVisible(!name.isEmpty());
+    ShowComputerOpponent(name.isEmpty());
+}
+
+// The raised number keeps the switch from starting a game of its own.
+void TMainWindow::FollowLanguage(int language) {
+    QAction* item = LanguageItem(language);
+    item->setData(item->data().toInt() + 10);
+    const auto restore = qScopeGuard([item] { item->setData(item->data().toInt() - 10); });
+    Menu_RussianClick(item);
 }
