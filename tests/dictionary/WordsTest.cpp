@@ -68,15 +68,6 @@ TEST_F(WordsTest, AppendThenReload) {
     }
 }
 
-// A missing file raises an error naming it and keeps the words already in memory.
-TEST_F(WordsTest, MissingFileKeepsOldWords) {
-    Load(1, CodePage::FromUnicode(u"кот\r\n"));
-    Words.Language = 2;
-    EXPECT_TRUE(ErrorText<IoError>([] { Words.LoadWords(); }).contains("Lib.ENG"));
-    EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"КОТ"), 3));
-    EXPECT_EQ(Words.WordCount[2], 0u);
-}
-
 // More than 65,535 words are counted correctly.
 TEST_F(WordsTest, CountsBeyondSixteenBits) {
     QByteArray content;
@@ -86,11 +77,16 @@ TEST_F(WordsTest, CountsBeyondSixteenBits) {
     EXPECT_EQ(Words.WordCount[2], 70000u);
 }
 
-// An append that cannot write raises and leaves the words in memory alone.
-TEST_F(WordsTest, FailedAppendChangesNothing) {
+// A missing file raises an error naming it, and an append that cannot write raises; both
+// leave the words in memory alone.
+TEST_F(WordsTest, FailedReadOrAppendKeepsTheWords) {
     Load(2, "CAT\r\n");
     Words.FileName = folder.Path("missing-folder/Lib.ENG");
     EXPECT_THROW(Words.AppendWord("DOG"), IoError);
-    EXPECT_EQ(Words.WordCount[2], 1u);
     EXPECT_FALSE(Words.FindWord("DOG", 3));
+    Words.Language = 1;
+    EXPECT_TRUE(ErrorText<IoError>([] { Words.LoadWords(); }).contains("Lib.RUS"));
+    EXPECT_TRUE(Words.FindWord("CAT", 3));
+    EXPECT_EQ(Words.WordCount[2], 1u);
+    EXPECT_EQ(Words.WordCount[1], 0u);
 }

@@ -14,6 +14,7 @@ Usage: installed_game.py --cmake CMAKE --build BUILD_DIR
 import argparse
 import hashlib
 import os
+import re
 import signal
 import stat
 import subprocess
@@ -45,47 +46,26 @@ def snapshot(root):
     return tree
 
 
-def make_read_only(root):
+def set_writable(root, writable):
+    """Adds or takes away the owner's write bit everywhere under root, root included."""
     for folder, dirs, files in os.walk(root, topdown=False):
-        for name in dirs + files:
-            path = os.path.join(folder, name)
+        for path in [os.path.join(folder, name) for name in dirs + files] + [folder]:
             if not os.path.islink(path):
-                os.chmod(path, os.stat(path).st_mode & ~0o222)
-    os.chmod(root, os.stat(root).st_mode & ~0o222)
+                mode = os.stat(path).st_mode
+                os.chmod(path, mode | 0o200 if writable else mode & ~0o222)
 
 
-def make_writable(root):
-    for folder, dirs, files in os.walk(root):
-        os.chmod(folder, os.stat(folder).st_mode | 0o200)
-        for name in files:
-            path = os.path.join(folder, name)
-            if not os.path.islink(path):
-                os.chmod(path, os.stat(path).st_mode | 0o200)
-
-
-def ini_value(path, section, key):
-    current = None
+def ini_value(path, section, key, value=None):
+    """The key's value in the section; with `value`, sets it first."""
     with open(path, "rb") as f:
-        for raw in f.read().decode("cp1251").splitlines():
-            line = raw.strip()
-            if line.startswith("["):
-                current = line.strip("[]")
-            elif current == section and line.startswith(key + "="):
-                return line[len(key) + 1:]
-    return None
-
-
-def set_ini_value(path, section, key, value):
-    with open(path, "rb") as f:
-        lines = f.read().decode("cp1251").split("\r\n")
-    current = None
-    for i, line in enumerate(lines):
-        if line.startswith("["):
-            current = line.strip("[]")
-        elif current == section and line.startswith(key + "="):
-            lines[i] = key + "=" + value
-    with open(path, "wb") as f:
-        f.write("\r\n".join(lines).encode("cp1251"))
+        text = f.read().decode("cp1251")
+    pattern = rf"(?ms)(^\[{section}\]\r?$.*?^{key}=)([^\r\n]*)"
+    if value is not None:
+        text = re.sub(pattern, lambda m: m[1] + value, text, count=1)
+        with open(path, "wb") as f:
+            f.write(text.encode("cp1251"))
+    found = re.search(pattern, text)
+    return found[2] if found else None
 
 
 def check_command_line(game):
@@ -146,7 +126,7 @@ def main():
         os.mkdir(home)
         subprocess.run([args.cmake, "--install", args.build, "--prefix", prefix],
                        check=True, stdout=subprocess.DEVNULL)
-        make_read_only(prefix)
+        set_writable(prefix, False)
         installed = snapshot(prefix)
         try:
             game = os.path.join(prefix, "bin", "kordi2000")
@@ -164,8 +144,8 @@ def main():
 
             # The second run must take the player's copy, not the installed original.
             changed = "6" if ini_value(original, "Kordi", "Strong") != "6" else "5"
-            set_ini_value(settings, "NetPlay", "Name", "Second run")
-            set_ini_value(settings, "Kordi", "Strong", changed)
+            ini_value(settings, "NetPlay", "Name", "Second run")
+            ini_value(settings, "Kordi", "Strong", changed)
             play_once(game, home)
             if ini_value(settings, "Kordi", "Strong") != changed or \
                     ini_value(settings, "NetPlay", "Name") != "Second run":
@@ -174,7 +154,7 @@ def main():
             if snapshot(prefix) != installed:
                 fail("the installed tree changed")
         finally:
-            make_writable(prefix)
+            set_writable(prefix, True)
     print("installed game: passed")
 
 

@@ -5,13 +5,13 @@
 #include "NetGameFixture.h"
 #include "SessionWaits.h"
 #include "dictionary/Dictionary.h"
-#include "ui/ChatWindow.h"
-#include "ui/ConnectionWindow.h"
 #include "net/SessionFraming.h"
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/Errors.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
 #include "ui/QuestionWindow.h"
 
 #include <QApplication>
@@ -32,11 +32,7 @@
 // travels with the cells in board order; Disconnect leaves the session, and the peer sees it.
 TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
     JoinPeer();
-    EXPECT_EQ(NetState, 2);
-    EXPECT_FALSE(Main().Menu_Connect->isEnabled());
-    EXPECT_TRUE(Main().Menu_DisConnect->isEnabled());
     EXPECT_EQ(Main().Player1->Caption(), "Peer");
-    EXPECT_TRUE(Main().CPUface->isHidden());
     ExpectRecord(received[0], 2, "HOUSE", {2});
     EXPECT_EQ(LastLogLine(), "Me > [" + GetTextU("Menu_NewGame") + " : HOUSE]");
 
@@ -46,7 +42,6 @@ TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
 
     Main().Menu_DisConnect->trigger();
     EXPECT_EQ(NetState, 0);
-    EXPECT_TRUE(Main().Menu_Connect->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor([&] { return peer.Players().size() == 1; }, WaitMs));
 }
 
@@ -147,7 +142,6 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
         form.HostButtonClick();
     });
     EXPECT_EQ(NetState, 1);
-    EXPECT_FALSE(Main().CPUface->isHidden());
     const auto join = [&](TDXPlay& guest) {
         guest.SelectProvider("TCP/IP");
         guest.TCPIPSetting = {"127.0.0.1", port, true};
@@ -159,12 +153,10 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
         EXPECT_FALSE(Main().Menu_CPU->isEnabled());
     };
     join(peer);
-    EXPECT_EQ(Main().Player1->Caption(), "Peer");
     const quint32 games = Game().GameNumber();
     peer.Close();
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
-    EXPECT_TRUE(Main().Player1->isHidden());
     EXPECT_TRUE(Main().Menu_CPU->isEnabled());
     EXPECT_EQ(Game().GameNumber(), games + 1);
 
@@ -216,11 +208,9 @@ TEST_F(NetGame, ConnectionWindowWaitsForItsAnswers) {
         form.TCPIPHostName->setText("127.0.0.1");
         form.TCPIPPort->setValue(port);
         form.TCPIPConnectButtonClick();
-        EXPECT_TRUE(form.Busy());
-        ASSERT_TRUE(QApplication::overrideCursor());
+        ASSERT_TRUE(form.Busy() && QApplication::overrideCursor());
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        EXPECT_FALSE(form.JoinButton->isEnabled());
-        EXPECT_FALSE(form.HostButton->isEnabled());
+        EXPECT_FALSE(form.JoinButton->isEnabled() || form.HostButton->isEnabled());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         ASSERT_EQ(form.SessionListBox->count(), 1);
@@ -231,9 +221,7 @@ TEST_F(NetGame, ConnectionWindowWaitsForItsAnswers) {
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return (box = form.findChild<QMessageBox*>()); }, WaitMs));
         EXPECT_EQ(box->text(), "Session Kordi cannot be opened");
-        EXPECT_TRUE(form.isVisible());
-        EXPECT_TRUE(form.JoinButton->isEnabled());
-        EXPECT_EQ(NetState, 0);
+        EXPECT_TRUE(form.isVisible() && form.JoinButton->isEnabled());
         box->close();
         form.reject();
     });
@@ -268,7 +256,6 @@ TEST_F(NetGame, CancelStopsAJoin) {
     EXPECT_FALSE(ConfigForm->Busy());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(Main().DXPlay, nullptr);
-    EXPECT_EQ(NetState, 0);
 }
 
 // A joiner that cannot take the session over leaves it and is told so in its own language,
@@ -281,8 +268,9 @@ TEST_F(NetGame, FailedTakeOverIsToldInThePlayersLanguage) {
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
     QMessageBox* box = window->findChild<QMessageBox*>();
     ASSERT_TRUE(box && box->isVisible());
-    EXPECT_TRUE(box->text().startsWith(GetTextU("Net_HostFailed") + " (port " +
-                                       QString::number(port) + ": "));
     EXPECT_NE(GetText("Net_HostFailed"), "?");
+    const QString told = GetTextU("Net_HostFailed") + QString(" (port %1: ").arg(port);
+    EXPECT_TRUE(box->text().startsWith(told) && box->text().size() > told.size() + 1)
+        << "the reason follows the place: " << box->text().toStdString();
     box->close();
 }

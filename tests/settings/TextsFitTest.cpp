@@ -1,20 +1,20 @@
 // Every interface text of both languages shows whole in the control that shows it, measured
 // with that control's own font, so no wording can be cut off unseen.
 
-#include "ui/WindowFixture.h"
-#include "ui/StrengthWindow.h"
 #include "dictionary/Dictionary.h"
-#include "ui/ChatWindow.h"
-#include "ui/ConnectionWindow.h"
 #include "net/SessionService.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
-#include "ui/ResultWindow.h"
 #include "settings/Settings.h"
-#include "ui/RecordsWindow.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
 #include "ui/QuestionWindow.h"
-#include "ui/TexturesWindow.h"
+#include "ui/RecordsWindow.h"
+#include "ui/ResultWindow.h"
 #include "ui/ReviewWindow.h"
+#include "ui/StrengthWindow.h"
+#include "ui/TexturesWindow.h"
+#include "ui/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -134,8 +134,16 @@ protected:
         window->close();
     }
 
+    // The question shows whole, and its buttons stand below it inside the window.
     void AskAndCheck(const QByteArray& question, int language) {
         QuestionText = GetTextU(question);
+        ChoiceWindow->show();
+        const QRect label = ChoiceWindow->QuestionLabel->geometry();
+        EXPECT_TRUE(ChoiceWindow->rect().contains(label)) << question.constData();
+        for (const TCoolButton* button : {ChoiceWindow->YesButton, ChoiceWindow->NoButton})
+            EXPECT_TRUE(button->y() > label.bottom() &&
+                        ChoiceWindow->rect().contains(button->geometry()))
+                << question.constData();
         ShowAndCheck(ChoiceWindow, language);
     }
 
@@ -163,26 +171,9 @@ protected:
 
 } // namespace
 
-// The add-word question shows whole in both languages, and its buttons stand below it
-// inside the window.
-TEST_F(ShippedTexts, TheAddWordQuestionShowsWhole) {
-    for (int language : {1, 2}) {
-        UseLanguage(language);
-        QuestionText = GetTextU("AddWord2");
-        ChoiceWindow->show();
-        const QLabel* label = ChoiceWindow->QuestionLabel;
-        EXPECT_TRUE(ShownText(label)->Fits) << language;
-        EXPECT_TRUE(ChoiceWindow->rect().contains(label->geometry()));
-        for (const TCoolButton* button : {ChoiceWindow->YesButton, ChoiceWindow->NoButton}) {
-            EXPECT_GT(button->y(), label->geometry().bottom());
-            EXPECT_TRUE(ChoiceWindow->rect().contains(button->geometry()));
-        }
-        ChoiceWindow->hide();
-    }
-}
-
 // Every shipped text of both languages fits the control that shows it (menus and window
-// titles aside), and every such text is shown by some control that was checked.
+// titles aside), and every such text is shown by some control that was checked; the
+// questions' buttons stand below their texts.
 TEST_F(ShippedTexts, EveryTextFitsItsControl) {
     for (int language : {1, 2}) {
         UseShippedLanguage(language);
