@@ -4,8 +4,8 @@
 // The first byte picks the language; the rest is the file.
 
 #include "FuzzCheck.h"
-#include "dictionary/PrefixTree.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/PrefixTree.h"
 #include "platform/CodePage.h"
 #include "settings/Settings.h"
 
@@ -17,7 +17,7 @@ const QByteArray Appended = "QZX";
 
 QList<QByteArray> LoadedWords() {
     QList<QByteArray> words;
-    for (int length = TWords::MinLength; length <= TWords::MaxLength; ++length) {
+    for (int length = TDictionary::MinLength; length <= TDictionary::MaxLength; ++length) {
         const QList<QByteArray>& list = Words.Lists[length];
         for (qsizetype i = 0; i < list.size(); ++i) {
             FUZZ_CHECK(list[i].size() == length);

@@ -12,9 +12,9 @@
 namespace {
 
 // A dictionary of each language that shares letters with most boards.
-const TWords& Dictionary(quint16 language) {
-    static TWords words[2];
-    TWords& chosen = words[language - 1];
+const TDictionary& Dictionary(quint16 language) {
+    static TDictionary words[2];
+    TDictionary& chosen = words[language - 1];
     if (chosen.Lists[2].isEmpty()) {
         const QString path = FuzzFolder().filePath(QString("words%1").arg(language));
         QFile file(path);

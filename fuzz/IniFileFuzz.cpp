@@ -36,7 +36,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     FUZZ_CHECK(file.write(bytes) == bytes.size());
 }
 
-void CheckSettingsReads(const TKordiIniFile& ini) {
+void CheckSettingsReads(const TSettingsFile& ini) {
     const quint16 language = ini.ReadLanguageNumber();
     FUZZ_CHECK(language == 1 || language == 2);
     const int level = ini.ReadStrengthLevel();
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QString path = FuzzFolder().filePath("Kordi2000.ini");
     WriteFile(path, before);
-    TKordiIniFile ini(path);
+    TSettingsFile ini(path);
     CheckSettingsReads(ini);
     const QByteArray other = ini.ReadString(otherSection, otherKey, "(none)");
 

@@ -16,7 +16,8 @@ void CheckMoveText(QByteArrayView text) {
     const std::optional<TMoveText> move = DecodeMoveText(text);
     if (!move)
         return;
-    FUZZ_CHECK(move->Word.size() >= TWords::MinLength && move->Word.size() <= TWords::MaxLength);
+    FUZZ_CHECK(move->Word.size() >= TDictionary::MinLength &&
+               move->Word.size() <= TDictionary::MaxLength);
     FUZZ_CHECK(move->Cells.size() == move->Word.size());
     for (const QPoint& cell : move->Cells)
         FUZZ_CHECK(IsCell(cell));

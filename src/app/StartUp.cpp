@@ -16,17 +16,21 @@
 #include <QScreen>
 #include <memory>
 
-TSplashForm* SplashForm = nullptr;
+TSplashWindow* SplashForm = nullptr;
 
 TWindowTable StartUpWindows() {
     // Every window but the main one is owned by the main window and created after it; the
     // main window's creation advances the bar from 1 to 11 itself.
     return {
-        {1, [] { new TMainWindow(SplashProgress); }},   {12, [] { new TChatWindow(MainWindow); }},
-        {13, [] { new TConfigForm(MainWindow); }},      {14, [] { new TImagesWindow(MainWindow); }},
-        {15, [] { new TSetCPUWindow(MainWindow); }},    {16, [] { new TChoiceWindow(MainWindow); }},
-        {17, [] { new TWinnersWindow(MainWindow); }},   {18, [] { new TAboutForm(MainWindow); }},
-        {19, [] { new TAddRatingWindow(MainWindow); }},
+        {1, [] { new TMainWindow(SplashProgress); }},
+        {12, [] { new TChatWindow(MainWindow); }},
+        {13, [] { new TConnectionWindow(MainWindow); }},
+        {14, [] { new TTexturesWindow(MainWindow); }},
+        {15, [] { new TStrengthWindow(MainWindow); }},
+        {16, [] { new TQuestionWindow(MainWindow); }},
+        {17, [] { new TRecordsWindow(MainWindow); }},
+        {18, [] { new TAboutWindow(MainWindow); }},
+        {19, [] { new TResultWindow(MainWindow); }},
     };
 }
 
@@ -47,7 +51,7 @@ QLabel* MakeCaption(QWidget* parent, const QString& text, QPoint at) {
 
 } // namespace
 
-TSplashForm::TSplashForm() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+TSplashWindow::TSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     SplashForm = this;
     setFixedSize(240, 59);
     Image1 = new QLabel(this);
@@ -65,11 +69,11 @@ TSplashForm::TSplashForm() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWi
     top_ = y();
 }
 
-TSplashForm::~TSplashForm() {
+TSplashWindow::~TSplashWindow() {
     SplashForm = nullptr;
 }
 
-bool TSplashForm::SlideStep() {
+bool TSplashWindow::SlideStep() {
     slide_ += 16;
     top_ += slide_;
     move(x(), top_);
@@ -92,7 +96,7 @@ TStartUp::TStartUp(TWindowTable windows) : windows_(std::move(windows)) {
 TStartUp::~TStartUp() = default;
 
 void TStartUp::Start() {
-    splash_ = std::make_unique<TSplashForm>();
+    splash_ = std::make_unique<TSplashWindow>();
     splash_->show();
     connect(&timer_, &QTimer::timeout, this, &TStartUp::CreateNext);
     timer_.start(0);
@@ -110,7 +114,7 @@ void TStartUp::CreateNext() {
         return;
     }
     SplashProgress();
-    if (splash_->ProgressBar->value() < TSplashForm::Steps) {
+    if (splash_->ProgressBar->value() < TSplashWindow::Steps) {
         timer_.start(0);
         return;
     }

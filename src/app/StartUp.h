@@ -12,13 +12,13 @@
 class QLabel;
 class QProgressBar;
 
-class TSplashForm : public QWidget {
+class TSplashWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int Steps = 20;
 
-    TSplashForm();
-    ~TSplashForm() override;
+    TSplashWindow();
+    ~TSplashWindow() override;
 
     QLabel* Image1;
     QLabel* Label1;
@@ -35,7 +35,7 @@ private:
 };
 
 // Exists only during start-up.
-extern TSplashForm* SplashForm;
+extern TSplashWindow* SplashForm;
 
 // One step of the splash progress bar, repainted at once; nothing without a splash window.
 void SplashProgress();
@@ -66,6 +66,6 @@ private:
     void Slide();
 
     TWindowTable windows_;
-    std::unique_ptr<TSplashForm> splash_;
+    std::unique_ptr<TSplashWindow> splash_;
     QTimer timer_;
 };

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-TWords Words;
+TDictionary Words;
 
 namespace {
 
@@ -17,21 +17,21 @@ bool LessNoCase(const QByteArray& a, const QByteArray& b) {
 }
 
 bool IsAcceptedLine(QByteArrayView line) {
-    return line.size() >= TWords::MinLength && line.size() <= TWords::MaxLength &&
+    return line.size() >= TDictionary::MinLength && line.size() <= TDictionary::MaxLength &&
            line.front() != ';';
 }
 
 } // namespace
 
-QString TWords::FileForLanguage(int language) {
+QString TDictionary::FileForLanguage(int language) {
     return ProgramFolder::PlayerFile(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
 }
 
-void TWords::LoadWords() {
+void TDictionary::LoadWords() {
     LoadFile(FileForLanguage(Language));
 }
 
-void TWords::LoadFile(const QString& path) {
+void TDictionary::LoadFile(const QString& path) {
     FileName = path;
     WordCount[Language] = 0;
     const QByteArray content = SharedFile::Read(FileName);
@@ -67,7 +67,7 @@ void TWords::LoadFile(const QString& path) {
         CountsChanged();
 }
 
-bool TWords::FindWord(QByteArrayView word, int length) const {
+bool TDictionary::FindWord(QByteArrayView word, int length) const {
     if (length < MinLength || length > MaxLength)
         return false;
     const auto& list = Lists[length];
@@ -78,7 +78,7 @@ bool TWords::FindWord(QByteArrayView word, int length) const {
     return it != list.end() && CodePage::CompareNoCase(*it, word) == 0;
 }
 
-void TWords::AppendWord(const QByteArray& word) {
+void TDictionary::AppendWord(const QByteArray& word) {
     // Under the lock the word goes after what the file holds now, so a word that another
     // copy of the game added since our last load stays.
     SharedFile::Change(FileName, [this, &word](const std::optional<QByteArray>& current) {
@@ -95,7 +95,7 @@ void TWords::AppendWord(const QByteArray& word) {
     });
 }
 
-const TPrefixTree& TWords::Prefixes() const {
+const TPrefixTree& TDictionary::Prefixes() const {
     if (!prefixes_ || prefixes_->FirstLetter() != FirstLetter)
         prefixes_ = std::make_shared<const TPrefixTree>(*this);
     return *prefixes_;

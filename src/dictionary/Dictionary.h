@@ -12,7 +12,7 @@
 
 class TPrefixTree;
 
-struct TWords {
+struct TDictionary {
     static constexpr int MinLength = 2;
     static constexpr int MaxLength = 20;
 
@@ -46,4 +46,4 @@ private:
     mutable std::shared_ptr<const TPrefixTree> prefixes_;
 };
 
-extern TWords Words;
+extern TDictionary Words;

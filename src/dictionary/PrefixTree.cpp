@@ -24,9 +24,9 @@ std::optional<std::vector<std::uint8_t>> ToKey(QByteArrayView word, unsigned cha
 
 } // namespace
 
-TPrefixTree::TPrefixTree(const TWords& words) : firstLetter_(words.FirstLetter) {
+TPrefixTree::TPrefixTree(const TDictionary& words) : firstLetter_(words.FirstLetter) {
     std::vector<Key> keys;
-    for (int length = TWords::MinLength; length <= TWords::MaxLength; ++length)
+    for (int length = TDictionary::MinLength; length <= TDictionary::MaxLength; ++length)
         for (const QByteArray& word : words.Lists[length])
             if (auto key = ToKey(word, words.FirstLetter, words.AlphabetSize()))
                 keys.push_back(std::move(*key));

@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <vector>
 
-struct TWords;
+struct TDictionary;
 
 class TPrefixTree {
 public:
     static constexpr std::uint32_t None = 0xFFFFFFFF;
     static constexpr int MaxLetters = 32;
 
-    explicit TPrefixTree(const TWords& words);
+    explicit TPrefixTree(const TDictionary& words);
 
     std::uint32_t Root() const { return 0; }
     unsigned char FirstLetter() const { return firstLetter_; }

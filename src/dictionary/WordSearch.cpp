@@ -1,7 +1,7 @@
 #include "dictionary/WordSearch.h"
 
-#include "dictionary/PrefixTree.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/PrefixTree.h"
 
 #include <algorithm>
 #include <bit>
@@ -178,7 +178,7 @@ int SearchLengthLimit(const TSearchRequest& request) {
     return std::min(request.AdviceMode ? AdviceLengthLimit : request.Strength, MaxPath);
 }
 
-TSearchRequest MakeSearchRequest(const TWords& words, int strength, bool adviceMode,
+TSearchRequest MakeSearchRequest(const TDictionary& words, int strength, bool adviceMode,
                                  const QList<QByteArray>& usedWords) {
     TSearchRequest request;
     request.Tree = &words.Prefixes();

@@ -15,7 +15,7 @@
 #include <vector>
 
 class TPrefixTree;
-struct TWords;
+struct TDictionary;
 
 // A cell index: (column − 1) × 5 + (row − 1), so index order is the board's column-major order.
 using TCellIndex = int;
@@ -61,7 +61,7 @@ struct TSearchOutcome {
 };
 
 // A request on the dictionary in memory, in its language.
-TSearchRequest MakeSearchRequest(const TWords& words, int strength, bool adviceMode,
+TSearchRequest MakeSearchRequest(const TDictionary& words, int strength, bool adviceMode,
                                  const QList<QByteArray>& usedWords);
 
 TSearchOutcome SearchBestMove(const TSearchBoard& board, const TSearchRequest& request,

@@ -1,7 +1,7 @@
 #include "game/Game.h"
 
-#include "dictionary/WordSearch.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/WordSearch.h"
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
@@ -31,7 +31,7 @@ public:
 
 } // namespace
 
-TGame::TGame(TWords& words, IGameEffects& effects, QObject* parent)
+TGame::TGame(TDictionary& words, IGameEffects& effects, QObject* parent)
     : QObject(parent), words_(&words), effects_(effects) {
     // The end of a step sequence is a change: a waiting record may now be taken.
     connect(&steps_, &TTimedSteps::Done, this, &TGame::Changed);
@@ -189,7 +189,7 @@ void TGame::RightClick() {
 
 void TGame::Submit() {
     const QByteArray word = TracedWord();
-    if (word.size() == 1 || word.size() > TWords::MaxLength || usedWords_.IsUsed(word)) {
+    if (word.size() == 1 || word.size() > TDictionary::MaxLength || usedWords_.IsUsed(word)) {
         Refuse();
         return;
     }

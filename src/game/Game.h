@@ -16,7 +16,7 @@
 #include <functional>
 #include <optional>
 
-struct TWords;
+struct TDictionary;
 struct TFoundMove;
 
 enum class TSound { Click1, Click2, Click3, Apply, Winner, Loser, Question, Send };
@@ -67,7 +67,7 @@ public:
     static constexpr int SadFace = 5;
     static constexpr int QuestionFace = 6;
 
-    TGame(TWords& words, IGameEffects& effects, QObject* parent = nullptr);
+    TGame(TDictionary& words, IGameEffects& effects, QObject* parent = nullptr);
 
     const TBoard& Board() const { return board_; }
     TPhase Phase() const { return phase_; }
@@ -107,7 +107,7 @@ public:
     void SetStrength(int strength) { strength_ = strength; }
     TOpponent Opponent() const { return opponent_; }
     void SetOpponent(TOpponent opponent) { opponent_ = opponent; }
-    void SetDictionary(TWords& words) { words_ = &words; }
+    void SetDictionary(TDictionary& words) { words_ = &words; }
     // The game's clock: its pauses last a number of ticks of this many ms (100 by default).
     void SetTickMs(int ms) { tickMs_ = ms; }
 
@@ -179,7 +179,7 @@ private:
     // Notes a turn before it changes the board or the used words; an empty move is a pass.
     void RecordTurn(int player, const TPlayedMove& move = {});
 
-    TWords* words_;
+    TDictionary* words_;
     IGameEffects& effects_;
     TTimedSteps steps_;
     TBoard board_;

@@ -1,14 +1,14 @@
 #include "game/GameReview.h"
 
-#include "dictionary/WordSearch.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/WordSearch.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>
 
 namespace {} // namespace
 
-TSearchBoard SearchBoardOf(const QByteArray& letters, const TWords& words) {
+TSearchBoard SearchBoardOf(const QByteArray& letters, const TDictionary& words) {
     TSearchBoard board;
     for (int i = 0; i < BoardCells; ++i) {
         if (letters[i] == TRecordedTurn::EmptyLetter) {
@@ -24,7 +24,7 @@ TSearchBoard SearchBoardOf(const QByteArray& letters, const TWords& words) {
     return board;
 }
 
-TTurnReview ReviewTurn(const TRecordedTurn& turn, const TWords& words) {
+TTurnReview ReviewTurn(const TRecordedTurn& turn, const TDictionary& words) {
     // A strength of the whole board lifts the computer's limit and leaves the rest of the
     // search as it plays.
     const TSearchRequest request = MakeSearchRequest(words, BoardCells, false, turn.UsedWords);

@@ -7,7 +7,7 @@
 
 #include <array>
 
-struct TWords;
+struct TDictionary;
 struct TSearchBoard;
 
 struct TTurnReview {
@@ -20,10 +20,10 @@ struct TTurnReview {
 };
 
 // The search's view of a record's board: each letter as its alphabet index in `words`.
-TSearchBoard SearchBoardOf(const QByteArray& letters, const TWords& words);
+TSearchBoard SearchBoardOf(const QByteArray& letters, const TDictionary& words);
 
 // `words` must be the dictionary of the record's language.
-TTurnReview ReviewTurn(const TRecordedTurn& turn, const TWords& words);
+TTurnReview ReviewTurn(const TRecordedTurn& turn, const TDictionary& words);
 
 // The points each player left on the board over the reviewed turns; [0] for player 1.
 std::array<int, 2> PointsLeft(const TGameRecord& record, const QList<TTurnReview>& reviews);

@@ -27,11 +27,11 @@ QList<QPoint> BoardOrder(QList<QPoint> cells) {
 
 void TNetGame::Send(quint32 kind, const QByteArray& text, qint32 param1, qint32 param2,
                     qint32 param3, qint32 param4, qint32 param5) {
-    TDXPlay* play = host_.Session();
+    TSessionService* play = host_.Session();
     if (NetState == 0 || !play)
         return;
     const QByteArray data = EncodeNetMessage({kind, text, param1, param2, param3, param4, param5});
-    play->Send(TDXPlay::AllPlayers, data);
+    play->Send(TSessionService::AllPlayers, data);
     play->Send(play->LocalPlayer().Id, data);
 }
 
@@ -74,7 +74,7 @@ void TNetGame::SendMove(const TPlayedMove& move) {
 
 // The player is copied into the queue: the session's own list may be gone by the time the
 // record is handled.
-void TNetGame::Receive(const TDXPlayPlayer& player, const QByteArray& data) {
+void TNetGame::Receive(const TSessionPlayer& player, const QByteArray& data) {
     Queue([this, player, data] {
         const std::optional<TNetMessage> message = DecodeNetMessage(data);
         if (!message)
@@ -94,7 +94,7 @@ void TNetGame::Receive(const TDXPlayPlayer& player, const QByteArray& data) {
     });
 }
 
-void TNetGame::PlayerAdded(const TDXPlayPlayer& player) {
+void TNetGame::PlayerAdded(const TSessionPlayer& player) {
     if (!player.Remote)
         return;
     Queue([this, player] {
@@ -107,7 +107,7 @@ void TNetGame::PlayerAdded(const TDXPlayPlayer& player) {
     });
 }
 
-void TNetGame::PlayerDeleted(const TDXPlayPlayer& player) {
+void TNetGame::PlayerDeleted(const TSessionPlayer& player) {
     Queue([this, player] {
         if (NetState != 2)
             return;
@@ -149,7 +149,7 @@ void TNetGame::Pump() {
 // While an event waits, the session holds the peer's next records (and drops a peer that
 // floods it), so a peer cannot grow this side's memory.
 void TNetGame::HoldWhileWaiting() {
-    TDXPlay* play = host_.Session();
+    TSessionService* play = host_.Session();
     const bool hold = !inbox_.empty();
     if (!play || hold == holding_)
         return;
@@ -160,13 +160,13 @@ void TNetGame::HoldWhileWaiting() {
         play->ReleaseMessages();
 }
 
-void TNetGame::ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message) {
+void TNetGame::ReceiveChat(const TSessionPlayer& player, const TNetMessage& message) {
     if (player.Remote)
         host_.PlaySound(TSound::Send);
     host_.AddChatLine(player.Name + " > " + message.Text);
 }
 
-void TNetGame::ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message) {
+void TNetGame::ReceiveNewGame(const TSessionPlayer& player, const TNetMessage& message) {
     if (player.Remote) {
         if (!IsStartRecord(message))
             return GiveUp();

@@ -20,7 +20,7 @@ class INetGameHost {
 public:
     virtual ~INetGameHost() = default;
     // The open session, or none.
-    virtual TDXPlay* Session() const = 0;
+    virtual TSessionService* Session() const = 0;
     virtual void AddChatLine(const QByteArray& line) = 0;
     virtual void PlaySound(TSound sound) = 0;
     // The peer's name is shown and the computer's face hidden; an empty name the other way.
@@ -44,9 +44,9 @@ public:
     // Sets NetState and what follows from it: the game's opponent and the caption's icon.
     void SetNetState(int state);
 
-    void Receive(const TDXPlayPlayer& player, const QByteArray& data);
-    void PlayerAdded(const TDXPlayPlayer& player);
-    void PlayerDeleted(const TDXPlayPlayer& player);
+    void Receive(const TSessionPlayer& player, const QByteArray& data);
+    void PlayerAdded(const TSessionPlayer& player);
+    void PlayerDeleted(const TSessionPlayer& player);
     // What has not been handled yet belongs to a session that is gone.
     void Forget();
     bool Pending() const { return !inbox_.empty(); }
@@ -55,8 +55,8 @@ private:
     void Queue(std::function<void()> event);
     void Pump();
     void HoldWhileWaiting();
-    void ReceiveChat(const TDXPlayPlayer& player, const TNetMessage& message);
-    void ReceiveNewGame(const TDXPlayPlayer& player, const TNetMessage& message);
+    void ReceiveChat(const TSessionPlayer& player, const TNetMessage& message);
+    void ReceiveNewGame(const TSessionPlayer& player, const TNetMessage& message);
     void ReceiveMove(const TNetMessage& message);
     void StartPeersGame(const TNetMessage& message);
     void SendMove(const TPlayedMove& move);

@@ -79,7 +79,8 @@ std::optional<TMoveText> DecodeMoveText(QByteArrayView text) {
     if (text.size() < 2 || !IsDigit(text[0]) || !IsDigit(text[1]))
         return std::nullopt;
     const int length = (text[0] - '0') * 10 + (text[1] - '0');
-    if (length < TWords::MinLength || length > TWords::MaxLength || text.size() != 2 + 3 * length)
+    if (length < TDictionary::MinLength || length > TDictionary::MaxLength ||
+        text.size() != 2 + 3 * length)
         return std::nullopt;
     TMoveText move;
     move.Word = text.sliced(2, length).toByteArray();

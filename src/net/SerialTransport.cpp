@@ -113,7 +113,8 @@ private:
     QPointer<TSerialTransport> line_;
 };
 
-TSerialTransport::TSerialTransport(TKind kind, const TDXPlay& play) : kind_(kind), play_(play) {
+TSerialTransport::TSerialTransport(TKind kind, const TSessionService& play)
+    : kind_(kind), play_(play) {
     connect(&carrierTimer_, &QTimer::timeout, this, &TSerialTransport::PollCarrier);
 }
 

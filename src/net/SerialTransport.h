@@ -21,7 +21,7 @@ public:
     enum class TKind { Modem, Cable };
 
     // Reads its settings from `play` at each step.
-    TSerialTransport(TKind kind, const TDXPlay& play);
+    TSerialTransport(TKind kind, const TSessionService& play);
     ~TSerialTransport() override;
 
     static QStringList Modems();
@@ -81,7 +81,7 @@ private:
     QIODevice* OpenChannel();
 
     const TKind kind_;
-    const TDXPlay& play_;
+    const TSessionService& play_;
     TStep step_{this};   // a search, a reach or arming the modem
     TStep hangUp_{this}; // the hang-up of a released line
     std::function<void()> afterHangUp_;

@@ -22,37 +22,38 @@ KordiError CannotOpen(const QByteArray& sessionName) {
 
 } // namespace
 
-TDXPlay::TDXPlay(QObject* parent) : QObject(parent), AskSerialCable(&TSerialCableDialog::Ask) {
+TSessionService::TSessionService(QObject* parent)
+    : QObject(parent), AskSerialCable(&TSerialCableDialog::Ask) {
     qRegisterMetaType<THostFailure>();
 }
 
-TDXPlay::~TDXPlay() {
+TSessionService::~TSessionService() {
     Close();
 }
 
-QList<TDXPlayProvider> TDXPlay::Providers() {
+QList<TSessionProvider> TSessionService::Providers() {
     return {
         {DPSPGUID_TCPIP, "TCP/IP"}, {DPSPGUID_MODEM, "Modem"}, {DPSPGUID_SERIAL, "Serial cable"}};
 }
 
-QStringList TDXPlay::Modems() {
+QStringList TSessionService::Modems() {
     return TSerialTransport::Modems();
 }
 
-void TDXPlay::CheckModemSetting(const TModemSetting& setting) {
+void TSessionService::CheckModemSetting(const TModemSetting& setting) {
     TSerialTransport::CheckModemSetting(setting);
 }
 
-void TDXPlay::SelectProvider(const QString& name) {
+void TSessionService::SelectProvider(const QString& name) {
     Close();
     transport_.reset();
     providerName_.clear();
     found_.clear();
     if (name.isEmpty())
         return;
-    const QList<TDXPlayProvider> providers = Providers();
+    const QList<TSessionProvider> providers = Providers();
     const auto provider = std::find_if(providers.begin(), providers.end(),
-                                       [&](const TDXPlayProvider& p) { return p.Name == name; });
+                                       [&](const TSessionProvider& p) { return p.Name == name; });
     if (provider == providers.end())
         throw KordiError(QString("Provider '%1' not found").arg(name));
     if (provider->Guid == DPSPGUID_TCPIP)
@@ -62,13 +63,13 @@ void TDXPlay::SelectProvider(const QString& name) {
                                                             ? TSerialTransport::TKind::Modem
                                                             : TSerialTransport::TKind::Cable,
                                                         *this);
-    connect(transport_.get(), &TSessionTransport::Incoming, this, &TDXPlay::Accept);
-    connect(transport_.get(), &TSessionTransport::ServeFailed, this, &TDXPlay::ServeFailed);
+    connect(transport_.get(), &TSessionTransport::Incoming, this, &TSessionService::Accept);
+    connect(transport_.get(), &TSessionTransport::ServeFailed, this, &TSessionService::ServeFailed);
     providerName_ = name;
 }
 
 // The steps start from the event loop, so that no answer comes inside the call.
-void TDXPlay::SearchSessions() {
+void TSessionService::SearchSessions() {
     step_.Start();
     found_.clear();
     step_.Later([this] {
@@ -78,7 +79,7 @@ void TDXPlay::SearchSessions() {
     });
 }
 
-void TDXPlay::Found(const TFindResult& result) {
+void TSessionService::Found(const TFindResult& result) {
     step_.Stop();
     if (result.Failure)
         return void(emit SearchFailed(*result.Failure));
@@ -89,7 +90,7 @@ void TDXPlay::Found(const TFindResult& result) {
     emit SessionsFound(names);
 }
 
-void TDXPlay::Create(const QByteArray& sessionName, const QByteArray& playerName) {
+void TSessionService::Create(const QByteArray& sessionName, const QByteArray& playerName) {
     // Only an open session is left: a line that the search brought up is kept for the join.
     if (opened_)
         Close();
@@ -108,7 +109,7 @@ void TDXPlay::Create(const QByteArray& sessionName, const QByteArray& playerName
     emit OnAddPlayer(LocalPlayer());
 }
 
-void TDXPlay::Join(const QByteArray& sessionName, const QByteArray& playerName) {
+void TSessionService::Join(const QByteArray& sessionName, const QByteArray& playerName) {
     if (opened_)
         Close();
     step_.Start();
@@ -128,8 +129,8 @@ void TDXPlay::Join(const QByteArray& sessionName, const QByteArray& playerName) 
     });
 }
 
-void TDXPlay::Reached(QIODevice* stream, const TFoundSession& session,
-                      const QByteArray& playerName) {
+void TSessionService::Reached(QIODevice* stream, const TFoundSession& session,
+                              const QByteArray& playerName) {
     if (!stream)
         return FailJoin(CannotOpen(session.Name).Text());
     auto* link = new TPeerLink(stream, LinkTimings, step_.Context());
@@ -143,8 +144,8 @@ void TDXPlay::Reached(QIODevice* stream, const TFoundSession& session,
     link->Join({ProtocolVersion, session.Name, playerName});
 }
 
-void TDXPlay::Welcomed(TPeerLink* link, const TWelcome& welcome, const TFoundSession& session,
-                       const QByteArray& playerName) {
+void TSessionService::Welcomed(TPeerLink* link, const TWelcome& welcome,
+                               const TFoundSession& session, const QByteArray& playerName) {
     // The host comes first in the welcome; an id of ours that clashes is a broken welcome.
     const auto clashes = [&](const TWirePlayer& p) { return p.Id == welcome.YourId; };
     if (welcome.Players.isEmpty() || welcome.YourId == AllPlayers ||
@@ -163,30 +164,30 @@ void TDXPlay::Welcomed(TPeerLink* link, const TWelcome& welcome, const TFoundSes
         players_.append({player.Id, player.Name, true});
     players_.append({localId_, playerName, false});
     AdoptPeer(link, welcome.Players.first().Id);
-    const QPointer<TDXPlay> alive(this);
+    const QPointer<TSessionService> alive(this);
     emit OnAddPlayer(LocalPlayer());
     if (alive && opened_)
         emit Joined();
 }
 
-void TDXPlay::FailJoin(const QString& text) {
+void TSessionService::FailJoin(const QString& text) {
     step_.Stop();
     emit JoinFailed(text);
 }
 
-void TDXPlay::HoldMessages() {
+void TSessionService::HoldMessages() {
     holding_ = true;
     if (peer_)
         peer_->Hold();
 }
 
-void TDXPlay::ReleaseMessages() {
+void TSessionService::ReleaseMessages() {
     holding_ = false;
     if (peer_)
         peer_->Release();
 }
 
-void TDXPlay::Send(quint32 to, const QByteArray& data) {
+void TSessionService::Send(quint32 to, const QByteArray& data) {
     if (data.size() < 4 || data.size() > MaxPayload)
         throw KordiError("The message form is illegal");
     if (!opened_)
@@ -197,13 +198,13 @@ void TDXPlay::Send(quint32 to, const QByteArray& data) {
         peer_->SendMessage(data);
 }
 
-void TDXPlay::StopSteps() {
+void TSessionService::StopSteps() {
     step_.Stop();
     if (transport_)
         transport_->Stop();
 }
 
-void TDXPlay::Close() {
+void TSessionService::Close() {
     StopSteps();
     if (peer_)
         peer_->Leave();
@@ -221,25 +222,25 @@ void TDXPlay::Close() {
     joined_ = {};
 }
 
-bool TDXPlay::IsHost() const {
+bool TSessionService::IsHost() const {
     return transport_ && transport_->Serving();
 }
 
-TDXPlayPlayer TDXPlay::LocalPlayer() const {
-    for (const TDXPlayPlayer& player : players_)
+TSessionPlayer TSessionService::LocalPlayer() const {
+    for (const TSessionPlayer& player : players_)
         if (player.Id == localId_)
             return player;
     return {};
 }
 
-const TFoundSession* TDXPlay::FindSession(const QByteArray& name) const {
+const TFoundSession* TSessionService::FindSession(const QByteArray& name) const {
     for (const TFoundSession& session : found_)
         if (CodePage::CompareNoCase(session.Name, name) == 0)
             return &session;
     return nullptr;
 }
 
-int TDXPlay::PendingConnections() const {
+int TSessionService::PendingConnections() const {
     const QList<TPeerLink*> links = findChildren<TPeerLink*>(Qt::FindDirectChildrenOnly);
     return int(std::count_if(links.begin(), links.end(), [](const TPeerLink* link) {
         return !link->IsJoined() && !link->IsClosed();
@@ -247,7 +248,7 @@ int TDXPlay::PendingConnections() const {
 }
 
 // Connections that never join are few and short-lived, and the player hears nothing of them.
-void TDXPlay::Accept(QIODevice* stream) {
+void TSessionService::Accept(QIODevice* stream) {
     if (PendingConnections() >= MaxPendingConnections) {
         stream->close();
         stream->deleteLater();
@@ -269,7 +270,7 @@ void TDXPlay::Accept(QIODevice* stream) {
     });
 }
 
-void TDXPlay::AnswerHello(TPeerLink* link, const THello& hello) {
+void TSessionService::AnswerHello(TPeerLink* link, const THello& hello) {
     const bool fits = hello.Version == ProtocolVersion && hello.SessionName == sessionName_ &&
                       !hello.PlayerName.isEmpty() && players_.size() < MaxPlayers;
     if (!fits) {
@@ -277,7 +278,7 @@ void TDXPlay::AnswerHello(TPeerLink* link, const THello& hello) {
         link->deleteLater();
         return;
     }
-    const TDXPlayPlayer joiner{NextPlayerId(), hello.PlayerName, true};
+    const TSessionPlayer joiner{NextPlayerId(), hello.PlayerName, true};
     link->Accept({joiner.Id, WirePlayers()});
     players_.append(joiner);
     AdoptPeer(link, joiner.Id);
@@ -286,7 +287,7 @@ void TDXPlay::AnswerHello(TPeerLink* link, const THello& hello) {
 
 // A joiner's link holds the peer's messages from the welcome on; they flow once this side
 // is set up, unless the game holds them.
-void TDXPlay::AdoptPeer(TPeerLink* link, quint32 peerId) {
+void TSessionService::AdoptPeer(TPeerLink* link, quint32 peerId) {
     peer_ = link;
     peerId_ = peerId;
     if (holding_)
@@ -298,10 +299,10 @@ void TDXPlay::AdoptPeer(TPeerLink* link, quint32 peerId) {
             return;
         const auto sender =
             std::find_if(players_.begin(), players_.end(),
-                         [this](const TDXPlayPlayer& p) { return p.Id == peerId_; });
+                         [this](const TSessionPlayer& p) { return p.Id == peerId_; });
         if (sender == players_.end())
             return;
-        const TDXPlayPlayer player = *sender; // a handler may close the session
+        const TSessionPlayer player = *sender; // a handler may close the session
         emit OnMessage(this, player, data);
     });
     connect(link, &TPeerLink::Left, this, [this, link] {
@@ -314,18 +315,18 @@ void TDXPlay::AdoptPeer(TPeerLink* link, quint32 peerId) {
     });
 }
 
-void TDXPlay::PeerGone(bool lost) {
+void TSessionService::PeerGone(bool lost) {
     peer_->deleteLater();
     peer_ = nullptr;
     const auto gone = std::find_if(players_.begin(), players_.end(),
-                                   [this](const TDXPlayPlayer& p) { return p.Id == peerId_; });
+                                   [this](const TSessionPlayer& p) { return p.Id == peerId_; });
     if (gone == players_.end())
         return;
-    const TDXPlayPlayer player = *gone;
+    const TSessionPlayer player = *gone;
     players_.erase(gone);
     peerId_ = 0;
     // The handlers may close the session or release this object.
-    const QPointer<TDXPlay> alive(this);
+    const QPointer<TSessionService> alive(this);
     emit OnDeletePlayer(player);
     if (lost && alive && opened_)
         emit OnSessionLost();
@@ -336,7 +337,7 @@ void TDXPlay::PeerGone(bool lost) {
 // A joiner takes the session over; a host goes on serving it (a modem line hangs up and
 // waits for the next call). A host that has just said goodbye may still hold its port for
 // a moment, so a refusal is tried again a few times before it counts.
-void TDXPlay::ServeAgain(int triesLeft) {
+void TSessionService::ServeAgain(int triesLeft) {
     takingOver_ = !IsHost();
     const QString failure = transport_->Serve(joined_);
     if (failure.isEmpty())
@@ -349,31 +350,31 @@ void TDXPlay::ServeAgain(int triesLeft) {
     });
 }
 
-void TDXPlay::ServeFailed(const QString& reason) {
+void TSessionService::ServeFailed(const QString& reason) {
     if (opened_)
         emit OnHostMigrationFailed({takingOver_, transport_->Place(), reason});
 }
 
-QList<QByteArray> TDXPlay::JoinableSessions() const {
+QList<QByteArray> TSessionService::JoinableSessions() const {
     if (players_.size() < MaxPlayers)
         return {sessionName_};
     return {};
 }
 
-QList<TWirePlayer> TDXPlay::WirePlayers() const {
+QList<TWirePlayer> TSessionService::WirePlayers() const {
     QList<TWirePlayer> wire;
-    for (const TDXPlayPlayer& player : players_)
+    for (const TSessionPlayer& player : players_)
         wire.append({player.Id, player.Name});
     return wire;
 }
 
-quint32 TDXPlay::NextPlayerId() const {
+quint32 TSessionService::NextPlayerId() const {
     quint32 highest = 0;
-    for (const TDXPlayPlayer& player : players_)
+    for (const TSessionPlayer& player : players_)
         highest = std::max(highest, player.Id);
     return highest + 1;
 }
 
-TPeerLink* TDXPlay::MakeLink(QIODevice* stream) {
+TPeerLink* TSessionService::MakeLink(QIODevice* stream) {
     return new TPeerLink(stream, LinkTimings, this);
 }

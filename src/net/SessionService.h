@@ -26,17 +26,17 @@ inline const QUuid DPSPGUID_TCPIP{"{36e95ee0-8577-11cf-960c-0080c7534e82}"};
 inline const QUuid DPSPGUID_MODEM{"{44eaa760-cb68-11cf-9c4e-00a0c905425e}"};
 inline const QUuid DPSPGUID_SERIAL{"{0f1d6860-88d9-11cf-9c4e-00a0c905425e}"};
 
-struct TDXPlayProvider {
+struct TSessionProvider {
     QUuid Guid;
     QString Name;
 };
 
-struct TDXPlayPlayer {
+struct TSessionPlayer {
     quint32 Id = 0;
     QByteArray Name; // code-page text
     bool Remote = false;
 };
-Q_DECLARE_METATYPE(TDXPlayPlayer)
+Q_DECLARE_METATYPE(TSessionPlayer)
 
 struct TTCPIPSetting {
     QString HostName; // a name, an IPv4 or an IPv6 address; empty: search the local network
@@ -74,7 +74,7 @@ struct THostFailure {
 };
 Q_DECLARE_METATYPE(THostFailure)
 
-class TDXPlay : public QObject {
+class TSessionService : public QObject {
     Q_OBJECT
 public:
     static constexpr int MaxPlayers = 2;
@@ -85,10 +85,10 @@ public:
     // Connections not yet joined (a would-be joiner's, a query's) that a host keeps at once.
     static constexpr int MaxPendingConnections = 8;
 
-    explicit TDXPlay(QObject* parent = nullptr);
+    explicit TSessionService(QObject* parent = nullptr);
     // Leaves an open session. While one of its events is being handled, release the
     // service with deleteLater.
-    ~TDXPlay() override;
+    ~TSessionService() override;
 
     TTCPIPSetting TCPIPSetting;
     TModemSetting ModemSetting;
@@ -103,7 +103,7 @@ public:
     // Where a search with an empty host name sends its query.
     QList<QHostAddress> BroadcastTargets{QHostAddress(QHostAddress::Broadcast)};
 
-    static QList<TDXPlayProvider> Providers();
+    static QList<TSessionProvider> Providers();
     // The modems to choose from: the machine's serial ports, by description and port name.
     static QStringList Modems();
     // Refuses a modem setting that cannot be used, with the text the player sees.
@@ -143,9 +143,9 @@ public:
     bool Opened() const { return opened_; }
     bool IsHost() const;
     QByteArray SessionName() const { return sessionName_; }
-    const QList<TDXPlayPlayer>& Players() const { return players_; }
+    const QList<TSessionPlayer>& Players() const { return players_; }
     // The local player; an empty one without an open session.
-    TDXPlayPlayer LocalPlayer() const;
+    TSessionPlayer LocalPlayer() const;
 
 signals:
     void SessionsFound(const QList<QByteArray>& names);
@@ -156,9 +156,9 @@ signals:
 
     // The player records handed to handlers are copies: they stay valid when a handler
     // closes the session.
-    void OnMessage(TDXPlay* sender, const TDXPlayPlayer& player, const QByteArray& data);
-    void OnAddPlayer(const TDXPlayPlayer& player);
-    void OnDeletePlayer(const TDXPlayPlayer& player);
+    void OnMessage(TSessionService* sender, const TSessionPlayer& player, const QByteArray& data);
+    void OnAddPlayer(const TSessionPlayer& player);
+    void OnDeletePlayer(const TSessionPlayer& player);
     // The peer's connection died without a goodbye; OnDeletePlayer has been raised for it
     // and the session stays open for a new peer.
     void OnSessionLost();
@@ -194,7 +194,7 @@ private:
     TFoundSession joined_;
     quint32 localId_ = 0;
     quint32 peerId_ = 0;
-    QList<TDXPlayPlayer> players_;
+    QList<TSessionPlayer> players_;
     QPointer<SessionFraming::TPeerLink> peer_;
     TStep step_{this}; // the running search or join
     bool holding_ = false;

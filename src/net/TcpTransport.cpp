@@ -13,7 +13,8 @@
 
 using namespace SessionFraming;
 
-TTcpTransport::TTcpTransport(const TDXPlay& play, std::function<QList<QByteArray>()> joinable)
+TTcpTransport::TTcpTransport(const TSessionService& play,
+                             std::function<QList<QByteArray>()> joinable)
     : play_(play), joinable_(std::move(joinable)) {}
 
 TTcpTransport::~TTcpTransport() {
@@ -78,7 +79,7 @@ void TTcpTransport::Release() {
 }
 
 quint16 TTcpTransport::EffectivePort() const {
-    return play_.TCPIPSetting.Port != 0 ? play_.TCPIPSetting.Port : TDXPlay::DefaultPort;
+    return play_.TCPIPSetting.Port != 0 ? play_.TCPIPSetting.Port : TSessionService::DefaultPort;
 }
 
 void TTcpTransport::AcceptConnections() {

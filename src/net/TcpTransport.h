@@ -7,7 +7,7 @@
 #include <QAbstractSocket>
 #include <functional>
 
-class TDXPlay;
+class TSessionService;
 class QTcpServer;
 class QTcpSocket;
 class QUdpSocket;
@@ -17,7 +17,7 @@ class TTcpTransport : public TSessionTransport {
 public:
     // Reads its settings from `play` at each step; `joinable` names the sessions a search
     // may be told about.
-    TTcpTransport(const TDXPlay& play, std::function<QList<QByteArray>()> joinable);
+    TTcpTransport(const TSessionService& play, std::function<QList<QByteArray>()> joinable);
     ~TTcpTransport() override;
 
     void Find(TFindAnswer answer) override;
@@ -39,7 +39,7 @@ private:
     void QueryHost(const QString& host, quint16 port, TFindAnswer answer);
     void SearchNetwork(quint16 port, TFindAnswer answer);
 
-    const TDXPlay& play_;
+    const TSessionService& play_;
     std::function<QList<QByteArray>()> joinable_;
     TStep step_{this};
     quint16 port_ = 0;

@@ -5,10 +5,10 @@
 
 namespace {
 
-void DrawBevel(QPainter& painter, QRect rect, TCoolLabel::Bevel bevel) {
-    if (bevel == TCoolLabel::Bevel::None)
+void DrawBevel(QPainter& painter, QRect rect, TTexturedLabel::Bevel bevel) {
+    if (bevel == TTexturedLabel::Bevel::None)
         return;
-    const bool raised = bevel == TCoolLabel::Bevel::Raised;
+    const bool raised = bevel == TTexturedLabel::Bevel::Raised;
     const QColor light(255, 255, 255, 200);
     const QColor dark(0, 0, 0, 170);
     painter.setPen(raised ? light : dark);
@@ -26,30 +26,30 @@ void TileTexture(QPainter& painter, const QRect& area, const QPixmap& texture) {
         painter.drawTiledPixmap(area, texture);
 }
 
-TCoolLabel::TCoolLabel(QWidget* parent) : QWidget(parent) {}
+TTexturedLabel::TTexturedLabel(QWidget* parent) : QWidget(parent) {}
 
-void TCoolLabel::SetCaption(const QString& caption) {
+void TTexturedLabel::SetCaption(const QString& caption) {
     if (caption_ == caption)
         return;
     caption_ = caption;
     update();
 }
 
-void TCoolLabel::SetTexture(const QPixmap& texture) {
+void TTexturedLabel::SetTexture(const QPixmap& texture) {
     if (texture_.cacheKey() == texture.cacheKey())
         return;
     texture_ = texture;
     update();
 }
 
-void TCoolLabel::SetFontColor(const QColor& color) {
+void TTexturedLabel::SetFontColor(const QColor& color) {
     if (fontColor_ == color)
         return;
     fontColor_ = color;
     update();
 }
 
-void TCoolLabel::SetBevels(Bevel outer, Bevel inner) {
+void TTexturedLabel::SetBevels(Bevel outer, Bevel inner) {
     if (outer_ == outer && inner_ == inner)
         return;
     outer_ = outer;
@@ -57,17 +57,17 @@ void TCoolLabel::SetBevels(Bevel outer, Bevel inner) {
     update();
 }
 
-void TCoolLabel::SetTransparent(bool transparent) {
+void TTexturedLabel::SetTransparent(bool transparent) {
     transparent_ = transparent;
     update();
 }
 
-void TCoolLabel::SetAlignment(Qt::Alignment alignment) {
+void TTexturedLabel::SetAlignment(Qt::Alignment alignment) {
     alignment_ = alignment;
     update();
 }
 
-void TCoolLabel::paintEvent(QPaintEvent*) {
+void TTexturedLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!transparent_)
         TileTexture(painter, rect(), texture_);
@@ -76,23 +76,23 @@ void TCoolLabel::paintEvent(QPaintEvent*) {
     DrawBevel(painter, rect().adjusted(1, 1, -1, -1), inner_);
 }
 
-void TCoolLabel::PaintCaption(QPainter& painter, const QRect& area) {
+void TTexturedLabel::PaintCaption(QPainter& painter, const QRect& area) {
     painter.setFont(font());
     painter.setPen(fontColor_);
     painter.drawText(area, static_cast<int>(alignment_), caption_);
 }
 
-void TCoolLabel::mousePressEvent(QMouseEvent* event) {
+void TTexturedLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         leftHeld_ = true;
     emit Pressed(event->button());
 }
 
-void TCoolLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+void TTexturedLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
 }
 
-void TCoolLabel::mouseReleaseEvent(QMouseEvent* event) {
+void TTexturedLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasHeld = leftHeld_;
     leftHeld_ = false;
     if (wasHeld && event->button() == Qt::LeftButton &&
@@ -100,32 +100,32 @@ void TCoolLabel::mouseReleaseEvent(QMouseEvent* event) {
         emit Clicked();
 }
 
-TCoolButton::TCoolButton(QWidget* parent) : TCoolLabel(parent) {
+TTexturedButton::TTexturedButton(QWidget* parent) : TTexturedLabel(parent) {
     SetBevels(Bevel::Raised, Bevel::Raised);
 }
 
-void TCoolButton::mousePressEvent(QMouseEvent* event) {
+void TTexturedButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         SetBevels(Bevel::Lowered, Bevel::Lowered);
-    TCoolLabel::mousePressEvent(event);
+    TTexturedLabel::mousePressEvent(event);
 }
 
-void TCoolButton::mouseReleaseEvent(QMouseEvent* event) {
+void TTexturedButton::mouseReleaseEvent(QMouseEvent* event) {
     SetBevels(Bevel::Raised, Bevel::Raised);
-    TCoolLabel::mouseReleaseEvent(event);
+    TTexturedLabel::mouseReleaseEvent(event);
 }
 
-void TCoolButton::changeEvent(QEvent* event) {
+void TTexturedButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange)
         update();
-    TCoolLabel::changeEvent(event);
+    TTexturedLabel::changeEvent(event);
 }
 
-void TCoolButton::PaintCaption(QPainter& painter, const QRect& area) {
+void TTexturedButton::PaintCaption(QPainter& painter, const QRect& area) {
     const bool down = InnerBevel() == Bevel::Lowered;
     const QRect shifted = down ? area.translated(1, 1) : area;
     if (isEnabled()) {
-        TCoolLabel::PaintCaption(painter, shifted);
+        TTexturedLabel::PaintCaption(painter, shifted);
         return;
     }
     painter.setFont(font());

@@ -6,12 +6,12 @@
 #include <QPixmap>
 #include <QWidget>
 
-class TCoolLabel : public QWidget {
+class TTexturedLabel : public QWidget {
     Q_OBJECT
 public:
     enum class Bevel { None, Raised, Lowered };
 
-    explicit TCoolLabel(QWidget* parent = nullptr);
+    explicit TTexturedLabel(QWidget* parent = nullptr);
 
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
@@ -54,10 +54,10 @@ private:
 };
 
 // A textured button: raised while up, lowered while held, greyed when disabled.
-class TCoolButton : public TCoolLabel {
+class TTexturedButton : public TTexturedLabel {
     Q_OBJECT
 public:
-    explicit TCoolButton(QWidget* parent = nullptr);
+    explicit TTexturedButton(QWidget* parent = nullptr);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -10,24 +10,24 @@
 const TSettingsFileRef SettingsFile;
 TNetPlayFields NetPlayFields;
 
-bool TKordiIniFile::ReadFlag(QByteArrayView section, QByteArrayView key, bool defaultValue) const {
+bool TSettingsFile::ReadFlag(QByteArrayView section, QByteArrayView key, bool defaultValue) const {
     return ReadString(section, key, defaultValue ? "1" : "0") == "1";
 }
 
-void TKordiIniFile::WriteFlag(QByteArrayView section, QByteArrayView key, bool on) {
+void TSettingsFile::WriteFlag(QByteArrayView section, QByteArrayView key, bool on) {
     WriteString(section, key, on ? "1" : "0");
 }
 
-quint16 TKordiIniFile::ReadLanguageNumber() const {
+quint16 TSettingsFile::ReadLanguageNumber() const {
     const int number = ReadInteger("Kordi", "LanguageNumber", 1);
     return number == 2 ? 2 : 1;
 }
 
-int TKordiIniFile::ReadStrengthLevel() const {
+int TSettingsFile::ReadStrengthLevel() const {
     return std::clamp(ReadInteger("Kordi", "Strong", 16), 1, 6);
 }
 
-QColor TKordiIniFile::ReadFaceTint() const {
+QColor TSettingsFile::ReadFaceTint() const {
     const auto part = [this](QByteArrayView key) {
         return std::clamp(ReadInteger("Images", key, 255), 0, 255);
     };
@@ -40,13 +40,13 @@ void UseLanguage(quint16 language) {
     Words.FirstLetter = language == 1 ? 192 : 65;
 }
 
-TKordiIniFile* TSettingsFileRef::operator->() const {
+TSettingsFile* TSettingsFileRef::operator->() const {
     // The program folder never changes in a run of the game; tests move it, and then the
     // settings object follows to the new folder.
-    static std::unique_ptr<TKordiIniFile> file;
+    static std::unique_ptr<TSettingsFile> file;
     const QString fileName = ProgramFolder::PlayerFile("Kordi2000.ini");
     if (!file || file->FileName() != fileName)
-        file = std::make_unique<TKordiIniFile>(fileName);
+        file = std::make_unique<TSettingsFile>(fileName);
     return file.get();
 }
 

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QList>
 
-class TKordiIniFile : public TIniFile {
+class TSettingsFile : public TIniFile {
 public:
     using TIniFile::TIniFile;
 
@@ -41,8 +41,8 @@ void UseLanguage(quint16 language);
 // first use. Use it as a pointer: SettingsFile->ReadString(...).
 class TSettingsFileRef {
 public:
-    TKordiIniFile* operator->() const;
-    TKordiIniFile& operator*() const { return *operator->(); }
+    TSettingsFile* operator->() const;
+    TSettingsFile& operator*() const { return *operator->(); }
 };
 extern const TSettingsFileRef SettingsFile;
 

@@ -20,7 +20,7 @@
 #include <numbers>
 #include <optional>
 
-TAboutForm* AboutForm = nullptr;
+TAboutWindow* AboutForm = nullptr;
 
 namespace {
 
@@ -125,7 +125,7 @@ void TFrameSurface::mousePressEvent(QMouseEvent* event) {
         emit Clicked();
 }
 
-TAboutForm::TAboutForm(QWidget* parent)
+TAboutWindow::TAboutWindow(QWidget* parent)
     : TSkinnedDialog(parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
       Random([](int range) { return QRandomGenerator::global()->bounded(range); }),
       image2_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
@@ -145,12 +145,12 @@ TAboutForm::TAboutForm(QWidget* parent)
         if (QGuiApplication::applicationState() == Qt::ApplicationActive)
             DXTimerTimer();
     });
-    connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutForm::DXDrawClick);
+    connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutWindow::DXDrawClick);
     if (MainWindow)
         connect(MainWindow->Menu_About, &QAction::triggered, this, &QDialog::open);
 }
 
-void TAboutForm::showEvent(QShowEvent* event) {
+void TAboutWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     DXTimer->start();
     setWindowTitle(GetTextU("Menu_About"));
@@ -158,7 +158,7 @@ void TAboutForm::showEvent(QShowEvent* event) {
     PlayMusic("Herzeleid4bit");
 }
 
-void TAboutForm::hideEvent(QHideEvent* event) {
+void TAboutWindow::hideEvent(QHideEvent* event) {
     DXTimer->stop();
     StopSounds();
     TSkinnedDialog::hideEvent(event);
@@ -166,7 +166,7 @@ void TAboutForm::hideEvent(QHideEvent* event) {
 
 // Rebuilt at every showing, so letters that broke loose last time are back in the text;
 // the frame count is kept, so the scroll goes on where it stopped.
-void TAboutForm::BuildLetterTable(const QList<QByteArray>& text) {
+void TAboutWindow::BuildLetterTable(const QList<QByteArray>& text) {
     Count = -1;
     for (int line = 0; line < text.size(); ++line) {
         const QByteArray& characters = text[line];
@@ -191,7 +191,7 @@ void TAboutForm::BuildLetterTable(const QList<QByteArray>& text) {
     }
 }
 
-void TAboutForm::Release(TAboutLetter& letter) {
+void TAboutWindow::Release(TAboutLetter& letter) {
     letter.Loose = 1;
     letter.R += 64;
     letter.G += 64;
@@ -205,7 +205,7 @@ void TAboutForm::Release(TAboutLetter& letter) {
 // A letter in the text rides a wave of 3 pixels along its line, one pixel higher each frame;
 // the wave travels on highlighted lines. A loose letter flies, falls and bounces off the
 // floor until it leaves at a side.
-void TAboutForm::MoveLetter(TAboutLetter& letter) const {
+void TAboutWindow::MoveLetter(TAboutLetter& letter) const {
     if (!letter.Loose) {
         const double angle = (2 * letter.X + 16 * letter.Big * Frame) * 2 * std::numbers::pi / 256;
         letter.Y =
@@ -224,7 +224,7 @@ void TAboutForm::MoveLetter(TAboutLetter& letter) const {
     }
 }
 
-void TAboutForm::DXTimerTimer() {
+void TAboutWindow::DXTimerTimer() {
     ++Frame;
     std::optional<QPainter> painter;
     if (DXDraw->CanDraw()) {
@@ -253,7 +253,7 @@ void TAboutForm::DXTimerTimer() {
     }
 }
 
-void TAboutForm::DXDrawClick() {
+void TAboutWindow::DXDrawClick() {
     for (int i = 0; i < Count; ++i) {
         TAboutLetter& letter = Letters[i];
         if (!letter.Loose && InBand(letter) && Random(5) == 0)

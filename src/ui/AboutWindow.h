@@ -15,7 +15,7 @@
 
 class QFrame;
 class QTimer;
-class TCoolButton;
+class TTexturedButton;
 
 // One shown letter of the credits.
 struct TAboutLetter {
@@ -58,16 +58,16 @@ private:
     QImage back_;
 };
 
-class TAboutForm : public TSkinnedDialog {
+class TAboutWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int FrameMs = 33;
 
-    explicit TAboutForm(QWidget* parent = nullptr);
+    explicit TAboutWindow(QWidget* parent = nullptr);
 
     QFrame* Bevel1;
     TFrameSurface* DXDraw;
-    TCoolButton* CoolOKButton;
+    TTexturedButton* CoolOKButton;
     QTimer* DXTimer;
     // The credits in code page 1251; a line that starts with "|" is highlighted.
     QList<QByteArray> MemoR;
@@ -99,4 +99,4 @@ private:
     std::array<int, 2> ascents_;
 };
 
-extern TAboutForm* AboutForm;
+extern TAboutWindow* AboutForm;

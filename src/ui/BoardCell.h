@@ -6,25 +6,25 @@
 #include "platform/Checked.h"
 #include "platform/TexturedLabel.h"
 
-class Tpole : public TCoolLabel {
+class TBoardCell : public TTexturedLabel {
     Q_OBJECT
 public:
-    Tpole(QWidget* parent, int col, int row);
+    TBoardCell(QWidget* parent, int col, int row);
 
     const quint16 Col;
     const quint16 Row;
     TCellPos Pos() const { return {Col, Row}; }
 
 signals:
-    void Entered(Tpole* cell);
-    void Left(Tpole* cell);
+    void Entered(TBoardCell* cell);
+    void Left(TBoardCell* cell);
 
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 };
 
-using TCells = CheckedArray<CheckedArray<Tpole*, 1, 5>, 1, 5>;
+using TCells = CheckedArray<CheckedArray<TBoardCell*, 1, 5>, 1, 5>;
 
 inline const QColor SelectedLetterColor{196, 255, 212};
 

@@ -38,7 +38,7 @@ TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
     Edit = new QLineEdit(this);
     Edit->setGeometry(4, 206, 228, 22);
     SetBase(Edit, QColor(193, 182, 255));
-    SendButton = new TCoolButton(this);
+    SendButton = new TTexturedButton(this);
     SendButton->setGeometry(236, 204, 80, 26);
     SendButton->SetFontColor(Qt::white);
     AddButtonFace(SendButton);
@@ -49,7 +49,7 @@ TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
 
     connect(AutoPopUpChatCheckBox, &QCheckBox::toggled, this,
             [](bool checked) { NetPlayFields.AutoPopUpChat = checked; });
-    connect(SendButton, &TCoolButton::Clicked, this, &TChatWindow::SendButtonClick);
+    connect(SendButton, &TTexturedButton::Clicked, this, &TChatWindow::SendButtonClick);
     connect(Memo, &QPlainTextEdit::textChanged, this, &TChatWindow::MemoChange);
     Edit->installEventFilter(this);
     Memo->installEventFilter(this);

@@ -9,7 +9,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
-class TCoolButton;
+class TTexturedButton;
 
 class TChatWindow : public TSkinnedDialog {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
 
     QPlainTextEdit* Memo;
     QLineEdit* Edit;
-    TCoolButton* SendButton;
+    TTexturedButton* SendButton;
     QCheckBox* AutoPopUpChatCheckBox;
 
     // Appends one log entry (code-page text); with the auto pop-up checked the window

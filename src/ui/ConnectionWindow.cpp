@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <algorithm>
 
-TConfigForm* ConfigForm = nullptr;
+TConnectionWindow* ConfigForm = nullptr;
 
 namespace {
 
@@ -33,8 +33,8 @@ QLabel* MakeLabel(QWidget* parent, QRect geometry, const QString& text = {}) {
     return label;
 }
 
-TCoolButton* MakeButton(QWidget* parent, QRect geometry) {
-    auto* button = new TCoolButton(parent);
+TTexturedButton* MakeButton(QWidget* parent, QRect geometry) {
+    auto* button = new TTexturedButton(parent);
     button->setGeometry(geometry);
     QFont bold = button->font();
     bold.setBold(true);
@@ -72,7 +72,7 @@ void EndSession(TMainWindow& main) {
 
 } // namespace
 
-TConfigForm::TConfigForm(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
+TConnectionWindow::TConnectionWindow(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
     ConfigForm = this;
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
@@ -86,23 +86,30 @@ TConfigForm::TConfigForm(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
     JoinButton = MakeButton(this, {10, 302, 88, 28});
     HostButton = MakeButton(this, {106, 302, 88, 28});
     Button1 = MakeButton(this, {202, 302, 88, 28});
-    for (TCoolButton* button : {JoinButton, HostButton, Button1})
+    for (TTexturedButton* button : {JoinButton, HostButton, Button1})
         AddButtonFace(button);
 
-    connect(ProviderList, &QComboBox::currentIndexChanged, this, &TConfigForm::ProviderListChange);
-    connect(TCPIPConnectButton, &TCoolButton::Clicked, this, &TConfigForm::TCPIPConnectButtonClick);
-    connect(ModemConnectButton, &TCoolButton::Clicked, this, &TConfigForm::ModemConnectButtonClick);
-    connect(OtherConnectButton, &TCoolButton::Clicked, this, &TConfigForm::OtherConnectButtonClick);
-    connect(SessionListBox, &QListWidget::itemClicked, this, &TConfigForm::SessionListBoxClick);
-    connect(SessionNameEdit, &QLineEdit::textChanged, this, &TConfigForm::SessionNameEditChange);
-    connect(PlayerNameEdit, &QLineEdit::textChanged, this, &TConfigForm::SessionNameEditChange);
-    connect(JoinButton, &TCoolButton::Clicked, this, &TConfigForm::JoinButtonClick);
-    connect(HostButton, &TCoolButton::Clicked, this, &TConfigForm::HostButtonClick);
-    connect(Button1, &TCoolButton::Clicked, this, &QDialog::reject);
+    connect(ProviderList, &QComboBox::currentIndexChanged, this,
+            &TConnectionWindow::ProviderListChange);
+    connect(TCPIPConnectButton, &TTexturedButton::Clicked, this,
+            &TConnectionWindow::TCPIPConnectButtonClick);
+    connect(ModemConnectButton, &TTexturedButton::Clicked, this,
+            &TConnectionWindow::ModemConnectButtonClick);
+    connect(OtherConnectButton, &TTexturedButton::Clicked, this,
+            &TConnectionWindow::OtherConnectButtonClick);
+    connect(SessionListBox, &QListWidget::itemClicked, this,
+            &TConnectionWindow::SessionListBoxClick);
+    connect(SessionNameEdit, &QLineEdit::textChanged, this,
+            &TConnectionWindow::SessionNameEditChange);
+    connect(PlayerNameEdit, &QLineEdit::textChanged, this,
+            &TConnectionWindow::SessionNameEditChange);
+    connect(JoinButton, &TTexturedButton::Clicked, this, &TConnectionWindow::JoinButtonClick);
+    connect(HostButton, &TTexturedButton::Clicked, this, &TConnectionWindow::HostButtonClick);
+    connect(Button1, &TTexturedButton::Clicked, this, &QDialog::reject);
     FormCreate();
 }
 
-void TConfigForm::CreateProviderPages() {
+void TConnectionWindow::CreateProviderPages() {
     ProviderSetting = Place(new QStackedWidget(this), {10, 38, 280, 60});
     DefaultPage = new QWidget;
     DefaultPage->setObjectName("Default");
@@ -124,7 +131,7 @@ void TConfigForm::CreateProviderPages() {
     MakeLabel(ProviderSettingModem, {138, 2, 70, 16}, "Modem");
     ModemComboBox = Place(new QComboBox(ProviderSettingModem), {138, 20, 70, 22});
     ModemConnectButton = MakeButton(ProviderSettingModem, {215, 12, 65, 30});
-    for (TCoolButton* go : {OtherConnectButton, TCPIPConnectButton, ModemConnectButton})
+    for (TTexturedButton* go : {OtherConnectButton, TCPIPConnectButton, ModemConnectButton})
         AddButtonFace(go);
 
     for (QWidget* page : {DefaultPage, ProviderSettingTCPIP, ProviderSettingModem})
@@ -132,7 +139,7 @@ void TConfigForm::CreateProviderPages() {
 }
 
 // The address and name come from the settings, and every change goes back to them.
-void TConfigForm::FormCreate() {
+void TConnectionWindow::FormCreate() {
     TCPIPPort->setValue(std::clamp(NetPlayFields.Port, 0, 65535));
     TCPIPHostName->setText(CodePage::ToUnicode(NetPlayFields.HostName));
     PlayerNameEdit->setText(CodePage::ToUnicode(NetPlayFields.Name));
@@ -143,7 +150,7 @@ void TConfigForm::FormCreate() {
             [](const QString& text) { NetPlayFields.Name = CodePage::FromUnicode(text); });
 }
 
-void TConfigForm::showEvent(QShowEvent* event) {
+void TConnectionWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     SessionNameEdit->setText(CodePage::ToUnicode(ProposedSessionName));
     setWindowTitle(GetTextU("Menu_Connect"));
@@ -153,19 +160,19 @@ void TConfigForm::showEvent(QShowEvent* event) {
     JoinButton->SetCaption(GetTextU("Net_Join"));
     HostButton->SetCaption(GetTextU("Net_Host"));
     Button1->SetCaption(GetTextU("Cancel"));
-    for (TCoolButton* go : {TCPIPConnectButton, ModemConnectButton, OtherConnectButton})
+    for (TTexturedButton* go : {TCPIPConnectButton, ModemConnectButton, OtherConnectButton})
         go->SetCaption(GetTextU("Go"));
     {
         const QSignalBlocker quiet(ProviderList);
         ProviderList->clear();
-        for (const TDXPlayProvider& provider : TDXPlay::Providers())
+        for (const TSessionProvider& provider : TSessionService::Providers())
             ProviderList->addItem(provider.Name, QVariant::fromValue(provider.Guid));
         ProviderList->setCurrentIndex(0);
     }
     ProviderListChange();
 }
 
-void TConfigForm::ProviderListChange() {
+void TConnectionWindow::ProviderListChange() {
     SessionListBox->clear();
     DXPlay->SelectProvider({});
     JoinButton->setEnabled(false);
@@ -182,27 +189,27 @@ void TConfigForm::ProviderListChange() {
         ProviderSetting->setCurrentWidget(DefaultPage);
 }
 
-void TConfigForm::ShowModemPage() {
+void TConnectionWindow::ShowModemPage() {
     ProviderSetting->setCurrentWidget(ProviderSettingModem);
     if (ModemComboBox->count() > 0)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    ModemComboBox->addItems(TDXPlay::Modems());
+    ModemComboBox->addItems(TSessionService::Modems());
     ModemComboBox->setCurrentIndex(ModemComboBox->count() > 0 ? 0 : -1);
 }
 
-void TConfigForm::UseSession(TDXPlay* play) {
+void TConnectionWindow::UseSession(TSessionService* play) {
     if (DXPlay)
         DXPlay->disconnect(this);
     DXPlay = play;
-    connect(play, &TDXPlay::SessionsFound, this, &TConfigForm::SessionsFound);
-    connect(play, &TDXPlay::SearchFailed, this, &TConfigForm::SearchFailed);
-    connect(play, &TDXPlay::Joined, this, &TConfigForm::Joined);
-    connect(play, &TDXPlay::JoinFailed, this, &TConfigForm::JoinFailed);
+    connect(play, &TSessionService::SessionsFound, this, &TConnectionWindow::SessionsFound);
+    connect(play, &TSessionService::SearchFailed, this, &TConnectionWindow::SearchFailed);
+    connect(play, &TSessionService::Joined, this, &TConnectionWindow::Joined);
+    connect(play, &TSessionService::JoinFailed, this, &TConnectionWindow::JoinFailed);
 }
 
-void TConfigForm::Go(const std::function<void()>& applySettings) {
+void TConnectionWindow::Go(const std::function<void()>& applySettings) {
     SessionListBox->clear();
     try {
         applySettings();
@@ -214,7 +221,7 @@ void TConfigForm::Go(const std::function<void()>& applySettings) {
     RefreshSessions();
 }
 
-void TConfigForm::TCPIPConnectButtonClick() {
+void TConnectionWindow::TCPIPConnectButtonClick() {
     Go([this] {
         DXPlay->TCPIPSetting = {TCPIPHostName->text(), static_cast<quint16>(TCPIPPort->value()),
                                 true};
@@ -222,24 +229,24 @@ void TConfigForm::TCPIPConnectButtonClick() {
 }
 
 // A missing modem is refused before anything changes.
-void TConfigForm::ModemConnectButtonClick() {
+void TConnectionWindow::ModemConnectButtonClick() {
     const TModemSetting setting{ModemPhoneNumber->text(), ModemComboBox->currentText(), true};
     Go([this, setting] {
-        TDXPlay::CheckModemSetting(setting);
+        TSessionService::CheckModemSetting(setting);
         DXPlay->ModemSetting = setting;
     });
 }
 
-void TConfigForm::OtherConnectButtonClick() {
+void TConnectionWindow::OtherConnectButtonClick() {
     Go([] {});
 }
 
-void TConfigForm::RefreshSessions() {
+void TConnectionWindow::RefreshSessions() {
     SetBusy(true);
     DXPlay->SearchSessions();
 }
 
-void TConfigForm::SessionsFound(const QList<QByteArray>& names) {
+void TConnectionWindow::SessionsFound(const QList<QByteArray>& names) {
     SetBusy(false);
     for (const QByteArray& name : names)
         SessionListBox->addItem(CodePage::ToUnicode(name));
@@ -255,13 +262,13 @@ void TConfigForm::SessionsFound(const QList<QByteArray>& names) {
 
 // Join and Host stay disabled until a search succeeds; a cancelled provider dialog shows
 // nothing.
-void TConfigForm::SearchFailed(const QString& text) {
+void TConnectionWindow::SearchFailed(const QString& text) {
     SetBusy(false);
     if (!text.isEmpty())
         ShowFailure(this, text);
 }
 
-void TConfigForm::SetBusy(bool busy) {
+void TConnectionWindow::SetBusy(bool busy) {
     if (busy == busy_)
         return;
     busy_ = busy;
@@ -277,18 +284,18 @@ void TConfigForm::SetBusy(bool busy) {
     }
 }
 
-void TConfigForm::reject() {
+void TConnectionWindow::reject() {
     if (busy_ && DXPlay)
         DXPlay->Close();
     SetBusy(false);
     TSkinnedDialog::reject();
 }
 
-void TConfigForm::SessionListBoxClick(QListWidgetItem* item) {
+void TConnectionWindow::SessionListBoxClick(QListWidgetItem* item) {
     SessionNameEdit->setText(item->text());
 }
 
-void TConfigForm::SessionNameEditChange() {
+void TConnectionWindow::SessionNameEditChange() {
     const QString name = SessionNameEdit->text();
     // Fixed-string matching ignores case.
     const bool listed = !SessionListBox->findItems(name, Qt::MatchFixedString).isEmpty();
@@ -297,13 +304,13 @@ void TConfigForm::SessionNameEditChange() {
     HostButton->setEnabled(named && !listed);
 }
 
-void TConfigForm::JoinButtonClick() {
+void TConnectionWindow::JoinButtonClick() {
     SetBusy(true);
     DXPlay->Join(CodePage::FromUnicode(SessionNameEdit->text()),
                  CodePage::FromUnicode(PlayerNameEdit->text()));
 }
 
-void TConfigForm::Joined() {
+void TConnectionWindow::Joined() {
     SetBusy(false);
     MainWindow->NetGame->SetNetState(2);
     MainWindow->ShowConnected();
@@ -313,13 +320,13 @@ void TConfigForm::Joined() {
 }
 
 // The window stays open for another try.
-void TConfigForm::JoinFailed(const QString& text) {
+void TConnectionWindow::JoinFailed(const QString& text) {
     SetBusy(false);
     SessionNameEditChange();
     ShowFailure(this, text);
 }
 
-void TConfigForm::HostButtonClick() {
+void TConnectionWindow::HostButtonClick() {
     try {
         DXPlay->Create(CodePage::FromUnicode(SessionNameEdit->text()),
                        CodePage::FromUnicode(PlayerNameEdit->text()));
@@ -359,7 +366,7 @@ QByteArray PlayerName(int which) {
         return CodePage::FromUnicode(ConfigForm->PlayerNameEdit->text());
     QByteArray peer;
     if (NetState == 2 && MainWindow->DXPlay)
-        for (const TDXPlayPlayer& player : MainWindow->DXPlay->Players())
+        for (const TSessionPlayer& player : MainWindow->DXPlay->Players())
             if (player.Remote)
                 peer = player.Name;
     return peer;
@@ -370,18 +377,19 @@ void TMainWindow::Menu_ConnectClick() {
         return;
     Timer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
-    DXPlay = new TDXPlay(this);
-    connect(DXPlay, &TDXPlay::OnMessage, NetGame,
-            [this](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
+    DXPlay = new TSessionService(this);
+    connect(DXPlay, &TSessionService::OnMessage, NetGame,
+            [this](TSessionService*, const TSessionPlayer& player, const QByteArray& data) {
                 NetGame->Receive(player, data);
             });
-    connect(DXPlay, &TDXPlay::OnAddPlayer, NetGame, &TNetGame::PlayerAdded);
-    connect(DXPlay, &TDXPlay::OnDeletePlayer, NetGame, &TNetGame::PlayerDeleted);
-    connect(DXPlay, &TDXPlay::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
-    connect(DXPlay, &TDXPlay::OnHostMigrationFailed, this, [this](const THostFailure& failure) {
-        Menu_DisConnectClick();
-        ShowFailure(this, HostFailureText(failure));
-    });
+    connect(DXPlay, &TSessionService::OnAddPlayer, NetGame, &TNetGame::PlayerAdded);
+    connect(DXPlay, &TSessionService::OnDeletePlayer, NetGame, &TNetGame::PlayerDeleted);
+    connect(DXPlay, &TSessionService::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
+    connect(DXPlay, &TSessionService::OnHostMigrationFailed, this,
+            [this](const THostFailure& failure) {
+                Menu_DisConnectClick();
+                ShowFailure(this, HostFailureText(failure));
+            });
     ConfigForm->UseSession(DXPlay);
     connect(
         ConfigForm, &QDialog::finished, this,

@@ -17,39 +17,39 @@ class QListWidget;
 class QListWidgetItem;
 class QSpinBox;
 class QStackedWidget;
-class TCoolButton;
-class TDXPlay;
+class TTexturedButton;
+class TSessionService;
 
-class TConfigForm : public TSkinnedDialog {
+class TConnectionWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TConfigForm(QWidget* parent = nullptr);
+    explicit TConnectionWindow(QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window; UseSession hands it over.
-    QPointer<TDXPlay> DXPlay;
-    void UseSession(TDXPlay* play);
+    QPointer<TSessionService> DXPlay;
+    void UseSession(TSessionService* play);
 
     QComboBox* ProviderList;
     QStackedWidget* ProviderSetting;
     QWidget* DefaultPage;
     QWidget* ProviderSettingTCPIP;
     QWidget* ProviderSettingModem;
-    TCoolButton* OtherConnectButton;
+    TTexturedButton* OtherConnectButton;
     QLineEdit* TCPIPHostName;
     QSpinBox* TCPIPPort;
-    TCoolButton* TCPIPConnectButton;
+    TTexturedButton* TCPIPConnectButton;
     QLineEdit* ModemPhoneNumber;
     QComboBox* ModemComboBox;
-    TCoolButton* ModemConnectButton;
+    TTexturedButton* ModemConnectButton;
     QLabel* Label2;
     QListWidget* SessionListBox;
     QLabel* Label3;
     QLineEdit* SessionNameEdit;
     QLabel* Label4;
     QLineEdit* PlayerNameEdit;
-    TCoolButton* JoinButton;
-    TCoolButton* HostButton;
-    TCoolButton* Button1;
+    TTexturedButton* JoinButton;
+    TTexturedButton* HostButton;
+    TTexturedButton* Button1;
 
     void ProviderListChange();
     void TCPIPConnectButtonClick();
@@ -85,7 +85,7 @@ private:
     bool busy_ = false;
 };
 
-extern TConfigForm* ConfigForm;
+extern TConnectionWindow* ConfigForm;
 
 class TMainWindow;
 // Leaves the session of the main window, if any, without raising its events, and releases

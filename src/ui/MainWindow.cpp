@@ -105,15 +105,15 @@ QFont DefaultFont(int pointSize, bool bold) {
     return font;
 }
 
-TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, QFont font, QColor color) {
-    auto* label = new TCoolLabel(parent);
+TTexturedLabel* MakeLabel(QWidget* parent, QRect geometry, QFont font, QColor color) {
+    auto* label = new TTexturedLabel(parent);
     label->setGeometry(geometry);
     label->setFont(font);
     label->SetFontColor(color);
     return label;
 }
 
-QByteArray LetterOf(const TCoolButton* button) {
+QByteArray LetterOf(const TTexturedButton* button) {
     return CodePage::FromUnicode(button->Caption());
 }
 
@@ -193,17 +193,17 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::CreateControls() {
     client_->resize(ClientWidth, ClientHeight);
-    AdviceButton = new TCoolButton(client_);
+    AdviceButton = new TTexturedButton(client_);
     AdviceButton->setGeometry(20, 10, 100, 30);
-    SkipButton = new TCoolButton(client_);
+    SkipButton = new TTexturedButton(client_);
     SkipButton->setGeometry(20, 50, 100, 30);
-    for (TCoolButton* button : {AdviceButton, SkipButton}) {
+    for (TTexturedButton* button : {AdviceButton, SkipButton}) {
         button->setFont(DefaultFont(11, true));
         button->SetFontColor(QColor(200, 200, 255));
         button->SetTexture(SkinBitmaps[SlotButton]);
     }
-    connect(AdviceButton, &TCoolButton::Clicked, this, [this] { Game->Advice(); });
-    connect(SkipButton, &TCoolButton::Clicked, this, [this] { Game->Skip(); });
+    connect(AdviceButton, &TTexturedButton::Clicked, this, [this] { Game->Advice(); });
+    connect(SkipButton, &TTexturedButton::Clicked, this, [this] { Game->Skip(); });
 
     QFont small("Small Fonts");
     small.setPointSize(7);
@@ -212,7 +212,7 @@ void TMainWindow::CreateControls() {
     CoolLabel1->SetCaption("Kordi 2000 v2.01");
 
     Slowo = MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
-    Slowo->SetBevels(TCoolLabel::Bevel::Raised, TCoolLabel::Bevel::Lowered);
+    Slowo->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
     Slowo->SetTexture(SkinBitmaps[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
@@ -220,7 +220,7 @@ void TMainWindow::CreateControls() {
     Score2 = MakeLabel(client_, {400, 60, 50, 20}, DefaultFont(12, true), scoreColor);
     Score1->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Score2->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (TCoolLabel* score : {Score1, Score2})
+    for (TTexturedLabel* score : {Score1, Score2})
         score->SetTransparent(true);
 
     CoolBevel1 = new QFrame(client_);
@@ -237,18 +237,18 @@ void TMainWindow::CreateControls() {
     const QColor playerColor(212, 255, 127);
     Player0 = MakeLabel(client_, {20, 87, 140, 21}, DefaultFont(10, true), playerColor);
     Player1 = MakeLabel(client_, {420, 87, 140, 21}, DefaultFont(10, true), playerColor);
-    for (TCoolLabel* player : {Player0, Player1}) {
+    for (TTexturedLabel* player : {Player0, Player1}) {
         player->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         player->SetTransparent(true);
         player->hide();
     }
 
-    CoolPanel1 = new TCoolLabel(client_);
+    CoolPanel1 = new TTexturedLabel(client_);
     CoolPanel1->setGeometry(20, 115, 140, 205);
-    CoolPanel2 = new TCoolLabel(client_);
+    CoolPanel2 = new TTexturedLabel(client_);
     CoolPanel2->setGeometry(420, 115, 140, 205);
-    for (TCoolLabel* panel : {CoolPanel1, CoolPanel2}) {
-        panel->SetBevels(TCoolLabel::Bevel::Raised, TCoolLabel::Bevel::Lowered);
+    for (TTexturedLabel* panel : {CoolPanel1, CoolPanel2}) {
+        panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
         panel->SetTexture(SkinBitmaps[SlotPanel]);
     }
 }
@@ -413,7 +413,7 @@ void TMainWindow::ShowWordCounts() {
 
 void TMainWindow::CreateWordLabels() {
     for (int player = 1; player <= 2; ++player) {
-        TCoolLabel* panel = player == 1 ? CoolPanel1 : CoolPanel2;
+        TTexturedLabel* panel = player == 1 ? CoolPanel1 : CoolPanel2;
         for (int row = 1; row <= WordRows; ++row) {
             auto* label = MakeLabel(panel, {5, 4 + (row - 1) * 13, 130, 13}, DefaultFont(10, true),
                                     QColor(255, 210, 210));
@@ -425,10 +425,10 @@ void TMainWindow::CreateWordLabels() {
 
 void TMainWindow::CreateLetters() {
     for (int i = 1; i <= 32; ++i) {
-        auto* button = new TCoolButton(client_);
+        auto* button = new TTexturedButton(client_);
         button->resize(34, 34);
         button->setFont(DefaultFont(16, true));
-        connect(button, &TCoolButton::Pressed, this,
+        connect(button, &TTexturedButton::Pressed, this,
                 [this, button](Qt::MouseButton) { Game->PickLetter(LetterOf(button)); });
         letters[i] = button;
     }
@@ -439,11 +439,11 @@ void TMainWindow::CreateCells() {
     client_->resize(FormWidth, ClientHeight);
     CreateBoard(Cells, client_);
     client_->resize(ClientWidth, ClientHeight);
-    ForEachCell(Cells, [this](Tpole& cell) {
-        connect(&cell, &Tpole::Clicked, this, [this, &cell] { Game->ClickCell(cell.Pos()); });
-        connect(&cell, &Tpole::Entered, this,
-                [this](Tpole* entered) { Game->Hover(entered->Pos()); });
-        connect(&cell, &Tpole::Left, this, [this] { Game->Unhover(); });
+    ForEachCell(Cells, [this](TBoardCell& cell) {
+        connect(&cell, &TBoardCell::Clicked, this, [this, &cell] { Game->ClickCell(cell.Pos()); });
+        connect(&cell, &TBoardCell::Entered, this,
+                [this](TBoardCell* entered) { Game->Hover(entered->Pos()); });
+        connect(&cell, &TBoardCell::Left, this, [this] { Game->Unhover(); });
     });
 }
 

@@ -19,9 +19,9 @@ class QMenu;
 class QAction;
 class QActionGroup;
 class QFrame;
-class TCoolButton;
+class TTexturedButton;
 class TLinkButton;
-class TDXPlay;
+class TSessionService;
 class TReviewWindow;
 
 // 1 while none of the strength, question, records and result windows is active.
@@ -46,21 +46,21 @@ public:
     TNetGame* NetGame;
 
     // Controls.
-    TCoolButton* AdviceButton;
-    TCoolButton* SkipButton;
-    TCoolLabel* CoolLabel1;
-    TCoolLabel* Slowo;
-    TCoolLabel* Score1;
-    TCoolLabel* Score2;
+    TTexturedButton* AdviceButton;
+    TTexturedButton* SkipButton;
+    TTexturedLabel* CoolLabel1;
+    TTexturedLabel* Slowo;
+    TTexturedLabel* Score1;
+    TTexturedLabel* Score2;
     QFrame* CoolBevel1;
     QLabel* CPUface;
-    TCoolLabel* StrongLabel;
-    TCoolLabel* Player0;
-    TCoolLabel* Player1;
-    TCoolLabel* CoolPanel1;
-    TCoolLabel* CoolPanel2;
-    CheckedArray<TCoolButton*, 1, 32> letters;
-    CheckedArray<CheckedArray<TCoolLabel*, 1, WordRows>, 1, 2> WordLabels;
+    TTexturedLabel* StrongLabel;
+    TTexturedLabel* Player0;
+    TTexturedLabel* Player1;
+    TTexturedLabel* CoolPanel1;
+    TTexturedLabel* CoolPanel2;
+    CheckedArray<TTexturedButton*, 1, 32> letters;
+    CheckedArray<CheckedArray<TTexturedLabel*, 1, WordRows>, 1, 2> WordLabels;
     TCells Cells;
     QTimer* Timer;
 
@@ -97,7 +97,7 @@ public:
     QAction* Menu_CreateShortcut;
 
     // The network session of the last Connect; none before it and after Disconnect.
-    TDXPlay* DXPlay = nullptr;
+    TSessionService* DXPlay = nullptr;
 
     quint16 Ticks = 0;
     quint8 Hidden = 0;
@@ -118,7 +118,7 @@ public:
     void ShowComputerOpponent(bool shown);
 
     // What the network game asks of the window.
-    TDXPlay* Session() const override { return DXPlay; }
+    TSessionService* Session() const override { return DXPlay; }
     void AddChatLine(const QByteArray& line) override;
     void PlaySound(TSound sound) override;
     void ShowPeer(const QByteArray& name) override;
@@ -172,7 +172,7 @@ private:
     void CreateCells();
     void ConnectGame();
     void LoadBothDictionaries();
-    void ShowCell(Tpole& cell);
+    void ShowCell(TBoardCell& cell);
     void ShowLetters();
     void ShowWords();
     void AskToAddWord(const QByteArray& word);

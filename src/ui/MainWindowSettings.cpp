@@ -19,7 +19,7 @@ QByteArray ImageKey(int slot) {
 } // namespace
 
 void TMainWindow::LoadSettings() {
-    TKordiIniFile& file = *SettingsFile;
+    TSettingsFile& file = *SettingsFile;
     UseLanguage(file.ReadLanguageNumber());
     LanguageItem(Words.Language)->setChecked(true);
     RelabelMainWindow();
@@ -39,7 +39,7 @@ void TMainWindow::LoadSettings() {
 }
 
 void TMainWindow::SaveSettings() const {
-    TKordiIniFile& file = *SettingsFile;
+    TSettingsFile& file = *SettingsFile;
     file.WriteFlag("Kordi", "Sound", Menu_Sound->isChecked());
     file.WriteInteger("Kordi", "LanguageNumber", Words.Language);
     file.WriteInteger("Kordi", "Strong", Game->Strength() - 2);

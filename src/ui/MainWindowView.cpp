@@ -59,7 +59,7 @@ void TMainWindow::ShowGame() {
         waitingShown_ = waiting;
         setWindowTitle(Caption(waiting));
     }
-    ForEachCell(Cells, [this](Tpole& cell) { ShowCell(cell); });
+    ForEachCell(Cells, [this](TBoardCell& cell) { ShowCell(cell); });
     Slowo->SetCaption(CodePage::ToUnicode(Game->WordShown()));
     Score1->SetCaption(ScoreText(Game->Score(1)));
     Score2->SetCaption(ScoreText(Game->Score(2)));
@@ -77,14 +77,14 @@ void TMainWindow::ShowGame() {
 }
 
 // A letter not yet fixed looks pressed into the board; every other cell looks raised.
-void TMainWindow::ShowCell(Tpole& cell) {
+void TMainWindow::ShowCell(TBoardCell& cell) {
     const TCell& state = Game->Board().At(cell.Pos());
     const QByteArray letter = Game->ShownLetter(cell.Pos());
     cell.SetCaption(CodePage::ToUnicode(letter));
     cell.SetTexture(SkinBitmaps[state.Selected ? SlotTracedCell : SlotCell]);
     cell.SetFontColor(state.Selected ? SelectedLetterColor : QColor(Qt::black));
     const bool pressed = state.IsFree() && !letter.isEmpty() && !state.Selected;
-    const auto bevel = pressed ? TCoolLabel::Bevel::Lowered : TCoolLabel::Bevel::Raised;
+    const auto bevel = pressed ? TTexturedLabel::Bevel::Lowered : TTexturedLabel::Bevel::Raised;
     cell.SetBevels(bevel, bevel);
 }
 
@@ -97,7 +97,7 @@ void TMainWindow::ShowWords() {
 }
 
 void TMainWindow::ShowLetters() {
-    for (TCoolButton* button : letters) {
+    for (TTexturedButton* button : letters) {
         const bool chosen = CodePage::FromUnicode(button->Caption()) == Game->ChosenLetter();
         button->SetFontColor(chosen ? Blue : Yellow);
         button->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
@@ -108,7 +108,7 @@ void TMainWindow::ArrangeLetters() {
     const bool english = Words.Language == 2;
     const int perRow = english ? 13 : 16;
     for (int i = 1; i <= 32; ++i) {
-        TCoolButton* button = letters[i];
+        TTexturedButton* button = letters[i];
         button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
                      FormHeight - 120 + (i > perRow ? 34 : 0));
         button->SetCaption(
@@ -132,9 +132,9 @@ void TMainWindow::AskToAddWord(const QByteArray& word) {
                     if (!addWordAsked_)
                         return;
                     addWordAsked_ = false;
-                    Game->AnswerQuestion(answer == TChoiceWindow::Yes  ? TAnswer::Yes
-                                         : answer == TChoiceWindow::No ? TAnswer::No
-                                                                       : TAnswer::None);
+                    Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
+                                         : answer == TQuestionWindow::No ? TAnswer::No
+                                                                         : TAnswer::None);
                 });
 }
 
@@ -155,7 +155,7 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
     if (language == previous)
         return;
     try {
-        TWords next;
+        TDictionary next;
         next.Language = language;
         next.WordCount = Words.WordCount;
         next.LoadWords();

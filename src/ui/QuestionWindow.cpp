@@ -10,7 +10,7 @@
 
 QString QuestionCaption;
 QString QuestionText;
-TChoiceWindow* ChoiceWindow = nullptr;
+TQuestionWindow* ChoiceWindow = nullptr;
 
 namespace {
 
@@ -21,21 +21,21 @@ constexpr int ButtonHeight = 35;
 constexpr int GapAbove = 16;
 constexpr int GapBelow = 18;
 
-TCoolButton* MakeButton(QWidget* parent, int left, int result, TChoiceWindow* window) {
-    auto* button = new TCoolButton(parent);
+TTexturedButton* MakeButton(QWidget* parent, int left, int result, TQuestionWindow* window) {
+    auto* button = new TTexturedButton(parent);
     button->setGeometry(left, QuestionArea.bottom() + 1 + GapAbove, 100, ButtonHeight);
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
     button->SetFontColor(Qt::white);
-    QObject::connect(button, &TCoolButton::Clicked, window,
+    QObject::connect(button, &TTexturedButton::Clicked, window,
                      [window, result] { window->done(result); });
     return button;
 }
 
 } // namespace
 
-TChoiceWindow::TChoiceWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103) {
+TQuestionWindow::TQuestionWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103) {
     ChoiceWindow = this;
     QuestionLabel = new QLabel(this);
     QuestionLabel->setGeometry(QuestionArea);
@@ -52,7 +52,7 @@ TChoiceWindow::TChoiceWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103)
     SuspendGameWhileActive(this);
 }
 
-void TChoiceWindow::showEvent(QShowEvent* event) {
+void TQuestionWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     PlaySoundEffect(SoundQuestion);
     setWindowTitle(QuestionCaption);
@@ -62,7 +62,7 @@ void TChoiceWindow::showEvent(QShowEvent* event) {
     NoButton->SetCaption(GetTextU("No"));
 }
 
-void TChoiceWindow::FitQuestion() {
+void TQuestionWindow::FitQuestion() {
     const int questionHeight =
         std::max(QuestionArea.height(), QuestionLabel->heightForWidth(QuestionArea.width()));
     QuestionLabel->setGeometry(
@@ -79,7 +79,7 @@ void AskQuestion(const QString& caption, const QString& text, std::function<void
     QObject::connect(
         ChoiceWindow, &QDialog::finished, ChoiceWindow,
         [answered](int result) {
-            answered(result == TChoiceWindow::Yes || result == TChoiceWindow::No ? result : 0);
+            answered(result == TQuestionWindow::Yes || result == TQuestionWindow::No ? result : 0);
         },
         Qt::SingleShotConnection);
     ChoiceWindow->open();

@@ -6,22 +6,22 @@
 
 #include <functional>
 
-class TCoolButton;
+class TTexturedButton;
 class QLabel;
 
 extern QString QuestionCaption;
 extern QString QuestionText;
 
-class TChoiceWindow : public TSkinnedDialog {
+class TQuestionWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int Yes = 6;
     static constexpr int No = 7;
 
-    explicit TChoiceWindow(QWidget* parent = nullptr);
+    explicit TQuestionWindow(QWidget* parent = nullptr);
 
-    TCoolButton* YesButton;
-    TCoolButton* NoButton;
+    TTexturedButton* YesButton;
+    TTexturedButton* NoButton;
     QLabel* QuestionLabel;
 
 protected:
@@ -33,7 +33,7 @@ private:
     void FitQuestion();
 };
 
-extern TChoiceWindow* ChoiceWindow;
+extern TQuestionWindow* ChoiceWindow;
 
 // Opens the one question window and answers through `answered` once it closes: 6 yes,
 // 7 no, 0 closed otherwise.

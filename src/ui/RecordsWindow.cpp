@@ -13,7 +13,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-TWinnersWindow* WinnersWindow = nullptr;
+TRecordsWindow* WinnersWindow = nullptr;
 
 namespace {
 
@@ -34,8 +34,8 @@ QPixmap GradientFace(QSize size) {
     return face;
 }
 
-TCoolButton* MakeClearButton(QWidget* parent, int top) {
-    auto* button = new TCoolButton(parent);
+TTexturedButton* MakeClearButton(QWidget* parent, int top) {
+    auto* button = new TTexturedButton(parent);
     button->setGeometry(15, top, 120, 25);
     button->setFont(QFont("MS Sans Serif", 8));
     button->SetFontColor(Qt::white);
@@ -53,11 +53,11 @@ TWinnerList& CurrentWinners() {
     return Winners[Words.Language][CurrentLevel()];
 }
 
-TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
+TRecordsWindow::TRecordsWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
     WinnersWindow = this;
-    Bevel1 = new TCoolLabel(this);
+    Bevel1 = new TTexturedLabel(this);
     Bevel1->setGeometry(15, 15, 265, 250);
-    Bevel1->SetBevels(TCoolLabel::Bevel::Lowered, TCoolLabel::Bevel::None);
+    Bevel1->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);
     AddButtonFace(Bevel1);
     Bevel2 = new QFrame(this);
     Bevel2->setGeometry(85, 15, 2, 250);
@@ -65,8 +65,8 @@ TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
 
     Button1 = MakeClearButton(this, 280);
     Button2 = MakeClearButton(this, 320);
-    connect(Button1, &TCoolButton::Clicked, this, &TWinnersWindow::Button1Click);
-    connect(Button2, &TCoolButton::Clicked, this, &TWinnersWindow::Button2Click);
+    connect(Button1, &TTexturedButton::Clicked, this, &TRecordsWindow::Button1Click);
+    connect(Button2, &TTexturedButton::Clicked, this, &TRecordsWindow::Button2Click);
 
     CoolOkbutton = MakeOkButton(200, 293);
 
@@ -75,12 +75,12 @@ TWinnersWindow::TWinnersWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
     connect(MainWindow->Menu_Records, &QAction::triggered, this, &QDialog::open);
 }
 
-TWinnersWindow::~TWinnersWindow() {
+TRecordsWindow::~TRecordsWindow() {
     if (WinnersWindow == this)
         WinnersWindow = nullptr;
 }
 
-void TWinnersWindow::CreateWinnerLabels() {
+void TRecordsWindow::CreateWinnerLabels() {
     const QRect frame = Bevel1->geometry();
     const int split = Bevel2->x();
     const QColor colours[] = {Qt::white, QColor(200, 255, 210)};
@@ -88,7 +88,7 @@ void TWinnersWindow::CreateWinnerLabels() {
         const int left = column == 1 ? frame.left() : split;
         const int right = column == 1 ? split : frame.right() + 1;
         for (int row = 0; row <= 9; ++row) {
-            auto* label = new TCoolLabel(this);
+            auto* label = new TTexturedLabel(this);
             label->setGeometry(left, frame.top() + 25 * row, right - left, 25);
             label->setFont(DefaultFont(14));
             label->SetFontColor(colours[column - 1]);
@@ -98,12 +98,12 @@ void TWinnersWindow::CreateWinnerLabels() {
     }
 }
 
-void TWinnersWindow::showEvent(QShowEvent* event) {
+void TRecordsWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     FormActivate();
 }
 
-void TWinnersWindow::FormActivate() {
+void TRecordsWindow::FormActivate() {
     const TWinnerList& list = CurrentWinners();
     Button1->setEnabled(!list[0].IsEmpty());
     Button2->setEnabled(HasAnyResult(Winners));
@@ -118,20 +118,21 @@ void TWinnersWindow::FormActivate() {
     }
 }
 
-void TWinnersWindow::Button1Click() {
+void TRecordsWindow::Button1Click() {
     ClearAfterQuestion(Button1, [] {
         ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel()));
     });
 }
 
-void TWinnersWindow::Button2Click() {
+void TRecordsWindow::Button2Click() {
     ClearAfterQuestion(Button2, [] { ChangeWinners(TWinnersChange::ClearEveryList()); });
 }
 
-void TWinnersWindow::ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear) {
+void TRecordsWindow::ClearAfterQuestion(TTexturedButton* button,
+                                        const std::function<void()>& clear) {
     // Only a plain yes clears: a question closed without an answer keeps the records.
     AskQuestion(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
-        if (answer != TChoiceWindow::Yes)
+        if (answer != TQuestionWindow::Yes)
             return;
         clear();
         FormActivate();

@@ -7,27 +7,27 @@
 
 #include <functional>
 
-class TCoolButton;
-class TCoolLabel;
+class TTexturedButton;
+class TTexturedLabel;
 class QFrame;
 
 // The list of the dictionary's current language and the computer's current strength level.
 TWinnerList& CurrentWinners();
 int CurrentLevel();
 
-class TWinnersWindow : public TSkinnedDialog {
+class TRecordsWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TWinnersWindow(QWidget* parent = nullptr);
-    ~TWinnersWindow() override;
+    explicit TRecordsWindow(QWidget* parent = nullptr);
+    ~TRecordsWindow() override;
 
-    TCoolLabel* Bevel1;
+    TTexturedLabel* Bevel1;
     QFrame* Bevel2;
-    TCoolButton* Button1;
-    TCoolButton* Button2;
-    TCoolButton* CoolOkbutton;
+    TTexturedButton* Button1;
+    TTexturedButton* Button2;
+    TTexturedButton* CoolOkbutton;
     // Column 1 the scores, column 2 the names; row 0 the best place.
-    CheckedArray<CheckedArray<TCoolLabel*, 0, 9>, 1, 2> WinnerLabels;
+    CheckedArray<CheckedArray<TTexturedLabel*, 0, 9>, 1, 2> WinnerLabels;
 
     void FormActivate();
     void Button1Click();
@@ -39,7 +39,7 @@ protected:
 private:
     void CreateWinnerLabels();
     // Clears with `clear` after the player confirms with the button's caption.
-    void ClearAfterQuestion(TCoolButton* button, const std::function<void()>& clear);
+    void ClearAfterQuestion(TTexturedButton* button, const std::function<void()>& clear);
 };
 
-extern TWinnersWindow* WinnersWindow;
+extern TRecordsWindow* WinnersWindow;

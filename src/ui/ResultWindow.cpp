@@ -17,15 +17,15 @@
 
 bool FaceAnimating = false;
 quint16 FaceStep = 0;
-TAddRatingWindow* AddRatingWindow = nullptr;
+TResultWindow* AddRatingWindow = nullptr;
 
 namespace {
 
 constexpr int RestFace = 0;
 constexpr int SadFace = 5;
 
-TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
-    auto* label = new TCoolLabel(parent);
+TTexturedLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
+    auto* label = new TTexturedLabel(parent);
     label->setGeometry(geometry);
     QFont font = label->font();
     font.setBold(bold);
@@ -37,7 +37,7 @@ TCoolLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
 
 } // namespace
 
-TAddRatingWindow::TAddRatingWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 133) {
+TResultWindow::TResultWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 133) {
     AddRatingWindow = this;
     // The no-place message is long in every language: it wraps, between the result line
     // and the OK button.
@@ -54,20 +54,20 @@ TAddRatingWindow::TAddRatingWindow(QWidget* parent) : TSkinnedDialog(parent, 292
     CoolOkButton = MakeOkButton(220, 80);
     Timer = new QTimer(this);
     Timer->setInterval(150);
-    connect(Timer, &QTimer::timeout, this, &TAddRatingWindow::TimerTimer);
+    connect(Timer, &QTimer::timeout, this, &TResultWindow::TimerTimer);
     // The result is filed when the window closes, and only then.
-    connect(this, &QDialog::finished, this, &TAddRatingWindow::FormDeactivate);
+    connect(this, &QDialog::finished, this, &TResultWindow::FormDeactivate);
     SuspendGameWhileActive(this);
 }
 
-TAddRatingWindow::~TAddRatingWindow() {
+TResultWindow::~TResultWindow() {
     if (AddRatingWindow == this)
         AddRatingWindow = nullptr;
 }
 
 // Only the first showing of a result starts it: a window shown again after a minimise, or
 // after the hide keys, keeps the name typed so far.
-void TAddRatingWindow::showEvent(QShowEvent* event) {
+void TResultWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     if (!freshResult_)
         return;
@@ -76,7 +76,7 @@ void TAddRatingWindow::showEvent(QShowEvent* event) {
     FormActivate();
 }
 
-void TAddRatingWindow::FormActivate() {
+void TResultWindow::FormActivate() {
     const int result = GameResult();
     const bool earnsPlace = PlaceFor(CurrentWinners(), result) >= 0;
     Edit1->setVisible(earnsPlace);
@@ -95,7 +95,7 @@ void TAddRatingWindow::FormActivate() {
 }
 
 // Faces 7, 8, 9, 10, 11, 8, 7, one per tick, and again.
-void TAddRatingWindow::TimerTimer() {
+void TResultWindow::TimerTimer() {
     if (!FaceAnimating)
         return;
     FaceStep = FaceStep <= 8 ? FaceStep + 1 : 1;
@@ -104,7 +104,7 @@ void TAddRatingWindow::TimerTimer() {
     MainWindow->Game->SetFace(11 - std::abs(FaceStep - 5));
 }
 
-void TAddRatingWindow::FormDeactivate() {
+void TResultWindow::FormDeactivate() {
     freshResult_ = true;
     Timer->stop();
     FaceAnimating = false;

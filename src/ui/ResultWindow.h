@@ -8,8 +8,8 @@
 
 #include <functional>
 
-class TCoolButton;
-class TCoolLabel;
+class TTexturedButton;
+class TTexturedLabel;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -19,17 +19,17 @@ extern bool FaceAnimating;
 // The step of the laughing face; it goes on from where the last showing left it.
 extern quint16 FaceStep;
 
-class TAddRatingWindow : public TSkinnedDialog {
+class TResultWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TAddRatingWindow(QWidget* parent = nullptr);
-    ~TAddRatingWindow() override;
+    explicit TResultWindow(QWidget* parent = nullptr);
+    ~TResultWindow() override;
 
     QLabel* CoolLabel3;
-    TCoolLabel* CoolLabel1;
-    TCoolLabel* CoolLabel2;
+    TTexturedLabel* CoolLabel1;
+    TTexturedLabel* CoolLabel2;
     QLineEdit* Edit1;
-    TCoolButton* CoolOkButton;
+    TTexturedButton* CoolOkButton;
     QTimer* Timer;
 
     void FormActivate();
@@ -44,7 +44,7 @@ private:
     bool freshResult_ = true;
 };
 
-extern TAddRatingWindow* AddRatingWindow;
+extern TResultWindow* AddRatingWindow;
 
 // The person's score minus the opponent's in the game that just ended.
 int GameResult();

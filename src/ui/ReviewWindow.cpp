@@ -48,16 +48,16 @@ TReviewWindow::TReviewWindow(QWidget* parent)
         Turns->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
     connect(Turns, &QTableWidget::currentCellChanged, this, [this] { update(); });
 
-    Summary = new TCoolLabel(this);
+    Summary = new TTexturedLabel(this);
     Summary->setGeometry(8, 286, 440, 24);
     Summary->SetFontColor(Qt::white);
     Summary->SetTransparent(true);
 
-    SaveButton = new TCoolButton(this);
+    SaveButton = new TTexturedButton(this);
     SaveButton->setGeometry(456, 290, 110, 40);
     SaveButton->SetFontColor(Qt::white);
     AddButtonFace(SaveButton);
-    connect(SaveButton, &TCoolButton::Clicked, this, &TReviewWindow::ChooseFile);
+    connect(SaveButton, &TTexturedButton::Clicked, this, &TReviewWindow::ChooseFile);
     MakeOkButton(590, 290);
 
     stepper_->setInterval(0);
@@ -65,7 +65,7 @@ TReviewWindow::TReviewWindow(QWidget* parent)
     SuspendGameWhileActive(this);
 }
 
-void TReviewWindow::Review(const TGameRecord& record, const TWords& words) {
+void TReviewWindow::Review(const TGameRecord& record, const TDictionary& words) {
     setWindowTitle(GetTextU("Menu_Review"));
     SaveButton->SetCaption(GetTextU("ReviewSave"));
     Turns->setHorizontalHeaderLabels(GetTextU("ReviewColumns").split('|'));

@@ -11,7 +11,7 @@
 class QLabel;
 class QTableWidget;
 class QTimer;
-class TCoolButton;
+class TTexturedButton;
 
 class TReviewWindow : public TSkinnedDialog {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
 
     // Shows `record` and reviews it turn by turn with `words` when they are in its language,
     // else with that language's own dictionary.
-    void Review(const TGameRecord& record, const TWords& words);
+    void Review(const TGameRecord& record, const TDictionary& words);
     bool Reviewing() const;
     // Where the board view draws a cell, in window pixels.
     QRect CellRect(TCellPos pos) const;
@@ -31,8 +31,8 @@ public:
     void SaveTo(const QString& path) const;
 
     QTableWidget* Turns;
-    TCoolLabel* Summary;
-    TCoolButton* SaveButton;
+    TTexturedLabel* Summary;
+    TTexturedButton* SaveButton;
 
 signals:
     // Every turn is reviewed and the summary shown.
@@ -53,6 +53,6 @@ private:
     QTimer* stepper_;
     TGameRecord record_;
     QList<TTurnReview> reviews_;
-    const TWords* words_ = nullptr;
-    TWords otherLanguage_;
+    const TDictionary* words_ = nullptr;
+    TDictionary otherLanguage_;
 };

@@ -11,24 +11,24 @@ TSkinnedDialog::TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeigh
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
     setFixedSize(clientWidth, clientHeight);
     RegisterSkinned(this, [this] {
-        for (TCoolLabel* face : buttonFaces_)
+        for (TTexturedLabel* face : buttonFaces_)
             face->SetTexture(SkinBitmaps[SlotButton]);
         update();
     });
 }
 
-void TSkinnedDialog::AddButtonFace(TCoolLabel* face) {
+void TSkinnedDialog::AddButtonFace(TTexturedLabel* face) {
     buttonFaces_.push_back(face);
     face->SetTexture(SkinBitmaps[SlotButton]);
 }
 
-TCoolButton* TSkinnedDialog::MakeOkButton(int left, int top) {
-    auto* button = new TCoolButton(this);
+TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
+    auto* button = new TTexturedButton(this);
     button->setGeometry(left, top, 40, 40);
     button->SetCaption("OK");
     button->SetFontColor(Qt::white);
     AddButtonFace(button);
-    connect(button, &TCoolButton::Clicked, this, &QDialog::accept);
+    connect(button, &TTexturedButton::Clicked, this, &QDialog::accept);
     return button;
 }
 

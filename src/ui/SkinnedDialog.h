@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <vector>
 
-class TCoolButton;
-class TCoolLabel;
+class TTexturedButton;
+class TTexturedLabel;
 
 class TSkinnedDialog : public QDialog {
     Q_OBJECT
@@ -14,15 +14,15 @@ public:
     TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight);
 
     // The face takes the skin's button picture now and after every change of the skin.
-    void AddButtonFace(TCoolLabel* face);
+    void AddButtonFace(TTexturedLabel* face);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     // The 40 by 40 "OK" button that closes the window with the OK result.
-    TCoolButton* MakeOkButton(int left, int top);
+    TTexturedButton* MakeOkButton(int left, int top);
 
 private:
-    std::vector<TCoolLabel*> buttonFaces_;
+    std::vector<TTexturedLabel*> buttonFaces_;
 };
 
 // Keeps right clicks from reaching the game while `window` is active: the strength,

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QSlider>
 
-TSetCPUWindow* SetCPUWindow = nullptr;
+TStrengthWindow* SetCPUWindow = nullptr;
 
 namespace {
 
@@ -22,7 +22,7 @@ QLabel* MakeLabel(QWidget* parent, QRect geometry, Qt::Alignment alignment) {
 
 } // namespace
 
-TSetCPUWindow::TSetCPUWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) {
+TStrengthWindow::TStrengthWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) {
     SetCPUWindow = this;
     StrongBar = new QSlider(Qt::Horizontal, this);
     StrongBar->setGeometry(8, 8, 220, 30);
@@ -33,11 +33,11 @@ TSetCPUWindow::TSetCPUWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) 
     Label1 = MakeLabel(this, {8, 40, 100, 20}, Qt::AlignLeft | Qt::AlignVCenter);
     Label2 = MakeLabel(this, {128, 40, 100, 20}, Qt::AlignRight | Qt::AlignVCenter);
     CoolOKButton = MakeOkButton(240, 14);
-    connect(StrongBar, &QSlider::valueChanged, this, &TSetCPUWindow::StrongBarChange);
+    connect(StrongBar, &QSlider::valueChanged, this, &TStrengthWindow::StrongBarChange);
     SuspendGameWhileActive(this);
 }
 
-void TSetCPUWindow::showEvent(QShowEvent* event) {
+void TStrengthWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     ShowCaption();
     // Setting the position brings a strength outside 3..8 into range and takes it over.
@@ -47,12 +47,12 @@ void TSetCPUWindow::showEvent(QShowEvent* event) {
     Label2->setText(GetTextU("CPU_Label2"));
 }
 
-void TSetCPUWindow::StrongBarChange() {
+void TStrengthWindow::StrongBarChange() {
     MainWindow->Game->SetStrength(StrongBar->value());
     ShowCaption();
 }
 
-void TSetCPUWindow::ShowCaption() {
+void TStrengthWindow::ShowCaption() {
     setWindowTitle(GetTextU("Menu_CPU") + " (" + QString::number(MainWindow->Game->Strength() - 2) +
                    ")");
 }

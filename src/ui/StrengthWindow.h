@@ -5,17 +5,17 @@
 
 class QSlider;
 class QLabel;
-class TCoolButton;
+class TTexturedButton;
 
-class TSetCPUWindow : public TSkinnedDialog {
+class TStrengthWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TSetCPUWindow(QWidget* parent = nullptr);
+    explicit TStrengthWindow(QWidget* parent = nullptr);
 
     QSlider* StrongBar;
     QLabel* Label1;
     QLabel* Label2;
-    TCoolButton* CoolOKButton;
+    TTexturedButton* CoolOKButton;
 
     void StrongBarChange();
 
@@ -26,4 +26,4 @@ private:
     void ShowCaption();
 };
 
-extern TSetCPUWindow* SetCPUWindow;
+extern TStrengthWindow* SetCPUWindow;

@@ -15,7 +15,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
-TImagesWindow* ImagesWindow = nullptr;
+TTexturesWindow* ImagesWindow = nullptr;
 
 namespace {
 
@@ -43,7 +43,7 @@ QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filter
 
 } // namespace
 
-TImagesWindow::TImagesWindow(QWidget* parent)
+TTexturesWindow::TTexturesWindow(QWidget* parent)
     : TSkinnedDialog(parent, ClientWidth, TexturesHeight) {
     ImagesWindow = this;
     UseSkinsCheckBox = MakeCheckBox(this, {10, 8, 290, 20});
@@ -52,19 +52,20 @@ TImagesWindow::TImagesWindow(QWidget* parent)
     CreateTextureControls();
     CoolOKButton = MakeOkButton(308, 295);
 
-    connect(UseSkinsCheckBox, &QCheckBox::clicked, this, &TImagesWindow::UseSkinsCheckBoxClick);
-    connect(ComboBox1, &QComboBox::activated, this, &TImagesWindow::ComboBox1Click);
-    connect(CoolListBox, &QListWidget::currentRowChanged, this, &TImagesWindow::CoolListBoxClick);
-    connect(FileListBox1, &QListWidget::itemClicked, this, &TImagesWindow::FileListBox1Click);
-    connect(StretchBox, &QCheckBox::toggled, this, &TImagesWindow::StretchBoxClick);
-    connect(CoolResetButton, &TCoolButton::Clicked, this, &TImagesWindow::CoolResetButtonClick);
+    connect(UseSkinsCheckBox, &QCheckBox::clicked, this, &TTexturesWindow::UseSkinsCheckBoxClick);
+    connect(ComboBox1, &QComboBox::activated, this, &TTexturesWindow::ComboBox1Click);
+    connect(CoolListBox, &QListWidget::currentRowChanged, this, &TTexturesWindow::CoolListBoxClick);
+    connect(FileListBox1, &QListWidget::itemClicked, this, &TTexturesWindow::FileListBox1Click);
+    connect(StretchBox, &QCheckBox::toggled, this, &TTexturesWindow::StretchBoxClick);
+    connect(CoolResetButton, &TTexturedButton::Clicked, this,
+            &TTexturesWindow::CoolResetButtonClick);
     AddButtonFace(CoolResetButton);
     UseSkinsCheckBox->setChecked(UseSkins);
     if (MainWindow)
         connect(MainWindow->Menu_Textures, &QAction::triggered, this, &QDialog::open);
 }
 
-void TImagesWindow::CreateTextureControls() {
+void TTexturesWindow::CreateTextureControls() {
     CoolListBox = new QListWidget(this);
     CoolListBox->setGeometry(10, 40, 40, 190);
     for (int slot = 0; slot <= 8; ++slot)
@@ -79,7 +80,7 @@ void TImagesWindow::CreateTextureControls() {
     Image1->setAlignment(Qt::AlignCenter);
     StretchBox = MakeCheckBox(this, {186, 212, 164, 20});
     StretchBox->setText("Stretch");
-    CoolResetButton = new TCoolButton(this);
+    CoolResetButton = new TTexturedButton(this);
     CoolResetButton->setGeometry(186, 240, 40, 40);
     CoolResetButton->SetCaption(QString(QChar(0x21BA))); // an anticlockwise arrow
     CoolResetButton->SetFontColor(Qt::white);
@@ -89,7 +90,7 @@ void TImagesWindow::CreateTextureControls() {
     CoolResetButton->setFont(glyph);
 }
 
-void TImagesWindow::showEvent(QShowEvent* event) {
+void TTexturesWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     setWindowTitle(GetTextU("Menu_Textures"));
     UseSkinsCheckBox->setText(GetTextU("UseSkins"));
@@ -103,20 +104,20 @@ void TImagesWindow::showEvent(QShowEvent* event) {
     UseSkinsCheckBoxClick();
 }
 
-int TImagesWindow::SelectedSlot() const {
+int TTexturesWindow::SelectedSlot() const {
     return std::max(CoolListBox->currentRow(), 0);
 }
 
-void TImagesWindow::ReadFileList() {
+void TTexturesWindow::ReadFileList() {
     FileListBox1->clear();
     FileListBox1->addItems(StorableEntries({"*.bmp", "*.jpg"}, QDir::Files));
 }
 
-void TImagesWindow::ShowPreview() {
+void TTexturesWindow::ShowPreview() {
     Image1->setPixmap(SkinBitmaps[SelectedSlot()]);
 }
 
-void TImagesWindow::CoolListBoxClick() {
+void TTexturesWindow::CoolListBoxClick() {
     ShowPreview();
     ApplySkins();
     const QByteArray& name = ImageNames[SelectedSlot()];
@@ -127,24 +128,24 @@ void TImagesWindow::CoolListBoxClick() {
         FileListBox1->setCurrentItem(found.first());
 }
 
-void TImagesWindow::FileListBox1Click() {
+void TTexturesWindow::FileListBox1Click() {
     if (const QListWidgetItem* item = FileListBox1->currentItem())
         ImageNames[SelectedSlot()] = BareFileName(CodePage::FromUnicode(item->text()));
     LoadSkinImages();
     CoolListBoxClick();
 }
 
-void TImagesWindow::CoolResetButtonClick() {
+void TTexturesWindow::CoolResetButtonClick() {
     ImageNames[SelectedSlot()].clear();
     LoadSkinImages();
     CoolListBoxClick();
 }
 
-void TImagesWindow::StretchBoxClick() {
+void TTexturesWindow::StretchBoxClick() {
     Image1->setScaledContents(StretchBox->isChecked());
 }
 
-void TImagesWindow::UseSkinsCheckBoxClick() {
+void TTexturesWindow::UseSkinsCheckBoxClick() {
     UseSkins = UseSkinsCheckBox->isChecked();
     for (QWidget* control :
          {static_cast<QWidget*>(FileListBox1), static_cast<QWidget*>(CoolResetButton),
@@ -159,7 +160,7 @@ void TImagesWindow::UseSkinsCheckBoxClick() {
     ComboBox1Click();
 }
 
-void TImagesWindow::FillSkinList() {
+void TTexturesWindow::FillSkinList() {
     const QSignalBlocker quiet(ComboBox1);
     ComboBox1->clear();
     ComboBox1->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
@@ -168,7 +169,7 @@ void TImagesWindow::FillSkinList() {
 }
 
 // With no skin selected (skins off and the list never filled) the chosen skin is kept.
-void TImagesWindow::ComboBox1Click() {
+void TTexturesWindow::ComboBox1Click() {
     if (ComboBox1->currentIndex() >= 0)
         SkinName = CodePage::FromUnicode(ComboBox1->currentText());
     LoadSkinImages();

@@ -10,16 +10,16 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
-class TCoolButton;
+class TTexturedButton;
 
-class TImagesWindow : public TSkinnedDialog {
+class TTexturesWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 360;
     static constexpr int SkinsHeight = 65;
     static constexpr int TexturesHeight = 345;
 
-    explicit TImagesWindow(QWidget* parent = nullptr);
+    explicit TTexturesWindow(QWidget* parent = nullptr);
 
     QCheckBox* UseSkinsCheckBox;
     QComboBox* ComboBox1;
@@ -28,8 +28,8 @@ public:
     QFrame* Panel1;
     QLabel* Image1;
     QCheckBox* StretchBox;
-    TCoolButton* CoolResetButton;
-    TCoolButton* CoolOKButton;
+    TTexturedButton* CoolResetButton;
+    TTexturedButton* CoolOKButton;
 
     void CoolListBoxClick();
     void FileListBox1Click();
@@ -49,4 +49,4 @@ private:
     void ShowPreview();
 };
 
-extern TImagesWindow* ImagesWindow;
+extern TTexturesWindow* ImagesWindow;

@@ -11,7 +11,7 @@ struct TSearchCell {
 using TSearchGrid = std::array<std::array<TSearchCell, 6>, 6>; // [Col][Row], 1..5
 
 struct TContext {
-    const TWords& words;
+    const TDictionary& words;
     int strength;
     bool adviceMode;
     const QList<QByteArray>& usedWords;
@@ -85,7 +85,7 @@ void TryCells(TContext& ctx, unsigned char firstLetter, int alphabet) {
 
 } // namespace
 
-TFoundMove PlainBestMove(const TSearchBoard& board, const TWords& words, int strength,
+TFoundMove PlainBestMove(const TSearchBoard& board, const TDictionary& words, int strength,
                          bool adviceMode, const QList<QByteArray>& usedWords) {
     TContext ctx{words, strength, adviceMode, usedWords, {}, 0, 0, {}, {}, 0, 0};
     for (int col = 1; col <= 5; ++col)

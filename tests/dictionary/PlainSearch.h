@@ -5,7 +5,7 @@
 
 #include "dictionary/WordSearch.h"
 
-struct TWords;
+struct TDictionary;
 
-TFoundMove PlainBestMove(const TSearchBoard& board, const TWords& words, int strength,
+TFoundMove PlainBestMove(const TSearchBoard& board, const TDictionary& words, int strength,
                          bool adviceMode, const QList<QByteArray>& usedWords);

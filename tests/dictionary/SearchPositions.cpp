@@ -5,7 +5,7 @@
 
 namespace {
 
-TPosition StartPosition(const TWords& words, std::mt19937& random) {
+TPosition StartPosition(const TDictionary& words, std::mt19937& random) {
     TPosition position;
     position.Board.Letters.fill(EmptyCell);
     const auto& fives = words.Lists[5];
@@ -39,7 +39,7 @@ int TPosition::Letters() const {
                                           [](unsigned char l) { return l != EmptyCell; }));
 }
 
-TPosition RandomPosition(const TWords& words, std::mt19937& random, int moves) {
+TPosition RandomPosition(const TDictionary& words, std::mt19937& random, int moves) {
     TPosition position = StartPosition(words, random);
     for (int placed = 0; placed < moves;) {
         const int cell = static_cast<int>(random() % BoardCells);
@@ -52,7 +52,7 @@ TPosition RandomPosition(const TWords& words, std::mt19937& random, int moves) {
     return position;
 }
 
-TPosition PlayedPosition(const TWords& words, std::mt19937& random, int moves) {
+TPosition PlayedPosition(const TDictionary& words, std::mt19937& random, int moves) {
     TPosition position = StartPosition(words, random);
     for (int move = 0; move < moves; ++move) {
         const int strength = 3 + static_cast<int>(random() % 6);

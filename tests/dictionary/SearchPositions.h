@@ -6,7 +6,7 @@
 
 #include <random>
 
-struct TWords;
+struct TDictionary;
 
 struct TPosition {
     TSearchBoard Board;
@@ -15,6 +15,6 @@ struct TPosition {
 };
 
 // A five-letter start word in row 3, then `moves` letters put next to letters at random.
-TPosition RandomPosition(const TWords& words, std::mt19937& random, int moves);
+TPosition RandomPosition(const TDictionary& words, std::mt19937& random, int moves);
 // A start word, then up to `moves` moves of the game's own search at mixed strengths.
-TPosition PlayedPosition(const TWords& words, std::mt19937& random, int moves);
+TPosition PlayedPosition(const TDictionary& words, std::mt19937& random, int moves);

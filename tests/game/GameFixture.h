@@ -49,7 +49,7 @@ protected:
     const TCell& Cell(int col, int row) const { return game.Board().At({col, row}); }
 
     TestFolder folder;
-    TWords dictionary;
+    TDictionary dictionary;
     TFakeEffects effects;
     TGame game{dictionary, effects};
 };

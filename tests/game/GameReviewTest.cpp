@@ -40,7 +40,7 @@ protected:
     }
 
     TestFolder folder;
-    TWords words;
+    TDictionary words;
 };
 
 } // namespace

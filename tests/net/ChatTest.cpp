@@ -2,10 +2,10 @@
 
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
-#include "ui/ChatWindow.h"
-#include "ui/ConnectionWindow.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
 #include "ui/FakeSound.h"
 
 #include <QCheckBox>
@@ -27,7 +27,7 @@ protected:
 
     TestFolder folder;
     FakeSoundScope sound;
-    TConfigForm config;
+    TConnectionWindow config;
     TChatWindow chat;
 };
 

@@ -17,14 +17,14 @@ namespace {
 
 constexpr int WaitMs = 5000;
 
-TDXPlayPlayer PlayerOf(const QSignalSpy& spy, int index, int argument = 0) {
-    return spy.at(index).at(argument).value<TDXPlayPlayer>();
+TSessionPlayer PlayerOf(const QSignalSpy& spy, int index, int argument = 0) {
+    return spy.at(index).at(argument).value<TSessionPlayer>();
 }
 
 // The players as the component lists them, remote ones marked.
-QByteArray Roster(const TDXPlay& play) {
+QByteArray Roster(const TSessionService& play) {
     QByteArrayList names;
-    for (const TDXPlayPlayer& player : play.Players())
+    for (const TSessionPlayer& player : play.Players())
         names.append((player.Remote ? "remote " : "") + player.Name);
     return names.join(", ");
 }
@@ -75,32 +75,32 @@ public:
 
 class DXPlayTest : public ::testing::Test {
 protected:
-    std::unique_ptr<TDXPlay> MakePlay(const QString& hostName = "127.0.0.1") {
-        auto play = std::make_unique<TDXPlay>();
+    std::unique_ptr<TSessionService> MakePlay(const QString& hostName = "127.0.0.1") {
+        auto play = std::make_unique<TSessionService>();
         play->SelectProvider("TCP/IP");
         play->TCPIPSetting = {hostName, port, true};
         play->EnumWaitMs = 300;
         play->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
         return play;
     }
-    void Join(TDXPlay& play, const QByteArray& session = "Kordi") {
+    void Join(TSessionService& play, const QByteArray& session = "Kordi") {
         ASSERT_EQ(Search(play), QList<QByteArray>{"Kordi"});
         JoinNow(play, session, "Guest");
     }
 
     quint16 port = FreePort();
-    std::unique_ptr<TDXPlay> host = MakePlay();
-    QSignalSpy hostAdded{host.get(), &TDXPlay::OnAddPlayer};
-    QSignalSpy hostDeleted{host.get(), &TDXPlay::OnDeletePlayer};
-    QSignalSpy hostLost{host.get(), &TDXPlay::OnSessionLost};
-    QSignalSpy hostMessages{host.get(), &TDXPlay::OnMessage};
+    std::unique_ptr<TSessionService> host = MakePlay();
+    QSignalSpy hostAdded{host.get(), &TSessionService::OnAddPlayer};
+    QSignalSpy hostDeleted{host.get(), &TSessionService::OnDeletePlayer};
+    QSignalSpy hostLost{host.get(), &TSessionService::OnSessionLost};
+    QSignalSpy hostMessages{host.get(), &TSessionService::OnMessage};
 };
 
 } // namespace
 
 // Misuse is refused with the texts the player sees; Send outside a session does nothing.
 TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
-    TDXPlay play;
+    TSessionService play;
     EXPECT_EQ(ErrorText([&] { play.SelectProvider("IPX"); }), "Provider 'IPX' not found");
     EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.SelectProvider("TCP/IP");
@@ -111,9 +111,9 @@ TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     EXPECT_EQ(ErrorText([&] { play.Create("", "Me"); }), "Session name is not specified");
     EXPECT_EQ(ErrorText([&] { play.Create("S", ""); }), "Player name is not specified");
     EXPECT_EQ(ErrorText([&] { JoinNow(play, "Nope", "Me"); }), "Session 'Nope' not found");
-    EXPECT_EQ(ErrorText([&] { play.Send(TDXPlay::AllPlayers, "abc"); }),
+    EXPECT_EQ(ErrorText([&] { play.Send(TSessionService::AllPlayers, "abc"); }),
               "The message form is illegal");
-    QSignalSpy messages(&play, &TDXPlay::OnMessage);
+    QSignalSpy messages(&play, &TSessionService::OnMessage);
     play.Send(play.LocalPlayer().Id, "abcd");
     EXPECT_EQ(messages.count(), 0);
     host->Create("Kordi", "Host");
@@ -127,7 +127,7 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
     if (!probe.listen(QHostAddress::LocalHostIPv6, 0))
         GTEST_SKIP() << "no IPv6 loopback here";
     host->Create("Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay("::1");
+    const std::unique_ptr<TSessionService> guest = MakePlay("::1");
     Join(*guest);
     EXPECT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
 }
@@ -137,16 +137,16 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
 // exactly as sent, once and in order, both ways.
 TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
     host->Create("Kordi", "Host");
-    QObject::connect(host.get(), &TDXPlay::OnAddPlayer, [&](const TDXPlayPlayer& player) {
+    QObject::connect(host.get(), &TSessionService::OnAddPlayer, [&](const TSessionPlayer& player) {
         if (player.Remote)
-            host->Send(TDXPlay::AllPlayers, "FIRST");
+            host->Send(TSessionService::AllPlayers, "FIRST");
     });
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
-    QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
+    const std::unique_ptr<TSessionService> guest = MakePlay();
+    QSignalSpy guestAdded(guest.get(), &TSessionService::OnAddPlayer);
     QList<QByteArray> seen; // by the guest, in order; its own messages marked
-    QObject::connect(guest.get(), &TDXPlay::Joined, [&] { seen.append("joined"); });
-    QObject::connect(guest.get(), &TDXPlay::OnMessage,
-                     [&](TDXPlay*, const TDXPlayPlayer& from, const QByteArray& data) {
+    QObject::connect(guest.get(), &TSessionService::Joined, [&] { seen.append("joined"); });
+    QObject::connect(guest.get(), &TSessionService::OnMessage,
+                     [&](TSessionService*, const TSessionPlayer& from, const QByteArray& data) {
                          seen.append((from.Remote ? "" : "own ") + data);
                      });
     Join(*guest, "KORDI"); // a listed name typed in another case
@@ -160,8 +160,8 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
 
     constexpr int Count = 1000;
     for (int i = 0; i < Count; ++i)
-        guest->Send(TDXPlay::AllPlayers, Message(i));
-    host->Send(TDXPlay::AllPlayers, QByteArray(MaxPayload, 'x'));
+        guest->Send(TSessionService::AllPlayers, Message(i));
+    host->Send(TSessionService::AllPlayers, QByteArray(MaxPayload, 'x'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostMessages.count() >= Count; }, WaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 4; }, WaitMs));
     EXPECT_EQ(hostMessages.count(), Count);
@@ -176,9 +176,9 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
 TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
     host->Create("Kordi", "Host");
     EXPECT_EQ(Search(*MakePlay("")), QList<QByteArray>{"Kordi"}); // found by a broadcast
-    const std::unique_ptr<TDXPlay> third = MakePlay();
+    const std::unique_ptr<TSessionService> third = MakePlay();
     ASSERT_EQ(Search(*third).size(), 1);
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    const std::unique_ptr<TSessionService> guest = MakePlay();
     Join(*guest);
     EXPECT_EQ(ErrorText([&] { JoinNow(*third, "Kordi", "Third"); }),
               "Session Kordi cannot be opened");
@@ -244,29 +244,29 @@ TEST_F(DXPlayTest, SilentPeerIsLost) {
 // can find and join it there.
 TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
     host->Create("Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
-    QSignalSpy guestDeleted(guest.get(), &TDXPlay::OnDeletePlayer);
-    QSignalSpy guestAdded(guest.get(), &TDXPlay::OnAddPlayer);
-    QSignalSpy guestMessages(guest.get(), &TDXPlay::OnMessage);
+    const std::unique_ptr<TSessionService> guest = MakePlay();
+    QSignalSpy guestDeleted(guest.get(), &TSessionService::OnDeletePlayer);
+    QSignalSpy guestAdded(guest.get(), &TSessionService::OnAddPlayer);
+    QSignalSpy guestMessages(guest.get(), &TSessionService::OnMessage);
     Join(*guest);
     QByteArray sender;
-    QObject::connect(host.get(), &TDXPlay::OnMessage,
-                     [&](TDXPlay*, const TDXPlayPlayer& player, const QByteArray&) {
+    QObject::connect(host.get(), &TSessionService::OnMessage,
+                     [&](TSessionService*, const TSessionPlayer& player, const QByteArray&) {
                          host->Close();
                          sender = player.Name;
                      });
-    guest->Send(TDXPlay::AllPlayers, "LAST");
+    guest->Send(TSessionService::AllPlayers, "LAST");
     ASSERT_TRUE(guestDeleted.wait(WaitMs));
     EXPECT_EQ(sender, "Guest");
     EXPECT_EQ(PlayerOf(guestDeleted, 0).Name, "Host");
     EXPECT_TRUE(guest->IsHost());
 
-    const std::unique_ptr<TDXPlay> newcomer = MakePlay();
+    const std::unique_ptr<TSessionService> newcomer = MakePlay();
     Join(*newcomer);
     ASSERT_TRUE(QTest::qWaitFor([&] { return guestAdded.count() == 2; }, WaitMs));
     EXPECT_EQ(PlayerOf(guestAdded, 1).Name, "Guest");
     EXPECT_NE(newcomer->LocalPlayer().Id, guest->LocalPlayer().Id);
-    newcomer->Send(TDXPlay::AllPlayers, "HELLO");
+    newcomer->Send(TSessionService::AllPlayers, "HELLO");
     ASSERT_TRUE(guestMessages.wait(WaitMs));
     EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "HELLO");
 }
@@ -275,9 +275,9 @@ TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
 // and the end of the component stop them without an answer.
 TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
     host->Create("Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
-    QSignalSpy found(guest.get(), &TDXPlay::SessionsFound);
-    QSignalSpy joined(guest.get(), &TDXPlay::Joined);
+    const std::unique_ptr<TSessionService> guest = MakePlay();
+    QSignalSpy found(guest.get(), &TSessionService::SessionsFound);
+    QSignalSpy joined(guest.get(), &TSessionService::Joined);
     guest->SearchSessions();
     EXPECT_TRUE(guest->Busy());
     guest->SearchSessions(); // stops the first
@@ -296,9 +296,9 @@ TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
     EXPECT_EQ(PlayerOf(hostAdded, 1).Name, "Guest");
 
-    std::unique_ptr<TDXPlay> searching = MakePlay("");
+    std::unique_ptr<TSessionService> searching = MakePlay("");
     searching->SearchSessions();
-    std::unique_ptr<TDXPlay> joining = MakePlay();
+    std::unique_ptr<TSessionService> joining = MakePlay();
     ASSERT_EQ(Search(*joining).size(), 0); // the session is full
     joining->Join("Kordi", "Late");
     searching.reset();
@@ -312,17 +312,17 @@ TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
 TEST_F(DXPlayTest, HeldMessagesWaitInOrder) {
     host->LinkTimings = {50, 400}; // pings every 50 ms, a link lost after 400 ms of silence
     host->Create("Kordi", "Host");
-    const std::unique_ptr<TDXPlay> guest = MakePlay();
+    const std::unique_ptr<TSessionService> guest = MakePlay();
     guest->LinkTimings = {50, 400};
     Join(*guest);
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
     host->HoldMessages();
     for (int i = 0; i < 3; ++i)
-        guest->Send(TDXPlay::AllPlayers, Message(i));
+        guest->Send(TSessionService::AllPlayers, Message(i));
     QTest::qWait(1200); // three silence timeouts
     EXPECT_EQ(hostMessages.count(), 0);
     EXPECT_EQ(hostDeleted.count(), 0);
-    guest->Send(TDXPlay::AllPlayers, Message(3));
+    guest->Send(TSessionService::AllPlayers, Message(3));
     guest->Close();
     QTest::qWait(300);
     EXPECT_EQ(hostDeleted.count(), 0);
@@ -361,7 +361,7 @@ TEST_F(DXPlayTest, PendingConnectionsAreFewAndShortLived) {
     TRawPeer joiner(port);
     ASSERT_TRUE(joiner.Join("Kordi"));
     std::vector<std::unique_ptr<TRawPeer>> idle;
-    for (int i = 0; i < TDXPlay::MaxPendingConnections; ++i)
+    for (int i = 0; i < TSessionService::MaxPendingConnections; ++i)
         idle.push_back(std::make_unique<TRawPeer>(port));
     TRawPeer extra(port);
     EXPECT_TRUE(extra.ClosedByOtherSide());

@@ -2,11 +2,11 @@
 
 #include "LoopbackPort.h"
 #include "SessionWaits.h"
+#include "net/NetGame.h"
+#include "settings/Settings.h"
 #include "ui/BoardCell.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
-#include "net/NetGame.h"
-#include "settings/Settings.h"
 #include "ui/QuestionWindow.h"
 
 #include <QLineEdit>
@@ -27,14 +27,15 @@ void Put(QByteArray& data, qint32 value) {
 
 NetGame::NetGame() : port(FreePort()) {
     new TChatWindow(window.get());
-    new TConfigForm(window.get());
+    new TConnectionWindow(window.get());
     peer.SelectProvider("TCP/IP");
     peer.TCPIPSetting = {"127.0.0.1", port, true};
-    QObject::connect(&peer, &TDXPlay::OnMessage,
-                     [this](TDXPlay*, const TDXPlayPlayer& player, const QByteArray& data) {
-                         if (player.Remote)
-                             received.append(data);
-                     });
+    QObject::connect(
+        &peer, &TSessionService::OnMessage,
+        [this](TSessionService*, const TSessionPlayer& player, const QByteArray& data) {
+            if (player.Remote)
+                received.append(data);
+        });
 }
 
 NetGame::~NetGame() {
@@ -61,14 +62,14 @@ QByteArray NetGame::Notice(const char* key) {
 }
 
 void NetGame::DeclineQuestion(std::function<void()> whileAsked) {
-    WhenModal<TChoiceWindow>([whileAsked](TChoiceWindow* question) {
+    WhenModal<TQuestionWindow>([whileAsked](TQuestionWindow* question) {
         if (whileAsked)
             whileAsked();
         QTest::mouseClick(question->NoButton, Qt::LeftButton);
     });
 }
 
-void NetGame::RunConnectWindow(const std::function<void(TConfigForm&)>& fill) {
+void NetGame::RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill) {
     Main().Menu_ConnectClick();
     ASSERT_TRUE(ConfigForm->isVisible());
     try {
@@ -82,14 +83,14 @@ void NetGame::RunConnectWindow(const std::function<void(TConfigForm&)>& fill) {
     }
 }
 
-void NetGame::SearchInWindow(TConfigForm& form) {
+void NetGame::SearchInWindow(TConnectionWindow& form) {
     form.TCPIPConnectButtonClick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
 }
 
 void NetGame::JoinPeer() {
     peer.Create("Kordi", "Peer");
-    RunConnectWindow([this](TConfigForm& form) {
+    RunConnectWindow([this](TConnectionWindow& form) {
         form.TCPIPHostName->setText("127.0.0.1");
         form.TCPIPPort->setValue(port);
         form.PlayerNameEdit->setText("Me");
@@ -103,7 +104,7 @@ void NetGame::JoinPeer() {
 }
 
 void NetGame::PeerOpensGame() {
-    peer.Send(TDXPlay::AllPlayers, Record(2, "HOUSE", {2}));
+    peer.Send(TSessionService::AllPlayers, Record(2, "HOUSE", {2}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Game().StartedHere(); }, WaitMs));
 }
 
@@ -112,7 +113,7 @@ bool NetGame::WaitReceived(int count) {
 }
 
 bool NetGame::RoundTrip(const QByteArray& line) {
-    peer.Send(TDXPlay::AllPlayers, Record(0, line));
+    peer.Send(TSessionService::AllPlayers, Record(0, line));
     return QTest::qWaitFor([&] { return LastLogLine() == "Peer > " + line; }, WaitMs);
 }
 

@@ -2,16 +2,16 @@
 // The real main window in a network game against a scripted peer on loopback, whose records
 // are laid out by hand, field by field.
 
-#include "ui/WindowFixture.h"
 #include "net/SessionService.h"
 #include "ui/FakeSound.h"
+#include "ui/WindowFixture.h"
 
 #include <QByteArray>
 #include <QList>
 #include <array>
 #include <functional>
 
-class TConfigForm;
+class TConnectionWindow;
 
 class NetGame : public GameFixture {
 protected:
@@ -31,9 +31,9 @@ protected:
 
     // Shows the connection window through Connect, fills it in as the person would, and
     // waits for it to close.
-    void RunConnectWindow(const std::function<void(TConfigForm&)>& fill);
+    void RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill);
     // Go on the TCP/IP page, waited for until the search answers.
-    static void SearchInWindow(TConfigForm& form);
+    static void SearchInWindow(TConnectionWindow& form);
     // The peer hosts and the game joins it, which opens the first game.
     void JoinPeer();
     // The peer opens a game with HOUSE; the game waits for its first move.
@@ -47,6 +47,6 @@ protected:
 
     FakeSoundScope sound;
     quint16 port;
-    TDXPlay peer;
+    TSessionService peer;
     QList<QByteArray> received;
 };

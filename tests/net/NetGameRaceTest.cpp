@@ -14,7 +14,7 @@
 TEST_F(NetGame, DisconnectWhileThePeersLeaveWaits) {
     JoinPeer();
     PeerOpensGame();
-    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
     peer.Close();
     QTest::qWait(200);
@@ -34,12 +34,12 @@ TEST_F(NetGame, DisconnectWhileThePeersLeaveWaits) {
 TEST_F(NetGame, FloodWhileAskedIsCutOff) {
     JoinPeer();
     PeerOpensGame();
-    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
     const int lines = ChatWindow->Memo->blockCount();
     const QByteArray line(60 * 1024, 'x');
     for (int i = 0; i < 40 && peer.Opened() && NetState == 2; ++i) {
-        peer.Send(TDXPlay::AllPlayers, Record(0, line));
+        peer.Send(TSessionService::AllPlayers, Record(0, line));
         QTest::qWait(20);
     }
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));

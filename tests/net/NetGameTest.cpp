@@ -59,7 +59,7 @@ TEST_F(NetGame, CrossingNewGamesAndThePeersMove) {
         traced = State(2, 3).Selected && State(3, 3).Selected && State(3, 4).Selected &&
                  !State(1, 3).Selected && Main().Slowo->Caption() == "CAT";
     });
-    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().MoveState() == 0; }, WaitMs));
     EXPECT_TRUE(traced);
     EXPECT_EQ(Caption(3, 4), "T");
@@ -81,7 +81,7 @@ TEST_F(NetGame, SkipAndAdviceRecords) {
     ExpectRecord(received[2], 1, "", {0, 0, 0, 1});
     EXPECT_EQ(Caption(1, 2), "");
 
-    peer.Send(TDXPlay::AllPlayers, Record(1, "", {0, 0, 0, 1}));
+    peer.Send(TSessionService::AllPlayers, Record(1, "", {0, 0, 0, 1}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().MoveState() == 0; }, WaitMs));
     QTest::mouseClick(Main().AdviceButton, Qt::LeftButton);
     ASSERT_TRUE(WaitReceived(5));
@@ -104,7 +104,8 @@ TEST_F(NetGame, EndOfGameOnBothSides) {
         sent += 2;
         ASSERT_TRUE(WaitReceived(sent));
         const QByteArray cells = QByteArray::number(pos.x()) + QByteArray::number(pos.y());
-        peer.Send(TDXPlay::AllPlayers, Record(1, "02AH" + cells + cells, {pos.x(), pos.y(), 'A'}));
+        peer.Send(TSessionService::AllPlayers,
+                  Record(1, "02AH" + cells + cells, {pos.x(), pos.y(), 'A'}));
         ASSERT_TRUE(QTest::qWaitFor([&] { return Game().MoveState() == 0; }, WaitMs));
     }
     ASSERT_TRUE(WaitReceived(sent + 2));
@@ -120,7 +121,7 @@ TEST_F(NetGame, NewGameInThePeersLanguage) {
     JoinPeer();
     const quint32 games = Game().GameNumber();
     const QByteArray word = "\xCA\xCE\xD8\xCA\xC0";
-    peer.Send(TDXPlay::AllPlayers, Record(2, word, {1}));
+    peer.Send(TSessionService::AllPlayers, Record(2, word, {1}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().Board().StartWord() == word; }, WaitMs));
     EXPECT_EQ(Words.Language, 1);
     EXPECT_TRUE(Main().letters[32]->isVisibleTo(window.get()));
@@ -131,7 +132,7 @@ TEST_F(NetGame, NewGameInThePeersLanguage) {
 // A host stays in a computer game until a peer joins; a peer that leaves returns it to
 // the computer; a lost connection ends the session as Disconnect does.
 TEST_F(NetGame, JoinLeaveAndLoss) {
-    RunConnectWindow([this](TConfigForm& form) {
+    RunConnectWindow([this](TConnectionWindow& form) {
         form.DXPlay->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
         form.DXPlay->EnumWaitMs = 200;
         form.TCPIPHostName->clear();
@@ -142,7 +143,7 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
         form.HostButtonClick();
     });
     EXPECT_EQ(NetState, 1);
-    const auto join = [&](TDXPlay& guest) {
+    const auto join = [&](TSessionService& guest) {
         guest.SelectProvider("TCP/IP");
         guest.TCPIPSetting = {"127.0.0.1", port, true};
         const QList<QByteArray> sessions = Search(guest);
@@ -160,7 +161,7 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
     EXPECT_TRUE(Main().Menu_CPU->isEnabled());
     EXPECT_EQ(Game().GameNumber(), games + 1);
 
-    TDXPlay lost;
+    TSessionService lost;
     join(lost);
     lost.findChild<QTcpSocket*>()->abort();
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
@@ -175,7 +176,7 @@ TEST_F(NetGame, UnfollowableRecordEndsTheSession) {
     MessageRecorder messages;
     JoinPeer();
     PeerOpensGame();
-    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233364", {3, 4, 'T'}));
+    peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233364", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
     ASSERT_EQ(messages.Shown.size(), 1);
     EXPECT_EQ(messages.Shown[0], GetTextU("Net_Refused"));
@@ -193,7 +194,7 @@ TEST_F(NetGame, PeerLeavesDuringTheQuestion) {
         QTest::qWait(300);
         EXPECT_EQ(NetState, 2);
     });
-    peer.Send(TDXPlay::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
     EXPECT_EQ(Main().Score2->Caption(), "000"); // the computer's new game
@@ -204,7 +205,7 @@ TEST_F(NetGame, PeerLeavesDuringTheQuestion) {
 // stays open for another try.
 TEST_F(NetGame, ConnectionWindowWaitsForItsAnswers) {
     peer.Create("Kordi", "Peer");
-    RunConnectWindow([this](TConfigForm& form) {
+    RunConnectWindow([this](TConnectionWindow& form) {
         form.TCPIPHostName->setText("127.0.0.1");
         form.TCPIPPort->setValue(port);
         form.TCPIPConnectButtonClick();
@@ -241,7 +242,7 @@ TEST_F(NetGame, CancelStopsAJoin) {
             socket->write(SessionFraming::EncodeFrame(SessionFraming::TFrameType::SessionList,
                                                       SessionFraming::EncodeSessionList({"Mute"})));
     });
-    RunConnectWindow([&](TConfigForm& form) {
+    RunConnectWindow([&](TConnectionWindow& form) {
         form.TCPIPHostName->setText("127.0.0.1");
         form.TCPIPPort->setValue(mute.serverPort());
         SearchInWindow(form);

@@ -185,15 +185,15 @@ QByteArray Record(int number) {
 
 class SerialTest : public ::testing::Test {
 protected:
-    std::unique_ptr<TDXPlay> ModemPlay(const TFakeModem& modem, const QString& number) {
-        auto play = std::make_unique<TDXPlay>();
+    std::unique_ptr<TSessionService> ModemPlay(const TFakeModem& modem, const QString& number) {
+        auto play = std::make_unique<TSessionService>();
         play->SelectProvider("Modem");
         play->ModemSetting = {number, modem.Pty.Path, true};
         play->ModemTimings = {1000, 2000, 2 * FakeGuardMs, 100};
         return play;
     }
-    std::unique_ptr<TDXPlay> CablePlay(const QString& port) {
-        auto play = std::make_unique<TDXPlay>();
+    std::unique_ptr<TSessionService> CablePlay(const QString& port) {
+        auto play = std::make_unique<TSessionService>();
         play->SelectProvider("Serial cable");
         play->AskSerialCable = [port](const TCableAnswer& answer) {
             answer(TSerialCableSetting{port, 19200});
@@ -202,7 +202,7 @@ protected:
         return play;
     }
     // The host waits for a call (nothing to find without a number), the guest dials it.
-    void Connect(TDXPlay& host, TDXPlay& guest) {
+    void Connect(TSessionService& host, TSessionService& guest) {
         EXPECT_TRUE(Search(host).isEmpty());
         host.Create("Kordi", "Host");
         ASSERT_TRUE(QTest::qWaitFor([&] { return host.IsHost(); }, WaitMs));
@@ -211,18 +211,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return host.Players().size() == 2; }, WaitMs));
     }
     // Records of 4 bytes and more arrive whole, once and in order, both ways.
-    void ExpectRecordsBothWays(TDXPlay& host, TDXPlay& guest) {
-        QSignalSpy atHost(&host, &TDXPlay::OnMessage);
-        QSignalSpy atGuest(&guest, &TDXPlay::OnMessage);
+    void ExpectRecordsBothWays(TSessionService& host, TSessionService& guest) {
+        QSignalSpy atHost(&host, &TSessionService::OnMessage);
+        QSignalSpy atGuest(&guest, &TSessionService::OnMessage);
         constexpr int Count = 50;
         for (int i = 0; i < Count; ++i)
-            guest.Send(TDXPlay::AllPlayers, Record(i));
-        host.Send(TDXPlay::AllPlayers, QByteArray(4096, 'w'));
+            guest.Send(TSessionService::AllPlayers, Record(i));
+        host.Send(TSessionService::AllPlayers, QByteArray(4096, 'w'));
         ASSERT_TRUE(QTest::qWaitFor([&] { return atHost.count() == Count; }, WaitMs));
         ASSERT_TRUE(QTest::qWaitFor([&] { return atGuest.count() == 1; }, WaitMs));
         for (int i = 0; i < Count; ++i)
             ASSERT_EQ(atHost.at(i).at(2).toByteArray(), Record(i));
-        EXPECT_EQ(atHost.at(0).at(1).value<TDXPlayPlayer>().Name, "Guest");
+        EXPECT_EQ(atHost.at(0).at(1).value<TSessionPlayer>().Name, "Guest");
         EXPECT_EQ(atGuest.at(0).at(2).toByteArray(), QByteArray(4096, 'w'));
     }
 
@@ -240,10 +240,10 @@ protected:
 TEST_F(SerialTest, ModemCallPlaysHangsUpAndLosesTheCarrier) {
     const auto host = ModemPlay(hostModem, "");
     const auto guest = ModemPlay(guestModem, "555-0101");
-    QSignalSpy hostDeleted(host.get(), &TDXPlay::OnDeletePlayer);
-    QSignalSpy hostLost(host.get(), &TDXPlay::OnSessionLost);
-    QSignalSpy guestDeleted(guest.get(), &TDXPlay::OnDeletePlayer);
-    QSignalSpy guestLost(guest.get(), &TDXPlay::OnSessionLost);
+    QSignalSpy hostDeleted(host.get(), &TSessionService::OnDeletePlayer);
+    QSignalSpy hostLost(host.get(), &TSessionService::OnSessionLost);
+    QSignalSpy guestDeleted(guest.get(), &TSessionService::OnDeletePlayer);
+    QSignalSpy guestLost(guest.get(), &TSessionService::OnSessionLost);
     Connect(*host, *guest);
     EXPECT_EQ(guest->Players().first().Name, "Host");
     ExpectRecordsBothWays(*host, *guest);
@@ -264,8 +264,8 @@ TEST_F(SerialTest, ModemCallPlaysHangsUpAndLosesTheCarrier) {
     guestModem.Pty.Write(record.first(20));
     hostModem.DropCarrier();
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostLost.count() && guestLost.count(); }, WaitMs));
-    EXPECT_EQ(hostDeleted.at(1).at(0).value<TDXPlayPlayer>().Name, "Again");
-    EXPECT_EQ(guestDeleted.last().at(0).value<TDXPlayPlayer>().Name, "Host");
+    EXPECT_EQ(hostDeleted.at(1).at(0).value<TSessionPlayer>().Name, "Again");
+    EXPECT_EQ(guestDeleted.last().at(0).value<TSessionPlayer>().Name, "Host");
     EXPECT_TRUE(host->Opened() && host->IsHost());
     ASSERT_TRUE(QTest::qWaitFor([&] { return guest->IsHost(); }, WaitMs));
     EXPECT_TRUE(guestModem.AutoAnswer);
@@ -307,10 +307,10 @@ TEST_F(SerialTest, SerialCablePair) {
     Connect(*host, *guest);
     ExpectRecordsBothWays(*host, *guest);
 
-    QSignalSpy hostLost(host.get(), &TDXPlay::OnSessionLost);
-    QSignalSpy guestDeleted(guest.get(), &TDXPlay::OnDeletePlayer);
-    QSignalSpy guestLost(guest.get(), &TDXPlay::OnSessionLost);
-    QSignalSpy guestFailures(guest.get(), &TDXPlay::OnHostMigrationFailed);
+    QSignalSpy hostLost(host.get(), &TSessionService::OnSessionLost);
+    QSignalSpy guestDeleted(guest.get(), &TSessionService::OnDeletePlayer);
+    QSignalSpy guestLost(guest.get(), &TSessionService::OnSessionLost);
+    QSignalSpy guestFailures(guest.get(), &TSessionService::OnHostMigrationFailed);
     cable.B.Unplug();
     ASSERT_TRUE(QTest::qWaitFor([&] { return guestLost.count() == 1; }, WaitMs));
     EXPECT_EQ(guestDeleted.count(), 1);

@@ -11,9 +11,9 @@
 inline constexpr int SessionWaitMs = 10000;
 
 // The names found; a failure raises KordiError, a cancelled search Cancelled.
-inline QList<QByteArray> Search(TDXPlay& play) {
-    QSignalSpy found(&play, &TDXPlay::SessionsFound);
-    QSignalSpy failed(&play, &TDXPlay::SearchFailed);
+inline QList<QByteArray> Search(TSessionService& play) {
+    QSignalSpy found(&play, &TSessionService::SessionsFound);
+    QSignalSpy failed(&play, &TSessionService::SearchFailed);
     play.SearchSessions();
     if (!QTest::qWaitFor([&] { return found.count() + failed.count() > 0; }, SessionWaitMs))
         throw KordiError("no answer to the search");
@@ -27,9 +27,9 @@ inline QList<QByteArray> Search(TDXPlay& play) {
 }
 
 // Returns once joined; a failure raises KordiError.
-inline void JoinNow(TDXPlay& play, const QByteArray& session, const QByteArray& player) {
-    QSignalSpy joined(&play, &TDXPlay::Joined);
-    QSignalSpy failed(&play, &TDXPlay::JoinFailed);
+inline void JoinNow(TSessionService& play, const QByteArray& session, const QByteArray& player) {
+    QSignalSpy joined(&play, &TSessionService::Joined);
+    QSignalSpy failed(&play, &TSessionService::JoinFailed);
     play.Join(session, player);
     if (!QTest::qWaitFor([&] { return joined.count() + failed.count() > 0; }, SessionWaitMs))
         throw KordiError("no answer to the join");

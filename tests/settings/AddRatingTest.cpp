@@ -1,13 +1,13 @@
-#include "ui/WindowFixture.h"
-#include "ui/Faces.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
-#include "ui/ResultWindow.h"
 #include "settings/Settings.h"
-#include "ui/RecordsWindow.h"
-#include "ui/QuestionWindow.h"
+#include "ui/Faces.h"
 #include "ui/FakeSound.h"
+#include "ui/QuestionWindow.h"
+#include "ui/RecordsWindow.h"
+#include "ui/ResultWindow.h"
+#include "ui/WindowFixture.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -57,7 +57,7 @@ TEST_F(AddRatingTest, WinnerEntersName) {
     const QString name = u"Иван Петров"_qs;
     bool done = false;
     ShowGameResult([&done] { done = true; });
-    TAddRatingWindow* result = AddRatingWindow;
+    TResultWindow* result = AddRatingWindow;
     ASSERT_TRUE(result->isVisible());
     EXPECT_EQ(result->CoolLabel1->Caption(), GetTextU("AddRating1") + " 5");
     EXPECT_EQ(result->Edit1->text(), GetTextU("Anonimous"));

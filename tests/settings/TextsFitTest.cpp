@@ -83,7 +83,7 @@ bool FitsArea(const QFontMetrics& metrics, const QRect& area, int flags, const Q
 
 std::optional<TShownText> ShownText(const QWidget* control) {
     const QFontMetrics metrics = control->fontMetrics();
-    if (const auto* cool = qobject_cast<const TCoolLabel*>(control)) {
+    if (const auto* cool = qobject_cast<const TTexturedLabel*>(control)) {
         // The caption is drawn on one line inside the two-pixel bevels.
         const QRect area = cool->rect().adjusted(2, 2, -2, -2);
         return TShownText{cool->Caption(),
@@ -105,9 +105,9 @@ std::optional<TShownText> ShownText(const QWidget* control) {
 class ShippedTexts : public GameFixture {
 protected:
     ShippedTexts() {
-        (new TConfigForm(window.get()))->DXPlay = &session;
+        (new TConnectionWindow(window.get()))->DXPlay = &session;
         new TChatWindow(window.get());
-        new TImagesWindow(window.get());
+        new TTexturesWindow(window.get());
         review = new TReviewWindow(window.get());
     }
 
@@ -140,7 +140,7 @@ protected:
         ChoiceWindow->show();
         const QRect label = ChoiceWindow->QuestionLabel->geometry();
         EXPECT_TRUE(ChoiceWindow->rect().contains(label)) << question.constData();
-        for (const TCoolButton* button : {ChoiceWindow->YesButton, ChoiceWindow->NoButton})
+        for (const TTexturedButton* button : {ChoiceWindow->YesButton, ChoiceWindow->NoButton})
             EXPECT_TRUE(button->y() > label.bottom() &&
                         ChoiceWindow->rect().contains(button->geometry()))
                 << question.constData();
@@ -163,7 +163,7 @@ protected:
     }
 
     // The connection window lists the session component's providers.
-    TDXPlay session;
+    TSessionService session;
     TReviewWindow* review;
     QMap<QByteArray, QString> Texts;
     QStringList Shown;

@@ -165,17 +165,17 @@ namespace {
 class WinnersWindowTest : public GameFixture {
 protected:
     // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
-    static void Press(TCoolButton* button, int answer) {
+    static void Press(TTexturedButton* button, int answer) {
         QTest::mouseClick(button, Qt::LeftButton);
-        TChoiceWindow* question = ChoiceWindow;
+        TQuestionWindow* question = ChoiceWindow;
         ASSERT_TRUE(question->isVisible());
         EXPECT_EQ(question->windowTitle(), button->Caption());
         EXPECT_EQ(question->QuestionLabel->text(), GetTextU("Sure"));
         if (answer == 0)
             QTest::keyClick(question, Qt::Key_Escape);
         else
-            QTest::mouseClick(answer == TChoiceWindow::Yes ? question->YesButton
-                                                           : question->NoButton,
+            QTest::mouseClick(answer == TQuestionWindow::Yes ? question->YesButton
+                                                             : question->NoButton,
                               Qt::LeftButton);
     }
     QString Shown(int column, int row) const {
@@ -204,20 +204,20 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
     EXPECT_EQ(Shown(1, 0), "30");
     EXPECT_EQ(Shown(2, 1), "P1");
     EXPECT_EQ(Shown(1, 1), "-2");
-    for (int answer : {TChoiceWindow::No, 0}) {
+    for (int answer : {TQuestionWindow::No, 0}) {
         Press(WinnersWindow->Button1, answer);
         EXPECT_EQ(FormatWinners(Winners), FormatWinners(before)) << "answer " << answer;
     }
 
-    Press(WinnersWindow->Button1, TChoiceWindow::Yes);
+    Press(WinnersWindow->Button1, TQuestionWindow::Yes);
     EXPECT_EQ(CurrentWinners()[0], TWinner{});
     EXPECT_EQ(Shown(1, 0), "");
     EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][0], list[0]);
     EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
 
-    Press(WinnersWindow->Button2, TChoiceWindow::No);
+    Press(WinnersWindow->Button2, TQuestionWindow::No);
     EXPECT_TRUE(HasAnyResult(Winners));
-    Press(WinnersWindow->Button2, TChoiceWindow::Yes);
+    Press(WinnersWindow->Button2, TQuestionWindow::Yes);
     EXPECT_FALSE(HasAnyResult(Winners));
     EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
     WinnersWindow->hide();

@@ -1,6 +1,6 @@
+#include "ui/AboutWindow.h"
 #include "FakeSound.h"
 #include "TestFolder.h"
-#include "ui/AboutWindow.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ protected:
 
     TestFolder folder;
     FakeSoundScope sound;
-    TAboutForm form;
+    TAboutWindow form;
 };
 
 bool AnyLight(const QImage& image) {

@@ -1,8 +1,8 @@
-#include "ui/WindowFixture.h"
-#include "ui/StrengthWindow.h"
 #include "platform/TexturedLabel.h"
 #include "ui/QuestionWindow.h"
 #include "ui/Skins.h"
+#include "ui/StrengthWindow.h"
+#include "ui/WindowFixture.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ TEST_F(ApplySkinsTest, RefilledPicturesReachEveryWindow) {
     ApplySkins();
     SkinName.clear();
 
-    for (TCoolButton* letter : Main().letters)
+    for (TTexturedButton* letter : Main().letters)
         EXPECT_EQ(letter->Texture().cacheKey(),
                   KeyOf(letter->Caption() == "T" ? SlotChosenLetter : SlotLetter));
-    ForEachCell(Main().Cells, [](Tpole& cell) {
+    ForEachCell(Main().Cells, [](TBoardCell& cell) {
         const bool traced = cell.Col == 1 && (cell.Row == 2 || cell.Row == 3);
         EXPECT_EQ(cell.Texture().cacheKey(), KeyOf(traced ? SlotTracedCell : SlotCell));
     });

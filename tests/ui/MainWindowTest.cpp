@@ -4,9 +4,9 @@
 #include "WindowFixture.h"
 #include "dictionary/Dictionary.h"
 #include "platform/TexturedLabel.h"
-#include "ui/ResultWindow.h"
-#include "ui/RecordsWindow.h"
 #include "ui/QuestionWindow.h"
+#include "ui/RecordsWindow.h"
+#include "ui/ResultWindow.h"
 
 #include <QLineEdit>
 #include <QShowEvent>
@@ -36,7 +36,7 @@ TEST_F(MainWindowView, MousePlaysAWord) {
     MoveTo(2, 2);
     EXPECT_EQ(Caption(1, 2), "");
     ClickCell(1, 2);
-    EXPECT_EQ(Cell(1, 2).OuterBevel(), TCoolLabel::Bevel::Lowered);
+    EXPECT_EQ(Cell(1, 2).OuterBevel(), TTexturedLabel::Bevel::Lowered);
     ClickCell(1, 2);
     ClickCell(1, 3);
     EXPECT_EQ(Main().Slowo->Caption(), "AH");
@@ -47,7 +47,7 @@ TEST_F(MainWindowView, MousePlaysAWord) {
     EXPECT_FALSE(Main().SkipButton->isEnabled());
     ASSERT_TRUE(Settled());
     EXPECT_TRUE(Main().SkipButton->isEnabled());
-    EXPECT_EQ(Cell(1, 2).OuterBevel(), TCoolLabel::Bevel::Raised);
+    EXPECT_EQ(Cell(1, 2).OuterBevel(), TTexturedLabel::Bevel::Raised);
     EXPECT_EQ(Main().windowTitle(), "Kordi 2000");
 }
 

@@ -47,7 +47,7 @@ protected:
     }
 
     TestFolder folder;
-    TWords words;
+    TDictionary words;
     TReviewWindow window{nullptr};
 };
 
@@ -94,7 +94,7 @@ TEST_F(ReviewWindowTest, SavedRecordReviewsTheSameWithKordiMove) {
 TEST_F(ReviewWindowTest, ReviewsWithTheRecordsOwnDictionary) {
     folder.Write("DATA/Lib.ENG", "HOUSE\r\nAH\r\nHOUSES\r\n");
     folder.Write("slova", "\xCA\xCE\xD2\r\n");
-    TWords russian;
+    TDictionary russian;
     russian.LoadFile(folder.Path("slova"));
     window.Review(ReadRecord(ShortGame, "game"), russian);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));

@@ -1,12 +1,12 @@
+#include "app/StartUp.h"
 #include "ErrorText.h"
 #include "FileSizeLimit.h"
-#include "WindowFixture.h"
 #include "MessageRecorder.h"
-#include "app/StartUp.h"
+#include "WindowFixture.h"
 #include "dictionary/Dictionary.h"
 #include "net/WebAddresses.h"
-#include "platform/TexturedLabel.h"
 #include "platform/LinkButton.h"
+#include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
 #include "ui/QuestionWindow.h"
 #include "ui/StrengthWindow.h"
@@ -73,7 +73,7 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
     delete MainWindow;
 
     // The splash leaves by sliding down in growing steps until its top is below the screen.
-    TSplashForm splash;
+    TSplashWindow splash;
     splash.show();
     QList<int> tops{splash.y()};
     while (!splash.SlideStep() && tops.size() < 1000)

@@ -1,10 +1,10 @@
+#include "ui/TexturesWindow.h"
 #include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "platform/CodePage.h"
-#include "platform/TexturedLabel.h"
 #include "platform/PictureDecoder.h"
+#include "platform/TexturedLabel.h"
 #include "ui/Skins.h"
-#include "ui/TexturesWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,7 +49,7 @@ protected:
 
     TestFolder folder;
     MessageRecorder messages;
-    std::unique_ptr<TImagesWindow> window;
+    std::unique_ptr<TTexturesWindow> window;
 };
 
 } // namespace
@@ -59,7 +59,7 @@ protected:
 TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
     UseSkins = true;
     SkinName = "marble";
-    window = std::make_unique<TImagesWindow>();
+    window = std::make_unique<TTexturesWindow>();
     window->show();
     EXPECT_EQ(SkinList(), QStringList({"Default skin", "Linen", "Marble"}));
     EXPECT_EQ(window->ComboBox1->currentText(), "Marble");
@@ -78,7 +78,7 @@ TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
 TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
     UseSkins = false;
     SkinName = "Marble";
-    window = std::make_unique<TImagesWindow>();
+    window = std::make_unique<TTexturesWindow>();
     window->show();
     EXPECT_EQ(SkinName, "Marble");
 
@@ -104,7 +104,7 @@ TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
          {"Textures/Café.jpg", "Textures/Дуб.jpg", "Textures/Café/1.jpg", "Textures/Кедр/1.jpg"})
         folder.Write(QString::fromUtf8(name), folder.Read("Textures/Maple.jpg"));
     UseSkins = false;
-    window = std::make_unique<TImagesWindow>();
+    window = std::make_unique<TTexturesWindow>();
     window->show();
     EXPECT_TRUE(
         window->FileListBox1->findItems(QString::fromUtf8("Café.jpg"), Qt::MatchExactly).isEmpty());

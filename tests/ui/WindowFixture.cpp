@@ -1,12 +1,12 @@
 #include "WindowFixture.h"
 
-#include "ui/StrengthWindow.h"
 #include "dictionary/Dictionary.h"
 #include "platform/TexturedLabel.h"
-#include "ui/ResultWindow.h"
 #include "settings/Settings.h"
-#include "ui/RecordsWindow.h"
 #include "ui/QuestionWindow.h"
+#include "ui/RecordsWindow.h"
+#include "ui/ResultWindow.h"
+#include "ui/StrengthWindow.h"
 
 #include <QTest>
 
@@ -17,10 +17,10 @@ GameFixture::GameFixture(const QByteArray& words) {
     SettingsFile->WriteString("Kordi", "Strong", "6");
     window = std::make_unique<TMainWindow>();
     window->Game->SetTickMs(1);
-    strengthWindow = new TSetCPUWindow(window.get());
-    questionWindow = new TChoiceWindow(window.get());
-    new TWinnersWindow(window.get());
-    new TAddRatingWindow(window.get());
+    strengthWindow = new TStrengthWindow(window.get());
+    questionWindow = new TQuestionWindow(window.get());
+    new TRecordsWindow(window.get());
+    new TResultWindow(window.get());
     ClearTable(Winners);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -37,7 +37,7 @@ bool GameFixture::Settled() {
 }
 
 void GameFixture::PickLetter(char letter) {
-    TCoolButton* button = window->letters[letter - 'A' + 1];
+    TTexturedButton* button = window->letters[letter - 'A' + 1];
     QTest::mouseClick(button, Qt::LeftButton);
 }
 

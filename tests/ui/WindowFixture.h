@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-class TSetCPUWindow;
-class TChoiceWindow;
+class TStrengthWindow;
+class TQuestionWindow;
 
 class GameFixture : public ::testing::Test {
 protected:
@@ -23,7 +23,7 @@ protected:
 
     TMainWindow& Main() { return *window; }
     TGame& Game() { return *window->Game; }
-    Tpole& Cell(int col, int row) { return *window->Cells[col][row]; }
+    TBoardCell& Cell(int col, int row) { return *window->Cells[col][row]; }
     const TCell& State(int col, int row) { return window->Game->Board().At({col, row}); }
     // Waits until the game runs no step and asks no question.
     bool Settled();
@@ -38,8 +38,8 @@ protected:
 
     TestFolder folder;
     std::unique_ptr<TMainWindow> window;
-    TSetCPUWindow* strengthWindow;
-    TChoiceWindow* questionWindow;
+    TStrengthWindow* strengthWindow;
+    TQuestionWindow* questionWindow;
 };
 
 // Runs `action` on the modal window of type T as soon as it is open. After 5 s it fails
