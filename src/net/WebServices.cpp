@@ -93,7 +93,7 @@ void Menu_VisitClick() {
     OpenUrl(QUrl(WebAddresses::HomePage));
 }
 
-void Menu_tekomiro1Click() {
+void Menu_CompanionSiteClick() {
     OpenUrl(QUrl(WebAddresses::CompanionSite));
 }
 

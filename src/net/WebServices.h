@@ -58,5 +58,5 @@ extern std::function<void(const QUrl&)> OpenUrl;
 // the web chat.
 void Menu_Help1Click();
 void Menu_VisitClick();
-void Menu_tekomiro1Click();
+void Menu_CompanionSiteClick();
 void Menu_InternetChatClick();

@@ -207,13 +207,14 @@ void TMainWindow::CreateControls() {
 
     QFont small("Small Fonts");
     small.setPointSize(7);
-    CoolLabel1 = MakeLabel(client_, {193, 15, 201, 11}, small, Qt::white);
-    CoolLabel1->SetTransparent(true);
-    CoolLabel1->SetCaption("Kordi 2000 v2.01");
+    CreditLabel = MakeLabel(client_, {193, 15, 201, 11}, small, Qt::white);
+    CreditLabel->SetTransparent(true);
+    CreditLabel->SetCaption("Kordi 2000 v2.01");
 
-    Slowo = MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
-    Slowo->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-    Slowo->SetTexture(SkinBitmaps[SlotWordLabel]);
+    WordLabel =
+        MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
+    WordLabel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
+    WordLabel->SetTexture(SkinBitmaps[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
     Score1 = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
@@ -223,16 +224,16 @@ void TMainWindow::CreateControls() {
     for (TTexturedLabel* score : {Score1, Score2})
         score->SetTransparent(true);
 
-    CoolBevel1 = new QFrame(client_);
-    CoolBevel1->setGeometry(455, 8, 104, 74);
-    CoolBevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    CPUface = new QLabel(client_);
-    CPUface->setGeometry(457, 10, 100, 70);
-    CPUface->setAlignment(Qt::AlignCenter);
-    StrongLabel =
+    FaceFrame = new QFrame(client_);
+    FaceFrame->setGeometry(455, 8, 104, 74);
+    FaceFrame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    ComputerFace = new QLabel(client_);
+    ComputerFace->setGeometry(457, 10, 100, 70);
+    ComputerFace->setAlignment(Qt::AlignCenter);
+    StrengthLabel =
         MakeLabel(client_, {460, 10, 10, 20}, DefaultFont(8, false), QColor(180, 105, 255));
-    StrongLabel->SetTransparent(true);
-    StrongLabel->SetCaption("0");
+    StrengthLabel->SetTransparent(true);
+    StrengthLabel->SetCaption("0");
 
     const QColor playerColor(212, 255, 127);
     Player0 = MakeLabel(client_, {20, 87, 140, 21}, DefaultFont(10, true), playerColor);
@@ -243,11 +244,11 @@ void TMainWindow::CreateControls() {
         player->hide();
     }
 
-    CoolPanel1 = new TTexturedLabel(client_);
-    CoolPanel1->setGeometry(20, 115, 140, 205);
-    CoolPanel2 = new TTexturedLabel(client_);
-    CoolPanel2->setGeometry(420, 115, 140, 205);
-    for (TTexturedLabel* panel : {CoolPanel1, CoolPanel2}) {
+    WordPanel1 = new TTexturedLabel(client_);
+    WordPanel1->setGeometry(20, 115, 140, 205);
+    WordPanel2 = new TTexturedLabel(client_);
+    WordPanel2->setGeometry(420, 115, 140, 205);
+    for (TTexturedLabel* panel : {WordPanel1, WordPanel2}) {
         panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
         panel->SetTexture(SkinBitmaps[SlotPanel]);
     }
@@ -330,7 +331,7 @@ void TMainWindow::CreateMenu() {
     Menu_About = AddItem(Menu_Help, "Menu_About", "About...", QKeySequence(Qt::ALT | Qt::Key_F1));
     AddSeparator(Menu_Help, "Menu_none2");
     Menu_Visit = AddItem(Menu_Help, "Menu_Visit", "Visit homepage");
-    Menu_tekomiro1 = AddItem(Menu_Help, "Menu_tekomiro1", WebAddresses::CompanionSiteLabel);
+    Menu_CompanionSite = AddItem(Menu_Help, "Menu_tekomiro1", WebAddresses::CompanionSiteLabel);
     Menu_InternetChat = AddItem(Menu_Help, "Menu_InternetChat", "inet-chat");
     Menu_CreateShortcut = AddItem(Menu_Help, "Menu_CreateShortcut", "Shortcut");
 
@@ -343,7 +344,7 @@ void TMainWindow::CreateMenu() {
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
     connect(Menu_Help1, &QAction::triggered, this, Menu_Help1Click);
     connect(Menu_Visit, &QAction::triggered, this, Menu_VisitClick);
-    connect(Menu_tekomiro1, &QAction::triggered, this, Menu_tekomiro1Click);
+    connect(Menu_CompanionSite, &QAction::triggered, this, Menu_CompanionSiteClick);
     connect(Menu_InternetChat, &QAction::triggered, this, Menu_InternetChatClick);
     connect(Menu_CreateShortcut, &QAction::triggered, this, CreateDesktopShortcut);
 }
@@ -413,7 +414,7 @@ void TMainWindow::ShowWordCounts() {
 
 void TMainWindow::CreateWordLabels() {
     for (int player = 1; player <= 2; ++player) {
-        TTexturedLabel* panel = player == 1 ? CoolPanel1 : CoolPanel2;
+        TTexturedLabel* panel = player == 1 ? WordPanel1 : WordPanel2;
         for (int row = 1; row <= WordRows; ++row) {
             auto* label = MakeLabel(panel, {5, 4 + (row - 1) * 13, 130, 13}, DefaultFont(10, true),
                                     QColor(255, 210, 210));
@@ -430,7 +431,7 @@ void TMainWindow::CreateLetters() {
         button->setFont(DefaultFont(16, true));
         connect(button, &TTexturedButton::Pressed, this,
                 [this, button](Qt::MouseButton) { Game->PickLetter(LetterOf(button)); });
-        letters[i] = button;
+        LetterButtons[i] = button;
     }
 }
 

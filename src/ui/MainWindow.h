@@ -48,18 +48,18 @@ public:
     // Controls.
     TTexturedButton* AdviceButton;
     TTexturedButton* SkipButton;
-    TTexturedLabel* CoolLabel1;
-    TTexturedLabel* Slowo;
+    TTexturedLabel* CreditLabel;
+    TTexturedLabel* WordLabel;
     TTexturedLabel* Score1;
     TTexturedLabel* Score2;
-    QFrame* CoolBevel1;
-    QLabel* CPUface;
-    TTexturedLabel* StrongLabel;
+    QFrame* FaceFrame;
+    QLabel* ComputerFace;
+    TTexturedLabel* StrengthLabel;
     TTexturedLabel* Player0;
     TTexturedLabel* Player1;
-    TTexturedLabel* CoolPanel1;
-    TTexturedLabel* CoolPanel2;
-    CheckedArray<TTexturedButton*, 1, 32> letters;
+    TTexturedLabel* WordPanel1;
+    TTexturedLabel* WordPanel2;
+    CheckedArray<TTexturedButton*, 1, 32> LetterButtons;
     CheckedArray<CheckedArray<TTexturedLabel*, 1, WordRows>, 1, 2> WordLabels;
     TCells Cells;
     QTimer* Timer;
@@ -92,7 +92,7 @@ public:
     QAction* Menu_Help1;
     QAction* Menu_About;
     QAction* Menu_Visit;
-    QAction* Menu_tekomiro1;
+    QAction* Menu_CompanionSite;
     QAction* Menu_InternetChat;
     QAction* Menu_CreateShortcut;
 

@@ -60,7 +60,7 @@ void TMainWindow::ShowGame() {
         setWindowTitle(Caption(waiting));
     }
     ForEachCell(Cells, [this](TBoardCell& cell) { ShowCell(cell); });
-    Slowo->SetCaption(CodePage::ToUnicode(Game->WordShown()));
+    WordLabel->SetCaption(CodePage::ToUnicode(Game->WordShown()));
     Score1->SetCaption(ScoreText(Game->Score(1)));
     Score2->SetCaption(ScoreText(Game->Score(2)));
     ShowWords();
@@ -97,7 +97,7 @@ void TMainWindow::ShowWords() {
 }
 
 void TMainWindow::ShowLetters() {
-    for (TTexturedButton* button : letters) {
+    for (TTexturedButton* button : LetterButtons) {
         const bool chosen = CodePage::FromUnicode(button->Caption()) == Game->ChosenLetter();
         button->SetFontColor(chosen ? Blue : Yellow);
         button->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
@@ -108,7 +108,7 @@ void TMainWindow::ArrangeLetters() {
     const bool english = Words.Language == 2;
     const int perRow = english ? 13 : 16;
     for (int i = 1; i <= 32; ++i) {
-        TTexturedButton* button = letters[i];
+        TTexturedButton* button = LetterButtons[i];
         button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
                      FormHeight - 120 + (i > perRow ? 34 : 0));
         button->SetCaption(
@@ -122,7 +122,7 @@ void TMainWindow::ShowFace(int index) {
     if (index == faceShown_)
         return;
     faceShown_ = index;
-    CPUface->setPixmap(Faces[index]);
+    ComputerFace->setPixmap(Faces[index]);
 }
 
 void TMainWindow::AskToAddWord(const QByteArray& word) {
@@ -208,7 +208,7 @@ void TMainWindow::TimerTimer() {
         ToggleHidden();
     else if (Hidden && KeyState::CtrlAltLetterHeld('X'))
         ToggleHidden();
-    StrongLabel->SetCaption(QString::number(Game->Strength() - 2));
+    StrengthLabel->SetCaption(QString::number(Game->Strength() - 2));
     Ticks = Ticks == 31 ? 0 : Ticks + 1;
     if (Ticks == 0 && VersionCheck)
         VersionCheck->StatisticsRequestStep();
@@ -253,7 +253,7 @@ void TMainWindow::FormClose() {
 
 void TMainWindow::ShowComputerOpponent(bool shown) {
     Menu_CPU->setEnabled(shown);
-    for (QWidget* part : std::initializer_list<QWidget*>{CoolBevel1, CPUface, StrongLabel})
+    for (QWidget* part : std::initializer_list<QWidget*>{FaceFrame, ComputerFace, StrengthLabel})
         part->setVisible(shown);
 }
 

@@ -47,7 +47,7 @@ TResultWindow::TResultWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 133)
     CoolLabel3->setAlignment(Qt::AlignCenter);
     CoolLabel3->setWordWrap(true);
     CoolLabel3->setStyleSheet("color: white; font-weight: bold");
-    CoolLabel1 = MakeLabel(this, {0, 20, 292, 16}, true);
+    CreditLabel = MakeLabel(this, {0, 20, 292, 16}, true);
     CoolLabel2 = MakeLabel(this, {15, 65, 161, 14}, false);
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(15, 90, 160, 22);
@@ -89,7 +89,7 @@ void TResultWindow::FormActivate() {
         MainWindow->Game->SetFace(SadFace);
     setWindowTitle(GetTextU("GameOver"));
     Edit1->setText(GetTextU("Anonimous"));
-    CoolLabel1->SetCaption(GetTextU("AddRating1") + " " + QString::number(result));
+    CreditLabel->SetCaption(GetTextU("AddRating1") + " " + QString::number(result));
     CoolLabel2->SetCaption(GetTextU("AddRating2"));
     CoolLabel3->setText(GetTextU("AddRating3"));
 }

@@ -26,7 +26,7 @@ public:
     ~TResultWindow() override;
 
     QLabel* CoolLabel3;
-    TTexturedLabel* CoolLabel1;
+    TTexturedLabel* CreditLabel;
     TTexturedLabel* CoolLabel2;
     QLineEdit* Edit1;
     TTexturedButton* CoolOkButton;

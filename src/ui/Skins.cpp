@@ -157,9 +157,9 @@ void RegisterSkinned(QWidget* window, std::function<void()> dress) {
 
 void DressMainWindow(TMainWindow& window) {
     window.centralWidget()->update();
-    window.CoolPanel1->SetTexture(SkinBitmaps[SlotPanel]);
-    window.CoolPanel2->SetTexture(window.CoolPanel1->Texture());
-    window.Slowo->SetTexture(SkinBitmaps[SlotWordLabel]);
+    window.WordPanel1->SetTexture(SkinBitmaps[SlotPanel]);
+    window.WordPanel2->SetTexture(window.WordPanel1->Texture());
+    window.WordLabel->SetTexture(SkinBitmaps[SlotWordLabel]);
     window.SkipButton->SetTexture(SkinBitmaps[SlotButton]);
     window.AdviceButton->SetTexture(SkinBitmaps[SlotButton]);
     // Letters and cells show the game, which is there once the cells are.

@@ -57,7 +57,7 @@ TEST_F(NetGame, CrossingNewGamesAndThePeersMove) {
     bool traced = false;
     DeclineQuestion([&] {
         traced = State(2, 3).Selected && State(3, 3).Selected && State(3, 4).Selected &&
-                 !State(1, 3).Selected && Main().Slowo->Caption() == "CAT";
+                 !State(1, 3).Selected && Main().WordLabel->Caption() == "CAT";
     });
     peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().MoveState() == 0; }, WaitMs));
@@ -124,7 +124,7 @@ TEST_F(NetGame, NewGameInThePeersLanguage) {
     peer.Send(TSessionService::AllPlayers, Record(2, word, {1}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().Board().StartWord() == word; }, WaitMs));
     EXPECT_EQ(Words.Language, 1);
-    EXPECT_TRUE(Main().letters[32]->isVisibleTo(window.get()));
+    EXPECT_TRUE(Main().LetterButtons[32]->isVisibleTo(window.get()));
     EXPECT_EQ(Game().GameNumber(), games + 1);
     EXPECT_EQ(Game().MoveState(), 2);
 }

@@ -130,7 +130,7 @@ TEST_F(WebTest, HelpFollowsTheGameLanguageAndLinksOpenTheWeb) {
 
     opened.clear();
     Menu_VisitClick();
-    Menu_tekomiro1Click();
+    Menu_CompanionSiteClick();
     Menu_InternetChatClick();
     EXPECT_EQ(opened.size(), 3);
 }

@@ -25,7 +25,7 @@ protected:
     }
     // The index of the face the main window shows, -1 for none of them.
     int ShownFace() const {
-        const qint64 shown = window->CPUface->pixmap().cacheKey();
+        const qint64 shown = window->ComputerFace->pixmap().cacheKey();
         for (int face = 0; face < FaceCount; ++face)
             if (Faces[face].cacheKey() == shown)
                 return face;
@@ -59,7 +59,7 @@ TEST_F(AddRatingTest, WinnerEntersName) {
     ShowGameResult([&done] { done = true; });
     TResultWindow* result = AddRatingWindow;
     ASSERT_TRUE(result->isVisible());
-    EXPECT_EQ(result->CoolLabel1->Caption(), GetTextU("AddRating1") + " 5");
+    EXPECT_EQ(result->CreditLabel->Caption(), GetTextU("AddRating1") + " 5");
     EXPECT_EQ(result->Edit1->text(), GetTextU("Anonimous"));
     EXPECT_TRUE(result->Edit1->isVisible());
     EXPECT_FALSE(result->CoolLabel3->isVisible());
@@ -88,7 +88,7 @@ TEST_F(AddRatingTest, LoserLaughsAndDrawLooksSad) {
     FaceStep = 0;
     AddRatingWindow->show();
     EXPECT_TRUE(FaceAnimating);
-    EXPECT_EQ(AddRatingWindow->CoolLabel1->Caption(), GetTextU("AddRating1") + " -20");
+    EXPECT_EQ(AddRatingWindow->CreditLabel->Caption(), GetTextU("AddRating1") + " -20");
     QList<int> faces;
     for (int tick = 0; tick < 9; ++tick) {
         AddRatingWindow->TimerTimer();
@@ -106,7 +106,7 @@ TEST_F(AddRatingTest, LoserLaughsAndDrawLooksSad) {
     EXPECT_FALSE(FaceAnimating);
     AddRatingWindow->TimerTimer();
     EXPECT_EQ(ShownFace(), 5);
-    EXPECT_EQ(AddRatingWindow->CoolLabel1->Caption(), GetTextU("AddRating1") + " 0");
+    EXPECT_EQ(AddRatingWindow->CreditLabel->Caption(), GetTextU("AddRating1") + " 0");
     AddRatingWindow->accept();
 }
 

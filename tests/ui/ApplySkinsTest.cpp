@@ -27,16 +27,16 @@ TEST_F(ApplySkinsTest, RefilledPicturesReachEveryWindow) {
     ApplySkins();
     SkinName.clear();
 
-    for (TTexturedButton* letter : Main().letters)
+    for (TTexturedButton* letter : Main().LetterButtons)
         EXPECT_EQ(letter->Texture().cacheKey(),
                   KeyOf(letter->Caption() == "T" ? SlotChosenLetter : SlotLetter));
     ForEachCell(Main().Cells, [](TBoardCell& cell) {
         const bool traced = cell.Col == 1 && (cell.Row == 2 || cell.Row == 3);
         EXPECT_EQ(cell.Texture().cacheKey(), KeyOf(traced ? SlotTracedCell : SlotCell));
     });
-    EXPECT_EQ(Main().CoolPanel1->Texture().cacheKey(), KeyOf(SlotPanel));
-    EXPECT_EQ(Main().CoolPanel2->Texture().cacheKey(), KeyOf(SlotPanel));
-    EXPECT_EQ(Main().Slowo->Texture().cacheKey(), KeyOf(SlotWordLabel));
+    EXPECT_EQ(Main().WordPanel1->Texture().cacheKey(), KeyOf(SlotPanel));
+    EXPECT_EQ(Main().WordPanel2->Texture().cacheKey(), KeyOf(SlotPanel));
+    EXPECT_EQ(Main().WordLabel->Texture().cacheKey(), KeyOf(SlotWordLabel));
     EXPECT_EQ(Main().SkipButton->Texture().cacheKey(), KeyOf(SlotButton));
     EXPECT_EQ(Main().AdviceButton->Texture().cacheKey(), KeyOf(SlotButton));
     EXPECT_EQ(strengthWindow->CoolOKButton->Texture().cacheKey(), KeyOf(SlotButton));

@@ -29,8 +29,8 @@ protected:
 // and once accepted it heads the person's list and the score reads in three digits.
 TEST_F(MainWindowView, MousePlaysAWord) {
     PickLetter('A');
-    EXPECT_EQ(Main().letters[1]->FontColor(), QColor(0, 0, 255));
-    EXPECT_EQ(Main().letters[2]->FontColor(), QColor(255, 255, 0));
+    EXPECT_EQ(Main().LetterButtons[1]->FontColor(), QColor(0, 0, 255));
+    EXPECT_EQ(Main().LetterButtons[2]->FontColor(), QColor(255, 255, 0));
     MoveTo(1, 2);
     EXPECT_EQ(Caption(1, 2), "A");
     MoveTo(2, 2);
@@ -39,7 +39,7 @@ TEST_F(MainWindowView, MousePlaysAWord) {
     EXPECT_EQ(Cell(1, 2).OuterBevel(), TTexturedLabel::Bevel::Lowered);
     ClickCell(1, 2);
     ClickCell(1, 3);
-    EXPECT_EQ(Main().Slowo->Caption(), "AH");
+    EXPECT_EQ(Main().WordLabel->Caption(), "AH");
     EXPECT_EQ(Cell(1, 3).FontColor(), SelectedLetterColor);
     ClickCell(1, 3);
     EXPECT_EQ(Main().Score1->Caption(), "002");
@@ -71,7 +71,7 @@ TEST_F(MainWindowView, AddWordQuestionAnswers) {
     ASSERT_TRUE(questionWindow->isVisible());
     EXPECT_TRUE(questionWindow->windowTitle().endsWith(" HA"));
     QTest::mouseClick(questionWindow->NoButton, Qt::LeftButton);
-    EXPECT_EQ(Main().Slowo->Caption(), "");
+    EXPECT_EQ(Main().WordLabel->Caption(), "");
     for (auto [col, row] : {std::pair(1, 3), std::pair(1, 4), std::pair(1, 4)})
         ClickCell(col, row);
     ASSERT_TRUE(questionWindow->isVisible());
@@ -112,5 +112,5 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
 // The strength label shows the level, the strength less 2, from the next tick on.
 TEST_F(MainWindowView, StrengthLabel) {
     Game().SetStrength(5);
-    QTRY_COMPARE_WITH_TIMEOUT(Main().StrongLabel->Caption(), QString("3"), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(Main().StrengthLabel->Caption(), QString("3"), 1000);
 }

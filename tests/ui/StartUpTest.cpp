@@ -29,7 +29,8 @@ namespace {
 using StartUp = GameFixture;
 
 auto VisibleLetters(const TMainWindow& window) {
-    return std::ranges::count_if(window.letters, [](auto* button) { return !button->isHidden(); });
+    return std::ranges::count_if(window.LetterButtons,
+                                 [](auto* button) { return !button->isHidden(); });
 }
 
 } // namespace
@@ -101,9 +102,9 @@ TEST_F(StartUp, LanguageSwitch) {
     Main().Menu_Russian->trigger();
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_TRUE(Game().ChosenLetter().isEmpty());
-    EXPECT_NE(Main().letters[8]->FontColor(), QColor(0, 0, 255));
+    EXPECT_NE(Main().LetterButtons[8]->FontColor(), QColor(0, 0, 255));
     EXPECT_EQ(VisibleLetters(Main()), 32);
-    EXPECT_EQ(Main().letters[32]->Caption(), QString::fromUtf8("Я"));
+    EXPECT_EQ(Main().LetterButtons[32]->Caption(), QString::fromUtf8("Я"));
     EXPECT_EQ(SettingsFile->ReadString("Kordi", "LanguageNumber", ""), "1");
     EXPECT_EQ(Main().Menu_English->text(), QString::fromUtf8("Английский 3"));
     EXPECT_FALSE(Main().Menu_English->isChecked());

@@ -37,7 +37,7 @@ bool GameFixture::Settled() {
 }
 
 void GameFixture::PickLetter(char letter) {
-    TTexturedButton* button = window->letters[letter - 'A' + 1];
+    TTexturedButton* button = window->LetterButtons[letter - 'A' + 1];
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
