@@ -16,21 +16,19 @@
 #include <QScreen>
 #include <memory>
 
-TSplashWindow* SplashForm = nullptr;
-
 TWindowTable StartUpWindows() {
     // Every window but the main one is owned by the main window and created after it; the
     // main window's creation advances the bar from 1 to 11 itself.
     return {
-        {1, [] { new TMainWindow(SplashProgress); }},
-        {12, [] { new TChatWindow(MainWindow); }},
-        {13, [] { new TConnectionWindow(MainWindow); }},
-        {14, [] { new TTexturesWindow(MainWindow); }},
-        {15, [] { new TStrengthWindow(MainWindow); }},
-        {16, [] { new TQuestionWindow(MainWindow); }},
-        {17, [] { new TRecordsWindow(MainWindow); }},
-        {18, [] { new TAboutWindow(MainWindow); }},
-        {19, [] { new TResultWindow(MainWindow); }},
+        {1, [](const auto& progress) { new TMainWindow(progress); }},
+        {12, [](const auto&) { new TChatWindow(MainWindow); }},
+        {13, [](const auto&) { new TConnectionWindow(MainWindow); }},
+        {14, [](const auto&) { new TTexturesWindow(MainWindow); }},
+        {15, [](const auto&) { new TStrengthWindow(MainWindow); }},
+        {16, [](const auto&) { new TQuestionWindow(MainWindow); }},
+        {17, [](const auto&) { new TRecordsWindow(MainWindow); }},
+        {18, [](const auto&) { new TAboutWindow(MainWindow); }},
+        {19, [](const auto&) { new TResultWindow(MainWindow); }},
     };
 }
 
@@ -52,7 +50,6 @@ QLabel* MakeCaption(QWidget* parent, const QString& text, QPoint at) {
 } // namespace
 
 TSplashWindow::TSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
-    SplashForm = this;
     setFixedSize(240, 59);
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 240, 50);
@@ -69,10 +66,6 @@ TSplashWindow::TSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::Framele
     top_ = y();
 }
 
-TSplashWindow::~TSplashWindow() {
-    SplashForm = nullptr;
-}
-
 bool TSplashWindow::SlideStep() {
     slide_ += 16;
     top_ += slide_;
@@ -82,11 +75,9 @@ bool TSplashWindow::SlideStep() {
     return top_ > screenArea.y() + screenArea.height();
 }
 
-void SplashProgress() {
-    if (!SplashForm)
-        return;
-    SplashForm->ProgressBar->setValue(SplashForm->ProgressBar->value() + 1);
-    SplashForm->repaint();
+void TSplashWindow::Advance() {
+    ProgressBar->setValue(ProgressBar->value() + 1);
+    repaint();
 }
 
 TStartUp::TStartUp(TWindowTable windows) : windows_(std::move(windows)) {
@@ -107,13 +98,13 @@ void TStartUp::CreateNext() {
     const int position = splash_->ProgressBar->value();
     try {
         if (const auto window = windows_.find(position); window != windows_.end())
-            window->second();
+            window->second([this] { splash_->Advance(); });
     } catch (const std::exception& error) {
         splash_.reset();
         emit Failed(QString::fromUtf8(error.what()));
         return;
     }
-    SplashProgress();
+    splash_->Advance();
     if (splash_->ProgressBar->value() < TSplashWindow::Steps) {
         timer_.start(0);
         return;

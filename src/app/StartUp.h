@@ -18,13 +18,14 @@ public:
     static constexpr int Steps = 20;
 
     TSplashWindow();
-    ~TSplashWindow() override;
 
     QLabel* Image1;
     QLabel* Label1;
     QLabel* Label2;
     QProgressBar* ProgressBar;
 
+    // One step of the progress bar, repainted at once.
+    void Advance();
     // One step of the slide off the screen: the step grows by 16 pixels each time, from 8.
     // True once the top is below the screen.
     bool SlideStep();
@@ -34,14 +35,9 @@ private:
     int top_ = 0;
 };
 
-// Exists only during start-up.
-extern TSplashWindow* SplashForm;
-
-// One step of the splash progress bar, repainted at once; nothing without a splash window.
-void SplashProgress();
-
-// Position of the start-up loop -> the function that creates the window of that position.
-using TWindowTable = std::map<int, std::function<void()>>;
+// Position of the start-up loop -> the function that creates the window of that position,
+// given the function that advances the bar (the main window advances it itself).
+using TWindowTable = std::map<int, std::function<void(const std::function<void()>& progress)>>;
 TWindowTable StartUpWindows();
 
 // Shows the splash window, creates the windows of the table at their positions while the bar
@@ -54,6 +50,8 @@ public:
     explicit TStartUp(TWindowTable windows = StartUpWindows());
     ~TStartUp() override;
     void Start();
+    // The splash window while the start-up runs, none before and after.
+    TSplashWindow* Splash() const { return splash_.get(); }
 
 signals:
     // The main window is shown.

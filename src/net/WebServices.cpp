@@ -7,14 +7,10 @@
 #include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 
-#include <QDesktopServices>
 #include <QHostInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <algorithm>
-
-TVersionCheck* VersionCheck = nullptr;
-std::function<void(const QUrl&)> OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
 QString LocalAddress() {
     const QHostInfo host = QHostInfo::fromName(QHostInfo::localHostName());
@@ -25,14 +21,7 @@ QString LocalAddress() {
 }
 
 TVersionCheck::TVersionCheck(QObject* owner)
-    : QObject(owner), Address(WebAddresses::Statistics), http_(new QNetworkAccessManager(this)) {
-    VersionCheck = this;
-}
-
-TVersionCheck::~TVersionCheck() {
-    if (VersionCheck == this)
-        VersionCheck = nullptr;
-}
+    : QObject(owner), Address(WebAddresses::Statistics), http_(new QNetworkAccessManager(this)) {}
 
 // Once the check has ended the address is not looked up again: the answer would change
 // nothing, and a slow name service would stall the window every few seconds. The request
@@ -85,18 +74,6 @@ void TVersionCheck::NMHTTPInvalidHost() {
     HttpDone = 1;
 }
 
-void Menu_Help1Click() {
-    OpenUrl(QUrl::fromLocalFile(ProgramFolder::File("Help/" + Words.LanguageName + ".htm")));
-}
-
-void Menu_VisitClick() {
-    OpenUrl(QUrl(WebAddresses::HomePage));
-}
-
-void Menu_CompanionSiteClick() {
-    OpenUrl(QUrl(WebAddresses::CompanionSite));
-}
-
-void Menu_InternetChatClick() {
-    OpenUrl(QUrl(WebAddresses::InetChat));
+QUrl HelpPage() {
+    return QUrl::fromLocalFile(ProgramFolder::File("Help/" + Words.LanguageName + ".htm"));
 }

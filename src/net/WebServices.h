@@ -23,7 +23,6 @@ public:
 
     // Made by the main window, which owns it.
     explicit TVersionCheck(QObject* owner);
-    ~TVersionCheck() override;
 
     // Tests point these at a server of their own.
     QUrl Address;
@@ -49,14 +48,5 @@ private:
     QNetworkReply* reply_ = nullptr;
 };
 
-extern TVersionCheck* VersionCheck;
-
-// How a document or web address is opened; tests record the request instead.
-extern std::function<void(const QUrl&)> OpenUrl;
-
-// The Help menu: the help page of the game language, the home page, the companion site and
-// the web chat.
-void Menu_Help1Click();
-void Menu_VisitClick();
-void Menu_CompanionSiteClick();
-void Menu_InternetChatClick();
+// The help page of the game language, beside the program.
+QUrl HelpPage();

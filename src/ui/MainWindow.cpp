@@ -24,6 +24,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -153,7 +154,7 @@ TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
 
 // Each Progress() is one step of the start-up's progress: ten in all.
 void TMainWindow::FormCreate() {
-    new TVersionCheck(this);
+    versionCheck_ = new TVersionCheck(this);
     Progress();
     RegisterSkinned(this, [this] { DressMainWindow(*this); });
     Progress();
@@ -342,10 +343,13 @@ void TMainWindow::CreateMenu() {
     connect(Menu_Connect, &QAction::triggered, this, &TMainWindow::Menu_ConnectClick);
     connect(Menu_DisConnect, &QAction::triggered, this, &TMainWindow::Menu_DisConnectClick);
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
-    connect(Menu_Help1, &QAction::triggered, this, Menu_Help1Click);
-    connect(Menu_Visit, &QAction::triggered, this, Menu_VisitClick);
-    connect(Menu_CompanionSite, &QAction::triggered, this, Menu_CompanionSiteClick);
-    connect(Menu_InternetChat, &QAction::triggered, this, Menu_InternetChatClick);
+    // The desktop's own viewer opens the help page and the maker's web pages.
+    connect(Menu_Help1, &QAction::triggered, this, [] { QDesktopServices::openUrl(HelpPage()); });
+    for (const auto& [item, address] : {std::pair{Menu_Visit, WebAddresses::HomePage},
+                                        {Menu_CompanionSite, WebAddresses::CompanionSite},
+                                        {Menu_InternetChat, WebAddresses::InetChat}})
+        connect(item, &QAction::triggered, this,
+                [url = QUrl(address)] { QDesktopServices::openUrl(url); });
     connect(Menu_CreateShortcut, &QAction::triggered, this, CreateDesktopShortcut);
 }
 

@@ -21,6 +21,7 @@ class QActionGroup;
 class QFrame;
 class TTexturedButton;
 class TLinkButton;
+class TVersionCheck;
 class TSessionService;
 class TReviewWindow;
 
@@ -178,6 +179,7 @@ private:
     void AskToAddWord(const QByteArray& word);
 
     std::function<void()> progress_;
+    TVersionCheck* versionCheck_ = nullptr;
     std::unique_ptr<IGameEffects> effects_;
     bool waitingShown_ = false;
     int faceShown_ = -1;

@@ -210,8 +210,8 @@ void TMainWindow::TimerTimer() {
         ToggleHidden();
     StrengthLabel->SetCaption(QString::number(Game->Strength() - 2));
     Ticks = Ticks == 31 ? 0 : Ticks + 1;
-    if (Ticks == 0 && VersionCheck)
-        VersionCheck->StatisticsRequestStep();
+    if (Ticks == 0)
+        versionCheck_->StatisticsRequestStep();
 }
 
 // Hiding ends no window: a window opened with open() stays open, unseen, and comes back as

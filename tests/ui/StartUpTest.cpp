@@ -43,18 +43,21 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
     QList<int> steps;
     std::map<int, std::pair<int, int>> created; // position -> bar before and after
     TWindowTable table = StartUpWindows();
+    const TStartUp* running = nullptr;
+    const auto bar = [&running] { return running->Splash()->ProgressBar; };
     for (auto& [position, create] : table)
-        create = [position, make = create, &created] {
-            const int before = SplashForm->ProgressBar->value();
-            make();
-            created[position] = {before, SplashForm->ProgressBar->value()};
+        create = [position, make = create, &created, bar](const auto& progress) {
+            const int before = bar()->value();
+            make(progress);
+            created[position] = {before, bar()->value()};
         };
-    table[0] = [&steps] {
-        QObject::connect(SplashForm->ProgressBar, &QProgressBar::valueChanged,
+    table[0] = [&steps, bar](const auto&) {
+        QObject::connect(bar(), &QProgressBar::valueChanged,
                          [&steps](int value) { steps.append(value); });
     };
 
     TStartUp startUp(table);
+    running = &startUp;
     bool finished = false;
     QObject::connect(&startUp, &TStartUp::Finished, [&finished] { finished = true; });
     startUp.Start();
@@ -66,7 +69,7 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
     for (const auto& [position, bar] : created)
         EXPECT_EQ(bar, std::pair(position, position == 1 ? 11 : position));
     EXPECT_EQ(created.size(), StartUpWindows().size());
-    EXPECT_EQ(SplashForm, nullptr);
+    EXPECT_EQ(startUp.Splash(), nullptr);
     ASSERT_NE(MainWindow, nullptr);
     EXPECT_TRUE(MainWindow->isVisible());
     EXPECT_EQ(SetCPUWindow->parent(), MainWindow);
