@@ -8,8 +8,6 @@
 #include <QScopeGuard>
 #include <algorithm>
 
-int NetState = 0;
-
 namespace {
 
 QByteArray Bracketed(QByteArrayView key) {
@@ -28,7 +26,7 @@ QList<QPoint> BoardOrder(QList<QPoint> cells) {
 void TNetGame::Send(quint32 kind, const QByteArray& text, qint32 param1, qint32 param2,
                     qint32 param3, qint32 param4, qint32 param5) {
     TSessionService* play = host_.Session();
-    if (NetState == 0 || !play)
+    if (state_ == 0 || !play)
         return;
     const QByteArray data = EncodeNetMessage({kind, text, param1, param2, param3, param4, param5});
     play->Send(TSessionService::AllPlayers, data);
@@ -40,7 +38,7 @@ void TNetGame::SendNotice(QByteArrayView key) {
 }
 
 void TNetGame::SetNetState(int state) {
-    NetState = state;
+    state_ = state;
     game_.SetOpponent(state == 2 ? TOpponent::Peer : TOpponent::Computer);
     host_.ShowNetState();
 }
@@ -98,7 +96,7 @@ void TNetGame::PlayerAdded(const TSessionPlayer& player) {
     if (!player.Remote)
         return;
     Queue([this, player] {
-        if (NetState != 1)
+        if (state_ != 1)
             return;
         host_.PlaySound(TSound::Send);
         SetNetState(2); // before the chat line, whose window caption names the peer
@@ -109,7 +107,7 @@ void TNetGame::PlayerAdded(const TSessionPlayer& player) {
 
 void TNetGame::PlayerDeleted(const TSessionPlayer& player) {
     Queue([this, player] {
-        if (NetState != 2)
+        if (state_ != 2)
             return;
         host_.PlaySound(TSound::Send);
         SetNetState(1);

@@ -11,9 +11,6 @@
 #include <deque>
 #include <functional>
 
-// 0 no session, 1 a session without a peer, 2 a peer present.
-extern int NetState;
-
 // What the network game asks of the program around it: the session, and the windows that
 // show what happens in it.
 class INetGameHost {
@@ -41,7 +38,9 @@ public:
     // Without a session nothing is sent.
     void Send(quint32 kind, const QByteArray& text, qint32 param1 = 0, qint32 param2 = 0,
               qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
-    // Sets NetState and what follows from it: the game's opponent and the caption's icon.
+    // 0 no session, 1 a session without a peer, 2 a peer present.
+    int State() const { return state_; }
+    // Sets the state and what follows from it: the game's opponent and the caption's icon.
     void SetNetState(int state);
 
     void Receive(const TSessionPlayer& player, const QByteArray& data);
@@ -70,6 +69,7 @@ private:
     TGame& game_;
     INetGameHost& host_;
     std::deque<std::function<void()>> inbox_;
+    int state_ = 0;
     bool pumping_ = false;
     bool holding_ = false;
     // This side opened the current game and nothing has been played in it yet: a new game

@@ -76,7 +76,7 @@ void TChatWindow::AddLine(const QByteArray& line) {
 void TChatWindow::SendButtonClick() {
     const QString text = Edit->text();
     if (!text.isEmpty()) {
-        if (NetState != 0)
+        if (NetState() != 0)
             MainWindow->NetGame->Send(nmChat, CodePage::FromUnicode(text));
         Edit->clear();
         PlaySoundEffect(SoundSend);

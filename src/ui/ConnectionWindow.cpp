@@ -365,7 +365,7 @@ QByteArray PlayerName(int which) {
     if (which == 0)
         return CodePage::FromUnicode(ConfigForm->PlayerNameEdit->text());
     QByteArray peer;
-    if (NetState == 2 && MainWindow->DXPlay)
+    if (NetState() == 2 && MainWindow->DXPlay)
         for (const TSessionPlayer& player : MainWindow->DXPlay->Players())
             if (player.Remote)
                 peer = player.Name;
@@ -373,7 +373,7 @@ QByteArray PlayerName(int which) {
 }
 
 void TMainWindow::Menu_ConnectClick() {
-    if (NetState != 0 || ConfigForm->isVisible())
+    if (NetState() != 0 || ConfigForm->isVisible())
         return;
     Timer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
@@ -395,7 +395,7 @@ void TMainWindow::Menu_ConnectClick() {
         ConfigForm, &QDialog::finished, this,
         [this] {
             // Cancelled: a dialled modem hangs up and the port is free again.
-            if (NetState == 0)
+            if (NetState() == 0)
                 ReleaseSession(*this);
             Timer->start();
         },
@@ -413,7 +413,7 @@ void TMainWindow::ShowConnected() {
     Menu_DisConnect->setEnabled(true);
     Player0->SetCaption(CodePage::ToUnicode(PlayerName(0)));
     Player0->show();
-    if (NetState == 2) {
+    if (NetState() == 2) {
         Player1->SetCaption(CodePage::ToUnicode(PlayerName(1)));
         Player1->show();
         ShowComputerOpponent(false);

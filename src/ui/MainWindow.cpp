@@ -396,7 +396,7 @@ void TMainWindow::CreateCaptionDecoration() {
 }
 
 void TMainWindow::ShowNetState() {
-    NetStateIcon->setPixmap(NetIcon(NetState));
+    NetStateIcon->setPixmap(NetIcon(NetGame->State()));
 }
 
 void TMainWindow::RelabelMainWindow() {

@@ -112,7 +112,7 @@ public:
     void ShowWordCounts();
     // Menu_Russian for 1, Menu_English for 2.
     QAction* LanguageItem(int language) const;
-    // The network-state icon for the current NetState; called whenever NetState changes.
+    // The network-state icon for the network game's state; called whenever it changes.
     void ShowNetState() override;
     // The computer's face and strength are shown for a game against the computer and hidden
     // while a peer is present.
@@ -191,3 +191,9 @@ private:
 };
 
 extern TMainWindow* MainWindow;
+
+// The network game's state: 0 no session (also before the main window exists), 1 a session
+// without a peer, 2 a peer present.
+inline int NetState() {
+    return MainWindow ? MainWindow->NetGame->State() : 0;
+}

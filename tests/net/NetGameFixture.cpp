@@ -38,10 +38,6 @@ NetGame::NetGame() : port(FreePort()) {
         });
 }
 
-NetGame::~NetGame() {
-    NetState = 0;
-}
-
 QByteArray NetGame::Record(qint32 kind, const QByteArray& text, std::array<qint32, 4> params) {
     QByteArray data;
     Put(data, kind);

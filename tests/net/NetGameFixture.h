@@ -18,7 +18,6 @@ protected:
     static constexpr int WaitMs = 5000;
 
     NetGame();
-    ~NetGame() override;
 
     // Kind, TextLength, Param1..Param5 as 32-bit little-endian, the text, and a 4-byte pad.
     static QByteArray Record(qint32 kind, const QByteArray& text,
@@ -44,6 +43,7 @@ protected:
     bool RoundTrip(const QByteArray& line);
     QString LastLogLine();
     bool Played(const QString& effect);
+    int NetState() { return Main().NetGame->State(); }
 
     FakeSoundScope sound;
     quint16 port;

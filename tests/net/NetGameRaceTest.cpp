@@ -18,12 +18,12 @@ TEST_F(NetGame, DisconnectWhileThePeersLeaveWaits) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
     peer.Close();
     QTest::qWait(200);
-    EXPECT_EQ(NetState, 2); // the leave waits behind the question
+    EXPECT_EQ(NetState(), 2); // the leave waits behind the question
     Main().Menu_DisConnectClick();
-    EXPECT_EQ(NetState, 0);
+    EXPECT_EQ(NetState(), 0);
     EXPECT_FALSE(questionWindow->isVisible());
     QTest::qWait(200);
-    EXPECT_EQ(NetState, 0);
+    EXPECT_EQ(NetState(), 0);
     EXPECT_TRUE(Main().Menu_Connect->isEnabled());
     EXPECT_FALSE(Main().Menu_DisConnect->isEnabled());
     EXPECT_EQ(Game().MoveState(), 0);
@@ -38,11 +38,11 @@ TEST_F(NetGame, FloodWhileAskedIsCutOff) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
     const int lines = ChatWindow->Memo->blockCount();
     const QByteArray line(60 * 1024, 'x');
-    for (int i = 0; i < 40 && peer.Opened() && NetState == 2; ++i) {
+    for (int i = 0; i < 40 && peer.Opened() && NetState() == 2; ++i) {
         peer.Send(TSessionService::AllPlayers, Record(0, line));
         QTest::qWait(20);
     }
-    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 0; }, WaitMs));
     EXPECT_EQ(ChatWindow->Memo->blockCount(), lines);
     EXPECT_EQ(Game().Opponent(), TOpponent::Computer);
 }

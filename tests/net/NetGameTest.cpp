@@ -41,7 +41,7 @@ TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
     ExpectRecord(received[1], 1, "02AH1213", {1, 2, 'A', 0});
 
     Main().Menu_DisConnect->trigger();
-    EXPECT_EQ(NetState, 0);
+    EXPECT_EQ(NetState(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return peer.Players().size() == 1; }, WaitMs));
 }
 
@@ -142,21 +142,21 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
         ASSERT_TRUE(form.HostButton->isEnabled());
         form.HostButtonClick();
     });
-    EXPECT_EQ(NetState, 1);
+    EXPECT_EQ(NetState(), 1);
     const auto join = [&](TSessionService& guest) {
         guest.SelectProvider("TCP/IP");
         guest.TCPIPSetting = {"127.0.0.1", port, true};
         const QList<QByteArray> sessions = Search(guest);
         ASSERT_EQ(sessions.size(), 1);
         JoinNow(guest, sessions[0], "Peer");
-        ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 2; }, WaitMs));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 2; }, WaitMs));
         EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_in")));
         EXPECT_FALSE(Main().Menu_CPU->isEnabled());
     };
     join(peer);
     const quint32 games = Game().GameNumber();
     peer.Close();
-    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 1; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
     EXPECT_TRUE(Main().Menu_CPU->isEnabled());
     EXPECT_EQ(Game().GameNumber(), games + 1);
@@ -164,7 +164,7 @@ TEST_F(NetGame, JoinLeaveAndLoss) {
     TSessionService lost;
     join(lost);
     lost.findChild<QTcpSocket*>()->abort();
-    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 0; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
     EXPECT_TRUE(Main().Menu_Connect->isEnabled());
     EXPECT_FALSE(Main().Menu_DisConnect->isEnabled());
@@ -177,7 +177,7 @@ TEST_F(NetGame, UnfollowableRecordEndsTheSession) {
     JoinPeer();
     PeerOpensGame();
     peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233364", {3, 4, 'T'}));
-    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 0; }, WaitMs));
     ASSERT_EQ(messages.Shown.size(), 1);
     EXPECT_EQ(messages.Shown[0], GetTextU("Net_Refused"));
     EXPECT_EQ(Game().MoveState(), 0);
@@ -192,10 +192,10 @@ TEST_F(NetGame, PeerLeavesDuringTheQuestion) {
     DeclineQuestion([&] {
         peer.Close();
         QTest::qWait(300);
-        EXPECT_EQ(NetState, 2);
+        EXPECT_EQ(NetState(), 2);
     });
     peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
-    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 1; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 1; }, WaitMs));
     EXPECT_EQ(LastLogLine(), "Peer > " + CodePage::ToUnicode(Notice("Net_out")));
     EXPECT_EQ(Main().Score2->Caption(), "000"); // the computer's new game
 }
@@ -266,7 +266,7 @@ TEST_F(NetGame, FailedTakeOverIsToldInThePlayersLanguage) {
     peer.Close();
     QTcpServer squatter;
     ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
-    ASSERT_TRUE(QTest::qWaitFor([] { return NetState == 0; }, WaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return NetState() == 0; }, WaitMs));
     QMessageBox* box = window->findChild<QMessageBox*>();
     ASSERT_TRUE(box && box->isVisible());
     EXPECT_NE(GetText("Net_HostFailed"), "?");

@@ -177,7 +177,7 @@ TEST_F(StartUp, StrengthWindowStartsANewGameOnlyOnChange) {
 }
 
 // The link opens the home page when released over it; a press dragged off lets go and opens
-// nothing, even when released back over it. The network icon follows NetState.
+// nothing, even when released back over it. The network icon follows the network state.
 TEST_F(StartUp, CaptionDecoration) {
     TLinkButton* link = Main().LinkButton;
     QList<QUrl> opened;
@@ -194,9 +194,8 @@ TEST_F(StartUp, CaptionDecoration) {
     QTest::mouseRelease(link, Qt::LeftButton, {}, inside);
     EXPECT_EQ(opened.size(), 1);
 
-    NetState = 2;
-    Main().ShowNetState();
-    NetState = 0;
-    EXPECT_EQ(Main().NetStateIcon->pixmap().toImage(),
-              QPixmap(":/resources/net/NET2.png").toImage());
+    Main().NetGame->SetNetState(2);
+    const QImage shown = Main().NetStateIcon->pixmap().toImage();
+    Main().NetGame->SetNetState(0);
+    EXPECT_EQ(shown, QPixmap(":/resources/net/NET2.png").toImage());
 }
