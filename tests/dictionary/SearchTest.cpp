@@ -1,8 +1,8 @@
 #include "PlainSearch.h"
 #include "SearchPositions.h"
 #include "TestFolder.h"
-#include "dictionary/PrefixTree.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/PrefixTree.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,8 @@ TEST_F(SearchTest, MatchesThePlainAlgorithm) {
 }
 
 // The first word of the greatest length in trial order wins; a used word is never chosen;
-// the strength caps the length; a word must pass through the new letter.
+// the strength caps the length; a word must pass through the new letter. Advice traces up
+// to 10 letters whatever the strength; the computer never beyond it.
 TEST_F(SearchTest, ChoosesFirstLongestUnusedWordThroughTheNewLetter) {
     UseWords("CAB\r\nCAD\r\nCABS\r\nAD\r\nBA\r\n");
     const TSearchBoard board = Board("...../...../CA.../...../.....");
@@ -109,18 +110,14 @@ TEST_F(SearchTest, ChoosesFirstLongestUnusedWordThroughTheNewLetter) {
     const TFoundMove plural = SearchBestMove(placed, Request(4, false, used), nullptr).Best;
     EXPECT_EQ(plural.Word, "CABS");
     EXPECT_EQ(plural.Path, (std::vector<TCellIndex>{2, 7, 12, 11}));
-}
 
-// Advice traces up to 10 letters whatever the strength; the computer never beyond it.
-TEST_F(SearchTest, AdviceIgnoresTheStrength) {
     UseWords("ABCDEFGH\r\n");
     const TSearchBoard open = Board("...../...../ABCDE/...GF/.....");
-    EXPECT_EQ(SearchBestMove(open, Request(3, false, {}), nullptr).Best.Word, "");
-    const TFoundMove advice = SearchBestMove(open, Request(3, true, {}), nullptr).Best;
-    EXPECT_EQ(advice.Word, "ABCDEFGH");
-    EXPECT_EQ(advice.Cell, 2 * 5 + 3);
-    EXPECT_EQ(SearchBestMove(open, Request(8, false, {}), nullptr).Best.Word, "ABCDEFGH");
-    EXPECT_EQ(SearchBestMove(open, Request(7, false, {}), nullptr).Best.Word, "");
+    for (const auto& [strength, advice, word] :
+         {std::tuple(3, false, ""), std::tuple(7, false, ""), std::tuple(8, false, "ABCDEFGH"),
+          std::tuple(3, true, "ABCDEFGH")})
+        EXPECT_EQ(SearchBestMove(open, Request(strength, advice, {}), nullptr).Best.Word, word);
+    EXPECT_EQ(SearchBestMove(open, Request(3, true, {}), nullptr).Best.Cell, 2 * 5 + 3);
 }
 
 namespace {

@@ -19,8 +19,19 @@ protected:
 
 } // namespace
 
-// Comments and lines of 1 or 21 letters are skipped; 2 and 20 letters are words.
-TEST_F(WordsTest, AcceptsOnlyWordLines) {
+// Comments and lines of 1 or 21 letters are skipped; 2 and 20 letters are words. Each load
+// tells the menu; an empty file counts 0, more than 65,535 words are counted correctly.
+TEST_F(WordsTest, AcceptsOnlyWordLinesAndCountsThem) {
+    int refreshes = 0;
+    Words.CountsChanged = [&] { ++refreshes; };
+    Load(2, "");
+    EXPECT_EQ(Words.WordCount[2], 0u);
+    QByteArray many;
+    for (int i = 0; i < 70000; ++i)
+        many += "W" + QByteArray::number(i).replace('0', 'A') + "\r\n";
+    Load(2, many);
+    EXPECT_EQ(Words.WordCount[2], 70000u);
+
     Load(2, ";CAT\r\nA\r\nAB\r\nABCDEFGHIJKLMNOPQRSTU\r\nABCDEFGHIJKLMNOPQRST\r\n\r\n");
     EXPECT_EQ(Words.WordCount[2], 2u);
     EXPECT_FALSE(Words.FindWord(";CAT", 4));
@@ -28,6 +39,8 @@ TEST_F(WordsTest, AcceptsOnlyWordLines) {
     EXPECT_TRUE(Words.FindWord("AB", 2));
     EXPECT_TRUE(Words.FindWord("ABCDEFGHIJKLMNOPQRST", 20));
     EXPECT_FALSE(Words.FindWord("ABCDEFGHIJKLMNOPQRSTU", 21));
+    Words.CountsChanged = nullptr;
+    EXPECT_EQ(refreshes, 3);
 }
 
 // A duplicate counts twice but is stored once; small letters match capitals; a trailing
@@ -42,18 +55,6 @@ TEST_F(WordsTest, DuplicatesCaseAndSpaces) {
     EXPECT_TRUE(Words.FindWord(CodePage::FromUnicode(u"ДОМ "), 4));
 }
 
-// An empty file gives empty lists, a count of 0, and tells the menu.
-TEST_F(WordsTest, EmptyFile) {
-    int refreshes = 0;
-    Words.CountsChanged = [&] { ++refreshes; };
-    Load(2, "");
-    Words.CountsChanged = nullptr;
-    EXPECT_EQ(Words.WordCount[2], 0u);
-    EXPECT_EQ(refreshes, 1);
-    for (int length = 2; length <= 20; ++length)
-        EXPECT_TRUE(Words.Lists[length].isEmpty());
-}
-
 // A word appended after a last line without its line end, or ended by a bare CR, stands on
 // a line of its own, and that last line keeps its word.
 TEST_F(WordsTest, AppendThenReload) {
@@ -66,15 +67,6 @@ TEST_F(WordsTest, AppendThenReload) {
         EXPECT_TRUE(Words.FindWord("MOUSE", 5));
         EXPECT_TRUE(Words.FindWord("DOG", 3));
     }
-}
-
-// More than 65,535 words are counted correctly.
-TEST_F(WordsTest, CountsBeyondSixteenBits) {
-    QByteArray content;
-    for (int i = 0; i < 70000; ++i)
-        content += "W" + QByteArray::number(i).replace('0', 'A') + "\r\n";
-    Load(2, content);
-    EXPECT_EQ(Words.WordCount[2], 70000u);
 }
 
 // A missing file raises an error naming it, and an append that cannot write raises; both
