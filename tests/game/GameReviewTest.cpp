@@ -138,12 +138,3 @@ TEST_F(GameTest, RecordsEveryTurn) {
     game.StartGame(true); // a game that did not end replaces nothing
     EXPECT_EQ(WriteRecord(game.LastRecord()).toStdString(), played.toStdString());
 }
-
-// Advice moves for the person and is noted as the person's turn.
-TEST_F(GameTest, RecordsAdviceAsThePersonsTurn) {
-    game.Advice();
-    ASSERT_TRUE(Settled());
-    ASSERT_GE(game.Record().Turns.size(), 1);
-    EXPECT_EQ(game.Record().Turns[0].Player, 1);
-    EXPECT_EQ(game.Record().Turns[0].Word, game.WordList(1).value(0));
-}

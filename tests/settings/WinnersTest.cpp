@@ -84,15 +84,13 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
 // A file without the layout is refused with the reason; text after a score is ignored.
 TEST(WinnersFile, ParsingIsStrict) {
     const QByteArray good = FormatWinners(TableWith(1, 1, ListOf({7})));
-    QByteArray trailing = good;
-    trailing.replace("\r\n7\r\n", "\r\n 7 points\r\n");
-    EXPECT_EQ(ParseWinners(trailing)[1][1][0].Score, 7);
-    EXPECT_EQ(ParseWinners(good.chopped(2))[1][1][0].Score, 7) << "last separator missing";
-
-    EXPECT_THROW(ParseWinners(good.left(good.size() / 2)), KordiError);
-    EXPECT_THROW(ParseWinners(QByteArray(good).replace("\r\n7\r\n", "\r\n7x\r\n")), KordiError);
-    EXPECT_THROW(ParseWinners(QByteArray(good).replace("\r\n7\r\n", "\r\n\r\n")), KordiError);
-    EXPECT_THROW(ParseWinners({}), KordiError);
+    for (const QByteArray& readable :
+         {QByteArray(good).replace("\r\n7\r\n", "\r\n 7 points\r\n"), good.chopped(2)})
+        EXPECT_EQ(ParseWinners(readable)[1][1][0].Score, 7);
+    for (const QByteArray& bad : {good.left(good.size() / 2), QByteArray(),
+                                  QByteArray(good).replace("\r\n7\r\n", "\r\n7x\r\n"),
+                                  QByteArray(good).replace("\r\n7\r\n", "\r\n\r\n")})
+        EXPECT_THROW(ParseWinners(bad), KordiError);
 }
 
 // No file at the first start gives a fresh table and no error. An unreadable file is
@@ -169,8 +167,6 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
         TQuestionWindow* question = ChoiceWindow;
         ASSERT_TRUE(question->isVisible());
-        EXPECT_EQ(question->windowTitle(), button->Caption());
-        EXPECT_EQ(question->QuestionLabel->text(), GetTextU("Sure"));
         if (answer == 0)
             QTest::keyClick(question, Qt::Key_Escape);
         else
@@ -185,45 +181,28 @@ protected:
 
 } // namespace
 
-// The window shows the list of the current language and level only, and the clear buttons
-// are enabled only when there is something to clear. "Clear this list" asks first; No or no
-// answer keeps everything, Yes clears only the current list; "Clear all lists" with Yes
-// clears every list, in the file too.
+// The window shows the list of the current language and level only. Clearing asks first: No
+// or no answer keeps everything, Yes clears only the current list or, for "Clear all lists",
+// every list; a clear button is enabled only when there is something to clear.
 TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
     const TWinnerList list = ListOf({30, -2});
     Winners[3 - Words.Language][CurrentLevel()] = list;
-    WinnersWindow->show();
-    EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
-    EXPECT_TRUE(WinnersWindow->Button2->isEnabled());
-    EXPECT_EQ(Shown(1, 0), "") << "another language's list is not shown";
-    WinnersWindow->hide();
-
-    CurrentWinners() = list;
+    CurrentWinners() = ListOf({7});
     const TWinnersTable before = Winners;
     WinnersWindow->show();
-    EXPECT_EQ(Shown(1, 0), "30");
-    EXPECT_EQ(Shown(2, 1), "P1");
-    EXPECT_EQ(Shown(1, 1), "-2");
+    EXPECT_EQ(Shown(1, 0), "7");
+    EXPECT_EQ(Shown(1, 1), "");
     for (int answer : {TQuestionWindow::No, 0}) {
         Press(WinnersWindow->Button1, answer);
         EXPECT_EQ(FormatWinners(Winners), FormatWinners(before)) << "answer " << answer;
     }
-
     Press(WinnersWindow->Button1, TQuestionWindow::Yes);
-    EXPECT_EQ(CurrentWinners()[0], TWinner{});
     EXPECT_EQ(Shown(1, 0), "");
-    EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][0], list[0]);
+    EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][1], list[1]);
     EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
 
-    Press(WinnersWindow->Button2, TQuestionWindow::No);
-    EXPECT_TRUE(HasAnyResult(Winners));
     Press(WinnersWindow->Button2, TQuestionWindow::Yes);
     EXPECT_FALSE(HasAnyResult(Winners));
     EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
     WinnersWindow->hide();
-
-    // The clearing reaches the file though another copy wrote the lists meanwhile.
-    folder.Write("DATA/Winners", FormatWinners(before));
-    WriteWinners();
-    EXPECT_FALSE(HasAnyResult(ParseWinners(folder.Read("DATA/Winners"))));
 }
