@@ -7,8 +7,9 @@ game begins, and Game > Review last game opens the review of the game that ended
 window shows the first turn's board with both paths; a picture of the main window and the
 review beside it is saved.
 
-Usage: review_screenshot.py --game build/game --out build/e2e-review --screenshot FILE.png
-Needs Xvfb, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
+Usage: xvfb-run -a review_screenshot.py --game build/game --out build/e2e-review
+       --screenshot FILE.png
+Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 """
 
 import os
@@ -16,8 +17,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xgame import (TITLE, TITLE_WAITING, Display, Player, cell_center, center,  # noqa: E402
-                   lay_folder, letter_center, run_script, wait_for)
+from xgame import (TITLE, TITLE_WAITING, Player, cell_center, center,  # noqa: E402
+                   lay_folder, letter_center, run_script, wait_for, x_run)
 
 DICTIONARY = ["HOUSE", "AH", "HOUSES"]
 SKIP_BUTTON = (20, 50, 100, 30)
@@ -28,8 +29,8 @@ PLAYED_TINT = bytes((120, 170, 255))
 
 
 class ReviewAfterGame:
-    def __init__(self, display, player):
-        self.display, self.player = display, player
+    def __init__(self, player):
+        self.player = player
 
     def run(self, screenshot):
         player = self.player
@@ -54,7 +55,7 @@ class ReviewAfterGame:
         wait_for("the review shows the first turn's played path",
                  lambda: player.look((left + 3, top + side + 3, 1, 1), review) == PLAYED_TINT)
         width, height = player.geometry(review)[2:]
-        self.display.run("import", "-window", "root", "-crop",
+        x_run("import", "-window", "root", "-crop",
                          f"{REVIEW_AT[0] + width}x{max(height, 460)}+0+0", screenshot)
 
     def computer_answers(self, what):
@@ -72,27 +73,17 @@ class ReviewAfterGame:
         """Game is the first menu of the bar above the client area; its third item is the
         review."""
         x, y = self.player.origin()
-        self.display.run("xdotool", "mousemove", str(x + 20), str(y - 10), "click", "1")
+        x_run("xdotool", "mousemove", str(x + 20), str(y - 10), "click", "1")
         time.sleep(0.5)
-        self.display.run("xdotool", "key", "Down", "Down", "Down", "Return")
+        x_run("xdotool", "key", "Down", "Down", "Down", "Return")
         return self.player.wait_window("^Review last game$", "review window")
 
 
-def review(args, work_dir):
-    display = Display(args.out)
-    player = None
-    try:
-        folder = os.path.join(work_dir, "game")
-        lay_folder(os.path.abspath(args.game), folder, DICTIONARY, {})
-        player = Player("Carol", display, folder, os.path.join(args.out, "game.log"))
-        ReviewAfterGame(display, player).run(args.screenshot)
-    except Exception:
-        display.screenshot(os.path.join(args.out, "FAILED.png"))
-        raise
-    finally:
-        if player:
-            player.stop()
-        display.close()
+def review(args, work_dir, players):
+    folder = os.path.join(work_dir, "game")
+    lay_folder(os.path.abspath(args.game), folder, DICTIONARY, {})
+    players.append(Player("Carol", folder, os.path.join(args.out, "game.log")))
+    ReviewAfterGame(players[0]).run(args.screenshot)
 
 
 if __name__ == "__main__":

@@ -7,8 +7,8 @@ xdotool and checked by what they show: window titles, and screen pixels compared
 two windows or with an earlier picture of the same window. A screenshot goes to the output
 folder after every step.
 
-Usage: two_players.py --game build/game --out build/e2e-output
-Needs Xvfb, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
+Usage: xvfb-run -a two_players.py --game build/game --out build/e2e-output
+Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 """
 
 import os
@@ -17,8 +17,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xgame import (BOARD, TITLE, TITLE_WAITING, Display, Player,  # noqa: E402
-                   StepFailed, center, expect, lay_folder, run_script, wait_for)
+from xgame import (BOARD, TITLE, TITLE_WAITING, Player, StepFailed, center,  # noqa: E402
+                   expect, lay_folder, park_mouse, run_script, screenshot, wait_for, x_run)
 
 # Regions of the main window's client area (left, top, width, height).
 SCORE2 = (400, 60, 50, 20)
@@ -47,61 +47,45 @@ def free_port():
     raise StepFailed("found no free port")
 
 
-
-
 class TwoPlayers:
-    def __init__(self, game_dir, out_dir, work_dir):
+    def __init__(self, game_dir, out_dir, work_dir, players):
         self.game_dir, self.out_dir, self.work_dir = game_dir, out_dir, work_dir
-        self.display = self.alice = self.bob = None
-        self.players = []
+        self.players = players
+        self.alice = self.bob = None
         self.baseline = {}  # the areas at the start of a game against the computer
 
     def run(self):
-        steps = [
-            ("start", "both games start", self.start),
-            ("alice-hosts", "Alice hosts a session", self.host),
-            ("bob-joins", "Bob joins Alice's session", self.join),
-            ("bob-plays", "Bob places B and traces BUS",
-             lambda: self.play(self.bob, self.alice, "B", (3, 4), [(3, 4), (3, 3), (4, 3)])),
-            ("alice-plays", "Alice places D and traces USED",
-             lambda: self.play(self.alice, self.bob, "D", (5, 4),
-                               [(3, 3), (4, 3), (5, 3), (5, 4)])),
-            ("chat", "a chat line crosses from Bob to Alice", self.chat_line),
-            ("bob-quits", "Bob quits; Alice is back to a game against the computer", self.quit),
-            ("alice-vs-computer", "Alice plays the computer, which answers", self.vs_computer),
-            ("alice-exits", "Alice quits", lambda: self.alice.quit()),
-        ]
-        for number, (slug, title, action) in enumerate(steps, 1):
+        steps = [("both games start", self.start), ("Alice hosts a session", self.host),
+                 ("Bob joins Alice's session", self.join),
+                 ("Bob places B and traces BUS", lambda: self.play(
+                     self.bob, self.alice, "B", (3, 4), [(3, 4), (3, 3), (4, 3)])),
+                 ("Alice places D and traces USED", lambda: self.play(
+                     self.alice, self.bob, "D", (5, 4), [(3, 3), (4, 3), (5, 3), (5, 4)])),
+                 ("a chat line crosses from Bob to Alice", self.chat_line),
+                 ("Bob quits; Alice is back to a game against the computer", self.quit),
+                 ("Alice plays the computer, which answers", self.vs_computer),
+                 ("Alice quits", lambda: self.alice.quit())]
+        for number, (title, action) in enumerate(steps, 1):
             started = time.monotonic()
-            label = os.path.join(self.out_dir, f"{number:02d}-{slug}")
             try:
                 action()
-                self.display.park_mouse()
-            except Exception as error:
-                if self.display:
-                    self.display.screenshot(f"{label}-FAILED.png")
+                park_mouse()
+            except StepFailed as error:
                 raise StepFailed(f"step {number} ({title}) failed: {error}") from error
-            self.display.screenshot(f"{label}.png")
+            screenshot(os.path.join(self.out_dir, f"step-{number:02d}.png"))
             print(f"step {number} ok ({time.monotonic() - started:.1f} s): {title}", flush=True)
 
-    def close(self):
-        for player in self.players:
-            player.stop()
-        if self.display:
-            self.display.close()
-
     def start(self):
-        self.display = Display(self.out_dir)
         port = free_port()
         for name, x in (("Alice", 0), ("Bob", 650)):
             folder = os.path.join(self.work_dir, name)
             lay_folder(self.game_dir, folder, DICTIONARY, dict(
                 Port=str(port), HostName="127.0.0.1", Name=name, AutoPopUpChat="0"))
-            player = Player(name, self.display, folder, os.path.join(self.out_dir, f"{name}.log"))
+            player = Player(name, folder, os.path.join(self.out_dir, f"{name}.log"))
             self.players.append(player)
             player.wait_main_window(x)
         self.alice, self.bob = self.players
-        self.display.park_mouse()
+        park_mouse()
         self.expect_same_board("both games start with HOUSE")
         for area in (BOARD, SCORE2, PLAYER0, PLAYER1, FACE):
             self.baseline[area] = self.alice.look(area)
@@ -113,7 +97,7 @@ class TwoPlayers:
         # The search finds no session, and a new one may be hosted.
         alice.click_and_see(center(GO_BUTTON), HOST_BUTTON, "Host enabled by Go", connect)
         alice.click_to_close(center(HOST_BUTTON), connect, "Host")
-        self.display.park_mouse()
+        park_mouse()
         wait_for("Alice's window shows her name",
                  lambda: alice.look(PLAYER0) != self.baseline[PLAYER0], 5)
         expect(alice.look(FACE) == self.baseline[FACE],
@@ -128,7 +112,7 @@ class TwoPlayers:
         bob.click_to_close(center(JOIN_BUTTON), connect, "Join")
         bob.wait_title(TITLE, "the own turn: the joiner opens the first game")
         alice.wait_title(TITLE_WAITING, "the wait for Bob's first move")
-        self.display.park_mouse()
+        park_mouse()
         self.expect_same_board("Alice takes Bob's start word")
         for player in (bob, alice):
             expect(player.look(PLAYER1) != self.baseline[PLAYER1],
@@ -141,7 +125,7 @@ class TwoPlayers:
         mover.play_word(letter, placed, trace)
         mover.wait_title(TITLE_WAITING, "the wait after the word")
         other.wait_title(TITLE, f"{other.name}'s turn after {mover.name}'s word")
-        self.display.park_mouse()
+        park_mouse()
         self.expect_same_board(f"{mover.name}'s word is on both boards")
         expect(mover.look(BOARD) != self.baseline[BOARD], f"{mover.name}'s letter is on the board")
         expect(other.look(SCORE2) != self.baseline[SCORE2],
@@ -159,8 +143,8 @@ class TwoPlayers:
         before = {player.name: player.look(CHAT_MEMO, player.chat) for player in (alice, bob)}
         bob.click(center(CHAT_EDIT), bob.chat)
         bob.key("Home", bob.chat)
-        self.display.run("xdotool", "type", "--delay", "30", "hello Alice, nice move")
-        self.display.run("xdotool", "key", "Return")
+        x_run("xdotool", "type", "--delay", "30", "hello Alice, nice move")
+        x_run("xdotool", "key", "Return")
         for player in (bob, alice):
             wait_for(f"{player.name}'s chat log shows Bob's line",
                      lambda: player.look(CHAT_MEMO, player.chat) != before[player.name], 10)
@@ -178,7 +162,7 @@ class TwoPlayers:
     def vs_computer(self):
         alice = self.alice
         alice.play_word("B", (3, 4), [(3, 4), (3, 3), (4, 3)])
-        self.display.park_mouse()
+        park_mouse()
         wait_for("the computer has answered with a word",
                  lambda: alice.look(SCORE2) != self.baseline[SCORE2], 15)
         alice.wait_title(TITLE, "her turn after the computer's move")
@@ -187,12 +171,8 @@ class TwoPlayers:
         wait_for(what, lambda: self.alice.look(BOARD) == self.bob.look(BOARD), 10)
 
 
-def play(args, work_dir):
-    test = TwoPlayers(os.path.abspath(args.game), args.out, work_dir)
-    try:
-        test.run()
-    finally:
-        test.close()
+def play(args, work_dir, players):
+    TwoPlayers(os.path.abspath(args.game), args.out, work_dir, players).run()
 
 
 if __name__ == "__main__":

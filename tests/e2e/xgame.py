@@ -1,10 +1,10 @@
-"""What the e2e scripts share: an Xvfb display, copies of the game driven with xdotool and
-checked by screen pixels, and the frame of a script (arguments, tools, time limit, failure)."""
+"""What the e2e scripts share: copies of the game on the X display xvfb-run gives the script,
+driven with xdotool and checked by screen pixels, and the frame of a script (arguments, tools,
+time limit, failure)."""
 
 import argparse
 import os
 import re
-import select
 import shutil
 import signal
 import subprocess
@@ -12,7 +12,7 @@ import sys
 import tempfile
 import time
 
-SCREEN_W, SCREEN_H = 1280, 1024
+SCREEN_W, SCREEN_H = 1280, 1024  # as tests/CMakeLists.txt asks of xvfb-run
 CLIENT_W, CLIENT_H = 580, 410
 NEUTRAL_POINT = (SCREEN_W - 5, SCREEN_H - 5)  # over no window: no hover preview anywhere
 # Regions of the main window's client area (left, top, width, height).
@@ -63,63 +63,26 @@ def expect(condition, what):
         raise StepFailed(f"expected: {what}")
 
 
-def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+def x_run(*args, check=True):
+    result = subprocess.run(args, capture_output=True, timeout=20)
+    if check and result.returncode != 0:
+        raise StepFailed(f"{' '.join(args)} failed: {result.stderr.decode().strip()}")
+    return result.stdout.decode()
 
 
-class Display:
-    """An Xvfb server, whose screen is grabbed as RGB bytes."""
+def grab(area):
+    """The screen's pixels in `area` (left, top, width, height), as RGB bytes."""
+    x, y, w, h = area
+    return subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth",
+                           "8", "rgb:-"], capture_output=True, timeout=20).stdout
 
-    def __init__(self, out_dir):
-        read_end, write_end = os.pipe()
-        self.log = open(os.path.join(out_dir, "xvfb.log"), "wb")
-        # -noreset: the server would otherwise restart when its last client leaves.
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=self.log)
-        os.close(write_end)
-        # The server writes the number and the newline apart; the pipe must stay open for both.
-        number, deadline = b"", time.monotonic() + 15
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            if select.select([read_end], [], [], 0.5)[0]:
-                chunk = os.read(read_end, 32)
-                if not chunk:
-                    break
-                number += chunk
-        os.close(read_end)
-        if not number.strip().isdigit():
-            raise StepFailed("Xvfb did not start (see xvfb.log)")
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
 
-    def run(self, *args, check=True):
-        result = subprocess.run(args, env=self.env, capture_output=True, timeout=20)
-        if check and result.returncode != 0:
-            raise StepFailed(f"{' '.join(args)} failed: {result.stderr.decode().strip()}")
-        return result.stdout.decode()
+def screenshot(path):
+    x_run("import", "-window", "root", path, check=False)
 
-    def grab(self, area):
-        """The screen's pixels in `area` (left, top, width, height), as RGB bytes."""
-        x, y, w, h = area
-        return subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}",
-                               "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
-                              timeout=20).stdout
 
-    def screenshot(self, path):
-        self.run("import", "-window", "root", path, check=False)
-
-    def park_mouse(self):
-        self.run("xdotool", "mousemove", *map(str, NEUTRAL_POINT))
-
-    def close(self):
-        stop(self.server)
-        self.log.close()
+def park_mouse():
+    x_run("xdotool", "mousemove", *map(str, NEUTRAL_POINT))
 
 
 def lay_folder(game_dir, folder, dictionary, settings):
@@ -138,19 +101,18 @@ def lay_folder(game_dir, folder, dictionary, settings):
 
 
 class Player:
-    def __init__(self, name, display, folder, log_path):
-        self.name, self.display = name, display
+    def __init__(self, name, folder, log_path):
+        self.name = name
         self.log = open(log_path, "wb")
-        env = dict(display.env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
                    XDG_RUNTIME_DIR=tempfile.mkdtemp(prefix="xdg-", dir=folder))
         self.process = subprocess.Popen([os.path.join(folder, "kordi2000")], cwd=folder,
                                         env=env, stdout=self.log, stderr=subprocess.STDOUT)
         self.main = self.chat = None
 
     def windows(self, title_pattern):
-        return self.display.run("xdotool", "search", "--all", "--onlyvisible", "--pid",
-                                str(self.process.pid), "--name", title_pattern,
-                                check=False).split()
+        return x_run("xdotool", "search", "--all", "--onlyvisible", "--pid",
+                     str(self.process.pid), "--name", title_pattern, check=False).split()
 
     def wait_shown(self, find, what, timeout=15.0):
         def found():
@@ -164,7 +126,7 @@ class Player:
             self.windows(title_pattern)), what)
 
     def geometry(self, window, check=True):
-        shell = self.display.run("xdotool", "getwindowgeometry", "--shell", window, check=check)
+        shell = x_run("xdotool", "getwindowgeometry", "--shell", window, check=check)
         values = dict(line.split("=", 1) for line in shell.split())
         if not values:
             return None
@@ -183,14 +145,14 @@ class Player:
         self.move(self.main, x, 0)
 
     def title(self, window=None):
-        return self.display.run("xdotool", "getwindowname", window or self.main).strip()
+        return x_run("xdotool", "getwindowname", window or self.main).strip()
 
     def wait_title(self, title, what):
         wait_for(f"{self.name}'s window shows {what} (title \"{title}\")",
                  lambda: self.title() == title, 15)
 
     def move(self, window, x, y):
-        self.display.run("xdotool", "windowmove", window, str(x), str(y))
+        x_run("xdotool", "windowmove", window, str(x), str(y))
         wait_for(f"{self.name}'s window {window} has moved",
                  lambda: self.geometry(window)[:2] == (x, y), 5)
 
@@ -198,10 +160,10 @@ class Player:
         window = window or self.main
 
         def focused():
-            self.display.run("xdotool", "windowfocus", window, check=False)
-            return self.display.run("xdotool", "getwindowfocus", check=False).strip() == window
+            x_run("xdotool", "windowfocus", window, check=False)
+            return x_run("xdotool", "getwindowfocus", check=False).strip() == window
         wait_for(f"{self.name}'s window {window} has the keyboard focus", focused, 5, 0.2)
-        self.display.run("xdotool", "key", key)
+        x_run("xdotool", "key", key)
 
     def origin(self, window=None):
         """Points count from another window, or from the main window's client area, which lies
@@ -211,12 +173,11 @@ class Player:
 
     def click(self, point, window=None):
         x, y = self.origin(window)
-        self.display.run("xdotool", "mousemove", str(x + point[0]), str(y + point[1]),
-                         "click", "1")
+        x_run("xdotool", "mousemove", str(x + point[0]), str(y + point[1]), "click", "1")
 
     def look(self, area, window=None):
         x, y = self.origin(window)
-        return self.display.grab((x + area[0], y + area[1], area[2], area[3]))
+        return grab((x + area[0], y + area[1], area[2], area[3]))
 
     def click_and_see(self, point, area, what, window=None):
         """Clicks and waits until `area` shows the effect; a click that changed nothing is
@@ -254,22 +215,31 @@ class Player:
         expect(code == 0, f"{self.name}'s game ends with exit code 0, not {code}")
 
     def stop(self):
-        stop(self.process)
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
         self.log.close()
 
 
 def run_script(description, body, *extra_arguments):
-    """Parses --game, --out and the extra arguments, then runs body(args, work_dir) within the
-    time limit; 0 when it passed, 1 when a step failed or a tool is missing."""
+    """Parses --game, --out and the extra arguments, then runs body(args, work_dir, players)
+    within the time limit; 0 when it passed, 1 when a step failed or a tool is missing. At a
+    failure a picture of the screen goes to the output folder; the players the body put into
+    the list are stopped at the end."""
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--game", required=True, help="the program folder (build/game)")
     parser.add_argument("--out", required=True, help="the folder for screenshots and logs")
     for name, help_text in extra_arguments:
         parser.add_argument(name, required=True, help=help_text)
     args = parser.parse_args()
-    missing = [tool for tool in ("Xvfb", "xdotool", "import") if not shutil.which(tool)]
-    if missing:
-        print(f"e2e: missing {', '.join(missing)}; run scripts/install-deps.sh", file=sys.stderr)
+    missing = [tool for tool in ("xdotool", "import") if not shutil.which(tool)]
+    if missing or not os.environ.get("DISPLAY"):
+        print(f"e2e: missing {', '.join(missing) or 'an X display'}; run under xvfb-run after"
+              " scripts/install-deps.sh", file=sys.stderr)
         return 1
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
@@ -281,12 +251,19 @@ def run_script(description, body, *extra_arguments):
     signal.signal(signal.SIGALRM, out_of_time)
     signal.signal(signal.SIGTERM, out_of_time)
     signal.alarm(TIME_LIMIT)
+    players = []
     with tempfile.TemporaryDirectory(prefix="kordi-e2e-") as work_dir:
         try:
-            body(args, work_dir)
-        except StepFailed as error:
+            body(args, work_dir, players)
+        except BaseException as error:
+            screenshot(os.path.join(args.out, "FAILED.png"))
+            if not isinstance(error, StepFailed):
+                raise
             print(f"{description}: FAILED: {error}\nScreenshots and logs: {args.out}",
                   file=sys.stderr)
             return 1
+        finally:
+            for player in players:
+                player.stop()
     print(f"{description}: passed in {time.monotonic() - started:.1f} s; output in {args.out}")
     return 0
