@@ -46,32 +46,23 @@ protected:
 } // namespace
 
 // A turn that played the longest word left nothing; a longer word, even one beyond the
-// advice's ten letters, counts its extra letters; a pass leaves the whole best word; the sum
-// goes to the player who moved.
-TEST_F(ReviewTest, MeasuresEachTurnAgainstTheLongestWord) {
-    UseWords(2, "HOUSE\r\nAH\r\nHOUSEKEEPER\r\n");
+// advice's ten letters, counts its extra letters; a pass leaves the whole best word; the words
+// used at that moment are never proposed, and a position without a word leaves nothing; the
+// sum goes to the player who moved.
+TEST_F(ReviewTest, MeasuresEachTurnAgainstTheLongestUnusedWord) {
+    UseWords(2, "HOUSE\r\nAH\r\nHA\r\nHOUSEKEEPER\r\n");
     const TGameRecord record =
         ReadRecord(RecordText(2, {"1 ..........HOUSE.......... AH *12-13 HOUSE",
-                                  "2 ..........HOUSE.......... - - HOUSE",
-                                  "1 .....EPEEKHOUSE.......... AH *14-13 HOUSE"}),
+                                  "2 ..........HOUSE.......... - - AH,HOUSE",
+                                  "1 .....EPEEKHOUSE.......... AH *14-13 HOUSE",
+                                  "2 ..........HOUSE.......... - - AH,HA,HOUSE"}),
                    "game");
     const QList<TTurnReview> reviews = Review(record);
-    EXPECT_EQ(Findings(reviews), "AH 0, AH 2, HOUSEKEEPER 9");
+    EXPECT_EQ(Findings(reviews), "AH 0, HA 2, HOUSEKEEPER 9,  0");
     EXPECT_EQ(reviews[2].Cell, TCellPos(1, 1));
     EXPECT_EQ(reviews[2].Letter, 'R');
     EXPECT_EQ(reviews[2].Path.size(), 11);
     EXPECT_EQ(PointsLeft(record, reviews), (std::array<int, 2>{9, 2}));
-}
-
-// The words used at that moment are never proposed, and a position without a word proposes
-// none and leaves nothing.
-TEST_F(ReviewTest, SkipsUsedWords) {
-    UseWords(2, "HOUSE\r\nAH\r\nHA\r\n");
-    const TGameRecord record =
-        ReadRecord(RecordText(2, {"2 ..........HOUSE.......... - - AH,HOUSE",
-                                  "1 ..........HOUSE.......... - - AH,HA,HOUSE"}),
-                   "game");
-    EXPECT_EQ(Findings(Review(record)), "HA 2,  0");
 }
 
 // A Russian record is read in UTF-8 and reviewed in code page 1251 capitals.
