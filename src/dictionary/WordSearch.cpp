@@ -202,17 +202,11 @@ TSearchOutcome SearchBestMove(const TSearchBoard& board, const TSearchRequest& r
         TCellPass pass(board, request, cell, bestBefore);
         pass.Run();
         for (int letter = 0; letter < request.AlphabetSize; ++letter) {
-            if (listener && listener->TrialLetter(cell, letter)) {
-                outcome.Stopped = true;
-                return outcome;
-            }
             if (pass.BestLength(letter) <= outcome.Best.Word.size())
                 continue;
             outcome.Best = MakeMove(board, request, cell, letter, pass.BestPath(letter));
-            if (listener && listener->Improved(outcome.Best)) {
-                outcome.Stopped = true;
-                return outcome;
-            }
+            if (listener)
+                listener->Improved(outcome.Best);
         }
     }
     return outcome;

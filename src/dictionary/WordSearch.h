@@ -5,8 +5,7 @@
 // cells column by column, each from the top; letters in alphabet order; start cells column by
 // column; neighbours below, above, right, left, depth first.
 //
-// No widgets here: the caller hears of each trial letter and each improvement through a
-// listener and may stop the search from either.
+// No widgets here: the caller hears of each improvement through a listener.
 
 #include <QByteArray>
 #include <QList>
@@ -40,10 +39,8 @@ struct TFoundMove {
 class TSearchListener {
 public:
     virtual ~TSearchListener() = default;
-    // Before each trial letter; true stops the search.
-    virtual bool TrialLetter(TCellIndex cell, int letter) = 0;
-    // A longer word than any before; true stops the search.
-    virtual bool Improved(const TFoundMove& best) = 0;
+    // A longer word than any before.
+    virtual void Improved(const TFoundMove& best) = 0;
 };
 
 struct TSearchRequest {
@@ -57,7 +54,6 @@ struct TSearchRequest {
 
 struct TSearchOutcome {
     TFoundMove Best;
-    bool Stopped = false;
 };
 
 // A request on the dictionary in memory, in its language.

@@ -21,11 +21,7 @@ const QByteArray NoWordShown = "? ? ?";
 // Keeps every better word the search finds, so its progress can be shown afterwards.
 class TImprovementRecorder : public TSearchListener {
 public:
-    bool TrialLetter(TCellIndex, int) override { return false; }
-    bool Improved(const TFoundMove& best) override {
-        Improvements.append(best);
-        return false;
-    }
+    void Improved(const TFoundMove& best) override { Improvements.append(best); }
     QList<TFoundMove> Improvements;
 };
 
