@@ -183,7 +183,8 @@ protected:
 
 // The window shows the list of the current language and level only. Clearing asks first: No
 // or no answer keeps everything, Yes clears only the current list or, for "Clear all lists",
-// every list; a clear button is enabled only when there is something to clear.
+// every list, in the file too; a clear button is enabled only when there is something to
+// clear.
 TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
     const TWinnerList list = ListOf({30, -2});
     Winners[3 - Words.Language][CurrentLevel()] = list;
@@ -197,6 +198,7 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
         EXPECT_EQ(FormatWinners(Winners), FormatWinners(before)) << "answer " << answer;
     }
     Press(WinnersWindow->Button1, TQuestionWindow::Yes);
+    EXPECT_EQ(CurrentWinners()[0], TWinner{});
     EXPECT_EQ(Shown(1, 0), "");
     EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][1], list[1]);
     EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
@@ -205,4 +207,9 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
     EXPECT_FALSE(HasAnyResult(Winners));
     EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
     WinnersWindow->hide();
+
+    // The clearing reaches the file though another copy wrote the lists meanwhile.
+    folder.Write("DATA/Winners", FormatWinners(before));
+    WriteWinners();
+    EXPECT_FALSE(HasAnyResult(ParseWinners(folder.Read("DATA/Winners"))));
 }
