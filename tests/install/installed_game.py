@@ -45,11 +45,7 @@ def snapshot(root):
 
 def set_writable(root, writable):
     """Adds or takes away the owner's write bit everywhere under root, root included."""
-    for folder, dirs, files in os.walk(root, topdown=False):
-        for path in [os.path.join(folder, name) for name in dirs + files] + [folder]:
-            if not os.path.islink(path):
-                mode = os.stat(path).st_mode
-                os.chmod(path, mode | 0o200 if writable else mode & ~0o222)
+    subprocess.run(["chmod", "-R", "u+w" if writable else "a-w", root], check=True)
 
 
 def ini_value(path, section, key, value=None):
