@@ -7,9 +7,8 @@ game begins, and Game > Review last game opens the review of the game that ended
 window shows the first turn's board with both paths; a picture of the main window and the
 review beside it is saved.
 
-Usage: xvfb-run -a review_screenshot.py --game build/game --out build/e2e-review
-       --screenshot FILE.png
-Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
+Usage: review_screenshot.py --game build/game --out build/e2e-review --screenshot FILE.png
+Needs Xvfb, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 """
 
 import os

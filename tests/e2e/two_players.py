@@ -7,8 +7,8 @@ xdotool and checked by what they show: window titles, and screen pixels compared
 two windows or with an earlier picture of the same window. A screenshot goes to the output
 folder after every step.
 
-Usage: xvfb-run -a two_players.py --game build/game --out build/e2e-output
-Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
+Usage: two_players.py --game build/game --out build/e2e-output
+Needs Xvfb, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 """
 
 import os

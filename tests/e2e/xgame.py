@@ -1,10 +1,10 @@
-"""What the e2e scripts share: copies of the game on the X display xvfb-run gives the script,
-driven with xdotool and checked by screen pixels, and the frame of a script (arguments, tools,
-time limit, failure)."""
+"""What the e2e scripts share: an Xvfb display, copies of the game driven with xdotool and
+checked by screen pixels, and the frame of a script (arguments, tools, time limit, failure)."""
 
 import argparse
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -12,7 +12,7 @@ import sys
 import tempfile
 import time
 
-SCREEN_W, SCREEN_H = 1280, 1024  # as tests/CMakeLists.txt asks of xvfb-run
+SCREEN_W, SCREEN_H = 1280, 1024
 CLIENT_W, CLIENT_H = 580, 410
 NEUTRAL_POINT = (SCREEN_W - 5, SCREEN_H - 5)  # over no window: no hover preview anywhere
 # Regions of the main window's client area (left, top, width, height).
@@ -61,6 +61,32 @@ def wait_for(what, condition, timeout=10.0, interval=0.1):
 def expect(condition, what):
     if not condition:
         raise StepFailed(f"expected: {what}")
+
+
+def start_display(out_dir):
+    """Starts an Xvfb server on a display number it picks itself, so that scripts running at
+    the same time never race for one, and points DISPLAY at it."""
+    read_end, write_end = os.pipe()
+    # -noreset: the server would otherwise restart when its last client leaves.
+    with open(os.path.join(out_dir, "xvfb.log"), "wb") as log:
+        server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24",
+             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+            stderr=log)
+    os.close(write_end)
+    # The server writes the number and the newline apart; the pipe must stay open for both.
+    number, deadline = b"", time.monotonic() + 15
+    while not number.endswith(b"\n") and time.monotonic() < deadline:
+        if select.select([read_end], [], [], 0.5)[0]:
+            chunk = os.read(read_end, 32)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    if not number.strip().isdigit():
+        raise StepFailed("Xvfb did not start (see xvfb.log)")
+    os.environ["DISPLAY"] = ":" + number.decode().strip()
+    return server
 
 
 def x_run(*args, check=True):
@@ -215,31 +241,34 @@ class Player:
         expect(code == 0, f"{self.name}'s game ends with exit code 0, not {code}")
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        stop(self.process)
         self.log.close()
 
 
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 def run_script(description, body, *extra_arguments):
-    """Parses --game, --out and the extra arguments, then runs body(args, work_dir, players)
-    within the time limit; 0 when it passed, 1 when a step failed or a tool is missing. At a
-    failure a picture of the screen goes to the output folder; the players the body put into
-    the list are stopped at the end."""
+    """Parses --game, --out and the extra arguments, starts the display, then runs
+    body(args, work_dir, players) within the time limit; 0 when it passed, 1 when a step
+    failed or a tool is missing. At a failure a picture of the screen goes to the output
+    folder; the players the body put into the list are stopped at the end."""
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--game", required=True, help="the program folder (build/game)")
     parser.add_argument("--out", required=True, help="the folder for screenshots and logs")
     for name, help_text in extra_arguments:
         parser.add_argument(name, required=True, help=help_text)
     args = parser.parse_args()
-    missing = [tool for tool in ("xdotool", "import") if not shutil.which(tool)]
-    if missing or not os.environ.get("DISPLAY"):
-        print(f"e2e: missing {', '.join(missing) or 'an X display'}; run under xvfb-run after"
-              " scripts/install-deps.sh", file=sys.stderr)
+    missing = [tool for tool in ("Xvfb", "xdotool", "import") if not shutil.which(tool)]
+    if missing:
+        print(f"e2e: missing {', '.join(missing)}; run scripts/install-deps.sh", file=sys.stderr)
         return 1
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
@@ -251,9 +280,10 @@ def run_script(description, body, *extra_arguments):
     signal.signal(signal.SIGALRM, out_of_time)
     signal.signal(signal.SIGTERM, out_of_time)
     signal.alarm(TIME_LIMIT)
-    players = []
+    players, display = [], None
     with tempfile.TemporaryDirectory(prefix="kordi-e2e-") as work_dir:
         try:
+            display = start_display(args.out)
             body(args, work_dir, players)
         except BaseException as error:
             screenshot(os.path.join(args.out, "FAILED.png"))
@@ -265,5 +295,7 @@ def run_script(description, body, *extra_arguments):
         finally:
             for player in players:
                 player.stop()
+            if display:
+                stop(display)
     print(f"{description}: passed in {time.monotonic() - started:.1f} s; output in {args.out}")
     return 0
