@@ -3,7 +3,6 @@
 #include <QImage>
 #include <functional>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 namespace {
 
@@ -51,39 +50,4 @@ TEST(TintFaces, StretchesRedOverTheWholeSet) {
     for (const QImage& picture : flat)
         ForEachPixel(picture, [](QRgb pixel) { EXPECT_EQ(pixel, qRgb(10, 20, 30)); });
     EXPECT_TRUE(TintFaces({}, QColor(10, 20, 30)).isEmpty());
-}
-
-// The tint reads only red, so the built-in faces are true grey and of the face size; tinted
-// with a colour from the settings held to 0..255, they run in red shades from black to red.
-TEST(LoadFaces, TintsTheGreyBuiltInFaces) {
-    for (int i = 0; i < FaceCount; ++i) {
-        const QImage face(FaceResource(i));
-        ASSERT_EQ(face.size(), QSize(FaceWidth, FaceHeight)) << i;
-        ForEachPixel(face, [](QRgb pixel) {
-            EXPECT_TRUE(qRed(pixel) == qGreen(pixel) && qRed(pixel) == qBlue(pixel));
-        });
-    }
-    LoadFaces(300, -4, 0);
-    bool black = false, red = false;
-    for (int i = 0; i < FaceCount; ++i)
-        ForEachPixel(Faces[i].toImage(), [&](QRgb pixel) {
-            EXPECT_EQ(pixel & 0xFFFF, 0u);
-            black |= pixel == qRgb(0, 0, 0);
-            red |= pixel == qRgb(255, 0, 0);
-        });
-    EXPECT_TRUE(black && red);
-    EXPECT_THROW(Faces[FaceCount], std::out_of_range);
-}
-
-// The network icons are small and keep black free for the transparent colour; the splash
-// picture fills the splash window's 240x50 picture.
-TEST(BuiltInPictures, NetIconsAndSplash) {
-    for (int state = 0; state < 3; ++state) {
-        const QImage icon(QString(":/resources/net/NET%1.png").arg(state));
-        ASSERT_FALSE(icon.isNull()) << state;
-        EXPECT_TRUE(icon.width() <= 20 && icon.height() <= 20);
-        ForEachPixel(
-            icon, [](QRgb pixel) { EXPECT_TRUE(qAlpha(pixel) == 0 || (pixel & 0xFFFFFF) != 0); });
-    }
-    EXPECT_EQ(QImage(":/resources/splash.png").size(), QSize(240, 50));
 }

@@ -51,20 +51,6 @@ TEST_F(MainWindowView, MousePlaysAWord) {
     EXPECT_EQ(Main().windowTitle(), "Kordi 2000");
 }
 
-// Right clicks reach the game through the application-wide filter, except while a window
-// that suspends the game is active.
-TEST_F(MainWindowView, RightClicksTakeBack) {
-    PickLetter('A');
-    ClickCell(1, 2);
-    MainActive = 0;
-    RightClick(1, 2);
-    MainActive = 1;
-    EXPECT_EQ(Game().MoveState(), 1);
-    RightClick(1, 2);
-    EXPECT_EQ(Game().MoveState(), 0);
-    EXPECT_EQ(Caption(1, 2), "A"); // the preview, back at once
-}
-
 // The add-word question opens without holding the program, and its buttons answer the game.
 TEST_F(MainWindowView, AddWordQuestionAnswers) {
     PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
@@ -107,10 +93,4 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     QTest::mouseClick(WinnersWindow->CoolOkbutton, Qt::LeftButton);
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(Game().MoveState(), 0);
-}
-
-// The strength label shows the level, the strength less 2, from the next tick on.
-TEST_F(MainWindowView, StrengthLabel) {
-    Game().SetStrength(5);
-    QTRY_COMPARE_WITH_TIMEOUT(Main().StrengthLabel->Caption(), QString("3"), 1000);
 }

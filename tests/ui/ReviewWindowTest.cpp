@@ -2,7 +2,6 @@
 
 #include "ui/ReviewWindow.h"
 #include "TestFolder.h"
-#include "platform/TexturedLabel.h"
 
 #include <QFile>
 #include <QProcess>
@@ -42,9 +41,6 @@ protected:
         return QString::number(tool.exitCode()) + ' ' +
                QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
     }
-    QColor Shown(const QImage& image, TCellPos pos, QPoint inside) const {
-        return image.pixelColor(window.CellRect(pos).topLeft() + inside);
-    }
 
     TestFolder folder;
     TDictionary words;
@@ -52,30 +48,6 @@ protected:
 };
 
 } // namespace
-
-// One row a turn in order: player, word or pass, its length, the best word, its letter and
-// cell, and the points missed; the summary adds them up per player. The selected turn's
-// board shows the played path in one colour and the best path in the other; a cell on both
-// shows both, a cell on neither neither.
-TEST_F(ReviewWindowTest, ListsTheTurnsAndDrawsBothPaths) {
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Reviewing(); }));
-    ASSERT_EQ(window.Turns->rowCount(), 2);
-    EXPECT_EQ(Row(0), "1|AH|2|HOUSES|S 5,2|4");
-    EXPECT_EQ(Row(1), "2|\u2014|0|HOUSES|S 5,2|6");
-    EXPECT_TRUE(window.Summary->Caption().endsWith(" 4 : 6"))
-        << window.Summary->Caption().toStdString();
-    window.Turns->selectRow(0);
-    QImage image = window.grab().toImage();
-    EXPECT_EQ(Shown(image, {1, 2}, {3, 3}), TReviewWindow::PlayedColour);
-    EXPECT_EQ(Shown(image, {5, 2}, {3, 3}), TReviewWindow::BestColour);
-    EXPECT_EQ(Shown(image, {1, 3}, {3, 3}), TReviewWindow::PlayedColour);
-    EXPECT_EQ(Shown(image, {1, 3}, {3, 30}), TReviewWindow::BestColour);
-    EXPECT_EQ(Shown(image, {3, 1}, {3, 3}), QColor(Qt::white));
-    window.Turns->selectRow(1);
-    image = window.grab().toImage();
-    EXPECT_EQ(Shown(image, {1, 2}, {3, 3}), QColor(Qt::white)); // the pass traced nothing
-    EXPECT_EQ(Shown(image, {1, 3}, {3, 3}), TReviewWindow::BestColour);
-}
 
 // The saved record is the text kordi-move reviews, with the window's findings line for line;
 // a malformed record is refused naming its line, with status 2.

@@ -121,23 +121,3 @@ TEST_F(SkinLoading, UndecodablePicturesGiveAMessageAndTheDefault) {
     EXPECT_EQ(messages.Shown, QStringList({"Unknown graphic format : Broken/3.jpg"}));
     EXPECT_TRUE(ShowsDefault(3));
 }
-
-// Without a skin named every slot shows the default skin; every picture of the shipped
-// skins decodes and is a tile of a sensible size.
-TEST_F(SkinLoading, ShippedSkinsAreComplete) {
-    LoadSkinImages();
-    for (int slot = 0; slot <= 8; ++slot)
-        EXPECT_TRUE(ShowsDefault(slot)) << slot;
-    const QStringList skins = QDir(TexturesFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    EXPECT_GE(skins.size(), 3);
-    EXPECT_TRUE(skins.contains(DefaultSkinName));
-    for (const QString& skin : skins) {
-        SkinName = CodePage::FromUnicode(skin);
-        LoadSkinImages();
-        for (int slot = 0; slot <= 8; ++slot) {
-            EXPECT_GE(SkinBitmaps[slot].width(), 32) << skin.toStdString() << slot;
-            EXPECT_TRUE(skin == DefaultSkinName || !ShowsDefault(slot)) << skin.toStdString();
-        }
-    }
-    EXPECT_TRUE(messages.Shown.isEmpty());
-}

@@ -1,28 +1,19 @@
-#include "app/StartUp.h"
 #include "ErrorText.h"
 #include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "WindowFixture.h"
 #include "dictionary/Dictionary.h"
-#include "net/WebAddresses.h"
-#include "platform/LinkButton.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
 #include "ui/QuestionWindow.h"
 #include "ui/StrengthWindow.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -34,59 +25,6 @@ auto VisibleLetters(const TMainWindow& window) {
 }
 
 } // namespace
-
-// The bar runs through every position once and ends at 20: the main window's creation takes
-// exactly ten steps, so each window of the table is created at its own position.
-TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
-    TestFolder folder;
-    folder.LayShippedData();
-    QList<int> steps;
-    std::map<int, std::pair<int, int>> created; // position -> bar before and after
-    TWindowTable table = StartUpWindows();
-    const TStartUp* running = nullptr;
-    const auto bar = [&running] { return running->Splash()->ProgressBar; };
-    for (auto& [position, create] : table)
-        create = [position, make = create, &created, bar](const auto& progress) {
-            const int before = bar()->value();
-            make(progress);
-            created[position] = {before, bar()->value()};
-        };
-    table[0] = [&steps, bar](const auto&) {
-        QObject::connect(bar(), &QProgressBar::valueChanged,
-                         [&steps](int value) { steps.append(value); });
-    };
-
-    TStartUp startUp(table);
-    running = &startUp;
-    bool finished = false;
-    QObject::connect(&startUp, &TStartUp::Finished, [&finished] { finished = true; });
-    startUp.Start();
-    ASSERT_TRUE(QTest::qWaitFor([&finished] { return finished; }, 10000));
-
-    QList<int> everyStep(20);
-    std::iota(everyStep.begin(), everyStep.end(), 1);
-    EXPECT_EQ(steps, everyStep);
-    for (const auto& [position, bar] : created)
-        EXPECT_EQ(bar, std::pair(position, position == 1 ? 11 : position));
-    EXPECT_EQ(created.size(), StartUpWindows().size());
-    EXPECT_EQ(startUp.Splash(), nullptr);
-    ASSERT_NE(MainWindow, nullptr);
-    EXPECT_TRUE(MainWindow->isVisible());
-    EXPECT_EQ(SetCPUWindow->parent(), MainWindow);
-    EXPECT_EQ(ChoiceWindow->parent(), MainWindow);
-    delete MainWindow;
-
-    // The splash leaves by sliding down in growing steps until its top is below the screen.
-    TSplashWindow splash;
-    splash.show();
-    QList<int> tops{splash.y()};
-    while (!splash.SlideStep() && tops.size() < 1000)
-        tops.append(splash.y());
-    tops.append(splash.y());
-    EXPECT_GT(tops.last(), splash.screen()->geometry().bottom());
-    EXPECT_EQ(tops[1] - tops[0], 24);
-    EXPECT_EQ(tops[2] - tops[1], 40);
-}
 
 // Both language items show their word count from start-up on. The checked language does
 // nothing; the other starts a new game in its alphabet with no letter chosen, its texts read
@@ -174,28 +112,4 @@ TEST_F(StartUp, StrengthWindowStartsANewGameOnlyOnChange) {
     QTest::mouseClick(strengthWindow->CoolOKButton, Qt::LeftButton);
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(Game().Strength(), 4);
-}
-
-// The link opens the home page when released over it; a press dragged off lets go and opens
-// nothing, even when released back over it. The network icon follows the network state.
-TEST_F(StartUp, CaptionDecoration) {
-    TLinkButton* link = Main().LinkButton;
-    QList<QUrl> opened;
-    link->OpenLink = [&opened](const QUrl& url) { opened.append(url); };
-    const QPoint inside = link->rect().center();
-    QTest::mousePress(link, Qt::LeftButton, {}, inside);
-    EXPECT_TRUE(link->IsPressed());
-    QTest::mouseRelease(link, Qt::LeftButton, {}, inside);
-    EXPECT_EQ(opened, QList<QUrl>{QUrl(WebAddresses::HomePage)});
-    QTest::mousePress(link, Qt::LeftButton, {}, inside);
-    QTest::mouseMove(link, inside + QPoint(link->width(), 0));
-    EXPECT_FALSE(link->IsPressed());
-    QTest::mouseMove(link, inside);
-    QTest::mouseRelease(link, Qt::LeftButton, {}, inside);
-    EXPECT_EQ(opened.size(), 1);
-
-    Main().NetGame->SetNetState(2);
-    const QImage shown = Main().NetStateIcon->pixmap().toImage();
-    Main().NetGame->SetNetState(0);
-    EXPECT_EQ(shown, QPixmap(":/resources/net/NET2.png").toImage());
 }

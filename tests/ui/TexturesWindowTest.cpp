@@ -54,24 +54,6 @@ protected:
 
 } // namespace
 
-// With skins on the window lists every skin folder, picks the stored one whatever its
-// letter case, and a new pick dresses the open windows at once.
-TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
-    UseSkins = true;
-    SkinName = "marble";
-    window = std::make_unique<TTexturesWindow>();
-    window->show();
-    EXPECT_EQ(SkinList(), QStringList({"Default skin", "Linen", "Marble"}));
-    EXPECT_EQ(window->ComboBox1->currentText(), "Marble");
-    EXPECT_FALSE(window->FileListBox1->isVisible());
-
-    window->ComboBox1->setCurrentIndex(1);
-    window->ComboBox1Click();
-    EXPECT_EQ(SkinName, "Linen");
-    EXPECT_EQ(Slot(SlotButton), Picture("Linen/0.bmp"));
-    EXPECT_EQ(window->CoolOKButton->Texture().cacheKey(), SkinBitmaps[SlotButton].cacheKey());
-}
-
 // Texture mode: a clicked file becomes the selected slot's texture, and reset gives the
 // slot back to the default skin. The stored skin name survives though its list was never
 // filled in this run.
