@@ -126,10 +126,12 @@ def write_list(path, header, words, encoding):
 
 
 # -------------------- Russian ----------------------------------------------
-# tools/hunspell_ru.py tells the kind of each word.  A noun then stays when
-# its votes (FreeDict dictionaries, Mueller, twice for a subtitle form) reach
-# votes_needed, or 2 when a common English noun or the subtitles attest it.
-# Derived feminine forms and diminutives need votes of their own.
+# tools/hunspell_ru.py tells the kind of each word.  A noun that hunspell
+# declines stays on one vote (a FreeDict dictionary or Mueller): a reader
+# judged every such noun, and tools/obscure-rus.txt drops the rare ones, the
+# derived feminine forms and diminutives among them.  Other kinds need three
+# votes (twice for a subtitle form), or two when a common English noun or the
+# subtitles attest them.
 
 RUSSIAN_LETTERS = re.compile("[а-я]+")
 # Mueller labels of a field or style that the ordinary reader does not share.
@@ -142,9 +144,17 @@ TECHNICAL_LABELS = frozenset("""тех воен уст бот мор мед ис
 MUELLER_POS = re.compile(
     r"_(n|v|a|adv|prep|pron|cj|int|num|part|predic)\.(?=\s|$|\))")
 BASE64_DIGITS = string.ascii_uppercase + string.ascii_lowercase + "0123456789+/"
-# Abstract nouns a reader understands from their stem stay on one attestation.
-TRANSPARENT_ABSTRACT = re.compile("(ость|ание|ение|ство)$")
 ACCENTS = re.compile("[\u0300\u0301]")
+# Everyday adjectives used as nouns that the dictionaries give mainly as
+# adjectives (военный) or that hunspell lacks or lists as adjectives only
+# (детская, понятой).
+RUSSIAN_ADDITIONS = """военный больной взрослый знакомый пленный раненый
+    заведующий управляющий учащийся трудящийся отдыхающий пострадавший
+    приезжий посторонний нападающий подсудимый обвиняемый осужденный понятой
+    часовой рулевой рядовой вожатый дежурный лесничий новобрачный леший
+    домовой детская передняя гончая сладкое сборная контрольная накладная
+    учительская диспетчерская душевая проходная бильярдная блинная шашлычная
+    пельменная рюмочная чебуречная""".split()
 
 
 def dictd_entries(name, package):
@@ -242,10 +252,10 @@ def russian_exclusions(npm):
     return bad, {fold(n) for n in names}
 
 
-def votes_needed(word):
-    """Votes a noun needs: three, or one for five letters; the reader's list
-    drops the obscure among what these admit."""
-    return 1 if len(word) == 5 else 3
+def votes_needed(word, kind):
+    """Votes a word needs: one for a noun or a five-letter word, three for the
+    rest; the reader's list drops the obscure among what these admit."""
+    return 1 if len(word) == 5 or kind == "noun" else 3
 
 
 def russian_verdict(word, kind, votes, tally):
@@ -255,8 +265,8 @@ def russian_verdict(word, kind, votes, tally):
     other_dicts = len(fd_others.get(word, ()))
     if kind == "noun":
         noun_dicts = len(fd_nouns.get(word, set()) | fd_others.get(word, set()))
-    elif kind == "bare" and not (noun_dicts >= 3 and mueller[word]
-                                 and other_dicts < noun_dicts):
+    elif kind == "bare" and other_dicts and not (
+            noun_dicts >= 3 and mueller[word] and other_dicts < noun_dicts):
         return tally.drop("hunspell entry without flags that the "
                           "dictionaries do not mainly give for nouns")
     elif kind in ("adjective", "plural noun") and not (
@@ -270,8 +280,7 @@ def russian_verdict(word, kind, votes, tally):
     common = mueller_common.get(word, 0) >= 1 or word in frequent
     score = (noun_dicts + (mueller[word] >= 1) + 2 * (word in frequent)
              + min(mueller_common.get(word, 0), 2))
-    if (score >= votes_needed(word) or score >= 2 and common
-            or TRANSPARENT_ABSTRACT.search(word)):
+    if score >= votes_needed(word, kind) or score >= 2 and common:
         return True
     return tally.drop("attested by too few sources (a rare word)")
 
@@ -300,6 +309,7 @@ def russian_words(npm):
             tally.drop("first name (npm petrovich, lvovich)")
         elif russian_verdict(word, kinds[word], votes, tally):
             chosen.append(word.upper())
+    chosen += [w.upper() for w in RUSSIAN_ADDITIONS if w.upper() not in chosen]
     kept = apply_word_lists("rus", chosen, tally)
     tally.report("Lib.RUS", len(attested), kept)
     return kept
