@@ -127,11 +127,11 @@ def write_list(path, header, words, encoding):
 
 # -------------------- Russian ----------------------------------------------
 # tools/hunspell_ru.py tells the kind of each word.  A noun that hunspell
-# declines stays on one vote (a FreeDict dictionary or Mueller): a reader
-# judged every such noun, and tools/obscure-rus.txt drops the rare ones, the
-# derived feminine forms and diminutives among them.  Other kinds need three
-# votes (twice for a subtitle form), or two when a common English noun or the
-# subtitles attest them.
+# declines stays on one vote (a FreeDict dictionary, Mueller or a subtitle
+# form): a reader judged every such noun, and tools/obscure-rus.txt drops the
+# rare ones, the derived feminine forms and diminutives among them.  Other
+# kinds need three votes (twice for a subtitle form), or two when a common
+# English noun or the subtitles attest them.
 
 RUSSIAN_LETTERS = re.compile("[а-я]+")
 # Mueller labels of a field or style that the ordinary reader does not share.
@@ -154,7 +154,14 @@ RUSSIAN_ADDITIONS = """военный больной взрослый знако
     часовой рулевой рядовой вожатый дежурный лесничий новобрачный леший
     домовой детская передняя гончая сладкое сборная контрольная накладная
     учительская диспетчерская душевая проходная бильярдная блинная шашлычная
-    пельменная рюмочная чебуречная""".split()
+    пельменная рюмочная чебуречная ординаторская полицейский участковый
+    постовой городовой дневальный командующий главнокомандующий подчиненный
+    присяжный подданный новорожденный бездомный безработный влюбленный
+    заведующая телеведущая крестная новобрачная справочная заправочная
+    гардеробная трапезная столярная монтажная чертежная посевная передовая
+    снотворное спиртное рвотное болеутоляющее жаропонижающее слагаемое
+    земноводное позвоночное беспозвоночное копытное парнокопытное сумчатое
+    насекомоядное""".split()
 
 
 def dictd_entries(name, package):
@@ -298,7 +305,8 @@ def russian_words(npm):
     bad, names = russian_exclusions(npm)
     votes = (fd_nouns, fd_others, mueller, mueller_common, frequent)
     tally = Tally()
-    attested = {w for w in kinds if w in fd_nouns or w in mueller}
+    attested = {w for w in kinds if w in fd_nouns or w in mueller
+                or w in frequent}
     chosen = []
     for word in sorted(attested):
         if not MIN_LETTERS <= len(word) <= MAX_LETTERS:
