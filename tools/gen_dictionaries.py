@@ -127,11 +127,11 @@ def write_list(path, header, words, encoding):
 
 # -------------------- Russian ----------------------------------------------
 # tools/hunspell_ru.py tells the kind of each word.  A noun that hunspell
-# declines stays on one vote (a FreeDict dictionary, Mueller or a subtitle
-# form): a reader judged every such noun, and tools/obscure-rus.txt drops the
-# rare ones, the derived feminine forms and diminutives among them.  Other
-# kinds need three votes (twice for a subtitle form), or two when a common
-# English noun or the subtitles attest them.
+# declines stays when any source attests it (a FreeDict dictionary, Mueller,
+# a phrase of theirs or a subtitle form): a reader judged every such noun, and
+# tools/obscure-rus.txt drops the rare ones, the derived feminine forms and
+# diminutives among them.  Other kinds need three votes (twice for a subtitle
+# form), or two when a common English noun or the subtitles attest them.
 
 RUSSIAN_LETTERS = re.compile("[а-я]+")
 # Mueller labels of a field or style that the ordinary reader does not share.
@@ -161,7 +161,8 @@ RUSSIAN_ADDITIONS = """военный больной взрослый знако
     гардеробная трапезная столярная монтажная чертежная посевная передовая
     снотворное спиртное рвотное болеутоляющее жаропонижающее слагаемое
     земноводное позвоночное беспозвоночное копытное парнокопытное сумчатое
-    насекомоядное""".split()
+    насекомоядное возлюбленный святой уполномоченный потерпевший подозреваемый
+    начинающий сумасшедший смертный""".split()
 
 
 def dictd_entries(name, package):
@@ -217,6 +218,18 @@ def scowl_levels():
     return levels
 
 
+def mentioned_words():
+    """Every word of the Mueller and FreeDict texts, phrases and examples
+    included, folded: a noun used there is attested once."""
+    words = set()
+    names = {f"freedict-{language}-rus": f"dict-freedict-{language}-rus"
+             for language in FREEDICT_LANGUAGES}
+    for name, package in {"mueller7": "mueller7-dict", **names}.items():
+        for _, text in dictd_entries(name, package):
+            words.update(RUSSIAN_LETTERS.findall(fold(ACCENTS.sub("", text))))
+    return words
+
+
 def mueller_votes(levels):
     """Per word: how often Mueller gives it for a noun, and for how many
     common English nouns (SCOWL size <= 50) without a technical label."""
@@ -260,9 +273,10 @@ def russian_exclusions(npm):
 
 
 def votes_needed(word, kind):
-    """Votes a word needs: one for a noun or a five-letter word, three for the
-    rest; the reader's list drops the obscure among what these admit."""
-    return 1 if len(word) == 5 or kind == "noun" else 3
+    """Votes a word that is no declined noun needs: one for five letters, two
+    for an unflagged entry (the dictionaries give it only for nouns), three
+    for the rest; the reader's list drops the obscure among what these admit."""
+    return 1 if len(word) == 5 else 2 if kind == "bare" else 3
 
 
 def russian_verdict(word, kind, votes, tally):
@@ -271,8 +285,8 @@ def russian_verdict(word, kind, votes, tally):
     noun_dicts = len(fd_nouns.get(word, ()))
     other_dicts = len(fd_others.get(word, ()))
     if kind == "noun":
-        noun_dicts = len(fd_nouns.get(word, set()) | fd_others.get(word, set()))
-    elif kind == "bare" and other_dicts and not (
+        return True  # attested; the reader's list drops the obscure
+    if kind == "bare" and other_dicts and not (
             noun_dicts >= 3 and mueller[word] and other_dicts < noun_dicts):
         return tally.drop("hunspell entry without flags that the "
                           "dictionaries do not mainly give for nouns")
@@ -305,8 +319,9 @@ def russian_words(npm):
     bad, names = russian_exclusions(npm)
     votes = (fd_nouns, fd_others, mueller, mueller_common, frequent)
     tally = Tally()
+    mentioned = mentioned_words()
     attested = {w for w in kinds if w in fd_nouns or w in mueller
-                or w in frequent}
+                or w in frequent or kinds[w] == "noun" and w in mentioned}
     chosen = []
     for word in sorted(attested):
         if not MIN_LETTERS <= len(word) <= MAX_LETTERS:
