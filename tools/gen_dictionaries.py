@@ -163,6 +163,10 @@ RUSSIAN_ADDITIONS = """военный больной взрослый знако
     земноводное позвоночное беспозвоночное копытное парнокопытное сумчатое
     насекомоядное возлюбленный святой уполномоченный потерпевший подозреваемый
     начинающий сумасшедший смертный""".split()
+# Everyday nouns used only in the plural that hunspell files as the plural of
+# another noun (часы, очки) or that too few dictionaries give (щи, шорты).
+RUSSIAN_PLURALIA = """часы деньги очки духи ворота шашки сливки консервы щи
+    хлопья перила шорты трусы кудри""".split()
 
 
 def dictd_entries(name, package):
@@ -332,7 +336,8 @@ def russian_words(npm):
             tally.drop("first name (npm petrovich, lvovich)")
         elif russian_verdict(word, kinds[word], votes, tally):
             chosen.append(word.upper())
-    chosen += [w.upper() for w in RUSSIAN_ADDITIONS if w.upper() not in chosen]
+    chosen += [w.upper() for w in RUSSIAN_ADDITIONS + RUSSIAN_PLURALIA
+               if w.upper() not in chosen]
     kept = apply_word_lists("rus", chosen, tally)
     tally.report("Lib.RUS", len(attested), kept)
     return kept
