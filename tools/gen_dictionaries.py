@@ -126,10 +126,12 @@ def write_list(path, header, words, encoding):
 
 
 # -------------------- Russian ----------------------------------------------
-# tools/hunspell_ru.py tells the kind of each word.  A noun then stays when
-# its votes (FreeDict dictionaries, Mueller, twice for a subtitle form) reach
-# votes_needed, or 2 when a common English noun or the subtitles attest it.
-# Derived feminine forms and diminutives need votes of their own.
+# tools/hunspell_ru.py tells the kind of each word.  A noun that hunspell
+# declines stays when any source attests it (a FreeDict dictionary, Mueller,
+# a phrase of theirs or a subtitle form): a reader judged every such noun, and
+# tools/obscure-rus.txt drops the rare ones, the derived feminine forms and
+# diminutives among them.  Other kinds need three votes (twice for a subtitle
+# form), or two when a common English noun or the subtitles attest them.
 
 RUSSIAN_LETTERS = re.compile("[а-я]+")
 # Mueller labels of a field or style that the ordinary reader does not share.
@@ -142,9 +144,29 @@ TECHNICAL_LABELS = frozenset("""тех воен уст бот мор мед ис
 MUELLER_POS = re.compile(
     r"_(n|v|a|adv|prep|pron|cj|int|num|part|predic)\.(?=\s|$|\))")
 BASE64_DIGITS = string.ascii_uppercase + string.ascii_lowercase + "0123456789+/"
-# Abstract nouns a reader understands from their stem stay on one attestation.
-TRANSPARENT_ABSTRACT = re.compile("(ость|ание|ение|ство)$")
 ACCENTS = re.compile("[\u0300\u0301]")
+# Everyday adjectives used as nouns that the dictionaries give mainly as
+# adjectives (военный) or that hunspell lacks or lists as adjectives only
+# (детская, понятой).
+RUSSIAN_ADDITIONS = """военный больной взрослый знакомый пленный раненый
+    заведующий управляющий учащийся трудящийся отдыхающий пострадавший
+    приезжий посторонний нападающий подсудимый обвиняемый осужденный понятой
+    часовой рулевой рядовой вожатый дежурный лесничий новобрачный леший
+    домовой детская передняя гончая сладкое сборная контрольная накладная
+    учительская диспетчерская душевая проходная бильярдная блинная шашлычная
+    пельменная рюмочная чебуречная ординаторская полицейский участковый
+    постовой городовой дневальный командующий главнокомандующий подчиненный
+    присяжный подданный новорожденный бездомный безработный влюбленный
+    заведующая телеведущая крестная новобрачная справочная заправочная
+    гардеробная трапезная столярная монтажная чертежная посевная передовая
+    снотворное спиртное рвотное болеутоляющее жаропонижающее слагаемое
+    земноводное позвоночное беспозвоночное копытное парнокопытное сумчатое
+    насекомоядное возлюбленный святой уполномоченный потерпевший подозреваемый
+    начинающий сумасшедший смертный""".split()
+# Everyday nouns used only in the plural that hunspell files as the plural of
+# another noun (часы, очки) or that too few dictionaries give (щи, шорты).
+RUSSIAN_PLURALIA = """часы деньги очки духи ворота шашки сливки консервы щи
+    хлопья перила шорты трусы кудри""".split()
 
 
 def dictd_entries(name, package):
@@ -200,6 +222,18 @@ def scowl_levels():
     return levels
 
 
+def mentioned_words():
+    """Every word of the Mueller and FreeDict texts, phrases and examples
+    included, folded: a noun used there is attested once."""
+    words = set()
+    names = {f"freedict-{language}-rus": f"dict-freedict-{language}-rus"
+             for language in FREEDICT_LANGUAGES}
+    for name, package in {"mueller7": "mueller7-dict", **names}.items():
+        for _, text in dictd_entries(name, package):
+            words.update(RUSSIAN_LETTERS.findall(fold(ACCENTS.sub("", text))))
+    return words
+
+
 def mueller_votes(levels):
     """Per word: how often Mueller gives it for a noun, and for how many
     common English nouns (SCOWL size <= 50) without a technical label."""
@@ -242,10 +276,11 @@ def russian_exclusions(npm):
     return bad, {fold(n) for n in names}
 
 
-def votes_needed(word):
-    """Votes a noun needs: three, or one for five letters; the reader's list
-    drops the obscure among what these admit."""
-    return 1 if len(word) == 5 else 3
+def votes_needed(word, kind):
+    """Votes a word that is no declined noun needs: one for five letters, two
+    for an unflagged entry (the dictionaries give it only for nouns), three
+    for the rest; the reader's list drops the obscure among what these admit."""
+    return 1 if len(word) == 5 else 2 if kind == "bare" else 3
 
 
 def russian_verdict(word, kind, votes, tally):
@@ -254,9 +289,9 @@ def russian_verdict(word, kind, votes, tally):
     noun_dicts = len(fd_nouns.get(word, ()))
     other_dicts = len(fd_others.get(word, ()))
     if kind == "noun":
-        noun_dicts = len(fd_nouns.get(word, set()) | fd_others.get(word, set()))
-    elif kind == "bare" and not (noun_dicts >= 3 and mueller[word]
-                                 and other_dicts < noun_dicts):
+        return True  # attested; the reader's list drops the obscure
+    if kind == "bare" and other_dicts and not (
+            noun_dicts >= 3 and mueller[word] and other_dicts < noun_dicts):
         return tally.drop("hunspell entry without flags that the "
                           "dictionaries do not mainly give for nouns")
     elif kind in ("adjective", "plural noun") and not (
@@ -270,8 +305,7 @@ def russian_verdict(word, kind, votes, tally):
     common = mueller_common.get(word, 0) >= 1 or word in frequent
     score = (noun_dicts + (mueller[word] >= 1) + 2 * (word in frequent)
              + min(mueller_common.get(word, 0), 2))
-    if (score >= votes_needed(word) or score >= 2 and common
-            or TRANSPARENT_ABSTRACT.search(word)):
+    if score >= votes_needed(word, kind) or score >= 2 and common:
         return True
     return tally.drop("attested by too few sources (a rare word)")
 
@@ -289,7 +323,9 @@ def russian_words(npm):
     bad, names = russian_exclusions(npm)
     votes = (fd_nouns, fd_others, mueller, mueller_common, frequent)
     tally = Tally()
-    attested = {w for w in kinds if w in fd_nouns or w in mueller}
+    mentioned = mentioned_words()
+    attested = {w for w in kinds if w in fd_nouns or w in mueller
+                or w in frequent or kinds[w] == "noun" and w in mentioned}
     chosen = []
     for word in sorted(attested):
         if not MIN_LETTERS <= len(word) <= MAX_LETTERS:
@@ -300,6 +336,8 @@ def russian_words(npm):
             tally.drop("first name (npm petrovich, lvovich)")
         elif russian_verdict(word, kinds[word], votes, tally):
             chosen.append(word.upper())
+    chosen += [w.upper() for w in RUSSIAN_ADDITIONS + RUSSIAN_PLURALIA
+               if w.upper() not in chosen]
     kept = apply_word_lists("rus", chosen, tally)
     tally.report("Lib.RUS", len(attested), kept)
     return kept
