@@ -334,8 +334,9 @@ PLURALIA_TANTUM = frozenset("""jeans trousers scissors pants shorts pajamas
     dynamics graphics optics belongings congratulations shambles corps genus
     dolmen species crossroads sunglasses tights underpants sweatpants forceps
     gallows bellows""".split())
-# Everyday nouns that no source lists as a lower-case noun.
-ENGLISH_ADDITIONS = ("tv", "app", "jeans", "blog", "emoji", "inbox", "rehab")
+# Everyday nouns that no source lists as a lower-case noun; newer ones that
+# WordNet lacks but SCOWL has (podcast) come from tools/common-eng.txt.
+ENGLISH_ADDITIONS = ("tv", "app", "jeans")
 # WordNet writes compounds apart (tea_bag); SCOWL up to this size writes many
 # of them as one word (teabag), which a reader then judges like any other.
 SCOWL_COMPOUND_SIZE = 60
@@ -530,7 +531,9 @@ def english_words():
     tally = Tally()
     chosen = {lemma for lemma, senses in candidates.items()
               if english_verdict(lemma, senses, sources, tally)}
-    singular = [w.upper() for w in ENGLISH_ADDITIONS]
+    newer = {w for w in admitted if w not in candidates
+             and levels.get(w, 99) <= SCOWL_COMPOUND_SIZE}
+    singular = [w.upper() for w in (*ENGLISH_ADDITIONS, *newer)]
     for lemma in chosen:
         if lemma in PLURALIA_TANTUM or not any(
                 s in candidates for s in singulars(lemma)):
@@ -540,7 +543,8 @@ def english_words():
     kept = apply_word_lists("eng", singular, tally)
     tally.report("Lib.ENG", len(candidates), kept)
     print(f"  {len(set(kept) & {w.upper() for w in admitted})} of them kept "
-          f"by tools/common-eng.txt, {len(compounds)} compounds joined")
+          f"by tools/common-eng.txt ({len(newer)} unknown to WordNet), "
+          f"{len(compounds)} compounds joined")
     return kept
 
 
