@@ -66,7 +66,8 @@ SOURCES_ENG = [
     "  WordNet 3.0 licence (below): the words, their kinds and labels.",
     "SCOWL (Debian scowl), (c) 2000-2011 Kevin Atkinson and others,",
     "  permissive: sizes 10 to 50 (60 for five letters and for WordNet",
-    "  compounds it writes as one word) keep common words.",
+    "  compounds it writes as one word) keep common words; its nouns",
+    "  newer than WordNet, as tools/common-eng.txt names them.",
     "Words left out: tools/stoplist-eng.txt, tools/obscure-eng.txt; words",
     "  a reader let in: tools/common-eng.txt.",
 ]
