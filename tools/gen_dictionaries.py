@@ -26,7 +26,7 @@ import re
 import string
 import sys
 from functools import reduce
-from collections import Counter, defaultdict
+from collections import Counter, defaultdict, namedtuple
 from pathlib import Path
 
 from hunspell_ru import fold, hunspell_words
@@ -339,8 +339,11 @@ PLURALIA_TANTUM = frozenset("""jeans trousers scissors pants shorts pajamas
 # WordNet lacks but SCOWL has (podcast) come from tools/common-eng.txt.
 ENGLISH_ADDITIONS = ("tv", "app", "jeans")
 # WordNet writes compounds apart (tea_bag); SCOWL up to this size writes many
-# of them as one word (teabag), which a reader then judges like any other.
-SCOWL_COMPOUND_SIZE = 60
+# of them as one word (teabag), and has nouns newer than WordNet (podcast):
+# a reader judged these one by one.
+SCOWL_JUDGED_SIZE = 60
+EnglishSources = namedtuple("EnglishSources",
+                            "levels abbreviations usage compounds admitted")
 
 
 def wordnet_lines(name):
@@ -435,15 +438,14 @@ def is_gerund(lemma, usage, level):
 def english_verdict(lemma, senses, sources, tally):
     """True if the lemma stays; otherwise the tally learns why not.  A word
     of the reader's tools/common-eng.txt skips the tests of how common it is."""
-    admitted = sources[-1]
     return (is_admissible(lemma, senses, sources, tally)
-            and (lemma in admitted or is_common(lemma, senses, sources, tally)))
+            and (lemma in sources.admitted
+                 or is_common(lemma, senses, sources, tally)))
 
 
 def is_admissible(lemma, senses, sources, tally):
     """False for what no list may hold: no word, an abbreviation, an insult,
     a brand."""
-    levels, abbreviations = sources[:2]
     labels = Counter(label for s in senses for label in s[1])
     offensive = sum(any(lb in OFFENSIVE_USAGE for lb in s[1])
                     or bool(OFFENSIVE_GLOSS.search(s[2])) for s in senses)
@@ -451,11 +453,12 @@ def is_admissible(lemma, senses, sources, tally):
         return tally.drop("not a single word of letters a..z")
     if not MIN_LETTERS <= len(lemma) <= MAX_LETTERS:
         return tally.drop("length outside 2..20")
-    if (not SPOKEN_VOWEL.search(lemma) or lemma in abbreviations
+    if (not SPOKEN_VOWEL.search(lemma) or lemma in sources.abbreviations
             or all(lemma in map(initials, s[0]) for s in senses)):
         return tally.drop("abbreviation (no vowel, SCOWL, or initials)")
     # One odd sense of an everyday word (boy, cat, fairy) does not count.
-    if offensive * 2 > len(senses) or offensive and levels.get(lemma, 99) > 20:
+    if offensive * 2 > len(senses) or (offensive
+                                       and sources.levels.get(lemma, 99) > 20):
         return tally.drop("offensive (WordNet label or gloss)")
     if sum(labels[b] for b in BRAND_USAGE) * 2 >= len(senses):
         return tally.drop("brand name (WordNet trade name label)")
@@ -465,18 +468,17 @@ def is_admissible(lemma, senses, sources, tally):
 def is_common(lemma, senses, sources, tally):
     """False for a plural, an archaism, a rare word or one chiefly of
     another part of speech."""
-    levels, _, usage, compounds, _ = sources
-    level = levels.get(lemma, 99)
+    level, usage = sources.levels.get(lemma, 99), sources.usage
     labels = Counter(label for s in senses for label in s[1])
     if labels["plural"] * 2 >= len(senses) and lemma not in PLURALIA_TANTUM:
         return tally.drop("plural (WordNet plural label)")
     if all("archaism" in s[1] for s in senses):
         return tally.drop("archaic in every sense (WordNet)")
-    if level > (SCOWL_COMPOUND_SIZE if lemma in compounds else
+    if level > (SCOWL_JUDGED_SIZE if lemma in sources.compounds else
                 SCOWL_FIVE_LETTER_SIZE if len(lemma) == 5 else SCOWL_COMMON_SIZE):
         return tally.drop(f"rare: not in SCOWL up to size {SCOWL_COMMON_SIZE}"
                           f" ({SCOWL_FIVE_LETTER_SIZE} for five letters, "
-                          f"{SCOWL_COMPOUND_SIZE} for compounds)")
+                          f"{SCOWL_JUDGED_SIZE} for compounds)")
     if NUMERAL_GLOSS.search(senses[0][2]):  # WordNet lists the commonest first
         return tally.drop("numeral")
     if mostly_not_noun(lemma, usage, level):
@@ -498,7 +500,7 @@ def joined_compounds(candidates, levels, usage):
     for lemma, senses in candidates.items():
         word = re.sub("[-_]", "", lemma)
         if (word != lemma and word not in candidates
-                and levels.get(word, 99) <= SCOWL_COMPOUND_SIZE):
+                and levels.get(word, 99) <= SCOWL_JUDGED_SIZE):
             joined.setdefault(word, senses)
             usage.setdefault(word, usage[lemma])
     return joined
@@ -528,12 +530,12 @@ def english_words():
     compounds = joined_compounds(candidates, levels, usage)
     candidates.update(compounds)
     admitted = admitted_words()
-    sources = (levels, abbreviations, usage, compounds, admitted)
+    sources = EnglishSources(levels, abbreviations, usage, compounds, admitted)
     tally = Tally()
     chosen = {lemma for lemma, senses in candidates.items()
               if english_verdict(lemma, senses, sources, tally)}
     newer = {w for w in admitted if w not in candidates
-             and levels.get(w, 99) <= SCOWL_COMPOUND_SIZE}
+             and levels.get(w, 99) <= SCOWL_JUDGED_SIZE}
     singular = [w.upper() for w in (*ENGLISH_ADDITIONS, *newer)]
     for lemma in chosen:
         if lemma in PLURALIA_TANTUM or not any(
