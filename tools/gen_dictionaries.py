@@ -26,7 +26,7 @@ import re
 import string
 import sys
 from functools import reduce
-from collections import Counter, defaultdict
+from collections import Counter, defaultdict, namedtuple
 from pathlib import Path
 
 from hunspell_ru import fold, hunspell_words
@@ -65,8 +65,11 @@ SOURCES_ENG = [
     "WordNet 3.0 (Debian wordnet-base), (c) 1996-2012 Princeton University,",
     "  WordNet 3.0 licence (below): the words, their kinds and labels.",
     "SCOWL (Debian scowl), (c) 2000-2011 Kevin Atkinson and others,",
-    "  permissive: sizes 10 to 50 (60 for five letters) keep common words.",
-    "Words left out: tools/stoplist-eng.txt, tools/obscure-eng.txt.",
+    "  permissive: sizes 10 to 50 (60 for five letters and for WordNet",
+    "  compounds it writes as one word) keep common words; its nouns",
+    "  newer than WordNet, as tools/common-eng.txt names them.",
+    "Words left out: tools/stoplist-eng.txt, tools/obscure-eng.txt; words",
+    "  a reader let in: tools/common-eng.txt.",
 ]
 
 
@@ -368,9 +371,17 @@ PLURALIA_TANTUM = frozenset("""jeans trousers scissors pants shorts pajamas
     mathematics physics economics politics athletics gymnastics measles
     thanks riches outskirts headquarters savings stairs aesthetics ceramics
     dynamics graphics optics belongings congratulations shambles corps genus
-    dolmen""".split())
-# Everyday nouns that no source lists as a lower-case noun.
+    dolmen species crossroads sunglasses tights underpants sweatpants forceps
+    gallows bellows""".split())
+# Everyday nouns that no source lists as a lower-case noun; newer ones that
+# WordNet lacks but SCOWL has (podcast) come from tools/common-eng.txt.
 ENGLISH_ADDITIONS = ("tv", "app", "jeans")
+# WordNet writes compounds apart (tea_bag); SCOWL up to this size writes many
+# of them as one word (teabag), and has nouns newer than WordNet (podcast):
+# a reader judged these one by one.
+SCOWL_JUDGED_SIZE = 60
+EnglishSources = namedtuple("EnglishSources",
+                            "levels abbreviations usage compounds admitted")
 
 
 def wordnet_lines(name):
@@ -463,9 +474,16 @@ def is_gerund(lemma, usage, level):
 
 
 def english_verdict(lemma, senses, sources, tally):
-    """True if the lemma stays; otherwise the tally learns why not."""
-    levels, abbreviations, usage = sources
-    level = levels.get(lemma, 99)
+    """True if the lemma stays; otherwise the tally learns why not.  A word
+    of the reader's tools/common-eng.txt skips the tests of how common it is."""
+    return (is_admissible(lemma, senses, sources, tally)
+            and (lemma in sources.admitted
+                 or is_common(lemma, senses, sources, tally)))
+
+
+def is_admissible(lemma, senses, sources, tally):
+    """False for what no list may hold: no word, an abbreviation, an insult,
+    a brand."""
     labels = Counter(label for s in senses for label in s[1])
     offensive = sum(any(lb in OFFENSIVE_USAGE for lb in s[1])
                     or bool(OFFENSIVE_GLOSS.search(s[2])) for s in senses)
@@ -473,22 +491,32 @@ def english_verdict(lemma, senses, sources, tally):
         return tally.drop("not a single word of letters a..z")
     if not MIN_LETTERS <= len(lemma) <= MAX_LETTERS:
         return tally.drop("length outside 2..20")
-    if (not SPOKEN_VOWEL.search(lemma) or lemma in abbreviations
+    if (not SPOKEN_VOWEL.search(lemma) or lemma in sources.abbreviations
             or all(lemma in map(initials, s[0]) for s in senses)):
         return tally.drop("abbreviation (no vowel, SCOWL, or initials)")
-    # One odd sense of an everyday word (boy, cat, head) does not count.
-    if offensive * 2 >= len(senses) or offensive and level > 20:
+    # One odd sense of an everyday word (boy, cat, fairy) does not count.
+    if offensive * 2 > len(senses) or (offensive
+                                       and sources.levels.get(lemma, 99) > 20):
         return tally.drop("offensive (WordNet label or gloss)")
     if sum(labels[b] for b in BRAND_USAGE) * 2 >= len(senses):
         return tally.drop("brand name (WordNet trade name label)")
+    return True
+
+
+def is_common(lemma, senses, sources, tally):
+    """False for a plural, an archaism, a rare word or one chiefly of
+    another part of speech."""
+    level, usage = sources.levels.get(lemma, 99), sources.usage
+    labels = Counter(label for s in senses for label in s[1])
     if labels["plural"] * 2 >= len(senses) and lemma not in PLURALIA_TANTUM:
         return tally.drop("plural (WordNet plural label)")
     if all("archaism" in s[1] for s in senses):
         return tally.drop("archaic in every sense (WordNet)")
-    if level > (SCOWL_FIVE_LETTER_SIZE if len(lemma) == 5
-                 else SCOWL_COMMON_SIZE):
+    if level > (SCOWL_JUDGED_SIZE if lemma in sources.compounds else
+                SCOWL_FIVE_LETTER_SIZE if len(lemma) == 5 else SCOWL_COMMON_SIZE):
         return tally.drop(f"rare: not in SCOWL up to size {SCOWL_COMMON_SIZE}"
-                          f" ({SCOWL_FIVE_LETTER_SIZE} for five letters)")
+                          f" ({SCOWL_FIVE_LETTER_SIZE} for five letters, "
+                          f"{SCOWL_JUDGED_SIZE} for compounds)")
     if NUMERAL_GLOSS.search(senses[0][2]):  # WordNet lists the commonest first
         return tally.drop("numeral")
     if mostly_not_noun(lemma, usage, level):
@@ -503,6 +531,27 @@ def english_verdict(lemma, senses, sources, tally):
     return True
 
 
+def joined_compounds(candidates, levels, usage):
+    """WordNet compounds that SCOWL writes as one word (tea_bag -> teabag),
+    with the senses and corpus counts of the compound."""
+    joined = {}
+    for lemma, senses in candidates.items():
+        word = re.sub("[-_]", "", lemma)
+        if (word != lemma and word not in candidates
+                and levels.get(word, 99) <= SCOWL_JUDGED_SIZE):
+            joined.setdefault(word, senses)
+            usage.setdefault(word, usage[lemma])
+    return joined
+
+
+def admitted_words():
+    """tools/common-eng.txt: nouns a reader judged common among those that
+    the tests of how common a word is leave out (skiing, puzzle, colour)."""
+    text = (TOOLS_DIR / "common-eng.txt").read_text(encoding="utf-8")
+    return {line.strip().lower() for line in text.splitlines()
+            if line.strip() and not line.startswith("#")}
+
+
 def singulars(word):
     """The singular forms a plural word may come from."""
     endings = (("ies", "y"), ("es", ""), ("men", "man"), ("s", ""))
@@ -514,12 +563,18 @@ def english_words():
     """Select the English nouns; print the filter counts."""
     abbreviations = {w for path in SCOWL.glob("*-abbreviations.*")  # etc, ft
                      for w in path.read_text(encoding="latin-1").split()}
-    sources = (scowl_levels(), abbreviations, wordnet_usage())
-    tally = Tally()
+    levels, usage = scowl_levels(), wordnet_usage()
     candidates = dict(wordnet_senses())
+    compounds = joined_compounds(candidates, levels, usage)
+    candidates.update(compounds)
+    admitted = admitted_words()
+    sources = EnglishSources(levels, abbreviations, usage, compounds, admitted)
+    tally = Tally()
     chosen = {lemma for lemma, senses in candidates.items()
               if english_verdict(lemma, senses, sources, tally)}
-    singular = [w.upper() for w in ENGLISH_ADDITIONS]
+    newer = {w for w in admitted if w not in candidates
+             and levels.get(w, 99) <= SCOWL_JUDGED_SIZE}
+    singular = [w.upper() for w in (*ENGLISH_ADDITIONS, *newer)]
     for lemma in chosen:
         if lemma in PLURALIA_TANTUM or not any(
                 s in candidates for s in singulars(lemma)):
@@ -528,6 +583,9 @@ def english_words():
             tally.drop("plural of a WordNet noun")
     kept = apply_word_lists("eng", singular, tally)
     tally.report("Lib.ENG", len(candidates), kept)
+    print(f"  {len(set(kept) & {w.upper() for w in admitted})} of them kept "
+          f"by tools/common-eng.txt ({len(newer)} unknown to WordNet), "
+          f"{len(compounds)} compounds joined")
     return kept
 
 
