@@ -36,31 +36,6 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Chooses SDL's audio driver until the guard goes; "nonexistent" stands for a machine
-// without sound.
-[[nodiscard]] auto UseAudioDriver(const char* name) {
-    const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
-    qputenv("SDL_AUDIODRIVER", name);
-    return qScopeGuard([saved] {
-        saved.isNull() ? qunsetenv("SDL_AUDIODRIVER") : qputenv("SDL_AUDIODRIVER", saved);
-    });
-}
-
-// A sound's length is read from its file whether or not a device plays it; a file that
-// cannot be read has none, and asking to play it does no harm.
-void ExpectLengths(ISoundOutput& output) {
-    TestFolder folder;
-    folder.Write("garbage.wav", "RIFF but no sound in it");
-    const QString apply = ShippedSounds + "apply.wav";
-    EXPECT_EQ(output.Length(apply), WavLength(ReadAll(apply)));
-    EXPECT_GT(output.Length(apply).count(), 0);
-    for (const QString& path : {folder.Path("missing.wav"), folder.Path("garbage.wav")}) {
-        output.Play(path, Mode::Async);
-        EXPECT_EQ(output.Length(path), milliseconds(0)) << path.toStdString();
-    }
-    output.Stop();
-}
-
 } // namespace
 
 // The length of a sound is the data bytes present over the byte rate, past any chunk before
@@ -75,11 +50,8 @@ TEST(WavLength, DataBytesPresentOverByteRate) {
     QByteArray zeroRate = MakeWav(100, 100);
     zeroRate.replace(28, 4, QByteArray(4, '\0'));
     const QByteArray garbage[] = {
-        {},
         "RIFF",
-        QByteArray("RIFF\x24\0\0\0WAVE", 12),
         MakeWav(88200, 88200).left(30),
-        QByteArray(64, '\xFF'),
         zeroRate,
         "RIFF" + Le(0, 4) + "WAVEJUNK" + Le(0xFFFFFFF0, 4),
     };
@@ -105,29 +77,36 @@ TEST(ShippedSounds, AreShortSixteenBitPcm) {
     EXPECT_LT(total, 2500 * 1024);
 }
 
-// Without an audio device the game is silent but still knows how long each sound lasts.
-TEST(SdlSound, WithoutDeviceLengthsAreStillKnown) {
-    const auto driver = UseAudioDriver("nonexistent");
-    TSdlSoundOutput output;
-    EXPECT_FALSE(output.DeviceOpen());
-    ExpectLengths(output);
-}
+// With or without an audio device ("nonexistent" plays a machine without sound) the game
+// knows how long each sound lasts; a file that cannot be read has no length and playing it
+// does no harm. On a device a looping sound goes on until stopped, an asynchronous one ends.
+TEST(SdlSound, EachModePlaysAsLongAsItShould) {
+    const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
+    const auto restore = qScopeGuard([saved] {
+        saved.isNull() ? qunsetenv("SDL_AUDIODRIVER") : qputenv("SDL_AUDIODRIVER", saved);
+    });
+    TestFolder folder;
+    folder.Write("garbage.wav", "RIFF but no sound in it");
+    const QString click = ShippedSounds + "click1.wav";
+    for (const char* driver : {"nonexistent", "dummy"}) {
+        qputenv("SDL_AUDIODRIVER", driver);
+        TSdlSoundOutput output;
+        EXPECT_EQ(output.DeviceOpen(), driver == std::string("dummy"));
+        EXPECT_EQ(output.Length(click), WavLength(ReadAll(click)));
+        for (const QString& path : {folder.Path("missing.wav"), folder.Path("garbage.wav")}) {
+            output.Play(path, Mode::Async);
+            EXPECT_EQ(output.Length(path), milliseconds(0)) << path.toStdString();
+        }
+        output.Stop();
+    }
 
-// On a device, a looping sound goes on past its length until stopped, and an asynchronous
-// one ends by itself.
-TEST(SdlSound, OnDeviceEachModePlaysAsLongAsItShould) {
-    const auto driver = UseAudioDriver("dummy");
     TSdlSoundOutput output;
     ASSERT_TRUE(output.DeviceOpen());
-    ExpectLengths(output);
-
-    const QString click = ShippedSounds + "click1.wav";
     output.Play(click, Mode::Loop);
     std::this_thread::sleep_for(WavLength(ReadAll(click)) * 4);
     EXPECT_TRUE(output.Playing());
     output.Stop();
     EXPECT_FALSE(output.Playing());
-
     output.Play(click, Mode::Async);
     EXPECT_TRUE(output.Playing());
     std::this_thread::sleep_for(WavLength(ReadAll(click)) + milliseconds(300));
