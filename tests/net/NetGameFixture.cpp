@@ -1,6 +1,5 @@
 #include "NetGameFixture.h"
 
-#include "LoopbackPort.h"
 #include "SessionWaits.h"
 #include "net/NetGame.h"
 #include "settings/Settings.h"
