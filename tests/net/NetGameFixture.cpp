@@ -3,7 +3,6 @@
 #include "SessionWaits.h"
 #include "net/NetGame.h"
 #include "settings/Settings.h"
-#include "ui/BoardCell.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/QuestionWindow.h"
@@ -13,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -56,14 +54,6 @@ QByteArray NetGame::Notice(const char* key) {
     return "[" + GetText(key) + "]";
 }
 
-void NetGame::DeclineQuestion(std::function<void()> whileAsked) {
-    WhenModal<TQuestionWindow>([whileAsked](TQuestionWindow* question) {
-        if (whileAsked)
-            whileAsked();
-        QTest::mouseClick(question->NoButton, Qt::LeftButton);
-    });
-}
-
 void NetGame::RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill) {
     Main().Menu_ConnectClick();
     ASSERT_TRUE(ConfigForm->isVisible());
@@ -78,20 +68,20 @@ void NetGame::RunConnectWindow(const std::function<void(TConnectionWindow&)>& fi
     }
 }
 
-void NetGame::SearchInWindow(TConnectionWindow& form) {
+void NetGame::SearchInWindow(TConnectionWindow& form, quint16 port) {
+    form.TCPIPHostName->setText("127.0.0.1");
+    form.TCPIPPort->setValue(port);
     form.TCPIPConnectButtonClick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
+    ASSERT_EQ(form.SessionListBox->count(), 1);
+    form.SessionListBoxClick(form.SessionListBox->item(0));
 }
 
 void NetGame::JoinPeer() {
     peer.Create("Kordi", "Peer");
     RunConnectWindow([this](TConnectionWindow& form) {
-        form.TCPIPHostName->setText("127.0.0.1");
-        form.TCPIPPort->setValue(port);
         form.PlayerNameEdit->setText("Me");
-        SearchInWindow(form);
-        ASSERT_EQ(form.SessionListBox->count(), 1);
-        form.SessionListBoxClick(form.SessionListBox->item(0));
+        SearchInWindow(form, port);
         ASSERT_TRUE(form.JoinButton->isEnabled());
         form.JoinButtonClick();
     });
@@ -101,6 +91,11 @@ void NetGame::JoinPeer() {
 void NetGame::PeerOpensGame() {
     peer.Send(TSessionService::AllPlayers, Record(2, "HOUSE", {2}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Game().StartedHere(); }, WaitMs));
+}
+
+void NetGame::PeerMovesAnUnknownWord() {
+    peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
 }
 
 bool NetGame::WaitReceived(int count) {

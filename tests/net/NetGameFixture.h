@@ -25,18 +25,18 @@ protected:
     static void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
                              std::array<qint32, 4> params = {});
     static QByteArray Notice(const char* key);
-    // Declines the add-word question as soon as it is asked.
-    static void DeclineQuestion(std::function<void()> whileAsked = {});
 
     // Shows the connection window through Connect, fills it in as the person would, and
     // waits for it to close.
     void RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill);
-    // Go on the TCP/IP page, waited for until the search answers.
-    static void SearchInWindow(TConnectionWindow& form);
+    // Go on the TCP/IP page for the host on `port`, waited for until the search answers.
+    static void SearchInWindow(TConnectionWindow& form, quint16 port);
     // The peer hosts and the game joins it, which opens the first game.
     void JoinPeer();
     // The peer opens a game with HOUSE; the game waits for its first move.
     void PeerOpensGame();
+    // The peer moves CAT, a word this side does not know, and the game asks about it.
+    void PeerMovesAnUnknownWord();
     bool WaitReceived(int count);
     // Sends a chat line and waits until it is in the log, so everything sent before it has
     // been handled.
