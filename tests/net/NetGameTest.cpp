@@ -3,7 +3,6 @@
 
 #include "net/NetGame.h"
 #include "MessageRecorder.h"
-#include "NetGameFixture.h"
 #include "SessionWaits.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
@@ -11,16 +10,125 @@
 #include "settings/Settings.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
+#include "ui/FakeSound.h"
 #include "ui/QuestionWindow.h"
+#include "ui/WindowFixture.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+
+namespace {
+
+// The real main window in a network game against a scripted peer on loopback.
+class NetGame : public GameFixture {
+protected:
+    static constexpr int WaitMs = 5000;
+
+    NetGame() : port(FreePort()) {
+        new TChatWindow(window.get());
+        new TConnectionWindow(window.get());
+        peer.SelectProvider("TCP/IP");
+        peer.TCPIPSetting = {"127.0.0.1", port, true};
+        QObject::connect(
+            &peer, &TSessionService::OnMessage,
+            [this](TSessionService*, const TSessionPlayer& player, const QByteArray& data) {
+                if (player.Remote)
+                    received.append(data);
+            });
+    }
+
+    // Kind, TextLength, Param1..Param5 as 32-bit little-endian, the text, and a 4-byte pad.
+    static QByteArray Record(qint32 kind, const QByteArray& text,
+                             std::array<qint32, 4> params = {}) {
+        QByteArray data;
+        for (qint32 value :
+             {kind, qint32(text.size()), params[0], params[1], params[2], params[3], 0})
+            for (int shift = 0; shift < 32; shift += 8)
+                data += char(quint32(value) >> shift & 0xFF);
+        return data + text + "PAD!";
+    }
+    static void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
+                             std::array<qint32, 4> params = {}) {
+        EXPECT_EQ(data.chopped(4), Record(kind, text, params).chopped(4)); // whatever the pad
+    }
+    static QByteArray Notice(const char* key) { return "[" + GetText(key) + "]"; }
+
+    // Shows the connection window through Connect, fills it in as the person would, and
+    // waits for it to close.
+    void RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill) {
+        Main().Menu_ConnectClick();
+        ASSERT_TRUE(ConfigForm->isVisible());
+        try {
+            fill(*ConfigForm);
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+        if (!QTest::qWaitFor([] { return !ConfigForm->isVisible(); }, WaitMs)) {
+            ADD_FAILURE() << "the connection window stayed open";
+            ConfigForm->reject();
+        }
+    }
+    // Go on the TCP/IP page for the host on `port`, waited for, and its one session chosen.
+    static void SearchInWindow(TConnectionWindow& form, quint16 port) {
+        form.TCPIPHostName->setText("127.0.0.1");
+        form.TCPIPPort->setValue(port);
+        form.TCPIPConnectButtonClick();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Busy(); }, WaitMs));
+        ASSERT_EQ(form.SessionListBox->count(), 1);
+        form.SessionListBoxClick(form.SessionListBox->item(0));
+    }
+    // The peer hosts and the game joins it, which opens the first game.
+    void JoinPeer() {
+        peer.Create("Kordi", "Peer");
+        RunConnectWindow([this](TConnectionWindow& form) {
+            form.PlayerNameEdit->setText("Me");
+            SearchInWindow(form, port);
+            ASSERT_TRUE(form.JoinButton->isEnabled());
+            form.JoinButtonClick();
+        });
+        ASSERT_TRUE(WaitReceived(1));
+    }
+    // The peer opens a game with HOUSE; the game waits for its first move.
+    void PeerOpensGame() {
+        peer.Send(TSessionService::AllPlayers, Record(2, "HOUSE", {2}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Game().StartedHere(); }, WaitMs));
+    }
+    // The peer moves CAT, a word this side does not know, and the game asks about it.
+    void PeerMovesAnUnknownWord() {
+        peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
+    }
+    bool WaitReceived(int count) {
+        return QTest::qWaitFor([&] { return received.size() >= count; }, WaitMs);
+    }
+    // Sends a chat line and waits until it is in the log, so everything sent before it has
+    // been handled.
+    bool RoundTrip(const QByteArray& line) {
+        peer.Send(TSessionService::AllPlayers, Record(0, line));
+        return QTest::qWaitFor([&] { return LastLogLine() == "Peer > " + line; }, WaitMs);
+    }
+    QString LastLogLine() { return ChatWindow->Memo->toPlainText().split('\n').last(); }
+    bool Played(const QString& effect) {
+        return std::ranges::any_of(sound.Sound().Played, [&](const auto& request) {
+            return request.first.endsWith(effect + ".wav");
+        });
+    }
+    int NetState() { return Main().NetGame->State(); }
+
+    FakeSoundScope sound;
+    quint16 port;
+    TSessionService peer;
+    QList<QByteArray> received;
+};
+
+} // namespace
 
 // The joiner opens the first game and sends its start word and language; its word move
 // travels with the cells in board order; Disconnect leaves the session, and the peer sees it.

@@ -1,30 +1,83 @@
-// Two copies of the game on one machine change the same files at the same time: a child
-// process plays the other copy, and neither copy's words or results may be lost.
+// The player's words and results under stress played by a child process: a copy of the game
+// killed while writing them, and a second copy writing them at the same time. Neither may
+// cost the player a word or a result.
 
 #include "ChildProcess.h"
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
+#include "platform/Errors.h"
 #include "settings/Records.h"
 
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
 constexpr int WordsPerCopy = 60;
 
-QByteArray CopyWord(const QByteArray& copy, int number) {
-    QByteArray word = copy;
+// A distinct word for each number.
+QByteArray WordOf(const QByteArray& prefix, int number) {
+    QByteArray word = prefix;
     for (int rest = number; rest > 0; rest /= 26)
         word += char('A' + rest % 26);
     return word;
 }
 
-void AddWords(const QByteArray& copy) {
-    for (int number = 1; number <= WordsPerCopy; ++number)
-        Words.AppendWord(CopyWord(copy, number));
+// The dictionary file after `words` words of the killed copy: a large base, then those.
+QByteArray DictionaryVersion(int words) {
+    QByteArray file;
+    for (int i = 1; i <= 5000; ++i)
+        file += WordOf("B", i) + "\r\n";
+    for (int i = 1; i <= words; ++i)
+        file += WordOf("W", i) + "\r\n";
+    return file;
 }
 
-// Each copy fills every list of its own language, writing the table after each result.
+// Every list holds "Player <version>" with the scores version, version - 1, ...
+template <typename TTable> TTable& FillVersion(TTable& table, int version) {
+    for (int language = 1; language <= 2; ++language)
+        for (int level = 1; level <= 6; ++level)
+            for (int place = 0; place <= 9; ++place)
+                AddToWinners(table, language, level, version - place,
+                             "Player " + QByteArray::number(version));
+    return table;
+}
+QByteArray RecordsFile(int version) {
+    TWinnersTable table;
+    return FormatWinners(FillVersion(table, version));
+}
+
+// Until killed, or 30 s have passed, the child appends a word or replaces the records; each
+// write makes the next version.
+void WriteVersions(const std::function<void(int)>& write) {
+    ReportChildReady();
+    QElapsedTimer clock;
+    clock.start();
+    for (int version = 1; clock.elapsed() < 30000; ++version)
+        write(version);
+}
+void AppendWords(const QString& path) {
+    Words.FileName = path;
+    WriteVersions([](int version) { Words.AppendWord(WordOf("W", version)); });
+}
+void WriteRecords(const QString& programFolder) {
+    ProgramFolder::Override(programFolder);
+    WriteVersions([](int version) {
+        ChangeWinners(TWinnersChange::ClearEveryList()); // the write replays the run's changes
+        FillVersion(Winners, version);
+        WriteWinners();
+    });
+}
+
+// Each copy adds its own words, or fills every list of its own language, writing the table
+// after each result.
+void AddWords(const QByteArray& copy) {
+    for (int number = 1; number <= WordsPerCopy; ++number)
+        Words.AppendWord(WordOf(copy, number));
+}
 void AddResults(int language) {
     ReadWinners();
     for (int level = 1; level <= 6; ++level) {
@@ -35,7 +88,9 @@ void AddResults(int language) {
     }
 }
 
-const bool roles = RegisterChildRole("add words",
+const bool roles = RegisterChildRole("append words", AppendWords) &&
+                   RegisterChildRole("write records", WriteRecords) &&
+                   RegisterChildRole("add words",
                                      [](const QString& path) {
                                          Words.FileName = path;
                                          ReportChildReady();
@@ -53,7 +108,66 @@ void WaitForTheOtherCopy(QProcess* child) {
     EXPECT_EQ(child->exitCode(), 0);
 }
 
+// The version of the dictionary or the records a file holds, or -1 when it holds none whole.
+int WordsVersion(const QByteArray& file) {
+    const int version = int(file.count('\n')) - 5000;
+    return version >= 0 && file == DictionaryVersion(version) ? version : -1;
+}
+int RecordsVersion(const QByteArray& file) {
+    try {
+        const int version = ParseWinners(file)[1][1][0].Score;
+        return file == RecordsFile(version) ? version : -1;
+    } catch (const KordiError&) {
+        return -1;
+    }
+}
+
+struct TWrittenFile {
+    const char* Role;
+    QString Argument;
+    QString Path;
+    QByteArray FirstVersion;
+    std::function<int(const QByteArray&)> VersionOf;
+};
+
+// Lays the file's first version, kills the role's child at a random moment of its writing,
+// and gives the version the file then holds.
+int KillWhileWriting(const TWrittenFile& file) {
+    QFile written(file.Path);
+    if (!written.open(QIODevice::WriteOnly) || written.write(file.FirstVersion) < 0)
+        return ADD_FAILURE() << "cannot lay " << file.Path.toStdString(), -1;
+    written.close();
+    const std::unique_ptr<QProcess> child = StartChildRole(file.Role, file.Argument);
+    if (!child)
+        return ADD_FAILURE() << file.Role << ": the child did not start", -1;
+    QThread::usleep(QRandomGenerator::global()->bounded(30000));
+    child->kill();
+    EXPECT_TRUE(child->waitForFinished(5000));
+    EXPECT_TRUE(written.open(QIODevice::ReadOnly));
+    return file.VersionOf(written.readAll());
+}
+
 } // namespace
+
+// The records are replaced whole, a word appended whole: a kill at any moment leaves one
+// version whole, and 50 kills fall both before and during the writing.
+TEST(CrashSafeFiles, KilledWritersLeaveAWholeVersion) {
+    ASSERT_TRUE(roles);
+    TestFolder folder;
+    const QString dictionary = folder.Path("DATA/Lib.ENG");
+    const TWrittenFile files[] = {
+        {"append words", dictionary, dictionary, DictionaryVersion(0), WordsVersion},
+        {"write records", folder.Path(""), folder.Path("DATA/Winners"), RecordsFile(0),
+         RecordsVersion},
+    };
+    for (const TWrittenFile& file : files) {
+        std::set<int> seen;
+        for (int kill = 0; kill < 50; ++kill)
+            seen.insert(KillWhileWriting(file));
+        EXPECT_FALSE(seen.contains(-1)) << file.Role << ": a kill left no version whole";
+        EXPECT_GT(seen.size(), 1u) << file.Role << ": the kills all came before or after writing";
+    }
+}
 
 // Words added by both copies at once all end up in the dictionary file.
 TEST(TwoCopies, BothCopiesWordsAreKept) {
@@ -69,8 +183,8 @@ TEST(TwoCopies, BothCopiesWordsAreKept) {
     QList<QByteArray> lost;
     for (const QByteArray copy : {"C", "P"})
         for (int number = 1; number <= WordsPerCopy; ++number)
-            if (!lines.contains(CopyWord(copy, number) + '\r'))
-                lost.append(CopyWord(copy, number));
+            if (!lines.contains(WordOf(copy, number) + '\r'))
+                lost.append(WordOf(copy, number));
     EXPECT_TRUE(lost.isEmpty()) << lost.join(' ').constData();
 }
 
