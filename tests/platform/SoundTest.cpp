@@ -6,7 +6,6 @@
 #include <QScopeGuard>
 #include <QtEndian>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
 
@@ -56,8 +55,8 @@ TEST(WavLength, DataBytesPresentOverByteRate) {
 
 // With or without an audio device ("nonexistent" plays a machine without sound) the game
 // knows how long each sound lasts; a file that cannot be read has no length and playing it
-// does no harm. On a device a looping sound goes on until stopped, an asynchronous one ends.
-TEST(SdlSound, EachModePlaysAsLongAsItShould) {
+// does no harm.
+TEST(SdlSound, LengthsAreKnownWithOrWithoutADevice) {
     const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
     const auto restore = qScopeGuard([saved] {
         saved.isNull() ? qunsetenv("SDL_AUDIODRIVER") : qputenv("SDL_AUDIODRIVER", saved);
@@ -76,16 +75,4 @@ TEST(SdlSound, EachModePlaysAsLongAsItShould) {
         }
         output.Stop();
     }
-
-    TSdlSoundOutput output;
-    ASSERT_TRUE(output.DeviceOpen());
-    output.Play(click, Mode::Loop);
-    std::this_thread::sleep_for(WavLength(ReadAll(click)) * 4);
-    EXPECT_TRUE(output.Playing());
-    output.Stop();
-    EXPECT_FALSE(output.Playing());
-    output.Play(click, Mode::Async);
-    EXPECT_TRUE(output.Playing());
-    std::this_thread::sleep_for(WavLength(ReadAll(click)) + milliseconds(300));
-    EXPECT_FALSE(output.Playing());
 }
