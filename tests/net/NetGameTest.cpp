@@ -150,7 +150,7 @@ TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
 // Both sides open a new game at once: the joiner takes the host's game and sends its own no
 // more. The peer's move 03CAT233334 then places the letter, traces its cells, shows and
 // credits the word, and gives this side the turn once the question about it is answered;
-// the peer's records flow again after it.
+// records that came meanwhile are handled after it.
 TEST_F(NetGame, CrossingNewGamesAndThePeersMove) {
     JoinPeer();
     PeerOpensGame();
@@ -161,12 +161,16 @@ TEST_F(NetGame, CrossingNewGamesAndThePeersMove) {
     EXPECT_TRUE(State(2, 3).Selected && State(3, 3).Selected && State(3, 4).Selected &&
                 !State(1, 3).Selected);
     EXPECT_EQ(Main().WordLabel->Caption(), "CAT");
+    for (const char* line : {"asked", "while asked"}) // the second one is held
+        peer.Send(TSessionService::AllPlayers, Record(0, line));
+    QTest::qWait(200);
+    EXPECT_NE(LastLogLine(), "Peer > while asked"); // it waits behind the question
     QTest::mouseClick(questionWindow->NoButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().MoveState() == 0; }, WaitMs));
     EXPECT_EQ(Caption(3, 4), "T");
     EXPECT_EQ(Main().Score2->Caption(), "003");
     EXPECT_EQ(Main().WordLabels[2][1]->Caption(), "CAT");
-    EXPECT_TRUE(RoundTrip("after the question"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return LastLogLine() == "Peer > while asked"; }, WaitMs));
     EXPECT_EQ(received.size(), 1);
 }
 
