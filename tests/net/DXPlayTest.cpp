@@ -23,10 +23,6 @@ QByteArray Roster(const TSessionService& play) {
     return names.join(", ");
 }
 
-QByteArray Message(int number) {
-    return "MSG:" + QByteArray::number(number);
-}
-
 // The messages a spy on OnMessage caught.
 QByteArrayList Data(const QSignalSpy& messages) {
     QByteArrayList data;
@@ -151,7 +147,7 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
 
     QByteArrayList sent;
     for (int i = 0; i < 1000; ++i)
-        guest->Send(TSessionService::AllPlayers, sent.emplace_back(Message(i)));
+        guest->Send(TSessionService::AllPlayers, sent.emplace_back("MSG:" + QByteArray::number(i)));
     host->Send(TSessionService::AllPlayers, QByteArray(MaxPayload, 'x'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 4; }, WaitMs));
     EXPECT_EQ(seen[3], QByteArray(MaxPayload, 'x'));
@@ -287,10 +283,10 @@ TEST_F(DXPlayTest, HeldMessagesWaitInOrder) {
     host->HoldMessages();
     QByteArrayList sent;
     for (int i = 0; i < 3; ++i)
-        guest->Send(TSessionService::AllPlayers, sent.emplace_back(Message(i)));
+        guest->Send(TSessionService::AllPlayers, sent.emplace_back("MSG:" + QByteArray::number(i)));
     QTest::qWait(1200); // three silence timeouts
     EXPECT_EQ(hostMessages.count() + hostDeleted.count(), 0);
-    guest->Send(TSessionService::AllPlayers, sent.emplace_back(Message(3)));
+    guest->Send(TSessionService::AllPlayers, sent.emplace_back("LAST"));
     guest->Close();
     QTest::qWait(300);
     EXPECT_EQ(hostDeleted.count(), 0);

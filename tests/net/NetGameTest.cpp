@@ -65,11 +65,7 @@ protected:
     void RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill) {
         Main().Menu_ConnectClick();
         ASSERT_TRUE(ConfigForm->isVisible());
-        try {
-            fill(*ConfigForm);
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
-        }
+        fill(*ConfigForm);
         if (!QTest::qWaitFor([] { return !ConfigForm->isVisible(); }, WaitMs)) {
             ADD_FAILURE() << "the connection window stayed open";
             ConfigForm->reject();

@@ -109,10 +109,3 @@ TEST_F(WebTest, NoRequestWithoutANetworkAndSilenceEndsTheCheck) {
     EXPECT_EQ(server.Requests, 1);
     EXPECT_TRUE(messages.Shown.isEmpty());
 }
-
-// Help opens the shipped page of the game language beside the program.
-TEST_F(WebTest, HelpFollowsTheGameLanguage) {
-    Words.LanguageName = "Russian";
-    EXPECT_EQ(HelpPage(), QUrl::fromLocalFile(folder.Path("Help/Russian.htm")));
-    EXPECT_TRUE(QFileInfo(HelpPage().toLocalFile()).isFile());
-}
