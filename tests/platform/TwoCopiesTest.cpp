@@ -5,7 +5,6 @@
 #include "ChildProcess.h"
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
-#include "platform/Errors.h"
 #include "settings/Records.h"
 
 #include <QElapsedTimer>
@@ -36,40 +35,14 @@ QByteArray DictionaryVersion(int words) {
     return file;
 }
 
-// Every list holds "Player <version>" with the scores version, version - 1, ...
-template <typename TTable> TTable& FillVersion(TTable& table, int version) {
-    for (int language = 1; language <= 2; ++language)
-        for (int level = 1; level <= 6; ++level)
-            for (int place = 0; place <= 9; ++place)
-                AddToWinners(table, language, level, version - place,
-                             "Player " + QByteArray::number(version));
-    return table;
-}
-QByteArray RecordsFile(int version) {
-    TWinnersTable table;
-    return FormatWinners(FillVersion(table, version));
-}
-
-// Until killed, or 30 s have passed, the child appends a word or replaces the records; each
-// write makes the next version.
-void WriteVersions(const std::function<void(int)>& write) {
+// Until killed, or 30 s have passed, the child appends one word after another.
+void AppendWords(const QString& path) {
+    Words.FileName = path;
     ReportChildReady();
     QElapsedTimer clock;
     clock.start();
     for (int version = 1; clock.elapsed() < 30000; ++version)
-        write(version);
-}
-void AppendWords(const QString& path) {
-    Words.FileName = path;
-    WriteVersions([](int version) { Words.AppendWord(WordOf("W", version)); });
-}
-void WriteRecords(const QString& programFolder) {
-    ProgramFolder::Override(programFolder);
-    WriteVersions([](int version) {
-        ChangeWinners(TWinnersChange::ClearEveryList()); // the write replays the run's changes
-        FillVersion(Winners, version);
-        WriteWinners();
-    });
+        Words.AppendWord(WordOf("W", version));
 }
 
 // Each copy adds its own words, or fills every list of its own language, writing the table
@@ -89,7 +62,6 @@ void AddResults(int language) {
 }
 
 const bool roles = RegisterChildRole("append words", AppendWords) &&
-                   RegisterChildRole("write records", WriteRecords) &&
                    RegisterChildRole("add words",
                                      [](const QString& path) {
                                          Words.FileName = path;
@@ -108,65 +80,37 @@ void WaitForTheOtherCopy(QProcess* child) {
     EXPECT_EQ(child->exitCode(), 0);
 }
 
-// The version of the dictionary or the records a file holds, or -1 when it holds none whole.
-int WordsVersion(const QByteArray& file) {
-    const int version = int(file.count('\n')) - 5000;
-    return version >= 0 && file == DictionaryVersion(version) ? version : -1;
-}
-int RecordsVersion(const QByteArray& file) {
-    try {
-        const int version = ParseWinners(file)[1][1][0].Score;
-        return file == RecordsFile(version) ? version : -1;
-    } catch (const KordiError&) {
-        return -1;
-    }
-}
-
-struct TWrittenFile {
-    const char* Role;
-    QString Argument;
-    QString Path;
-    QByteArray FirstVersion;
-    std::function<int(const QByteArray&)> VersionOf;
-};
-
-// Lays the file's first version, kills the role's child at a random moment of its writing,
-// and gives the version the file then holds.
-int KillWhileWriting(const TWrittenFile& file) {
-    QFile written(file.Path);
-    if (!written.open(QIODevice::WriteOnly) || written.write(file.FirstVersion) < 0)
-        return ADD_FAILURE() << "cannot lay " << file.Path.toStdString(), -1;
-    written.close();
-    const std::unique_ptr<QProcess> child = StartChildRole(file.Role, file.Argument);
+// Lays the dictionary's first version, kills the child at a random moment of its writing,
+// and gives the number of its words the file then holds whole, or -1.
+int KillWhileAppending(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(DictionaryVersion(0)) < 0)
+        return ADD_FAILURE() << "cannot lay " << path.toStdString(), -1;
+    file.close();
+    const std::unique_ptr<QProcess> child = StartChildRole("append words", path);
     if (!child)
-        return ADD_FAILURE() << file.Role << ": the child did not start", -1;
+        return ADD_FAILURE() << "the child did not start", -1;
     QThread::usleep(QRandomGenerator::global()->bounded(30000));
     child->kill();
     EXPECT_TRUE(child->waitForFinished(5000));
-    EXPECT_TRUE(written.open(QIODevice::ReadOnly));
-    return file.VersionOf(written.readAll());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    const int words = int(written.count('\n')) - 5000;
+    return words >= 0 && written == DictionaryVersion(words) ? words : -1;
 }
 
 } // namespace
 
-// The records are replaced whole, a word appended whole: a kill at any moment leaves one
-// version whole, and 50 kills fall both before and during the writing.
+// A word is appended by replacing the file whole, as the records are: a kill at any moment
+// leaves one version whole, and 50 kills fall both before and during the writing.
 TEST(CrashSafeFiles, KilledWritersLeaveAWholeVersion) {
     ASSERT_TRUE(roles);
     TestFolder folder;
-    const QString dictionary = folder.Path("DATA/Lib.ENG");
-    const TWrittenFile files[] = {
-        {"append words", dictionary, dictionary, DictionaryVersion(0), WordsVersion},
-        {"write records", folder.Path(""), folder.Path("DATA/Winners"), RecordsFile(0),
-         RecordsVersion},
-    };
-    for (const TWrittenFile& file : files) {
-        std::set<int> seen;
-        for (int kill = 0; kill < 50; ++kill)
-            seen.insert(KillWhileWriting(file));
-        EXPECT_FALSE(seen.contains(-1)) << file.Role << ": a kill left no version whole";
-        EXPECT_GT(seen.size(), 1u) << file.Role << ": the kills all came before or after writing";
-    }
+    std::set<int> seen;
+    for (int kill = 0; kill < 50; ++kill)
+        seen.insert(KillWhileAppending(folder.Path("DATA/Lib.ENG")));
+    EXPECT_FALSE(seen.contains(-1)) << "a kill left no version whole";
+    EXPECT_GT(seen.size(), 1u) << "the kills all came before or after the writing";
 }
 
 // Words added by both copies at once all end up in the dictionary file.
