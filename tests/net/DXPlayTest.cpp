@@ -75,10 +75,11 @@ protected:
         play->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
         return play;
     }
-    std::unique_ptr<TSessionService> JoinedGuest(const QByteArray& session = "Kordi") {
+    // A guest that found the host's session and joined it.
+    std::unique_ptr<TSessionService> JoinedGuest() {
         auto guest = MakePlay();
         EXPECT_EQ(Search(*guest), QList<QByteArray>{"Kordi"});
-        JoinNow(*guest, session, "Guest");
+        JoinNow(*guest, "Kordi", "Guest");
         EXPECT_TRUE(QTest::qWaitFor([&] { return host->Players().size() == 2; }, WaitMs));
         return guest;
     }
