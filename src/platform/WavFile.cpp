@@ -1,6 +1,7 @@
 #include "platform/WavFile.h"
 
 #include <QtEndian>
+#include <optional>
 
 namespace {
 
@@ -8,19 +9,11 @@ quint32 Word(const QByteArray& file, qint64 at) {
     return qFromLittleEndian<quint32>(file.constData() + at);
 }
 
-quint16 Half(const QByteArray& file, qint64 at) {
-    return qFromLittleEndian<quint16>(file.constData() + at);
-}
-
-void ReadFmtChunk(const QByteArray& file, qint64 body, TWavFormat& format) {
-    format.AudioFormat = Half(file, body);
-    format.Channels = Half(file, body + 2);
-    format.SampleRate = static_cast<int>(Word(file, body + 4));
-    format.ByteRate = static_cast<int>(Word(file, body + 8));
-    format.BitsPerSample = Half(file, body + 14);
-}
-
-} // namespace
+// What the length needs of a WAVE header; a data chunk cut short counts only what is there.
+struct TWavFormat {
+    qint64 ByteRate = 0;
+    qint64 DataBytes = 0;
+};
 
 std::optional<TWavFormat> ReadWavFormat(const QByteArray& file) {
     constexpr qint64 ChunkHeader = 8;
@@ -34,7 +27,7 @@ std::optional<TWavFormat> ReadWavFormat(const QByteArray& file) {
         const qint64 size = Word(file, at + 4);
         const qint64 body = at + ChunkHeader;
         if (id == "fmt " && size >= 16 && body + 16 <= file.size()) {
-            ReadFmtChunk(file, body, format);
+            format.ByteRate = Word(file, body + 8);
             haveFmt = true;
         } else if (id == "data") {
             format.DataBytes = std::min(size, file.size() - body);
@@ -46,6 +39,8 @@ std::optional<TWavFormat> ReadWavFormat(const QByteArray& file) {
         return std::nullopt;
     return format;
 }
+
+} // namespace
 
 std::chrono::milliseconds WavLength(const QByteArray& file) {
     const auto format = ReadWavFormat(file);

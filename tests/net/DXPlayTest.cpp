@@ -1,7 +1,5 @@
 #include "ErrorText.h"
-#include "LoopbackPort.h"
 #include "SessionWaits.h"
-#include "net/SessionService.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -17,11 +15,7 @@ namespace {
 
 constexpr int WaitMs = 5000;
 
-TSessionPlayer PlayerOf(const QSignalSpy& spy, int index, int argument = 0) {
-    return spy.at(index).at(argument).value<TSessionPlayer>();
-}
-
-// The players as the component lists them, remote ones marked.
+// The names of the players as the component lists them, remote ones marked.
 QByteArray Roster(const TSessionService& play) {
     QByteArrayList names;
     for (const TSessionPlayer& player : play.Players())
@@ -29,8 +23,12 @@ QByteArray Roster(const TSessionService& play) {
     return names.join(", ");
 }
 
-QByteArray Message(int number) {
-    return "MSG:" + QByteArray::number(number);
+// The messages a spy on OnMessage caught.
+QByteArrayList Data(const QSignalSpy& messages) {
+    QByteArrayList data;
+    for (const QList<QVariant>& message : messages)
+        data.append(message.at(2).toByteArray());
+    return data;
 }
 
 // A raw socket speaking the wire format by hand, for what a well-behaved peer never sends.
@@ -40,29 +38,23 @@ public:
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.waitForConnected(WaitMs);
     }
-
     void Write(TFrameType type, QByteArrayView payload = {}) {
         socket.write(EncodeFrame(type, payload));
         socket.flush();
     }
-    // The next frame from the other side, if one comes in time.
-    std::optional<TFrame> Read() {
-        TFrame frame;
-        const bool got = QTest::qWaitFor(
-            [&] {
-                reader.Append(socket.readAll());
-                return reader.Next(frame) == TFrameReader::TResult::Frame;
-            },
-            WaitMs);
-        return got ? std::optional(frame) : std::nullopt;
-    }
-    std::optional<TWelcome> Join(const QByteArray& session, quint32 version = ProtocolVersion) {
+    // Whether the host welcomed the join; its pings before the answer are passed over.
+    bool Join(const QByteArray& session, quint32 version = ProtocolVersion) {
         Write(TFrameType::Hello, EncodeHello({version, session, "Raw"}));
-        for (std::optional<TFrame> answer = Read(); answer; answer = Read())
-            if (answer->Type != TFrameType::Ping)
-                return answer->Type == TFrameType::Welcome ? DecodeWelcome(answer->Payload)
-                                                           : std::nullopt;
-        return std::nullopt;
+        TFrame frame;
+        const auto answered = [&] {
+            reader.Append(socket.readAll());
+            while (reader.Next(frame) == TFrameReader::TResult::Frame)
+                if (frame.Type != TFrameType::Ping)
+                    return true;
+            return false;
+        };
+        return QTest::qWaitFor(answered, WaitMs) && frame.Type == TFrameType::Welcome &&
+               DecodeWelcome(frame.Payload);
     }
     bool ClosedByOtherSide() {
         return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; },
@@ -83,9 +75,13 @@ protected:
         play->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
         return play;
     }
-    void Join(TSessionService& play, const QByteArray& session = "Kordi") {
-        ASSERT_EQ(Search(play), QList<QByteArray>{"Kordi"});
-        JoinNow(play, session, "Guest");
+    // A guest that found the host's session and joined it.
+    std::unique_ptr<TSessionService> JoinedGuest() {
+        auto guest = MakePlay();
+        EXPECT_EQ(Search(*guest), QList<QByteArray>{"Kordi"});
+        JoinNow(*guest, "Kordi", "Guest");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return host->Players().size() == 2; }, WaitMs));
+        return guest;
     }
 
     quint16 port = FreePort();
@@ -98,11 +94,9 @@ protected:
 
 } // namespace
 
-// Misuse is refused with the texts the player sees; Send outside a session does nothing.
+// Misuse is refused with the texts the player sees.
 TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     TSessionService play;
-    EXPECT_EQ(ErrorText([&] { play.SelectProvider("IPX"); }), "Provider 'IPX' not found");
-    EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
     play.SelectProvider("TCP/IP");
     play.TCPIPSetting = {"no-such-host.invalid", port, true};
     EXPECT_EQ(ErrorText([&] { Search(play); }), "Session list cannot be acquired");
@@ -111,11 +105,6 @@ TEST_F(DXPlayTest, RefusalsCarryThePlayersTexts) {
     EXPECT_EQ(ErrorText([&] { play.Create("", "Me"); }), "Session name is not specified");
     EXPECT_EQ(ErrorText([&] { play.Create("S", ""); }), "Player name is not specified");
     EXPECT_EQ(ErrorText([&] { JoinNow(play, "Nope", "Me"); }), "Session 'Nope' not found");
-    EXPECT_EQ(ErrorText([&] { play.Send(TSessionService::AllPlayers, "abc"); }),
-              "The message form is illegal");
-    QSignalSpy messages(&play, &TSessionService::OnMessage);
-    play.Send(play.LocalPlayer().Id, "abcd");
-    EXPECT_EQ(messages.count(), 0);
     host->Create("Kordi", "Host");
     EXPECT_EQ(ErrorText([&] { play.Create("Other", "Me"); }),
               "Session Other cannot be opened"); // the port is taken
@@ -128,7 +117,7 @@ TEST_F(DXPlayTest, JoinOverIPv6) {
         GTEST_SKIP() << "no IPv6 loopback here";
     host->Create("Kordi", "Host");
     const std::unique_ptr<TSessionService> guest = MakePlay("::1");
-    Join(*guest);
+    JoinNow(*guest, Search(*guest).value(0), "Guest");
     EXPECT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
 }
 
@@ -141,34 +130,30 @@ TEST_F(DXPlayTest, JoinAndExchangeInOrder) {
         if (player.Remote)
             host->Send(TSessionService::AllPlayers, "FIRST");
     });
-    const std::unique_ptr<TSessionService> guest = MakePlay();
-    QSignalSpy guestAdded(guest.get(), &TSessionService::OnAddPlayer);
-    QList<QByteArray> seen; // by the guest, in order; its own messages marked
+    auto guest = MakePlay();
+    QByteArrayList seen; // by the guest, in order; its own messages marked
     QObject::connect(guest.get(), &TSessionService::Joined, [&] { seen.append("joined"); });
     QObject::connect(guest.get(), &TSessionService::OnMessage,
                      [&](TSessionService*, const TSessionPlayer& from, const QByteArray& data) {
                          seen.append((from.Remote ? "" : "own ") + data);
                      });
-    Join(*guest, "KORDI"); // a listed name typed in another case
-    ASSERT_EQ(guestAdded.count(), 1);
+    ASSERT_EQ(Search(*guest).size(), 1);
+    JoinNow(*guest, "KORDI", "Guest"); // a listed name typed in another case
     EXPECT_EQ(Roster(*guest), "remote Host, Guest");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
-    EXPECT_EQ(Roster(*host), "Host, remote Guest");
     ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, WaitMs));
+    EXPECT_EQ(Roster(*host), "Host, remote Guest");
     guest->Send(guest->LocalPlayer().Id, "SELF");
-    EXPECT_EQ(seen, (QList<QByteArray>{"joined", "FIRST", "own SELF"}));
+    EXPECT_EQ(seen, (QByteArrayList{"joined", "FIRST", "own SELF"}));
 
-    constexpr int Count = 1000;
-    for (int i = 0; i < Count; ++i)
-        guest->Send(TSessionService::AllPlayers, Message(i));
+    QByteArrayList sent;
+    for (int i = 0; i < 1000; ++i)
+        guest->Send(TSessionService::AllPlayers, sent.emplace_back("MSG:" + QByteArray::number(i)));
     host->Send(TSessionService::AllPlayers, QByteArray(MaxPayload, 'x'));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostMessages.count() >= Count; }, WaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 4; }, WaitMs));
-    EXPECT_EQ(hostMessages.count(), Count);
-    for (int i = 0; i < Count; ++i)
-        ASSERT_EQ(hostMessages.at(i).at(2).toByteArray(), Message(i));
-    EXPECT_EQ(PlayerOf(hostMessages, 0, 1).Name, "Guest");
     EXPECT_EQ(seen[3], QByteArray(MaxPayload, 'x'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostMessages.count() >= 1000; }, WaitMs));
+    EXPECT_EQ(Data(hostMessages), sent);
+    EXPECT_EQ(hostMessages.at(0).at(1).value<TSessionPlayer>().Name, "Guest");
 }
 
 // A session is found by its host's name and by a broadcast; a full one is no longer listed
@@ -178,12 +163,10 @@ TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
     EXPECT_EQ(Search(*MakePlay("")), QList<QByteArray>{"Kordi"}); // found by a broadcast
     const std::unique_ptr<TSessionService> third = MakePlay();
     ASSERT_EQ(Search(*third).size(), 1);
-    const std::unique_ptr<TSessionService> guest = MakePlay();
-    Join(*guest);
+    const auto guest = JoinedGuest();
     EXPECT_EQ(ErrorText([&] { JoinNow(*third, "Kordi", "Third"); }),
               "Session Kordi cannot be opened");
     EXPECT_TRUE(Search(*third).isEmpty());
-    EXPECT_EQ(host->Players().size(), 2);
     guest->Close();
     ASSERT_TRUE(hostDeleted.wait(WaitMs));
     EXPECT_EQ(hostLost.count(), 0); // a goodbye is no loss
@@ -193,50 +176,35 @@ TEST_F(DXPlayTest, JoinsThatDoNotFitAreRefused) {
     EXPECT_TRUE(TRawPeer(port).Join("Kordi"));
 }
 
-// A frame that trickles in byte by byte is delivered once, whole; a broken frame closes
-// that connection only, and the session goes on.
+// A frame that trickles in byte by byte is delivered once, whole; a broken frame (too long,
+// of no known type, garbage) closes that connection only, and the session goes on.
 TEST_F(DXPlayTest, PartialAndBrokenFrames) {
     host->Create("Kordi", "Host");
     TRawPeer peer(port);
     ASSERT_TRUE(peer.Join("Kordi"));
-    const QByteArray frame = EncodeFrame(TFrameType::Data, "SLOW MESSAGE");
-    for (char byte : frame) {
+    for (char byte : EncodeFrame(TFrameType::Data, "SLOW MESSAGE")) {
         EXPECT_EQ(hostMessages.count(), 0);
         peer.socket.write(&byte, 1);
         peer.socket.flush();
         QTest::qWait(2);
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostMessages.count() == 1; }, WaitMs));
-    EXPECT_EQ(hostMessages.at(0).at(2).toByteArray(), "SLOW MESSAGE");
+    EXPECT_EQ(Data(hostMessages), QByteArrayList{"SLOW MESSAGE"});
 
     QByteArray oversized = EncodeFrame(TFrameType::Data, "abcd");
     oversized[8] = 1, oversized[9] = 0, oversized[10] = 1; // a length of 64 KiB + 1
+    QByteArray unknownType = EncodeFrame(TFrameType::Ping, {});
+    unknownType[4] = 99;
     peer.socket.write(oversized);
     EXPECT_TRUE(peer.ClosedByOtherSide());
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
-    EXPECT_EQ(PlayerOf(hostDeleted, 0).Name, "Raw");
-    EXPECT_TRUE(host->Opened());
-
-    QByteArray unknownType = EncodeFrame(TFrameType::Ping, {});
-    unknownType[4] = 99;
     for (const QByteArray& broken : {QByteArray(HeaderSize, 'Z'), unknownType}) {
         TRawPeer other(port);
         other.socket.write(broken);
         EXPECT_TRUE(other.ClosedByOtherSide());
     }
+    EXPECT_TRUE(host->Opened());
     EXPECT_TRUE(TRawPeer(port).Join("Kordi"));
-}
-
-// A peer that goes silent without leaving is found lost after the silence timeout.
-TEST_F(DXPlayTest, SilentPeerIsLost) {
-    host->LinkTimings = {50, 400};
-    host->Create("Kordi", "Host");
-    TRawPeer peer(port);
-    ASSERT_TRUE(peer.Join("Kordi"));
-    ASSERT_TRUE(peer.Read()); // the host keeps pinging
-    EXPECT_EQ(hostDeleted.count(), 0);
-    ASSERT_TRUE(hostLost.wait(WaitMs));
-    EXPECT_EQ(Roster(*host), "Host");
 }
 
 // When the host leaves, here from the handler of a message (whose sender's record must
@@ -244,11 +212,9 @@ TEST_F(DXPlayTest, SilentPeerIsLost) {
 // can find and join it there.
 TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
     host->Create("Kordi", "Host");
-    const std::unique_ptr<TSessionService> guest = MakePlay();
+    const auto guest = JoinedGuest();
     QSignalSpy guestDeleted(guest.get(), &TSessionService::OnDeletePlayer);
-    QSignalSpy guestAdded(guest.get(), &TSessionService::OnAddPlayer);
     QSignalSpy guestMessages(guest.get(), &TSessionService::OnMessage);
-    Join(*guest);
     QByteArray sender;
     QObject::connect(host.get(), &TSessionService::OnMessage,
                      [&](TSessionService*, const TSessionPlayer& player, const QByteArray&) {
@@ -258,17 +224,14 @@ TEST_F(DXPlayTest, JoinerTakesOverWhenTheHostLeaves) {
     guest->Send(TSessionService::AllPlayers, "LAST");
     ASSERT_TRUE(guestDeleted.wait(WaitMs));
     EXPECT_EQ(sender, "Guest");
-    EXPECT_EQ(PlayerOf(guestDeleted, 0).Name, "Host");
     EXPECT_TRUE(guest->IsHost());
 
     const std::unique_ptr<TSessionService> newcomer = MakePlay();
-    Join(*newcomer);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return guestAdded.count() == 2; }, WaitMs));
-    EXPECT_EQ(PlayerOf(guestAdded, 1).Name, "Guest");
+    JoinNow(*newcomer, Search(*newcomer).value(0), "Newcomer");
     EXPECT_NE(newcomer->LocalPlayer().Id, guest->LocalPlayer().Id);
     newcomer->Send(TSessionService::AllPlayers, "HELLO");
     ASSERT_TRUE(guestMessages.wait(WaitMs));
-    EXPECT_EQ(guestMessages.at(0).at(2).toByteArray(), "HELLO");
+    EXPECT_EQ(Data(guestMessages), QByteArrayList{"HELLO"});
 }
 
 // A search and a join answer from the event loop, never inside the call; a new search, Close
@@ -279,32 +242,25 @@ TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
     QSignalSpy found(guest.get(), &TSessionService::SessionsFound);
     QSignalSpy joined(guest.get(), &TSessionService::Joined);
     guest->SearchSessions();
-    EXPECT_TRUE(guest->Busy());
     guest->SearchSessions(); // stops the first
     EXPECT_EQ(found.count(), 0);
     ASSERT_TRUE(found.wait(WaitMs));
-    EXPECT_FALSE(guest->Busy());
-    guest->SearchSessions();
-    guest->Close();
-    EXPECT_FALSE(guest->Busy());
     guest->Join("Kordi", "Early");
     EXPECT_EQ(joined.count(), 0);
     guest->Close();
-    Join(*guest); // answered once each, as the spies count
-    EXPECT_EQ(found.count(), 2);
-    EXPECT_EQ(joined.count(), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
-    EXPECT_EQ(PlayerOf(hostAdded, 1).Name, "Guest");
+    EXPECT_FALSE(guest->Busy());
 
     std::unique_ptr<TSessionService> searching = MakePlay("");
     searching->SearchSessions();
     std::unique_ptr<TSessionService> joining = MakePlay();
-    ASSERT_EQ(Search(*joining).size(), 0); // the session is full
+    ASSERT_EQ(Search(*joining).size(), 1);
     joining->Join("Kordi", "Late");
     searching.reset();
     joining.reset();
     QTest::qWait(600); // twice a search's time: no stray answer reaches a released component
-    EXPECT_EQ(host->Players().size(), 2);
+    EXPECT_EQ(found.count(), 1);
+    EXPECT_EQ(joined.count(), 0);
+    EXPECT_EQ(host->Players().size(), 1);
 }
 
 // While delivery is held the link stays up on the peer's pings and delivers nothing; released,
@@ -312,25 +268,21 @@ TEST_F(DXPlayTest, SearchAndJoinAnswerLaterAndStopQuietly) {
 TEST_F(DXPlayTest, HeldMessagesWaitInOrder) {
     host->LinkTimings = {50, 400}; // pings every 50 ms, a link lost after 400 ms of silence
     host->Create("Kordi", "Host");
-    const std::unique_ptr<TSessionService> guest = MakePlay();
+    const auto guest = JoinedGuest();
     guest->LinkTimings = {50, 400};
-    Join(*guest);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hostAdded.count() == 2; }, WaitMs));
     host->HoldMessages();
+    QByteArrayList sent;
     for (int i = 0; i < 3; ++i)
-        guest->Send(TSessionService::AllPlayers, Message(i));
+        guest->Send(TSessionService::AllPlayers, sent.emplace_back("MSG:" + QByteArray::number(i)));
     QTest::qWait(1200); // three silence timeouts
-    EXPECT_EQ(hostMessages.count(), 0);
-    EXPECT_EQ(hostDeleted.count(), 0);
-    guest->Send(TSessionService::AllPlayers, Message(3));
+    EXPECT_EQ(hostMessages.count() + hostDeleted.count(), 0);
+    guest->Send(TSessionService::AllPlayers, sent.emplace_back("LAST"));
     guest->Close();
     QTest::qWait(300);
     EXPECT_EQ(hostDeleted.count(), 0);
     host->ReleaseMessages();
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostDeleted.count() == 1; }, WaitMs));
-    ASSERT_EQ(hostMessages.count(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(hostMessages.at(i).at(2).toByteArray(), Message(i));
+    EXPECT_EQ(Data(hostMessages), sent);
     EXPECT_EQ(hostLost.count(), 0);
 }
 
@@ -341,12 +293,10 @@ TEST_F(DXPlayTest, FloodWhileHeldIsLost) {
     TRawPeer peer(port);
     ASSERT_TRUE(peer.Join("Kordi"));
     host->HoldMessages();
-    const QByteArray chunk(60 * 1024, 'f');
     for (int i = 0; i < 20; ++i)
-        peer.Write(TFrameType::Data, chunk);
+        peer.Write(TFrameType::Data, QByteArray(60 * 1024, 'f'));
     EXPECT_TRUE(peer.ClosedByOtherSide());
     ASSERT_TRUE(QTest::qWaitFor([&] { return hostLost.count() == 1; }, WaitMs));
-    EXPECT_EQ(hostDeleted.count(), 1);
     host->ReleaseMessages();
     QTest::qWait(100);
     EXPECT_EQ(hostMessages.count(), 0);
@@ -371,20 +321,5 @@ TEST_F(DXPlayTest, PendingConnectionsAreFewAndShortLived) {
         EXPECT_TRUE(peer->ClosedByOtherSide());
     EXPECT_EQ(joiner.socket.state(), QAbstractSocket::ConnectedState);
     EXPECT_EQ(hostAdded.count(), 2);
-    EXPECT_EQ(hostDeleted.count(), 0);
-    EXPECT_EQ(hostLost.count(), 0);
-}
-
-// Payload counts are trusted only as far as the bytes back them.
-TEST(SessionFramingTest, TruncatedPayloadsAreRejected) {
-    const QByteArray welcome = EncodeWelcome({7, {{1, "Host"}, {2, "Other"}}});
-    ASSERT_TRUE(DecodeWelcome(welcome));
-    EXPECT_EQ(DecodeWelcome(welcome)->Players[1].Name, "Other");
-    EXPECT_FALSE(DecodeWelcome(welcome.chopped(1)));
-    EXPECT_FALSE(DecodeWelcome(welcome + 'x'));
-    QByteArray inflated = welcome;
-    inflated[4] = char(0xFF), inflated[5] = char(0xFF);
-    EXPECT_FALSE(DecodeWelcome(inflated));
-    EXPECT_FALSE(DecodeHello(EncodeHello({1, "S", "P"}).chopped(1)));
-    EXPECT_FALSE(DecodeDatagram(EncodeFrame(TFrameType::SessionQuery, {}) + 'x'));
+    EXPECT_EQ(hostDeleted.count() + hostLost.count(), 0);
 }

@@ -1,14 +1,22 @@
 #pragma once
 // The session service's search and join, waited for as a test needs: the answer comes back,
-// and a failure is raised as the error with the text the player would see.
+// and a failure is raised as the error with the text the player would see; and a free port.
 
 #include "net/SessionService.h"
 #include "platform/Errors.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 inline constexpr int SessionWaitMs = 10000;
+
+// A TCP port on this machine that nothing listens on right now.
+inline quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::Any, 0);
+    return probe.serverPort();
+}
 
 // The names found; a failure raises KordiError, a cancelled search Cancelled.
 inline QList<QByteArray> Search(TSessionService& play) {

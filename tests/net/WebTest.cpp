@@ -12,17 +12,15 @@
 
 namespace {
 
-QByteArray HttpReply(const QByteArray& status, const QByteArray& body) {
-    return "HTTP/1.0 " + status +
-           "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + body;
-}
-
-// A web server on this machine that answers every request with one canned reply, or
-// never answers when the reply is empty.
+// A web server on this machine that answers every request with one canned reply, or never
+// answers when the status is empty.
 class TCannedServer : public QTcpServer {
 public:
-    explicit TCannedServer(QByteArray reply) : reply_(std::move(reply)) {
+    explicit TCannedServer(const QByteArray& status = {}, const QByteArray& body = {}) {
+        if (!status.isEmpty())
+            reply_ = "HTTP/1.0 " + status +
+                     "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                     "\r\nConnection: close\r\n\r\n" + body;
         listen(QHostAddress::LocalHost);
         connect(this, &QTcpServer::newConnection, this, &TCannedServer::Accept);
     }
@@ -71,24 +69,23 @@ protected:
 // Only a reply that starts with the marker and a version above 2.01 gives the notice, with
 // the version's three digits in order; every check ends, and there is one request per run.
 TEST_F(WebTest, VersionNoticeOnlyForANewerVersionAtTheStartOfTheReply) {
-    const std::vector<std::pair<QByteArray, QStringList>> cases = {
-        {HttpReply("200 OK", "KORDI 2000 VERSION:201"), {}},
-        {HttpReply("200 OK", "KORDI 2000 VERSION:202 and more"), {"Version 2.02 is out!"}},
-        {HttpReply("200 OK", "KORDI 2000 VERSION:310"), {"Version 3.10 is out!"}},
-        {HttpReply("200 OK", "<html>KORDI 2000 VERSION:999"), {}},
-        {HttpReply("200 OK", "KORDI 2000 VERSION:9x9"), {}},
-        {HttpReply("404 Not Found", "KORDI 2000 VERSION:999"), {}},
+    const std::tuple<QByteArray, QByteArray, QStringList> cases[] = {
+        {"200 OK", "KORDI 2000 VERSION:201", {}},
+        {"200 OK", "KORDI 2000 VERSION:310 and more", {"Version 3.10 is out!"}},
+        {"200 OK", "<html>KORDI 2000 VERSION:999", {}},
+        {"200 OK", "KORDI 2000 VERSION:9x9", {}},
+        {"404 Not Found", "KORDI 2000 VERSION:999", {}},
     };
-    for (const auto& [reply, notices] : cases) {
+    for (const auto& [status, body, notices] : cases) {
         messages.Shown.clear();
-        TCannedServer server(reply);
+        TCannedServer server(status, body);
         const auto check = CheckAgainst(server);
         check->StatisticsRequestStep();
         check->StatisticsRequestStep(); // one under way already
         ASSERT_TRUE(QTest::qWaitFor([&] { return check->HttpDone == 1; }, 5000));
         check->StatisticsRequestStep(); // the check has ended
         QTest::qWait(50);
-        EXPECT_EQ(messages.Shown, notices) << reply.toStdString();
+        EXPECT_EQ(messages.Shown, notices) << body.toStdString();
         EXPECT_EQ(server.Requests, 1);
     }
 }
@@ -96,7 +93,7 @@ TEST_F(WebTest, VersionNoticeOnlyForANewerVersionAtTheStartOfTheReply) {
 // Without a network no request is made; the first step after an address appears makes it.
 // A server that never answers ends the check in silence once the wait's limit has passed.
 TEST_F(WebTest, NoRequestWithoutANetworkAndSilenceEndsTheCheck) {
-    TCannedServer server({});
+    TCannedServer server;
     const auto check = CheckAgainst(server);
     QString address = "127.0.0.1";
     check->LocalAddressRule = [&address] { return address; };
@@ -109,12 +106,4 @@ TEST_F(WebTest, NoRequestWithoutANetworkAndSilenceEndsTheCheck) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return check->HttpDone == 1; }, 5000));
     EXPECT_EQ(server.Requests, 1);
     EXPECT_TRUE(messages.Shown.isEmpty());
-}
-
-// Help opens the shipped page of the game language beside the program.
-TEST_F(WebTest, HelpFollowsTheGameLanguage) {
-    EXPECT_EQ(HelpPage(), QUrl::fromLocalFile(folder.Path("Help/English.htm")));
-    Words.LanguageName = "Russian";
-    EXPECT_EQ(HelpPage(), QUrl::fromLocalFile(folder.Path("Help/Russian.htm")));
-    EXPECT_TRUE(QFileInfo(HelpPage().toLocalFile()).isFile());
 }

@@ -9,28 +9,16 @@ QByteArray Cp(const char* utf8) {
 } // namespace
 
 // Small and capital letters of both alphabets compare equal, YO with its capital; the order is
-// by folded bytes, a prefix before its extensions.
-TEST(CodePage, FoldsAndOrdersBothAlphabets) {
-    EXPECT_EQ(CodePage::CompareNoCase("cat", "CAT"), 0);
-    EXPECT_EQ(CodePage::CompareNoCase(Cp("кошка"), Cp("КОШКА")), 0);
-    EXPECT_EQ(CodePage::CompareNoCase(Cp("ёж"), Cp("ЁЖ")), 0);
+// by folded bytes, a prefix before its extensions; every Cyrillic letter survives Unicode.
+TEST(CodePage, FoldsOrdersAndConvertsBothAlphabets) {
+    EXPECT_EQ(CodePage::CompareNoCase(Cp("ёж кошка"), Cp("ЁЖ КОШКА")), 0);
     EXPECT_EQ(CodePage::ToUpper(Cp("ёлка dog")), Cp("ЁЛКА DOG"));
     EXPECT_LT(CodePage::CompareNoCase("ab", "AC"), 0);
-    EXPECT_GT(CodePage::CompareNoCase("b", "A"), 0);
     EXPECT_LT(CodePage::CompareNoCase("CAT", "cats"), 0);
-    EXPECT_LT(CodePage::CompareNoCase(Cp("АБВ"), Cp("абг")), 0);
     EXPECT_GT(CodePage::CompareNoCase(Cp("я"), Cp("А")), 0);
-    EXPECT_NE(CodePage::CompareNoCase("CAT ", "CAT"), 0);
-}
-
-// Round trip through Unicode keeps every Cyrillic letter of the code page.
-TEST(CodePage, ConvertsToAndFromUnicode) {
     const QString text = QString::fromUtf8("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ Ё abc");
-    const QByteArray bytes = CodePage::FromUnicode(text);
-    EXPECT_EQ(bytes.size(), text.size());
-    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xC0);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[31]), 0xDF);
-    EXPECT_EQ(CodePage::ToUnicode(bytes), text);
+    EXPECT_EQ(CodePage::FromUnicode(text).first(1), "\xC0");
+    EXPECT_EQ(CodePage::ToUnicode(CodePage::FromUnicode(text)), text);
 }
 
 // A character the code page lacks becomes one "?", never the control byte 0x1A; a name made

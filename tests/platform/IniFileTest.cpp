@@ -1,65 +1,43 @@
 #include "platform/IniFile.h"
 #include "ErrorText.h"
 #include "FileSizeLimit.h"
+#include "TestFolder.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    QString Path() const { return dir_.filePath("test.ini"); }
-    void Write(const QByteArray& content) const {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    QByteArray Read(const QString& path = {}) const {
-        QFile file(path.isEmpty() ? Path() : path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QString Path() const { return folder.Path("test.ini"); }
+    void Write(const QByteArray& content) const { folder.Write("test.ini", content); }
+    QByteArray Read(const QString& relative = "test.ini") const { return folder.Read(relative); }
 
-    QTemporaryDir dir_;
+    TestFolder folder;
 };
 
-// Sections and keys match without regard to case; the first section and key of a name win.
+// Sections and keys match without regard to case and the first of a name wins; values are
+// cut to the platform's 2,047 characters; a number that is no decimal integer reads as the
+// default, as does anything of a missing file.
 TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions) {
-    Write("; a comment\r\n"
-          "orphan=before any section\r\n"
-          "[Kordi]\r\n"
-          "  Sound  =  1  \r\n"
-          "no equals sign\r\n"
-          "sound=2\r\n"
-          "Empty=\r\n"
-          "[ kordi ]\r\n"
-          "Strong=5\r\n"
-          "[Russian]\r\n"
-          "Yes=\xC4\xE0\r\n");
-    const TIniFile ini(Path());
-    EXPECT_EQ(ini.ReadString("KORDI", "SOUND", "d"), "1");
-    EXPECT_EQ(ini.ReadString("kordi", "Strong", "d"), "d");
-    EXPECT_EQ(ini.ReadString("Kordi", "Empty", "d"), "");
-    EXPECT_EQ(ini.ReadString("Kordi", "orphan", "d"), "d");
-    EXPECT_EQ(ini.ReadString("Images", "Sound", "d"), "d");
-    EXPECT_EQ(ini.ReadString("russian", "yes", "?"), "\xC4\xE0");
-    EXPECT_EQ(TIniFile(dir_.filePath("none.ini")).ReadString("Kordi", "Sound", "d"), "d");
-}
-
-// Values, defaults too, are cut to the 2,047 characters of the platform's buffer; a
-// number that is not a decimal integer reads as the default instead of failing.
-TEST_F(IniFileTest, CutsLongValuesAndChecksNumbers) {
     const QByteArray longText(3000, 'x');
-    Write("[A]\nLong=" + longText + "\nPort=2300\nWord=abc\nHuge=99999999999\n");
+    Write("orphan=before any section\r\n[Kordi]\r\n  Sound  =  1  \r\nno equals sign\r\n"
+          "sound=2\r\nEmpty=\r\nLong=" +
+          longText + "\r\nWord=abc\r\nHuge=99999999999\r\n[ kordi ]\r\nStrong=5\r\n");
     const TIniFile ini(Path());
-    EXPECT_EQ(ini.ReadString("A", "Long", ""), longText.left(2047));
-    EXPECT_EQ(ini.ReadString("A", "Missing", longText), longText.left(2047));
-    EXPECT_EQ(ini.ReadInteger("A", "Port", 0), 2300);
-    EXPECT_EQ(ini.ReadInteger("A", "Word", 16), 16);
-    EXPECT_EQ(ini.ReadInteger("A", "Huge", 16), 16);
-    EXPECT_EQ(ini.ReadInteger("A", "Missing", 16), 16);
+    const std::pair<const char*, QByteArray> read[] = {{"SOUND", "1"},
+                                                       {"Strong", "d"},
+                                                       {"Empty", ""},
+                                                       {"orphan", "d"},
+                                                       {"Long", longText.left(2047)}};
+    for (const auto& [key, value] : read)
+        EXPECT_EQ(ini.ReadString("kordi", key, "d"), value) << key;
+    EXPECT_EQ(ini.ReadString("Kordi", "Missing", longText), longText.left(2047));
+    EXPECT_EQ(ini.ReadInteger("Kordi", "Sound", 16), 1);
+    for (const char* key : {"Word", "Huge", "Missing"})
+        EXPECT_EQ(ini.ReadInteger("Kordi", key, 16), 16) << key;
+    EXPECT_EQ(TIniFile(folder.Path("none.ini")).ReadString("Kordi", "Sound", "d"), "d");
 }
 
 // Missing keys go to the end of their section, missing sections to the end of the file,
@@ -72,9 +50,9 @@ TEST_F(IniFileTest, WriteAddsKeysAndSections) {
     ini.WriteInteger("C", "n", 42);
     EXPECT_EQ(Read(), "[A]\nx=1\n; note\nAdded=new\n\n[B]\ny=2\nz=3\n[C]\nn=42\n");
 
-    TIniFile fresh(dir_.filePath("fresh.ini"));
+    TIniFile fresh(folder.Path("fresh.ini"));
     fresh.WriteString("NetPlay", "Name", "two\r\nlines");
-    EXPECT_EQ(Read(fresh.FileName()), "[NetPlay]\r\nName=two  lines\r\n");
+    EXPECT_EQ(Read("fresh.ini"), "[NetPlay]\r\nName=two  lines\r\n");
 
     Write("[A]\r\nx=1\r");
     TIniFile bare(Path());
@@ -107,21 +85,23 @@ TEST_F(IniFileTest, QuotesAroundAValue) {
 // A write that cannot be done raises "Unable to write to <path>" and never leaves a
 // truncated file behind.
 TEST_F(IniFileTest, FailedWriteRaisesAndKeepsTheOldFile) {
-    const QString folder = dir_.filePath("folder.ini");
-    ASSERT_TRUE(QDir().mkdir(folder));
-    const QString nowhere = dir_.filePath("missing/Kordi2000.ini");
-    for (const QString& path : {folder, nowhere})
+    const QString directory = folder.Path("folder.ini");
+    ASSERT_TRUE(QDir().mkdir(directory));
+    const QString nowhere = folder.Path("missing/Kordi2000.ini");
+    for (const QString& path : {directory, nowhere})
         EXPECT_EQ(ErrorText<IoError>([&] { TIniFile(path).WriteString("Kordi", "Sound", "1"); }),
                   "Unable to write to " + path);
 
-    const QByteArray old = Read(KORDI_SOURCE_DIR "/data/Kordi2000.ini");
+    QFile shipped(KORDI_SOURCE_DIR "/data/Kordi2000.ini");
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray old = shipped.readAll();
     Write(old);
     {
         FileSizeLimit fullDisk(old.size() / 2);
         EXPECT_THROW(TIniFile(Path()).WriteString("Kordi", "Sound", "0"), IoError);
     }
     EXPECT_EQ(Read(), old);
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"test.ini"});
+    EXPECT_EQ(QDir(folder.Path(".")).entryList(QDir::Files), QStringList{"test.ini"});
 }
 
 } // namespace

@@ -41,25 +41,3 @@ protected:
     TStrengthWindow* strengthWindow;
     TQuestionWindow* questionWindow;
 };
-
-// Runs `action` on the modal window of type T as soon as it is open. After 5 s it fails
-// the test and closes whatever modal window is open instead, so that the test ends.
-template <typename T> void WhenModal(std::function<void(T*)> action) {
-    auto* poll = new QTimer;
-    auto tries = std::make_shared<int>(500);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, action] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (window == nullptr && --*tries > 0)
-            return;
-        poll->deleteLater();
-        poll->stop();
-        if (window != nullptr) {
-            action(window);
-            return;
-        }
-        ADD_FAILURE() << "the expected modal window did not open";
-        if (QWidget* other = QApplication::activeModalWidget())
-            other->close();
-    });
-    poll->start(10);
-}
