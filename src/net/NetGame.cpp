@@ -37,6 +37,15 @@ void TNetGame::SendNotice(QByteArrayView key) {
     Send(nmChat, Bracketed(key));
 }
 
+QByteArray TNetGame::PeerName() const {
+    QByteArray peer;
+    if (state_ == 2 && host_.Session())
+        for (const TSessionPlayer& player : host_.Session()->Players())
+            if (player.Remote)
+                peer = player.Name;
+    return peer;
+}
+
 void TNetGame::SetNetState(int state) {
     state_ = state;
     game_.SetOpponent(state == 2 ? TOpponent::Peer : TOpponent::Computer);

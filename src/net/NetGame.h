@@ -40,6 +40,8 @@ public:
               qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
     // 0 no session, 1 a session without a peer, 2 a peer present.
     int State() const { return state_; }
+    // The peer's name while a peer is present; empty otherwise.
+    QByteArray PeerName() const;
     // Sets the state and what follows from it: the game's opponent and the caption's icon.
     void SetNetState(int state);
 

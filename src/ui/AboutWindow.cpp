@@ -4,11 +4,9 @@
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 #include "ui/SoundEffects.h"
 
-#include <QAction>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
@@ -19,8 +17,6 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-
-TAboutWindow* AboutForm = nullptr;
 
 namespace {
 
@@ -130,7 +126,6 @@ TAboutWindow::TAboutWindow(QWidget* parent)
       Random([](int range) { return QRandomGenerator::global()->bounded(range); }),
       image2_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
       ascents_{QFontMetrics(fonts_[0]).ascent(), QFontMetrics(fonts_[1]).ascent()} {
-    AboutForm = this;
     Bevel1 = new QFrame(this);
     Bevel1->setGeometry(8, 8, 304, 254);
     Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -146,8 +141,6 @@ TAboutWindow::TAboutWindow(QWidget* parent)
             DXTimerTimer();
     });
     connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutWindow::DXDrawClick);
-    if (MainWindow)
-        connect(MainWindow->Menu_About, &QAction::triggered, this, &QDialog::open);
 }
 
 void TAboutWindow::showEvent(QShowEvent* event) {

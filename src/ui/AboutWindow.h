@@ -98,5 +98,3 @@ private:
     std::array<QFont, 2> fonts_;
     std::array<int, 2> ascents_;
 };
-
-extern TAboutWindow* AboutForm;

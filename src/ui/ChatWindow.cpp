@@ -13,8 +13,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-TChatWindow* ChatWindow = nullptr;
-
 namespace {
 
 void SetBase(QWidget* control, QColor color) {
@@ -25,8 +23,8 @@ void SetBase(QWidget* control, QColor color) {
 
 } // namespace
 
-TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
-    ChatWindow = this;
+TChatWindow::TChatWindow(const TConnectionWindow& connection, TNetGame* netGame, QWidget* parent)
+    : TSkinnedDialog(parent, 320, 259), connection_(connection), netGame_(netGame) {
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle("CHAT");
     Memo = new QPlainTextEdit(this);
@@ -76,8 +74,8 @@ void TChatWindow::AddLine(const QByteArray& line) {
 void TChatWindow::SendButtonClick() {
     const QString text = Edit->text();
     if (!text.isEmpty()) {
-        if (NetState() != 0)
-            MainWindow->NetGame->Send(nmChat, CodePage::FromUnicode(text));
+        if (netGame_ && netGame_->State() != 0)
+            netGame_->Send(nmChat, CodePage::FromUnicode(text));
         Edit->clear();
         PlaySoundEffect(SoundSend);
     }
@@ -85,8 +83,9 @@ void TChatWindow::SendButtonClick() {
 }
 
 void TChatWindow::MemoChange() {
-    setWindowTitle(GetTextU("Menu_Chat") + " ( " + CodePage::ToUnicode(PlayerName(0)) + " - " +
-                   CodePage::ToUnicode(PlayerName(1)) + " )");
+    const QByteArray peer = netGame_ ? netGame_->PeerName() : QByteArray();
+    setWindowTitle(GetTextU("Menu_Chat") + " ( " + CodePage::ToUnicode(connection_.PlayerName()) +
+                   " - " + CodePage::ToUnicode(peer) + " )");
 }
 
 bool TChatWindow::eventFilter(QObject* watched, QEvent* event) {

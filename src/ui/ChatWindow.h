@@ -10,13 +10,18 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class TTexturedButton;
+class TConnectionWindow;
+class TNetGame;
 
 class TChatWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int MaxLines = 256;
 
-    explicit TChatWindow(QWidget* parent = nullptr);
+    // The caption names this side as typed in the connection window and the peer of the
+    // network game; without a network game (the window on its own) a line goes nowhere.
+    explicit TChatWindow(const TConnectionWindow& connection, TNetGame* netGame = nullptr,
+                         QWidget* parent = nullptr);
 
     QPlainTextEdit* Memo;
     QLineEdit* Edit;
@@ -37,6 +42,7 @@ protected:
 
 private:
     bool EditKeyPress(const QKeyEvent& key);
-};
 
-extern TChatWindow* ChatWindow;
+    const TConnectionWindow& connection_;
+    TNetGame* netGame_;
+};

@@ -20,8 +20,6 @@
 #include <QTimer>
 #include <algorithm>
 
-TConnectionWindow* ConfigForm = nullptr;
-
 namespace {
 
 const QByteArray ProposedSessionName = "KORDI 2000 v2.01 (release 14-08-2001)";
@@ -73,7 +71,6 @@ void EndSession(TMainWindow& main) {
 } // namespace
 
 TConnectionWindow::TConnectionWindow(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
-    ConfigForm = this;
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
     Label2 = MakeLabel(this, {10, 104, 280, 16});
@@ -312,10 +309,7 @@ void TConnectionWindow::JoinButtonClick() {
 
 void TConnectionWindow::Joined() {
     SetBusy(false);
-    MainWindow->NetGame->SetNetState(2);
-    MainWindow->ShowConnected();
-    // The joiner opens the first game; its start word and language go to the peer.
-    MainWindow->StartGame(true);
+    emit Connected(2);
     accept();
 }
 
@@ -334,8 +328,7 @@ void TConnectionWindow::HostButtonClick() {
         ShowFailure(this, error.Text());
         return;
     }
-    MainWindow->NetGame->SetNetState(1);
-    MainWindow->ShowConnected();
+    emit Connected(1);
     accept();
 }
 
@@ -361,19 +354,12 @@ void ReleaseSession(TMainWindow& main) {
     main.DXPlay = nullptr;
 }
 
-QByteArray PlayerName(int which) {
-    if (which == 0)
-        return CodePage::FromUnicode(ConfigForm->PlayerNameEdit->text());
-    QByteArray peer;
-    if (NetState() == 2 && MainWindow->DXPlay)
-        for (const TSessionPlayer& player : MainWindow->DXPlay->Players())
-            if (player.Remote)
-                peer = player.Name;
-    return peer;
+QByteArray TConnectionWindow::PlayerName() const {
+    return CodePage::FromUnicode(PlayerNameEdit->text());
 }
 
 void TMainWindow::Menu_ConnectClick() {
-    if (NetState() != 0 || ConfigForm->isVisible())
+    if (NetGame->State() != 0 || ConfigForm->isVisible())
         return;
     Timer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
@@ -395,7 +381,7 @@ void TMainWindow::Menu_ConnectClick() {
         ConfigForm, &QDialog::finished, this,
         [this] {
             // Cancelled: a dialled modem hangs up and the port is free again.
-            if (NetState() == 0)
+            if (NetGame->State() == 0)
                 ReleaseSession(*this);
             Timer->start();
         },
@@ -411,10 +397,10 @@ void TMainWindow::Menu_DisConnectClick() {
 void TMainWindow::ShowConnected() {
     Menu_Connect->setEnabled(false);
     Menu_DisConnect->setEnabled(true);
-    Player0->SetCaption(CodePage::ToUnicode(PlayerName(0)));
+    Player0->SetCaption(CodePage::ToUnicode(ConfigForm->PlayerName()));
     Player0->show();
-    if (NetState() == 2) {
-        Player1->SetCaption(CodePage::ToUnicode(PlayerName(1)));
+    if (NetGame->State() == 2) {
+        Player1->SetCaption(CodePage::ToUnicode(NetGame->PeerName()));
         Player1->show();
         ShowComputerOpponent(false);
     }

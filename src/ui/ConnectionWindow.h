@@ -66,6 +66,13 @@ public:
     bool Busy() const { return busy_; }
     // Cancel, also during a search or a join, which it stops.
     void reject() override;
+    // This side's name as typed.
+    QByteArray PlayerName() const;
+
+signals:
+    // A session is open, just before the window closes: state 1 hosting without a peer yet,
+    // 2 joined to a peer.
+    void Connected(int state);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,8 +92,6 @@ private:
     bool busy_ = false;
 };
 
-extern TConnectionWindow* ConfigForm;
-
 class TMainWindow;
 // Leaves the session of the main window, if any, without raising its events, and releases
 // the component.
@@ -96,6 +101,3 @@ void ReleaseSession(TMainWindow& main);
 QMessageBox* ShowFailure(QWidget* parent, const QString& text);
 // The message for a session this side could not serve, in the current language.
 QString HostFailureText(const THostFailure& failure);
-
-// 0: this side's name. 1: while a peer is present, the peer's name; empty otherwise.
-QByteArray PlayerName(int which);

@@ -35,9 +35,6 @@
 #include <QScreen>
 #include <QTimer>
 
-TMainWindow* MainWindow = nullptr;
-quint8 MainActive = 1;
-
 namespace {
 
 const QColor Yellow(255, 255, 0);
@@ -87,7 +84,7 @@ protected:
             // A press that a widget passes on to its parent is seen once only.
             if (mouse->button() == Qt::RightButton && mouse->timestamp() != lastTimestamp_) {
                 lastTimestamp_ = mouse->timestamp();
-                if (MainActive == 1)
+                if (window_->MainActive == 1)
                     window_->AppOnMessage();
             }
         }
@@ -123,7 +120,6 @@ QByteArray LetterOf(const TTexturedButton* button) {
 TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
     : QMainWindow(parent), progress_(std::move(progress)),
       effects_(std::make_unique<TSoundEffects>()) {
-    MainWindow = this;
     Game = new TGame(Words, *effects_, this);
     NetGame = new TNetGame(*Game, *this, this);
     client_ = new TClientArea(this);
@@ -188,8 +184,6 @@ TMainWindow::~TMainWindow() {
     qApp->removeEventFilter(rightButtonFilter_);
     SoundSettings = TSoundSettings{};
     Words.CountsChanged = nullptr;
-    if (MainWindow == this)
-        MainWindow = nullptr;
 }
 
 void TMainWindow::CreateControls() {

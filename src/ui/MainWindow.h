@@ -24,9 +24,14 @@ class TLinkButton;
 class TVersionCheck;
 class TSessionService;
 class TReviewWindow;
-
-// 1 while none of the strength, question, records and result windows is active.
-extern quint8 MainActive;
+class TChatWindow;
+class TConnectionWindow;
+class TTexturesWindow;
+class TStrengthWindow;
+class TQuestionWindow;
+class TRecordsWindow;
+class TAboutWindow;
+class TResultWindow;
 
 class TMainWindow : public QMainWindow, public INetGameHost {
     Q_OBJECT
@@ -100,6 +105,29 @@ public:
     // The network session of the last Connect; none before it and after Disconnect.
     TSessionService* DXPlay = nullptr;
 
+    // The other windows, children of this one, made by the Create functions below after it.
+    TChatWindow* ChatWindow = nullptr;
+    TConnectionWindow* ConfigForm = nullptr;
+    TTexturesWindow* ImagesWindow = nullptr;
+    TStrengthWindow* SetCPUWindow = nullptr;
+    TQuestionWindow* ChoiceWindow = nullptr;
+    TRecordsWindow* WinnersWindow = nullptr;
+    TAboutWindow* AboutForm = nullptr;
+    TResultWindow* AddRatingWindow = nullptr;
+    // 1 while none of the strength, question, records and result windows is active.
+    quint8 MainActive = 1;
+
+    // Each makes one window and hands it what it works on. The chat window needs the
+    // connection window and the records window the question window, made before them.
+    void CreateConnectionWindow();
+    void CreateChatWindow();
+    void CreateTexturesWindow();
+    void CreateStrengthWindow();
+    void CreateQuestionWindow();
+    void CreateRecordsWindow();
+    void CreateAboutWindow();
+    void CreateResultWindow();
+
     quint16 Ticks = 0;
     quint8 Hidden = 0;
 
@@ -153,6 +181,9 @@ public:
     void Menu_DisConnectClick();
     void Menu_ChatClick();
     void ShowConnected();
+    // The end of a game against the computer: the result window, then the records window,
+    // each opened when the one before has closed; `then` runs when the records window closes.
+    void ShowGameResult(std::function<void()> then);
     void TimerTimer();
     // The right-button reaction of the application-wide filter.
     void AppOnMessage();
@@ -189,11 +220,3 @@ private:
     QList<QPointer<QWidget>> hiddenWindows_;
     QObject* rightButtonFilter_;
 };
-
-extern TMainWindow* MainWindow;
-
-// The network game's state: 0 no session (also before the main window exists), 1 a session
-// without a peer, 2 a peer present.
-inline int NetState() {
-    return MainWindow ? MainWindow->NetGame->State() : 0;
-}

@@ -127,15 +127,15 @@ void TMainWindow::ShowFace(int index) {
 
 void TMainWindow::AskToAddWord(const QByteArray& word) {
     addWordAsked_ = true;
-    AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
-                [this](int answer) {
-                    if (!addWordAsked_)
-                        return;
-                    addWordAsked_ = false;
-                    Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
-                                         : answer == TQuestionWindow::No ? TAnswer::No
-                                                                         : TAnswer::None);
-                });
+    ChoiceWindow->Ask(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
+                      [this](int answer) {
+                          if (!addWordAsked_)
+                              return;
+                          addWordAsked_ = false;
+                          Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
+                                               : answer == TQuestionWindow::No ? TAnswer::No
+                                                                               : TAnswer::None);
+                      });
 }
 
 void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
@@ -196,8 +196,10 @@ void TMainWindow::Menu_CPUClick() {
 }
 
 void TMainWindow::Menu_ReviewClick() {
-    if (!reviewWindow_)
+    if (!reviewWindow_) {
         reviewWindow_ = new TReviewWindow(this);
+        SuspendGameWhileActive(reviewWindow_, MainActive);
+    }
     reviewWindow_->Review(Game->LastRecord(), Words);
     reviewWindow_->show();
     reviewWindow_->raise();

@@ -1,19 +1,16 @@
 #include "ui/RecordsWindow.h"
 
 #include "dictionary/Dictionary.h"
+#include "game/Game.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
 #include "ui/QuestionWindow.h"
 #include "ui/Skins.h"
 
-#include <QAction>
 #include <QFrame>
 #include <QLinearGradient>
 #include <QPainter>
-
-TRecordsWindow* WinnersWindow = nullptr;
 
 namespace {
 
@@ -45,16 +42,16 @@ TTexturedButton* MakeClearButton(QWidget* parent, int top) {
 
 } // namespace
 
-int CurrentLevel() {
-    return MainWindow->Game->Strength() - 2;
+int CurrentLevel(const TGame& game) {
+    return game.Strength() - 2;
 }
 
-TWinnerList& CurrentWinners() {
-    return Winners[Words.Language][CurrentLevel()];
+TWinnerList& CurrentWinners(const TGame& game) {
+    return Winners[Words.Language][CurrentLevel(game)];
 }
 
-TRecordsWindow::TRecordsWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
-    WinnersWindow = this;
+TRecordsWindow::TRecordsWindow(const TGame& game, TQuestionWindow& question, QWidget* parent)
+    : TSkinnedDialog(parent, 292, 357), game_(game), question_(question) {
     Bevel1 = new TTexturedLabel(this);
     Bevel1->setGeometry(15, 15, 265, 250);
     Bevel1->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);
@@ -71,13 +68,6 @@ TRecordsWindow::TRecordsWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
     CoolOkbutton = MakeOkButton(200, 293);
 
     CreateWinnerLabels();
-    SuspendGameWhileActive(this);
-    connect(MainWindow->Menu_Records, &QAction::triggered, this, &QDialog::open);
-}
-
-TRecordsWindow::~TRecordsWindow() {
-    if (WinnersWindow == this)
-        WinnersWindow = nullptr;
 }
 
 void TRecordsWindow::CreateWinnerLabels() {
@@ -104,7 +94,7 @@ void TRecordsWindow::showEvent(QShowEvent* event) {
 }
 
 void TRecordsWindow::FormActivate() {
-    const TWinnerList& list = CurrentWinners();
+    const TWinnerList& list = CurrentWinners(game_);
     Button1->setEnabled(!list[0].IsEmpty());
     Button2->setEnabled(HasAnyResult(Winners));
     Button1->SetCaption(GetTextU("WinnersButton1"));
@@ -119,8 +109,8 @@ void TRecordsWindow::FormActivate() {
 }
 
 void TRecordsWindow::Button1Click() {
-    ClearAfterQuestion(Button1, [] {
-        ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel()));
+    ClearAfterQuestion(Button1, [this] {
+        ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel(game_)));
     });
 }
 
@@ -131,7 +121,7 @@ void TRecordsWindow::Button2Click() {
 void TRecordsWindow::ClearAfterQuestion(TTexturedButton* button,
                                         const std::function<void()>& clear) {
     // Only a plain yes clears: a question closed without an answer keeps the records.
-    AskQuestion(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
+    question_.Ask(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
         if (answer != TQuestionWindow::Yes)
             return;
         clear();

@@ -62,7 +62,6 @@ TReviewWindow::TReviewWindow(QWidget* parent)
 
     stepper_->setInterval(0);
     connect(stepper_, &QTimer::timeout, this, &TReviewWindow::ReviewNextTurn);
-    SuspendGameWhileActive(this);
 }
 
 void TReviewWindow::Review(const TGameRecord& record, const TDictionary& words) {

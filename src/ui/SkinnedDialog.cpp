@@ -1,7 +1,6 @@
 #include "ui/SkinnedDialog.h"
 
 #include "platform/TexturedLabel.h"
-#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 
 #include <QEvent>
@@ -41,28 +40,32 @@ namespace {
 
 class TMainActiveGuard : public QObject {
 public:
-    using QObject::QObject;
+    TMainActiveGuard(QObject* window, quint8& mainActive)
+        : QObject(window), mainActive_(mainActive) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::WindowActivate:
-            MainActive = 0;
+            mainActive_ = 0;
             break;
         case QEvent::Hide:
         case QEvent::WindowDeactivate:
-            MainActive = 1;
+            mainActive_ = 1;
             break;
         default:
             break;
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    quint8& mainActive_;
 };
 
 } // namespace
 
-void SuspendGameWhileActive(QWidget* window) {
-    window->installEventFilter(new TMainActiveGuard(window));
+void SuspendGameWhileActive(QWidget* window, quint8& mainActive) {
+    window->installEventFilter(new TMainActiveGuard(window, mainActive));
 }

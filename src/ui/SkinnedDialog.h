@@ -25,6 +25,6 @@ private:
     std::vector<TTexturedLabel*> buttonFaces_;
 };
 
-// Keeps right clicks from reaching the game while `window` is active: the strength,
-// question, records and result windows clear MainActive while they are active.
-void SuspendGameWhileActive(QWidget* window);
+// Keeps right clicks from reaching the game while `window` is active: `mainActive` is 0
+// while it is shown and active, 1 once it is hidden or another window is active.
+void SuspendGameWhileActive(QWidget* window, quint8& mainActive);

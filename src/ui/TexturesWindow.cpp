@@ -3,10 +3,8 @@
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,8 +12,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
-
-TTexturesWindow* ImagesWindow = nullptr;
 
 namespace {
 
@@ -45,7 +41,6 @@ QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filter
 
 TTexturesWindow::TTexturesWindow(QWidget* parent)
     : TSkinnedDialog(parent, ClientWidth, TexturesHeight) {
-    ImagesWindow = this;
     UseSkinsCheckBox = MakeCheckBox(this, {10, 8, 290, 20});
     ComboBox1 = new QComboBox(this);
     ComboBox1->setGeometry(10, 32, 280, 24);
@@ -61,8 +56,6 @@ TTexturesWindow::TTexturesWindow(QWidget* parent)
             &TTexturesWindow::CoolResetButtonClick);
     AddButtonFace(CoolResetButton);
     UseSkinsCheckBox->setChecked(UseSkins);
-    if (MainWindow)
-        connect(MainWindow->Menu_Textures, &QAction::triggered, this, &QDialog::open);
 }
 
 void TTexturesWindow::CreateTextureControls() {

@@ -48,5 +48,3 @@ private:
     void FillSkinList();
     void ShowPreview();
 };
-
-extern TTexturesWindow* ImagesWindow;

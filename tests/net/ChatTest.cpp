@@ -28,7 +28,7 @@ protected:
     TestFolder folder;
     FakeSoundScope sound;
     TConnectionWindow config;
-    TChatWindow chat;
+    TChatWindow chat{config};
 };
 
 } // namespace

@@ -26,8 +26,10 @@ void Put(QByteArray& data, qint32 value) {
 } // namespace
 
 NetGame::NetGame() : port(FreePort()) {
-    new TChatWindow(window.get());
-    new TConnectionWindow(window.get());
+    window->CreateConnectionWindow();
+    window->CreateChatWindow();
+    ConfigForm = window->ConfigForm;
+    ChatWindow = window->ChatWindow;
     peer.SelectProvider("TCP/IP");
     peer.TCPIPSetting = {"127.0.0.1", port, true};
     QObject::connect(
@@ -73,7 +75,7 @@ void NetGame::RunConnectWindow(const std::function<void(TConnectionWindow&)>& fi
     } catch (const std::exception& error) {
         ADD_FAILURE() << error.what();
     }
-    if (!QTest::qWaitFor([] { return !ConfigForm->isVisible(); }, WaitMs)) {
+    if (!QTest::qWaitFor([this] { return !ConfigForm->isVisible(); }, WaitMs)) {
         ADD_FAILURE() << "the connection window stayed open";
         ConfigForm->reject();
     }

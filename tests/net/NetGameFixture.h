@@ -12,6 +12,7 @@
 #include <functional>
 
 class TConnectionWindow;
+class TChatWindow;
 
 class NetGame : public GameFixture {
 protected:
@@ -49,4 +50,6 @@ protected:
     quint16 port;
     TSessionService peer;
     QList<QByteArray> received;
+    TConnectionWindow* ConfigForm;
+    TChatWindow* ChatWindow;
 };

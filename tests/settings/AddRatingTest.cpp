@@ -56,7 +56,7 @@ TEST_F(AddRatingTest, WinnerEntersName) {
     EndGame(30, 25);
     const QString name = u"Иван Петров"_qs;
     bool done = false;
-    ShowGameResult([&done] { done = true; });
+    Main().ShowGameResult([&done] { done = true; });
     TResultWindow* result = AddRatingWindow;
     ASSERT_TRUE(result->isVisible());
     EXPECT_EQ(result->CreditLabel->Caption(), GetTextU("AddRating1") + " 5");
@@ -65,7 +65,7 @@ TEST_F(AddRatingTest, WinnerEntersName) {
     EXPECT_FALSE(result->CoolLabel3->isVisible());
     EXPECT_EQ(result->windowTitle(), GetTextU("GameOver"));
     EXPECT_EQ(ShownFace(), 5);
-    EXPECT_EQ(MainActive, 0);
+    EXPECT_EQ(Main().MainActive, 0);
     result->Edit1->clear();
     Type(result->Edit1, name);
     QTest::mouseClick(result->CoolOkButton, Qt::LeftButton);
@@ -77,7 +77,7 @@ TEST_F(AddRatingTest, WinnerEntersName) {
     EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(name), 5}));
     ExpectPlayed("winner");
     EXPECT_EQ(ShownFace(), 0);
-    EXPECT_EQ(MainActive, 1);
+    EXPECT_EQ(Main().MainActive, 1);
 }
 
 // A lost game with a free place: the face laughs 7, 8, 9, 10, 11, 8, 7 and again from 7
@@ -85,9 +85,9 @@ TEST_F(AddRatingTest, WinnerEntersName) {
 // game shows 0 and the sad face.
 TEST_F(AddRatingTest, LoserLaughsAndDrawLooksSad) {
     EndGame(10, 30);
-    FaceStep = 0;
+    AddRatingWindow->FaceStep = 0;
     AddRatingWindow->show();
-    EXPECT_TRUE(FaceAnimating);
+    EXPECT_TRUE(AddRatingWindow->FaceAnimating);
     EXPECT_EQ(AddRatingWindow->CreditLabel->Caption(), GetTextU("AddRating1") + " -20");
     QList<int> faces;
     for (int tick = 0; tick < 9; ++tick) {
@@ -96,14 +96,14 @@ TEST_F(AddRatingTest, LoserLaughsAndDrawLooksSad) {
     }
     EXPECT_EQ(faces, (QList<int>{7, 8, 9, 10, 11, 8, 7, 7, 8}));
     AddRatingWindow->accept();
-    EXPECT_FALSE(FaceAnimating);
+    EXPECT_FALSE(AddRatingWindow->FaceAnimating);
     EXPECT_EQ(ShownFace(), 0);
     EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(GetTextU("Anonimous")), -20}));
     ExpectPlayed("winner"); // a free place is a place earned
 
     EndGame(12, 12); // a draw looks sad, and the timer leaves the face alone
     AddRatingWindow->show();
-    EXPECT_FALSE(FaceAnimating);
+    EXPECT_FALSE(AddRatingWindow->FaceAnimating);
     AddRatingWindow->TimerTimer();
     EXPECT_EQ(ShownFace(), 5);
     EXPECT_EQ(AddRatingWindow->CreditLabel->Caption(), GetTextU("AddRating1") + " 0");

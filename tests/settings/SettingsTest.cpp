@@ -1,9 +1,9 @@
+#include "settings/Settings.h"
 #include "TestFolder.h"
-#include "ui/MainWindow.h"
-#include "ui/Faces.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "settings/Settings.h"
+#include "ui/Faces.h"
+#include "ui/MainWindow.h"
 #include "ui/Skins.h"
 
 #include <QAction>
@@ -70,7 +70,7 @@ TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
     EXPECT_EQ(ImageNames[2], "C:\\pics\\wood.jpg");
     EXPECT_EQ(FaceTint, QColor(255, 0, 255));
 
-    MainWindow->SaveSettings(); // writes what was loaded
+    window->SaveSettings(); // writes what was loaded
     EXPECT_EQ(Setting("Kordi", "LanguageNumber"), "1");
     EXPECT_EQ(Setting("Kordi", "Strong"), "1");
     EXPECT_EQ(Setting("Kordi", "Sound"), "0");
@@ -94,7 +94,7 @@ TEST_F(SettingsTest, SaveKeepsTheRestOfTheFileByteForByte) {
     EXPECT_EQ(main.Menu_Game->title(), "Game");
     main.Menu_Sound->trigger();
     NetPlayFields.Name = "Ann";
-    MainWindow->SaveSettings();
+    window->SaveSettings();
 
     QByteArray expected = shipped;
     expected.replace("Sound=1\r\n", "Sound=0\r\n").replace("Name=X\r\n", "Name=Ann\r\n");
@@ -107,7 +107,7 @@ TEST_F(SettingsTest, NamesCarryNoControlByteIntoTheFile) {
     Start();
     NetPlayFields.Name = CodePage::FromUnicode(u"Müller\x1b\tJr");
     NetPlayFields.HostName = CodePage::FromUnicode(u"José\r\nhost");
-    MainWindow->SaveSettings();
+    window->SaveSettings();
     const QByteArray file = folder.Read("Kordi2000.ini");
     EXPECT_TRUE(file.contains("\r\nName=M?ller? Jr\r\n"));
     EXPECT_TRUE(file.contains("\r\nHostName=Jos?  host\r\n"));

@@ -165,7 +165,7 @@ namespace {
 class WinnersWindowTest : public GameFixture {
 protected:
     // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
-    static void Press(TTexturedButton* button, int answer) {
+    void Press(TTexturedButton* button, int answer) {
         QTest::mouseClick(button, Qt::LeftButton);
         TQuestionWindow* question = ChoiceWindow;
         ASSERT_TRUE(question->isVisible());

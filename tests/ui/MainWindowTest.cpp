@@ -56,9 +56,9 @@ TEST_F(MainWindowView, MousePlaysAWord) {
 TEST_F(MainWindowView, RightClicksTakeBack) {
     PickLetter('A');
     ClickCell(1, 2);
-    MainActive = 0;
+    Main().MainActive = 0;
     RightClick(1, 2);
-    MainActive = 1;
+    Main().MainActive = 1;
     EXPECT_EQ(Game().MoveState(), 1);
     RightClick(1, 2);
     EXPECT_EQ(Game().MoveState(), 0);
@@ -89,7 +89,7 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
     ASSERT_TRUE(Settled());
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([] { return AddRatingWindow->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AddRatingWindow->isVisible(); }, 5000));
     AddRatingWindow->Edit1->setText("Ann");
     Main().ToggleHidden();
     EXPECT_FALSE(AddRatingWindow->isVisible());

@@ -3,6 +3,7 @@
 #include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "WindowFixture.h"
+#include "app/KordiApp.h"
 #include "dictionary/Dictionary.h"
 #include "net/WebAddresses.h"
 #include "platform/LinkButton.h"
@@ -42,7 +43,8 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
     folder.LayShippedData();
     QList<int> steps;
     std::map<int, std::pair<int, int>> created; // position -> bar before and after
-    TWindowTable table = StartUpWindows();
+    auto kordi = std::make_unique<TKordiApp>();
+    TWindowTable table = StartUpWindows(*kordi);
     const TStartUp* running = nullptr;
     const auto bar = [&running] { return running->Splash()->ProgressBar; };
     for (auto& [position, create] : table)
@@ -56,7 +58,7 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
                          [&steps](int value) { steps.append(value); });
     };
 
-    TStartUp startUp(table);
+    TStartUp startUp(*kordi, table);
     running = &startUp;
     bool finished = false;
     QObject::connect(&startUp, &TStartUp::Finished, [&finished] { finished = true; });
@@ -68,13 +70,14 @@ TEST(SplashStartUp, BarReachesTwentyWithEveryWindowCreated) {
     EXPECT_EQ(steps, everyStep);
     for (const auto& [position, bar] : created)
         EXPECT_EQ(bar, std::pair(position, position == 1 ? 11 : position));
-    EXPECT_EQ(created.size(), StartUpWindows().size());
+    EXPECT_EQ(created.size(), StartUpWindows(*kordi).size());
     EXPECT_EQ(startUp.Splash(), nullptr);
-    ASSERT_NE(MainWindow, nullptr);
-    EXPECT_TRUE(MainWindow->isVisible());
-    EXPECT_EQ(SetCPUWindow->parent(), MainWindow);
-    EXPECT_EQ(ChoiceWindow->parent(), MainWindow);
-    delete MainWindow;
+    const TMainWindow* main = kordi->MainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->SetCPUWindow->parent(), main);
+    EXPECT_EQ(main->ChoiceWindow->parent(), main);
+    kordi.reset();
 
     // The splash leaves by sliding down in growing steps until its top is below the screen.
     TSplashWindow splash;

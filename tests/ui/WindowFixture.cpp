@@ -17,10 +17,14 @@ GameFixture::GameFixture(const QByteArray& words) {
     SettingsFile->WriteString("Kordi", "Strong", "6");
     window = std::make_unique<TMainWindow>();
     window->Game->SetTickMs(1);
-    strengthWindow = new TStrengthWindow(window.get());
-    questionWindow = new TQuestionWindow(window.get());
-    new TRecordsWindow(window.get());
-    new TResultWindow(window.get());
+    window->CreateStrengthWindow();
+    window->CreateQuestionWindow();
+    window->CreateRecordsWindow();
+    window->CreateResultWindow();
+    strengthWindow = window->SetCPUWindow;
+    questionWindow = ChoiceWindow = window->ChoiceWindow;
+    WinnersWindow = window->WinnersWindow;
+    AddRatingWindow = window->AddRatingWindow;
     ClearTable(Winners);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -29,7 +33,14 @@ GameFixture::GameFixture(const QByteArray& words) {
 GameFixture::~GameFixture() {
     window.reset();
     ClearTable(Winners);
-    MainActive = 1;
+}
+
+TWinnerList& GameFixture::CurrentWinners() {
+    return ::CurrentWinners(Game());
+}
+
+int GameFixture::CurrentLevel() {
+    return ::CurrentLevel(Game());
 }
 
 bool GameFixture::Settled() {

@@ -4,6 +4,7 @@
 // in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
 #include "TestFolder.h"
+#include "settings/Records.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 
 class TStrengthWindow;
 class TQuestionWindow;
+class TRecordsWindow;
+class TResultWindow;
 
 class GameFixture : public ::testing::Test {
 protected:
@@ -35,11 +38,18 @@ protected:
     // Places `letter` at the cell and traces the given cells, then clicks the last one again.
     void PlayWord(char letter, int col, int row, std::initializer_list<std::pair<int, int>> trace);
     QString Caption(int col, int row) { return Cell(col, row).Caption(); }
+    // The records list of the game's language and strength.
+    TWinnerList& CurrentWinners();
+    int CurrentLevel();
 
     TestFolder folder;
     std::unique_ptr<TMainWindow> window;
     TStrengthWindow* strengthWindow;
     TQuestionWindow* questionWindow;
+    // The main window's other windows, by its names for them.
+    TQuestionWindow* ChoiceWindow;
+    TRecordsWindow* WinnersWindow;
+    TResultWindow* AddRatingWindow;
 };
 
 // Runs `action` on the modal window of type T as soon as it is open. After 5 s it fails

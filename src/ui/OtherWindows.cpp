@@ -1,0 +1,71 @@
+// The windows the main window opens: each made once, after the main window, and handed the
+// parts of the program it works on.
+
+#include "ui/AboutWindow.h"
+#include "ui/ChatWindow.h"
+#include "ui/ConnectionWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/QuestionWindow.h"
+#include "ui/RecordsWindow.h"
+#include "ui/ResultWindow.h"
+#include "ui/StrengthWindow.h"
+#include "ui/TexturesWindow.h"
+
+#include <QAction>
+
+void TMainWindow::CreateConnectionWindow() {
+    ConfigForm = new TConnectionWindow(this);
+    connect(ConfigForm, &TConnectionWindow::Connected, this, [this](int state) {
+        NetGame->SetNetState(state);
+        ShowConnected();
+        // The joiner opens the first game; its start word and language go to the peer.
+        if (state == 2)
+            StartGame(true);
+    });
+}
+
+void TMainWindow::CreateChatWindow() {
+    ChatWindow = new TChatWindow(*ConfigForm, NetGame, this);
+}
+
+void TMainWindow::CreateTexturesWindow() {
+    ImagesWindow = new TTexturesWindow(this);
+    connect(Menu_Textures, &QAction::triggered, ImagesWindow, &QDialog::open);
+}
+
+void TMainWindow::CreateStrengthWindow() {
+    SetCPUWindow = new TStrengthWindow(*Game, this);
+    SuspendGameWhileActive(SetCPUWindow, MainActive);
+}
+
+void TMainWindow::CreateQuestionWindow() {
+    ChoiceWindow = new TQuestionWindow(this);
+    SuspendGameWhileActive(ChoiceWindow, MainActive);
+}
+
+void TMainWindow::CreateRecordsWindow() {
+    WinnersWindow = new TRecordsWindow(*Game, *ChoiceWindow, this);
+    SuspendGameWhileActive(WinnersWindow, MainActive);
+    connect(Menu_Records, &QAction::triggered, WinnersWindow, &QDialog::open);
+}
+
+void TMainWindow::CreateAboutWindow() {
+    AboutForm = new TAboutWindow(this);
+    connect(Menu_About, &QAction::triggered, AboutForm, &QDialog::open);
+}
+
+void TMainWindow::CreateResultWindow() {
+    AddRatingWindow = new TResultWindow(*Game, this);
+    SuspendGameWhileActive(AddRatingWindow, MainActive);
+}
+
+void TMainWindow::ShowGameResult(std::function<void()> then) {
+    connect(
+        AddRatingWindow, &QDialog::finished, this,
+        [this, then] {
+            connect(WinnersWindow, &QDialog::finished, this, then, Qt::SingleShotConnection);
+            WinnersWindow->open();
+        },
+        Qt::SingleShotConnection);
+    AddRatingWindow->open();
+}
