@@ -5,7 +5,6 @@
 #include "platform/SdlSound.h"
 #include "platform/TerminationSignals.h"
 #include "ui/MainWindow.h"
-#include "ui/SoundEffects.h"
 
 #include <QMessageBox>
 
@@ -19,8 +18,7 @@ int main(int argc, char** argv) {
     TSafeApplication::setDesktopFileName("example.kordi2000.Kordi2000"); // the menu entry's name
     if (const auto status = AnswerCommandLine(TSafeApplication::arguments(), true))
         return *status;
-    SetSoundOutput(OpenSoundOutput());
-    TKordiApp kordi;
+    TKordiApp kordi(OpenSoundOutput());
     TStartUp startUp(kordi);
     QObject::connect(&startUp, &TStartUp::Finished, [&kordi] {
         TMainWindow* window = kordi.MainWindow();

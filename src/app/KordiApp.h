@@ -4,11 +4,14 @@
 #include <functional>
 #include <memory>
 
+class ISoundOutput;
 class TMainWindow;
+struct TPresentation;
 
 class TKordiApp {
 public:
-    TKordiApp();
+    // Sounds go to `soundOutput`; none keeps the program silent. Made after the application.
+    explicit TKordiApp(std::unique_ptr<ISoundOutput> soundOutput = nullptr);
     // The main window goes first, and with it every other window.
     ~TKordiApp();
 
@@ -18,5 +21,6 @@ public:
     TMainWindow* MainWindow() const { return mainWindow_.get(); }
 
 private:
+    std::unique_ptr<TPresentation> look_;
     std::unique_ptr<TMainWindow> mainWindow_;
 };

@@ -4,8 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
+#include "ui/Presentation.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -121,8 +120,8 @@ void TFrameSurface::mousePressEvent(QMouseEvent* event) {
         emit Clicked();
 }
 
-TAboutWindow::TAboutWindow(QWidget* parent)
-    : TSkinnedDialog(parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
+TAboutWindow::TAboutWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
       Random([](int range) { return QRandomGenerator::global()->bounded(range); }),
       image2_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
       ascents_{QFontMetrics(fonts_[0]).ascent(), QFontMetrics(fonts_[1]).ascent()} {
@@ -148,12 +147,12 @@ void TAboutWindow::showEvent(QShowEvent* event) {
     DXTimer->start();
     setWindowTitle(GetTextU("Menu_About"));
     BuildLetterTable(Words.Language == 1 ? MemoR : MemoE);
-    PlayMusic("Herzeleid4bit");
+    Look().Sounds.PlayMusic("Herzeleid4bit");
 }
 
 void TAboutWindow::hideEvent(QHideEvent* event) {
     DXTimer->stop();
-    StopSounds();
+    Look().Sounds.StopSounds();
     TSkinnedDialog::hideEvent(event);
 }
 

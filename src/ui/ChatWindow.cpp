@@ -6,7 +6,7 @@
 #include "settings/Settings.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/MainWindow.h"
-#include "ui/SoundEffects.h"
+#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -23,8 +23,9 @@ void SetBase(QWidget* control, QColor color) {
 
 } // namespace
 
-TChatWindow::TChatWindow(const TConnectionWindow& connection, TNetGame* netGame, QWidget* parent)
-    : TSkinnedDialog(parent, 320, 259), connection_(connection), netGame_(netGame) {
+TChatWindow::TChatWindow(TPresentation& look, const TConnectionWindow& connection,
+                         TNetGame* netGame, QWidget* parent)
+    : TSkinnedDialog(look, parent, 320, 259), connection_(connection), netGame_(netGame) {
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle("CHAT");
     Memo = new QPlainTextEdit(this);
@@ -77,7 +78,7 @@ void TChatWindow::SendButtonClick() {
         if (netGame_ && netGame_->State() != 0)
             netGame_->Send(nmChat, CodePage::FromUnicode(text));
         Edit->clear();
-        PlaySoundEffect(SoundSend);
+        Look().Sounds.PlaySoundEffect(SoundSend);
     }
     Edit->setFocus();
 }
@@ -103,7 +104,7 @@ bool TChatWindow::EditKeyPress(const QKeyEvent& key) {
         return true;
     }
     if (key.key() != Qt::Key_Backspace && !key.text().isEmpty())
-        PlaySoundEffect(SoundClick3);
+        Look().Sounds.PlaySoundEffect(SoundClick3);
     return false;
 }
 

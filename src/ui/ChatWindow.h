@@ -20,8 +20,8 @@ public:
 
     // The caption names this side as typed in the connection window and the peer of the
     // network game; without a network game (the window on its own) a line goes nowhere.
-    explicit TChatWindow(const TConnectionWindow& connection, TNetGame* netGame = nullptr,
-                         QWidget* parent = nullptr);
+    TChatWindow(TPresentation& look, const TConnectionWindow& connection,
+                TNetGame* netGame = nullptr, QWidget* parent = nullptr);
 
     QPlainTextEdit* Memo;
     QLineEdit* Edit;

@@ -70,7 +70,8 @@ void EndSession(TMainWindow& main) {
 
 } // namespace
 
-TConnectionWindow::TConnectionWindow(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
+TConnectionWindow::TConnectionWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 300, 340) {
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
     Label2 = MakeLabel(this, {10, 104, 280, 16});

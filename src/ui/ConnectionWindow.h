@@ -23,7 +23,7 @@ class TSessionService;
 class TConnectionWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TConnectionWindow(QWidget* parent = nullptr);
+    explicit TConnectionWindow(TPresentation& look, QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window; UseSession hands it over.
     QPointer<TSessionService> DXPlay;

@@ -14,11 +14,9 @@
 #include "settings/Settings.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/DesktopShortcut.h"
-#include "ui/Faces.h"
+#include "ui/Presentation.h"
 #include "ui/QuestionWindow.h"
 #include "ui/ResultWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
 #include "ui/StrengthWindow.h"
 
 #include <QActionGroup>
@@ -43,12 +41,12 @@ const QColor Blue(0, 0, 255);
 // The client area: it tiles the main background behind every control.
 class TClientArea : public QWidget {
 public:
-    using QWidget::QWidget;
+    TClientArea(const TSkins& skins, QWidget* parent) : QWidget(parent), skins_(skins) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        TileTexture(painter, rect(), SkinBitmaps[SlotMainBackground]);
+        TileTexture(painter, rect(), skins_[SlotMainBackground]);
         DrawGoldOutline(painter);
     }
 
@@ -61,13 +59,21 @@ private:
         painter.drawPolygon(QPolygon({{1, 0}, {w - 1, 0}, {w - 1, h - 2}, {1, h - 2}}));
         painter.drawPolygon(QPolygon({{0, 1}, {w - 2, 1}, {w - 2, h - 1}, {0, h - 1}}));
     }
+
+    const TSkins& skins_;
 };
 
 // What the game makes heard, through the sound switch of the menu.
-class TSoundEffects : public IGameEffects {
+class TGameSounds : public IGameEffects {
 public:
-    void Play(TSound sound) override { PlaySoundEffect(static_cast<int>(sound)); }
-    int PlayWaited(TSound sound) override { return PlayWaitedSound(static_cast<int>(sound)); }
+    explicit TGameSounds(TSoundEffects& sounds) : sounds_(sounds) {}
+    void Play(TSound sound) override { sounds_.PlaySoundEffect(static_cast<int>(sound)); }
+    int PlayWaited(TSound sound) override {
+        return sounds_.PlayWaitedSound(static_cast<int>(sound));
+    }
+
+private:
+    TSoundEffects& sounds_;
 };
 
 // Sees every right-button press of the program before it is dispatched; never consumes it.
@@ -117,12 +123,12 @@ QByteArray LetterOf(const TTexturedButton* button) {
 
 } // namespace
 
-TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
-    : QMainWindow(parent), progress_(std::move(progress)),
-      effects_(std::make_unique<TSoundEffects>()) {
+TMainWindow::TMainWindow(TPresentation& look, std::function<void()> progress, QWidget* parent)
+    : QMainWindow(parent), look_(look), progress_(std::move(progress)),
+      effects_(std::make_unique<TGameSounds>(look.Sounds)) {
     Game = new TGame(Words, *effects_, this);
     NetGame = new TNetGame(*Game, *this, this);
-    client_ = new TClientArea(this);
+    client_ = new TClientArea(look_.Skins, this);
     setCentralWidget(client_);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -137,7 +143,7 @@ TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
     Timer = new QTimer(this);
     Timer->setInterval(100);
     connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
-    SoundSettings.SoundOn = [this] { return Menu_Sound->isChecked(); };
+    look_.Sounds.SoundOn = [this] { return Menu_Sound->isChecked(); };
     Words.CountsChanged = [this] { ShowWordCounts(); };
 
     FormCreate();
@@ -152,7 +158,7 @@ TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
 void TMainWindow::FormCreate() {
     versionCheck_ = new TVersionCheck(this);
     Progress();
-    RegisterSkinned(this, [this] { DressMainWindow(*this); });
+    look_.Skins.RegisterSkinned(this, [this] { DressMainWindow(*this, look_.Skins); });
     Progress();
     qApp->installEventFilter(rightButtonFilter_);
     CreateWordLabels();
@@ -164,15 +170,16 @@ void TMainWindow::FormCreate() {
     Progress();
     TSafeApplication::Guard(ReadWinners);
     LoadSettings();
-    LoadFaces(FaceTint.red(), FaceTint.green(), FaceTint.blue());
+    look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
+                          look_.Faces.Tint.blue());
     Progress();
     ArrangeLetters();
     Progress();
     LoadBothDictionaries();
     TSafeApplication::Guard([this] { Menu_NewGameClick(); });
-    LoadSkinImages();
+    look_.Skins.LoadSkinImages();
     Progress();
-    ApplySkins();
+    look_.Skins.ApplySkins();
     Timer->start();
 }
 
@@ -182,7 +189,7 @@ TMainWindow::~TMainWindow() {
     // The peer is told goodbye while the windows that its events reach still exist.
     ReleaseSession(*this);
     qApp->removeEventFilter(rightButtonFilter_);
-    SoundSettings = TSoundSettings{};
+    look_.Sounds.SoundOn = [] { return true; };
     Words.CountsChanged = nullptr;
 }
 
@@ -195,7 +202,7 @@ void TMainWindow::CreateControls() {
     for (TTexturedButton* button : {AdviceButton, SkipButton}) {
         button->setFont(DefaultFont(11, true));
         button->SetFontColor(QColor(200, 200, 255));
-        button->SetTexture(SkinBitmaps[SlotButton]);
+        button->SetTexture(look_.Skins[SlotButton]);
     }
     connect(AdviceButton, &TTexturedButton::Clicked, this, [this] { Game->Advice(); });
     connect(SkipButton, &TTexturedButton::Clicked, this, [this] { Game->Skip(); });
@@ -209,7 +216,7 @@ void TMainWindow::CreateControls() {
     WordLabel =
         MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
     WordLabel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-    WordLabel->SetTexture(SkinBitmaps[SlotWordLabel]);
+    WordLabel->SetTexture(look_.Skins[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
     Score1 = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
@@ -245,7 +252,7 @@ void TMainWindow::CreateControls() {
     WordPanel2->setGeometry(420, 115, 140, 205);
     for (TTexturedLabel* panel : {WordPanel1, WordPanel2}) {
         panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-        panel->SetTexture(SkinBitmaps[SlotPanel]);
+        panel->SetTexture(look_.Skins[SlotPanel]);
     }
 }
 

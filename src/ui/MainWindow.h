@@ -32,6 +32,7 @@ class TQuestionWindow;
 class TRecordsWindow;
 class TAboutWindow;
 class TResultWindow;
+struct TPresentation;
 
 class TMainWindow : public QMainWindow, public INetGameHost {
     Q_OBJECT
@@ -43,8 +44,10 @@ public:
     static constexpr int ClientHeight = 410;
     static constexpr int WordRows = 15;
 
+    // The window and every window it makes wear the skins of `look` and play its sounds.
     // `progress` is called at each of the ten steps of the window's creation.
-    explicit TMainWindow(std::function<void()> progress = {}, QWidget* parent = nullptr);
+    explicit TMainWindow(TPresentation& look, std::function<void()> progress = {},
+                         QWidget* parent = nullptr);
     ~TMainWindow() override;
 
     // The game this window shows, and its side of a network game.
@@ -209,6 +212,7 @@ private:
     void ShowWords();
     void AskToAddWord(const QByteArray& word);
 
+    TPresentation& look_;
     std::function<void()> progress_;
     TVersionCheck* versionCheck_ = nullptr;
     std::unique_ptr<IGameEffects> effects_;

@@ -4,9 +4,8 @@
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "settings/Settings.h"
-#include "ui/Faces.h"
 #include "ui/MainWindow.h"
-#include "ui/Skins.h"
+#include "ui/Presentation.h"
 
 #include <QAction>
 
@@ -25,11 +24,11 @@ void TMainWindow::LoadSettings() {
     RelabelMainWindow();
     Game->SetStrength(file.ReadStrengthLevel() + 2);
     for (int slot = 0; slot <= 8; ++slot)
-        ImageNames[slot] = file.ReadString("Images", ImageKey(slot), "");
+        look_.Skins.ImageNames[slot] = file.ReadString("Images", ImageKey(slot), "");
     Menu_Sound->setChecked(file.ReadFlag("Kordi", "Sound", true));
-    SkinName = file.ReadString("Images", "SkinName", "");
-    UseSkins = file.ReadFlag("Images", "UseSkins", true);
-    FaceTint = file.ReadFaceTint();
+    look_.Skins.SkinName = file.ReadString("Images", "SkinName", "");
+    look_.Skins.UseSkins = file.ReadFlag("Images", "UseSkins", true);
+    look_.Faces.Tint = file.ReadFaceTint();
     // A number that is no TCP port falls back to the default, as a missing one does.
     const int port = file.ReadInteger("NetPlay", "Port", 0);
     NetPlayFields.Port = port >= 0 && port <= 65535 ? port : 0;
@@ -44,9 +43,9 @@ void TMainWindow::SaveSettings() const {
     file.WriteInteger("Kordi", "LanguageNumber", Words.Language);
     file.WriteInteger("Kordi", "Strong", Game->Strength() - 2);
     for (int slot = 0; slot <= 8; ++slot)
-        file.WriteString("Images", ImageKey(slot), BareFileName(ImageNames[slot]));
-    file.WriteFlag("Images", "UseSkins", UseSkins);
-    file.WriteString("Images", "SkinName", SkinName);
+        file.WriteString("Images", ImageKey(slot), BareFileName(look_.Skins.ImageNames[slot]));
+    file.WriteFlag("Images", "UseSkins", look_.Skins.UseSkins);
+    file.WriteString("Images", "SkinName", look_.Skins.SkinName);
     file.WriteInteger("NetPlay", "Port", NetPlayFields.Port);
     file.WriteString("NetPlay", "HostName", CodePage::OneLine(NetPlayFields.HostName));
     file.WriteString("NetPlay", "Name", CodePage::OneLine(NetPlayFields.Name));

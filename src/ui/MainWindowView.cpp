@@ -13,12 +13,10 @@
 #include "settings/Records.h"
 #include "settings/Settings.h"
 #include "ui/ChatWindow.h"
-#include "ui/Faces.h"
+#include "ui/Presentation.h"
 #include "ui/QuestionWindow.h"
 #include "ui/ResultWindow.h"
 #include "ui/ReviewWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
 #include "ui/StrengthWindow.h"
 
 #include <QAction>
@@ -81,7 +79,7 @@ void TMainWindow::ShowCell(TBoardCell& cell) {
     const TCell& state = Game->Board().At(cell.Pos());
     const QByteArray letter = Game->ShownLetter(cell.Pos());
     cell.SetCaption(CodePage::ToUnicode(letter));
-    cell.SetTexture(SkinBitmaps[state.Selected ? SlotTracedCell : SlotCell]);
+    cell.SetTexture(look_.Skins[state.Selected ? SlotTracedCell : SlotCell]);
     cell.SetFontColor(state.Selected ? SelectedLetterColor : QColor(Qt::black));
     const bool pressed = state.IsFree() && !letter.isEmpty() && !state.Selected;
     const auto bevel = pressed ? TTexturedLabel::Bevel::Lowered : TTexturedLabel::Bevel::Raised;
@@ -100,7 +98,7 @@ void TMainWindow::ShowLetters() {
     for (TTexturedButton* button : LetterButtons) {
         const bool chosen = CodePage::FromUnicode(button->Caption()) == Game->ChosenLetter();
         button->SetFontColor(chosen ? Blue : Yellow);
-        button->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
+        button->SetTexture(look_.Skins[chosen ? SlotChosenLetter : SlotLetter]);
     }
 }
 
@@ -122,7 +120,7 @@ void TMainWindow::ShowFace(int index) {
     if (index == faceShown_)
         return;
     faceShown_ = index;
-    ComputerFace->setPixmap(Faces[index]);
+    ComputerFace->setPixmap(look_.Faces[index]);
 }
 
 void TMainWindow::AskToAddWord(const QByteArray& word) {
@@ -197,7 +195,7 @@ void TMainWindow::Menu_CPUClick() {
 
 void TMainWindow::Menu_ReviewClick() {
     if (!reviewWindow_) {
-        reviewWindow_ = new TReviewWindow(this);
+        reviewWindow_ = new TReviewWindow(look_, this);
         SuspendGameWhileActive(reviewWindow_, MainActive);
     }
     reviewWindow_->Review(Game->LastRecord(), Words);
@@ -264,7 +262,7 @@ void TMainWindow::AddChatLine(const QByteArray& line) {
 }
 
 void TMainWindow::PlaySound(TSound sound) {
-    PlaySoundEffect(static_cast<int>(sound));
+    look_.Sounds.PlaySoundEffect(static_cast<int>(sound));
 }
 
 void TMainWindow::ShowPeer(const QByteArray& name) {

@@ -14,7 +14,7 @@
 #include <QAction>
 
 void TMainWindow::CreateConnectionWindow() {
-    ConfigForm = new TConnectionWindow(this);
+    ConfigForm = new TConnectionWindow(look_, this);
     connect(ConfigForm, &TConnectionWindow::Connected, this, [this](int state) {
         NetGame->SetNetState(state);
         ShowConnected();
@@ -25,37 +25,37 @@ void TMainWindow::CreateConnectionWindow() {
 }
 
 void TMainWindow::CreateChatWindow() {
-    ChatWindow = new TChatWindow(*ConfigForm, NetGame, this);
+    ChatWindow = new TChatWindow(look_, *ConfigForm, NetGame, this);
 }
 
 void TMainWindow::CreateTexturesWindow() {
-    ImagesWindow = new TTexturesWindow(this);
+    ImagesWindow = new TTexturesWindow(look_, this);
     connect(Menu_Textures, &QAction::triggered, ImagesWindow, &QDialog::open);
 }
 
 void TMainWindow::CreateStrengthWindow() {
-    SetCPUWindow = new TStrengthWindow(*Game, this);
+    SetCPUWindow = new TStrengthWindow(look_, *Game, this);
     SuspendGameWhileActive(SetCPUWindow, MainActive);
 }
 
 void TMainWindow::CreateQuestionWindow() {
-    ChoiceWindow = new TQuestionWindow(this);
+    ChoiceWindow = new TQuestionWindow(look_, this);
     SuspendGameWhileActive(ChoiceWindow, MainActive);
 }
 
 void TMainWindow::CreateRecordsWindow() {
-    WinnersWindow = new TRecordsWindow(*Game, *ChoiceWindow, this);
+    WinnersWindow = new TRecordsWindow(look_, *Game, *ChoiceWindow, this);
     SuspendGameWhileActive(WinnersWindow, MainActive);
     connect(Menu_Records, &QAction::triggered, WinnersWindow, &QDialog::open);
 }
 
 void TMainWindow::CreateAboutWindow() {
-    AboutForm = new TAboutWindow(this);
+    AboutForm = new TAboutWindow(look_, this);
     connect(Menu_About, &QAction::triggered, AboutForm, &QDialog::open);
 }
 
 void TMainWindow::CreateResultWindow() {
-    AddRatingWindow = new TResultWindow(*Game, this);
+    AddRatingWindow = new TResultWindow(look_, *Game, this);
     SuspendGameWhileActive(AddRatingWindow, MainActive);
 }
 

@@ -2,8 +2,7 @@
 
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
+#include "ui/Presentation.h"
 
 #include <QLabel>
 #include <algorithm>
@@ -31,7 +30,8 @@ TTexturedButton* MakeButton(QWidget* parent, int left, int result, TQuestionWind
 
 } // namespace
 
-TQuestionWindow::TQuestionWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103) {
+TQuestionWindow::TQuestionWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 103) {
     QuestionLabel = new QLabel(this);
     QuestionLabel->setGeometry(QuestionArea);
     QuestionLabel->setAlignment(Qt::AlignCenter);
@@ -48,7 +48,7 @@ TQuestionWindow::TQuestionWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 
 
 void TQuestionWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    PlaySoundEffect(SoundQuestion);
+    Look().Sounds.PlaySoundEffect(SoundQuestion);
     setWindowTitle(caption_);
     QuestionLabel->setText(text_);
     FitQuestion();

@@ -15,7 +15,7 @@ public:
     static constexpr int Yes = 6;
     static constexpr int No = 7;
 
-    explicit TQuestionWindow(QWidget* parent = nullptr);
+    explicit TQuestionWindow(TPresentation& look, QWidget* parent = nullptr);
 
     TTexturedButton* YesButton;
     TTexturedButton* NoButton;

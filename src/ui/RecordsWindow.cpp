@@ -6,7 +6,6 @@
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
 #include "ui/QuestionWindow.h"
-#include "ui/Skins.h"
 
 #include <QFrame>
 #include <QLinearGradient>
@@ -50,8 +49,9 @@ TWinnerList& CurrentWinners(const TGame& game) {
     return Winners[Words.Language][CurrentLevel(game)];
 }
 
-TRecordsWindow::TRecordsWindow(const TGame& game, TQuestionWindow& question, QWidget* parent)
-    : TSkinnedDialog(parent, 292, 357), game_(game), question_(question) {
+TRecordsWindow::TRecordsWindow(TPresentation& look, const TGame& game, TQuestionWindow& question,
+                               QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 357), game_(game), question_(question) {
     Bevel1 = new TTexturedLabel(this);
     Bevel1->setGeometry(15, 15, 265, 250);
     Bevel1->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);

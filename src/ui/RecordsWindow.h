@@ -21,7 +21,8 @@ class TRecordsWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     // Shows the lists of `game`'s strength; clearing asks through `question` first.
-    TRecordsWindow(const TGame& game, TQuestionWindow& question, QWidget* parent);
+    TRecordsWindow(TPresentation& look, const TGame& game, TQuestionWindow& question,
+                   QWidget* parent);
 
     TTexturedLabel* Bevel1;
     QFrame* Bevel2;

@@ -5,9 +5,8 @@
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/Presentation.h"
 #include "ui/RecordsWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
 
 #include <QHideEvent>
 #include <QLabel>
@@ -33,8 +32,8 @@ TTexturedLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
 
 } // namespace
 
-TResultWindow::TResultWindow(TGame& game, QWidget* parent)
-    : TSkinnedDialog(parent, 292, 133), game_(game) {
+TResultWindow::TResultWindow(TPresentation& look, TGame& game, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 133), game_(game) {
     // The no-place message is long in every language: it wraps, between the result line
     // and the OK button.
     CoolLabel3 = new QLabel(this);
@@ -72,7 +71,7 @@ void TResultWindow::FormActivate() {
     Edit1->setVisible(earnsPlace);
     CoolLabel2->setVisible(earnsPlace);
     CoolLabel3->setVisible(!earnsPlace);
-    PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser);
+    Look().Sounds.PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser);
     if (game_.Score(2) > game_.Score(1))
         FaceAnimating = true;
     else

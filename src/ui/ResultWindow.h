@@ -17,7 +17,7 @@ class TResultWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     // Shows the result of the game that just ended in `game`, and its face.
-    TResultWindow(TGame& game, QWidget* parent);
+    TResultWindow(TPresentation& look, TGame& game, QWidget* parent);
 
     QLabel* CoolLabel3;
     TTexturedLabel* CreditLabel;

@@ -35,8 +35,8 @@ QTableWidgetItem* Item(const QString& text) {
 
 } // namespace
 
-TReviewWindow::TReviewWindow(QWidget* parent)
-    : TSkinnedDialog(parent, 640, 340), stepper_(new QTimer(this)) {
+TReviewWindow::TReviewWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 640, 340), stepper_(new QTimer(this)) {
     Turns = new QTableWidget(0, MissedColumn + 1, this);
     Turns->setGeometry(8, 8, 440, 270);
     Turns->setSelectionBehavior(QAbstractItemView::SelectRows);

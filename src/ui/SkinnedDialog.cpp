@@ -1,24 +1,25 @@
 #include "ui/SkinnedDialog.h"
 
 #include "platform/TexturedLabel.h"
-#include "ui/Skins.h"
+#include "ui/Presentation.h"
 
 #include <QEvent>
 #include <QPainter>
 
-TSkinnedDialog::TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+TSkinnedDialog::TSkinnedDialog(TPresentation& look, QWidget* parent, int clientWidth,
+                               int clientHeight)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), look_(look) {
     setFixedSize(clientWidth, clientHeight);
-    RegisterSkinned(this, [this] {
+    look_.Skins.RegisterSkinned(this, [this] {
         for (TTexturedLabel* face : buttonFaces_)
-            face->SetTexture(SkinBitmaps[SlotButton]);
+            face->SetTexture(look_.Skins[SlotButton]);
         update();
     });
 }
 
 void TSkinnedDialog::AddButtonFace(TTexturedLabel* face) {
     buttonFaces_.push_back(face);
-    face->SetTexture(SkinBitmaps[SlotButton]);
+    face->SetTexture(look_.Skins[SlotButton]);
 }
 
 TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
@@ -33,7 +34,7 @@ TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
 
 void TSkinnedDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    TileTexture(painter, rect(), SkinBitmaps[SlotWindowBackground]);
+    TileTexture(painter, rect(), look_.Skins[SlotWindowBackground]);
 }
 
 namespace {

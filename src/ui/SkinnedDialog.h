@@ -7,11 +7,13 @@
 
 class TTexturedButton;
 class TTexturedLabel;
+struct TPresentation;
 
 class TSkinnedDialog : public QDialog {
     Q_OBJECT
 public:
-    TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight);
+    // The window wears the skins of `look` and plays its sounds.
+    TSkinnedDialog(TPresentation& look, QWidget* parent, int clientWidth, int clientHeight);
 
     // The face takes the skin's button picture now and after every change of the skin.
     void AddButtonFace(TTexturedLabel* face);
@@ -20,8 +22,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TTexturedButton* MakeOkButton(int left, int top);
+    TPresentation& Look() const { return look_; }
 
 private:
+    TPresentation& look_;
     std::vector<TTexturedLabel*> buttonFaces_;
 };
 

@@ -3,7 +3,6 @@
 #include "game/Game.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/Skins.h"
 
 #include <QLabel>
 #include <QSlider>
@@ -20,8 +19,8 @@ QLabel* MakeLabel(QWidget* parent, QRect geometry, Qt::Alignment alignment) {
 
 } // namespace
 
-TStrengthWindow::TStrengthWindow(TGame& game, QWidget* parent)
-    : TSkinnedDialog(parent, 292, 68), game_(game) {
+TStrengthWindow::TStrengthWindow(TPresentation& look, TGame& game, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 68), game_(game) {
     StrongBar = new QSlider(Qt::Horizontal, this);
     StrongBar->setGeometry(8, 8, 220, 30);
     StrongBar->setRange(3, 8);

@@ -12,7 +12,7 @@ class TStrengthWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     // The bar shows and sets the strength of `game`.
-    TStrengthWindow(TGame& game, QWidget* parent);
+    TStrengthWindow(TPresentation& look, TGame& game, QWidget* parent);
 
     QSlider* StrongBar;
     QLabel* Label1;

@@ -7,6 +7,7 @@
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/FakeSound.h"
+#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -26,9 +27,10 @@ protected:
     ~ChatTest() override { NetPlayFields = {}; }
 
     TestFolder folder;
-    FakeSoundScope sound;
-    TConnectionWindow config;
-    TChatWindow chat{config};
+    TPresentation look;
+    FakeSoundScope sound{look.Sounds};
+    TConnectionWindow config{look};
+    TChatWindow chat{look, config};
 };
 
 } // namespace

@@ -46,7 +46,7 @@ protected:
     bool Played(const QString& effect);
     int NetState() { return Main().NetGame->State(); }
 
-    FakeSoundScope sound;
+    FakeSoundScope sound{look.Sounds};
     quint16 port;
     TSessionService peer;
     QList<QByteArray> received;

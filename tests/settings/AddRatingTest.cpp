@@ -27,7 +27,7 @@ protected:
     int ShownFace() const {
         const qint64 shown = window->ComputerFace->pixmap().cacheKey();
         for (int face = 0; face < FaceCount; ++face)
-            if (Faces[face].cacheKey() == shown)
+            if (look.Faces[face].cacheKey() == shown)
                 return face;
         return -1;
     }
@@ -44,7 +44,7 @@ protected:
         EXPECT_EQ(sound.Sound().Played, std::vector{played});
     }
 
-    FakeSoundScope sound;
+    FakeSoundScope sound{look.Sounds};
 };
 
 } // namespace

@@ -2,9 +2,8 @@
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "ui/Faces.h"
 #include "ui/MainWindow.h"
-#include "ui/Skins.h"
+#include "ui/Presentation.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,7 +20,7 @@ protected:
     SettingsTest() { folder.LayShippedData(); }
 
     TMainWindow& Start() {
-        window = std::make_unique<TMainWindow>();
+        window = std::make_unique<TMainWindow>(look);
         return *window;
     }
     QByteArray Setting(const char* section, const char* key) const {
@@ -29,6 +28,7 @@ protected:
     }
 
     TestFolder folder;
+    TPresentation look;
     std::unique_ptr<TMainWindow> window;
 };
 
@@ -37,14 +37,14 @@ protected:
 TEST_F(SettingsTest, NoFileGivesEveryDefault) {
     QFile::remove(folder.Path("Kordi2000.ini"));
     // Values left from before, so that only the load can bring the defaults.
-    std::tie(NetPlayFields, UseSkins, SkinName, ImageNames[3]) =
+    std::tie(NetPlayFields, look.Skins.UseSkins, look.Skins.SkinName, look.Skins.ImageNames[3]) =
         std::tuple(TNetPlayFields{4000, "far", "Ann", false}, false, "Old", "wood.jpg");
-    FaceTint = Qt::red;
+    look.Faces.Tint = Qt::red;
 
     TMainWindow& main = Start();
     EXPECT_EQ(Words.FirstLetter, 192);
     EXPECT_EQ(main.Game->Strength(), 8); // the missing key's 16 brought to the top level, 6
-    EXPECT_EQ(FaceTint, QColor(255, 255, 255));
+    EXPECT_EQ(look.Faces.Tint, QColor(255, 255, 255));
     EXPECT_EQ(main.Menu_Game->title(), "?");
 
     // The save writes what was loaded, so the file shows every other default.
@@ -67,8 +67,8 @@ TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
                                   "[NetPlay]\r\nPort=99999\r\nAutoPopUpChat=yes\r\n");
     folder.Write("Textures/wood.jpg", folder.Read("Textures/Maple.jpg")); // a texture that exists
     EXPECT_EQ(Start().Game->Strength(), 3);
-    EXPECT_EQ(ImageNames[2], "C:\\pics\\wood.jpg");
-    EXPECT_EQ(FaceTint, QColor(255, 0, 255));
+    EXPECT_EQ(look.Skins.ImageNames[2], "C:\\pics\\wood.jpg");
+    EXPECT_EQ(look.Faces.Tint, QColor(255, 0, 255));
 
     window->SaveSettings(); // writes what was loaded
     EXPECT_EQ(Setting("Kordi", "LanguageNumber"), "1");

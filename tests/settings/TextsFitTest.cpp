@@ -109,7 +109,7 @@ protected:
         window->ConfigForm->DXPlay = &session;
         window->CreateChatWindow();
         window->CreateTexturesWindow();
-        review = new TReviewWindow(window.get());
+        review = new TReviewWindow(look, window.get());
     }
 
     // Checks every control of the window that shows a shipped text, as it stands, and notes

@@ -1,6 +1,7 @@
 #include "ui/AboutWindow.h"
 #include "FakeSound.h"
 #include "TestFolder.h"
+#include "ui/Presentation.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -26,8 +27,9 @@ protected:
     static int Never(int range) { return range - 1; }
 
     TestFolder folder;
-    FakeSoundScope sound;
-    TAboutWindow form;
+    TPresentation look;
+    FakeSoundScope sound{look.Sounds};
+    TAboutWindow form{look};
 };
 
 bool AnyLight(const QImage& image) {

@@ -6,11 +6,10 @@
 
 namespace {
 
-using ApplySkinsTest = GameFixture;
-
-qint64 KeyOf(int slot) {
-    return SkinBitmaps[slot].cacheKey();
-}
+class ApplySkinsTest : public GameFixture {
+protected:
+    qint64 KeyOf(int slot) const { return look.Skins[slot].cacheKey(); }
+};
 
 } // namespace
 
@@ -22,15 +21,15 @@ TEST_F(ApplySkinsTest, RefilledPicturesReachEveryWindow) {
     ClickCell(1, 2);
     ClickCell(1, 3);
     delete questionWindow;
-    SkinName = "Marble";
-    LoadSkinImages();
-    ApplySkins();
-    SkinName.clear();
+    look.Skins.SkinName = "Marble";
+    look.Skins.LoadSkinImages();
+    look.Skins.ApplySkins();
+    look.Skins.SkinName.clear();
 
     for (TTexturedButton* letter : Main().LetterButtons)
         EXPECT_EQ(letter->Texture().cacheKey(),
                   KeyOf(letter->Caption() == "T" ? SlotChosenLetter : SlotLetter));
-    ForEachCell(Main().Cells, [](TBoardCell& cell) {
+    ForEachCell(Main().Cells, [this](TBoardCell& cell) {
         const bool traced = cell.Col == 1 && (cell.Row == 2 || cell.Row == 3);
         EXPECT_EQ(cell.Texture().cacheKey(), KeyOf(traced ? SlotTracedCell : SlotCell));
     });

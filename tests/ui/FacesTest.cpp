@@ -63,16 +63,17 @@ TEST(LoadFaces, TintsTheGreyBuiltInFaces) {
             EXPECT_TRUE(qRed(pixel) == qGreen(pixel) && qRed(pixel) == qBlue(pixel));
         });
     }
-    LoadFaces(300, -4, 0);
+    TFaces faces;
+    faces.LoadFaces(300, -4, 0);
     bool black = false, red = false;
     for (int i = 0; i < FaceCount; ++i)
-        ForEachPixel(Faces[i].toImage(), [&](QRgb pixel) {
+        ForEachPixel(faces[i].toImage(), [&](QRgb pixel) {
             EXPECT_EQ(pixel & 0xFFFF, 0u);
             black |= pixel == qRgb(0, 0, 0);
             red |= pixel == qRgb(255, 0, 0);
         });
     EXPECT_TRUE(black && red);
-    EXPECT_THROW(Faces[FaceCount], std::out_of_range);
+    EXPECT_THROW(faces[FaceCount], std::out_of_range);
 }
 
 // The network icons are small and keep black free for the transparent colour; the splash

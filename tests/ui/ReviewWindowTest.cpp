@@ -3,6 +3,7 @@
 #include "ui/ReviewWindow.h"
 #include "TestFolder.h"
 #include "platform/TexturedLabel.h"
+#include "ui/Presentation.h"
 
 #include <QFile>
 #include <QProcess>
@@ -48,7 +49,8 @@ protected:
 
     TestFolder folder;
     TDictionary words;
-    TReviewWindow window{nullptr};
+    TPresentation look;
+    TReviewWindow window{look, nullptr};
 };
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/PictureDecoder.h"
 #include "platform/TexturedLabel.h"
-#include "ui/Skins.h"
+#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,15 +16,7 @@ namespace {
 
 class TexturesWindow : public ::testing::Test {
 protected:
-    TexturesWindow() {
-        folder.LayShippedData();
-        for (QByteArray& name : ImageNames)
-            name.clear();
-    }
-    ~TexturesWindow() override {
-        UseSkins = true;
-        SkinName.clear();
-    }
+    TexturesWindow() { folder.LayShippedData(); }
 
     QStringList SkinList() const {
         QStringList names;
@@ -43,12 +35,14 @@ protected:
         return PictureDecoder::LoadPicture(folder.Path("Textures/" + relative))
             .convertToFormat(QImage::Format_RGB32);
     }
-    static QImage Slot(int slot) {
-        return SkinBitmaps[slot].toImage().convertToFormat(QImage::Format_RGB32);
+    QImage Slot(int slot) const {
+        return skins[slot].toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     TestFolder folder;
     MessageRecorder messages;
+    TPresentation look;
+    TSkins& skins = look.Skins;
     std::unique_ptr<TTexturesWindow> window;
 };
 
@@ -57,9 +51,9 @@ protected:
 // With skins on the window lists every skin folder, picks the stored one whatever its
 // letter case, and a new pick dresses the open windows at once.
 TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
-    UseSkins = true;
-    SkinName = "marble";
-    window = std::make_unique<TTexturesWindow>();
+    skins.UseSkins = true;
+    skins.SkinName = "marble";
+    window = std::make_unique<TTexturesWindow>(look);
     window->show();
     EXPECT_EQ(SkinList(), QStringList({"Default skin", "Linen", "Marble"}));
     EXPECT_EQ(window->ComboBox1->currentText(), "Marble");
@@ -67,33 +61,33 @@ TEST_F(TexturesWindow, SkinModeListsSkinsAndAppliesThePick) {
 
     window->ComboBox1->setCurrentIndex(1);
     window->ComboBox1Click();
-    EXPECT_EQ(SkinName, "Linen");
+    EXPECT_EQ(skins.SkinName, "Linen");
     EXPECT_EQ(Slot(SlotButton), Picture("Linen/0.bmp"));
-    EXPECT_EQ(window->CoolOKButton->Texture().cacheKey(), SkinBitmaps[SlotButton].cacheKey());
+    EXPECT_EQ(window->CoolOKButton->Texture().cacheKey(), skins[SlotButton].cacheKey());
 }
 
 // Texture mode: a clicked file becomes the selected slot's texture, and reset gives the
 // slot back to the default skin. The stored skin name survives though its list was never
 // filled in this run.
 TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
-    UseSkins = false;
-    SkinName = "Marble";
-    window = std::make_unique<TTexturesWindow>();
+    skins.UseSkins = false;
+    skins.SkinName = "Marble";
+    window = std::make_unique<TTexturesWindow>(look);
     window->show();
-    EXPECT_EQ(SkinName, "Marble");
+    EXPECT_EQ(skins.SkinName, "Marble");
 
     window->CoolListBox->setCurrentRow(SlotCell);
     ClickFile("Maple.jpg");
-    EXPECT_EQ(ImageNames[SlotCell], "Maple.jpg");
+    EXPECT_EQ(skins.ImageNames[SlotCell], "Maple.jpg");
     EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
     EXPECT_EQ(window->FileListBox1->currentItem()->text(), "Maple.jpg");
 
     QTest::mouseClick(window->CoolResetButton, Qt::LeftButton);
-    EXPECT_TRUE(ImageNames[SlotCell].isEmpty());
+    EXPECT_TRUE(skins.ImageNames[SlotCell].isEmpty());
     EXPECT_EQ(Slot(SlotCell), Picture("Default skin/1.jpg"));
 
     QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);
-    EXPECT_TRUE(UseSkins);
+    EXPECT_TRUE(skins.UseSkins);
     EXPECT_EQ(Slot(SlotCell), Picture("Marble/1.jpg"));
 }
 
@@ -103,17 +97,17 @@ TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
     for (const char* name :
          {"Textures/Café.jpg", "Textures/Дуб.jpg", "Textures/Café/1.jpg", "Textures/Кедр/1.jpg"})
         folder.Write(QString::fromUtf8(name), folder.Read("Textures/Maple.jpg"));
-    UseSkins = false;
-    window = std::make_unique<TTexturesWindow>();
+    skins.UseSkins = false;
+    window = std::make_unique<TTexturesWindow>(look);
     window->show();
     EXPECT_TRUE(
         window->FileListBox1->findItems(QString::fromUtf8("Café.jpg"), Qt::MatchExactly).isEmpty());
 
     window->CoolListBox->setCurrentRow(SlotCell);
     ClickFile(QString::fromUtf8("Дуб.jpg"));
-    EXPECT_EQ(CodePage::ToUnicode(ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
-    LoadSkinImages();
-    EXPECT_EQ(CodePage::ToUnicode(ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
+    EXPECT_EQ(CodePage::ToUnicode(skins.ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
+    skins.LoadSkinImages();
+    EXPECT_EQ(CodePage::ToUnicode(skins.ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
     EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
 
     QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);

@@ -15,7 +15,7 @@ GameFixture::GameFixture(const QByteArray& words) {
     folder.Write("DATA/Lib.ENG", words);
     SettingsFile->WriteString("Kordi", "LanguageNumber", "2");
     SettingsFile->WriteString("Kordi", "Strong", "6");
-    window = std::make_unique<TMainWindow>();
+    window = std::make_unique<TMainWindow>(look);
     window->Game->SetTickMs(1);
     window->CreateStrengthWindow();
     window->CreateQuestionWindow();

@@ -6,6 +6,7 @@
 #include "TestFolder.h"
 #include "settings/Records.h"
 #include "ui/MainWindow.h"
+#include "ui/Presentation.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -43,6 +44,7 @@ protected:
     int CurrentLevel();
 
     TestFolder folder;
+    TPresentation look;
     std::unique_ptr<TMainWindow> window;
     TStrengthWindow* strengthWindow;
     TQuestionWindow* questionWindow;
