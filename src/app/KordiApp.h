@@ -7,6 +7,7 @@
 class ISoundOutput;
 class TMainWindow;
 struct TPresentation;
+struct TRunData;
 
 class TKordiApp {
 public:
@@ -22,5 +23,6 @@ public:
 
 private:
     std::unique_ptr<TPresentation> look_;
+    std::unique_ptr<TRunData> data_;
     std::unique_ptr<TMainWindow> mainWindow_;
 };

@@ -8,7 +8,6 @@
 #include <memory>
 
 const TSettingsFileRef SettingsFile;
-TNetPlayFields NetPlayFields;
 
 bool TSettingsFile::ReadFlag(QByteArrayView section, QByteArrayView key, bool defaultValue) const {
     return ReadString(section, key, defaultValue ? "1" : "0") == "1";

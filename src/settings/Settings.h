@@ -31,7 +31,6 @@ struct TNetPlayFields {
     QByteArray Name = "X";
     bool AutoPopUpChat = true;
 };
-extern TNetPlayFields NetPlayFields;
 
 // Sets the current language of Words: 1 Russian, 2 English, with its text section and the
 // first letter of its alphabet.

@@ -23,8 +23,8 @@ void SetBase(QWidget* control, QColor color) {
 
 } // namespace
 
-TChatWindow::TChatWindow(TPresentation& look, const TConnectionWindow& connection,
-                         TNetGame* netGame, QWidget* parent)
+TChatWindow::TChatWindow(TPresentation& look, TNetPlayFields& fields,
+                         const TConnectionWindow& connection, TNetGame* netGame, QWidget* parent)
     : TSkinnedDialog(look, parent, 320, 259), connection_(connection), netGame_(netGame) {
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle("CHAT");
@@ -44,10 +44,10 @@ TChatWindow::TChatWindow(TPresentation& look, const TConnectionWindow& connectio
     AutoPopUpChatCheckBox = new QCheckBox(this);
     AutoPopUpChatCheckBox->setGeometry(4, 234, 312, 20);
     AutoPopUpChatCheckBox->setStyleSheet("color: white");
-    AutoPopUpChatCheckBox->setChecked(NetPlayFields.AutoPopUpChat);
+    AutoPopUpChatCheckBox->setChecked(fields.AutoPopUpChat);
 
     connect(AutoPopUpChatCheckBox, &QCheckBox::toggled, this,
-            [](bool checked) { NetPlayFields.AutoPopUpChat = checked; });
+            [&fields](bool checked) { fields.AutoPopUpChat = checked; });
     connect(SendButton, &TTexturedButton::Clicked, this, &TChatWindow::SendButtonClick);
     connect(Memo, &QPlainTextEdit::textChanged, this, &TChatWindow::MemoChange);
     Edit->installEventFilter(this);

@@ -12,6 +12,7 @@ class QPlainTextEdit;
 class TTexturedButton;
 class TConnectionWindow;
 class TNetGame;
+struct TNetPlayFields;
 
 class TChatWindow : public TSkinnedDialog {
     Q_OBJECT
@@ -19,8 +20,9 @@ public:
     static constexpr int MaxLines = 256;
 
     // The caption names this side as typed in the connection window and the peer of the
-    // network game; without a network game (the window on its own) a line goes nowhere.
-    TChatWindow(TPresentation& look, const TConnectionWindow& connection,
+    // network game; without a network game (the window on its own) a line goes nowhere. The
+    // pop-up box follows `fields` both ways.
+    TChatWindow(TPresentation& look, TNetPlayFields& fields, const TConnectionWindow& connection,
                 TNetGame* netGame = nullptr, QWidget* parent = nullptr);
 
     QPlainTextEdit* Memo;

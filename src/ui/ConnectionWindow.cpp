@@ -70,7 +70,7 @@ void EndSession(TMainWindow& main) {
 
 } // namespace
 
-TConnectionWindow::TConnectionWindow(TPresentation& look, QWidget* parent)
+TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields, QWidget* parent)
     : TSkinnedDialog(look, parent, 300, 340) {
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
@@ -104,7 +104,7 @@ TConnectionWindow::TConnectionWindow(TPresentation& look, QWidget* parent)
     connect(JoinButton, &TTexturedButton::Clicked, this, &TConnectionWindow::JoinButtonClick);
     connect(HostButton, &TTexturedButton::Clicked, this, &TConnectionWindow::HostButtonClick);
     connect(Button1, &TTexturedButton::Clicked, this, &QDialog::reject);
-    FormCreate();
+    FormCreate(fields);
 }
 
 void TConnectionWindow::CreateProviderPages() {
@@ -137,15 +137,15 @@ void TConnectionWindow::CreateProviderPages() {
 }
 
 // The address and name come from the settings, and every change goes back to them.
-void TConnectionWindow::FormCreate() {
-    TCPIPPort->setValue(std::clamp(NetPlayFields.Port, 0, 65535));
-    TCPIPHostName->setText(CodePage::ToUnicode(NetPlayFields.HostName));
-    PlayerNameEdit->setText(CodePage::ToUnicode(NetPlayFields.Name));
-    connect(TCPIPPort, &QSpinBox::valueChanged, this, [](int port) { NetPlayFields.Port = port; });
+void TConnectionWindow::FormCreate(TNetPlayFields& fields) {
+    TCPIPPort->setValue(std::clamp(fields.Port, 0, 65535));
+    TCPIPHostName->setText(CodePage::ToUnicode(fields.HostName));
+    PlayerNameEdit->setText(CodePage::ToUnicode(fields.Name));
+    connect(TCPIPPort, &QSpinBox::valueChanged, this, [&fields](int port) { fields.Port = port; });
     connect(TCPIPHostName, &QLineEdit::textChanged, this,
-            [](const QString& text) { NetPlayFields.HostName = CodePage::FromUnicode(text); });
+            [&fields](const QString& text) { fields.HostName = CodePage::FromUnicode(text); });
     connect(PlayerNameEdit, &QLineEdit::textChanged, this,
-            [](const QString& text) { NetPlayFields.Name = CodePage::FromUnicode(text); });
+            [&fields](const QString& text) { fields.Name = CodePage::FromUnicode(text); });
 }
 
 void TConnectionWindow::showEvent(QShowEvent* event) {

@@ -19,11 +19,13 @@ class QSpinBox;
 class QStackedWidget;
 class TTexturedButton;
 class TSessionService;
+struct TNetPlayFields;
 
 class TConnectionWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TConnectionWindow(TPresentation& look, QWidget* parent = nullptr);
+    // The address and player name fields follow `fields` both ways.
+    TConnectionWindow(TPresentation& look, TNetPlayFields& fields, QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window; UseSession hands it over.
     QPointer<TSessionService> DXPlay;
@@ -79,7 +81,7 @@ protected:
 
 private:
     void CreateProviderPages();
-    void FormCreate();
+    void FormCreate(TNetPlayFields& fields);
     // Clears the list, lets `applySettings` hand the page's address to the component,
     // selects the provider and starts the search.
     void Go(const std::function<void()>& applySettings);

@@ -10,7 +10,7 @@
 #include "platform/LinkButton.h"
 #include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
-#include "settings/Records.h"
+#include "settings/RunData.h"
 #include "settings/Settings.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/DesktopShortcut.h"
@@ -123,8 +123,9 @@ QByteArray LetterOf(const TTexturedButton* button) {
 
 } // namespace
 
-TMainWindow::TMainWindow(TPresentation& look, std::function<void()> progress, QWidget* parent)
-    : QMainWindow(parent), look_(look), progress_(std::move(progress)),
+TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void()> progress,
+                         QWidget* parent)
+    : QMainWindow(parent), look_(look), data_(data), progress_(std::move(progress)),
       effects_(std::make_unique<TGameSounds>(look.Sounds)) {
     Game = new TGame(Words, *effects_, this);
     NetGame = new TNetGame(*Game, *this, this);
@@ -168,7 +169,7 @@ void TMainWindow::FormCreate() {
     CreateCells();
     ConnectGame();
     Progress();
-    TSafeApplication::Guard(ReadWinners);
+    TSafeApplication::Guard([this] { ReadWinners(data_.Winners); });
     LoadSettings();
     look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
                           look_.Faces.Tint.blue());

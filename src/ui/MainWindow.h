@@ -33,6 +33,7 @@ class TRecordsWindow;
 class TAboutWindow;
 class TResultWindow;
 struct TPresentation;
+struct TRunData;
 
 class TMainWindow : public QMainWindow, public INetGameHost {
     Q_OBJECT
@@ -44,10 +45,11 @@ public:
     static constexpr int ClientHeight = 410;
     static constexpr int WordRows = 15;
 
-    // The window and every window it makes wear the skins of `look` and play its sounds.
-    // `progress` is called at each of the ten steps of the window's creation.
-    explicit TMainWindow(TPresentation& look, std::function<void()> progress = {},
-                         QWidget* parent = nullptr);
+    // The window and every window it makes wear the skins of `look` and play its sounds,
+    // and keep the player's data in `data`. `progress` is called at each of the ten steps of
+    // the window's creation.
+    TMainWindow(TPresentation& look, TRunData& data, std::function<void()> progress = {},
+                QWidget* parent = nullptr);
     ~TMainWindow() override;
 
     // The game this window shows, and its side of a network game.
@@ -213,6 +215,7 @@ private:
     void AskToAddWord(const QByteArray& word);
 
     TPresentation& look_;
+    TRunData& data_;
     std::function<void()> progress_;
     TVersionCheck* versionCheck_ = nullptr;
     std::unique_ptr<IGameEffects> effects_;

@@ -3,7 +3,7 @@
 
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "settings/Settings.h"
+#include "settings/RunData.h"
 #include "ui/MainWindow.h"
 #include "ui/Presentation.h"
 
@@ -31,10 +31,10 @@ void TMainWindow::LoadSettings() {
     look_.Faces.Tint = file.ReadFaceTint();
     // A number that is no TCP port falls back to the default, as a missing one does.
     const int port = file.ReadInteger("NetPlay", "Port", 0);
-    NetPlayFields.Port = port >= 0 && port <= 65535 ? port : 0;
-    NetPlayFields.HostName = file.ReadString("NetPlay", "HostName", "localhost");
-    NetPlayFields.Name = file.ReadString("NetPlay", "Name", "X");
-    NetPlayFields.AutoPopUpChat = file.ReadFlag("NetPlay", "AutoPopUpChat", true);
+    data_.NetPlay.Port = port >= 0 && port <= 65535 ? port : 0;
+    data_.NetPlay.HostName = file.ReadString("NetPlay", "HostName", "localhost");
+    data_.NetPlay.Name = file.ReadString("NetPlay", "Name", "X");
+    data_.NetPlay.AutoPopUpChat = file.ReadFlag("NetPlay", "AutoPopUpChat", true);
 }
 
 void TMainWindow::SaveSettings() const {
@@ -46,8 +46,8 @@ void TMainWindow::SaveSettings() const {
         file.WriteString("Images", ImageKey(slot), BareFileName(look_.Skins.ImageNames[slot]));
     file.WriteFlag("Images", "UseSkins", look_.Skins.UseSkins);
     file.WriteString("Images", "SkinName", look_.Skins.SkinName);
-    file.WriteInteger("NetPlay", "Port", NetPlayFields.Port);
-    file.WriteString("NetPlay", "HostName", CodePage::OneLine(NetPlayFields.HostName));
-    file.WriteString("NetPlay", "Name", CodePage::OneLine(NetPlayFields.Name));
-    file.WriteFlag("NetPlay", "AutoPopUpChat", NetPlayFields.AutoPopUpChat);
+    file.WriteInteger("NetPlay", "Port", data_.NetPlay.Port);
+    file.WriteString("NetPlay", "HostName", CodePage::OneLine(data_.NetPlay.HostName));
+    file.WriteString("NetPlay", "Name", CodePage::OneLine(data_.NetPlay.Name));
+    file.WriteFlag("NetPlay", "AutoPopUpChat", data_.NetPlay.AutoPopUpChat);
 }

@@ -10,7 +10,7 @@
 #include "platform/KeyState.h"
 #include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
-#include "settings/Records.h"
+#include "settings/RunData.h"
 #include "settings/Settings.h"
 #include "ui/ChatWindow.h"
 #include "ui/Presentation.h"
@@ -248,7 +248,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
     TSafeApplication::Guard([this] { SaveSettings(); });
-    TSafeApplication::Guard(WriteWinners);
+    TSafeApplication::Guard([this] { WriteWinners(data_.Winners); });
 }
 
 void TMainWindow::ShowComputerOpponent(bool shown) {

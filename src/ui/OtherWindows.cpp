@@ -1,6 +1,7 @@
 // The windows the main window opens: each made once, after the main window, and handed the
 // parts of the program it works on.
 
+#include "settings/RunData.h"
 #include "ui/AboutWindow.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
@@ -14,7 +15,7 @@
 #include <QAction>
 
 void TMainWindow::CreateConnectionWindow() {
-    ConfigForm = new TConnectionWindow(look_, this);
+    ConfigForm = new TConnectionWindow(look_, data_.NetPlay, this);
     connect(ConfigForm, &TConnectionWindow::Connected, this, [this](int state) {
         NetGame->SetNetState(state);
         ShowConnected();
@@ -25,7 +26,7 @@ void TMainWindow::CreateConnectionWindow() {
 }
 
 void TMainWindow::CreateChatWindow() {
-    ChatWindow = new TChatWindow(look_, *ConfigForm, NetGame, this);
+    ChatWindow = new TChatWindow(look_, data_.NetPlay, *ConfigForm, NetGame, this);
 }
 
 void TMainWindow::CreateTexturesWindow() {
@@ -44,7 +45,7 @@ void TMainWindow::CreateQuestionWindow() {
 }
 
 void TMainWindow::CreateRecordsWindow() {
-    WinnersWindow = new TRecordsWindow(look_, *Game, *ChoiceWindow, this);
+    WinnersWindow = new TRecordsWindow(look_, data_.Winners, *Game, *ChoiceWindow, this);
     SuspendGameWhileActive(WinnersWindow, MainActive);
     connect(Menu_Records, &QAction::triggered, WinnersWindow, &QDialog::open);
 }
@@ -55,7 +56,7 @@ void TMainWindow::CreateAboutWindow() {
 }
 
 void TMainWindow::CreateResultWindow() {
-    AddRatingWindow = new TResultWindow(look_, *Game, this);
+    AddRatingWindow = new TResultWindow(look_, data_.Winners, *Game, this);
     SuspendGameWhileActive(AddRatingWindow, MainActive);
 }
 

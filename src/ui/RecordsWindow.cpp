@@ -45,13 +45,13 @@ int CurrentLevel(const TGame& game) {
     return game.Strength() - 2;
 }
 
-TWinnerList& CurrentWinners(const TGame& game) {
-    return Winners[Words.Language][CurrentLevel(game)];
+TWinnerList& CurrentWinners(TRunWinners& winners, const TGame& game) {
+    return winners[Words.Language][CurrentLevel(game)];
 }
 
-TRecordsWindow::TRecordsWindow(TPresentation& look, const TGame& game, TQuestionWindow& question,
-                               QWidget* parent)
-    : TSkinnedDialog(look, parent, 292, 357), game_(game), question_(question) {
+TRecordsWindow::TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
+                               TQuestionWindow& question, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 357), winners_(winners), game_(game), question_(question) {
     Bevel1 = new TTexturedLabel(this);
     Bevel1->setGeometry(15, 15, 265, 250);
     Bevel1->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);
@@ -94,9 +94,9 @@ void TRecordsWindow::showEvent(QShowEvent* event) {
 }
 
 void TRecordsWindow::FormActivate() {
-    const TWinnerList& list = CurrentWinners(game_);
+    const TWinnerList& list = CurrentWinners(winners_, game_);
     Button1->setEnabled(!list[0].IsEmpty());
-    Button2->setEnabled(HasAnyResult(Winners));
+    Button2->setEnabled(HasAnyResult(winners_));
     Button1->SetCaption(GetTextU("WinnersButton1"));
     Button2->SetCaption(GetTextU("WinnersButton2"));
     setWindowTitle(GetTextU("Menu_Records"));
@@ -110,12 +110,13 @@ void TRecordsWindow::FormActivate() {
 
 void TRecordsWindow::Button1Click() {
     ClearAfterQuestion(Button1, [this] {
-        ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel(game_)));
+        ChangeWinners(winners_, TWinnersChange::ClearListOf(Words.Language, CurrentLevel(game_)));
     });
 }
 
 void TRecordsWindow::Button2Click() {
-    ClearAfterQuestion(Button2, [] { ChangeWinners(TWinnersChange::ClearEveryList()); });
+    ClearAfterQuestion(Button2,
+                       [this] { ChangeWinners(winners_, TWinnersChange::ClearEveryList()); });
 }
 
 void TRecordsWindow::ClearAfterQuestion(TTexturedButton* button,

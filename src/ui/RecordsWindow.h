@@ -14,15 +14,16 @@ class TGame;
 class TQuestionWindow;
 
 // The list of the dictionary's current language and the game's current strength level.
-TWinnerList& CurrentWinners(const TGame& game);
+TWinnerList& CurrentWinners(TRunWinners& winners, const TGame& game);
 int CurrentLevel(const TGame& game);
 
 class TRecordsWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    // Shows the lists of `game`'s strength; clearing asks through `question` first.
-    TRecordsWindow(TPresentation& look, const TGame& game, TQuestionWindow& question,
-                   QWidget* parent);
+    // Shows the lists of `winners` for `game`'s strength; clearing asks through `question`
+    // first.
+    TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
+                   TQuestionWindow& question, QWidget* parent);
 
     TTexturedLabel* Bevel1;
     QFrame* Bevel2;
@@ -44,6 +45,7 @@ private:
     // Clears with `clear` after the player confirms with the button's caption.
     void ClearAfterQuestion(TTexturedButton* button, const std::function<void()>& clear);
 
+    TRunWinners& winners_;
     const TGame& game_;
     TQuestionWindow& question_;
 };

@@ -32,8 +32,9 @@ TTexturedLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
 
 } // namespace
 
-TResultWindow::TResultWindow(TPresentation& look, TGame& game, QWidget* parent)
-    : TSkinnedDialog(look, parent, 292, 133), game_(game) {
+TResultWindow::TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game,
+                             QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 133), winners_(winners), game_(game) {
     // The no-place message is long in every language: it wraps, between the result line
     // and the OK button.
     CoolLabel3 = new QLabel(this);
@@ -67,7 +68,7 @@ void TResultWindow::showEvent(QShowEvent* event) {
 
 void TResultWindow::FormActivate() {
     const int result = GameResult(game_);
-    const bool earnsPlace = PlaceFor(CurrentWinners(game_), result) >= 0;
+    const bool earnsPlace = PlaceFor(CurrentWinners(winners_, game_), result) >= 0;
     Edit1->setVisible(earnsPlace);
     CoolLabel2->setVisible(earnsPlace);
     CoolLabel3->setVisible(!earnsPlace);
@@ -98,7 +99,7 @@ void TResultWindow::FormDeactivate() {
     Timer->stop();
     FaceAnimating = false;
     game_.SetFace(RestFace);
-    AddToWinners(Winners, Words.Language, CurrentLevel(game_), GameResult(game_),
+    AddToWinners(winners_, Words.Language, CurrentLevel(game_), GameResult(game_),
                  CodePage::FromUnicode(Edit1->text()));
 }
 

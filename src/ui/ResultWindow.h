@@ -12,12 +12,14 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 class TGame;
+struct TRunWinners;
 
 class TResultWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    // Shows the result of the game that just ended in `game`, and its face.
-    TResultWindow(TPresentation& look, TGame& game, QWidget* parent);
+    // Shows the result of the game that just ended in `game`, and its face, and files it in
+    // `winners`.
+    TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game, QWidget* parent);
 
     QLabel* CoolLabel3;
     TTexturedLabel* CreditLabel;
@@ -40,6 +42,7 @@ protected:
 private:
     // The next showing is a new result's.
     bool freshResult_ = true;
+    TRunWinners& winners_;
     TGame& game_;
 };
 

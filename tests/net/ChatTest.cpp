@@ -24,13 +24,13 @@ protected:
         Words.LanguageName = "English";
         config.PlayerNameEdit->setText("Me");
     }
-    ~ChatTest() override { NetPlayFields = {}; }
 
     TestFolder folder;
     TPresentation look;
+    TNetPlayFields NetPlayFields;
     FakeSoundScope sound{look.Sounds};
-    TConnectionWindow config{look};
-    TChatWindow chat{look, config};
+    TConnectionWindow config{look, NetPlayFields};
+    TChatWindow chat{look, NetPlayFields, config};
 };
 
 } // namespace

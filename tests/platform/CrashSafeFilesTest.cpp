@@ -77,15 +77,16 @@ void WriteSettingsVersions(const QString& path) {
 
 void WriteRecordsVersions(const QString& programFolder) {
     ProgramFolder::Override(programFolder);
-    WriteVersions([](int version) {
+    TRunWinners Winners;
+    WriteVersions([&Winners](int version) {
         // The write puts this run's changes in the file: they make the version from nothing.
-        ChangeWinners(TWinnersChange::ClearEveryList());
+        ChangeWinners(Winners, TWinnersChange::ClearEveryList());
         for (int language = 1; language <= 2; ++language)
             for (int level = 1; level <= 6; ++level)
                 for (int place = 9; place >= 0; --place)
                     AddToWinners(Winners, language, level, version - place,
                                  "Player " + QByteArray::number(version));
-        WriteWinners();
+        WriteWinners(Winners);
     });
 }
 

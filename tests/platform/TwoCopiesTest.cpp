@@ -26,11 +26,12 @@ void AddWords(const QByteArray& copy) {
 
 // Each copy fills every list of its own language, writing the table after each result.
 void AddResults(int language) {
-    ReadWinners();
+    TRunWinners Winners;
+    ReadWinners(Winners);
     for (int level = 1; level <= 6; ++level) {
         for (int result = 1; result <= 10; ++result) {
             AddToWinners(Winners, language, level, result, "Copy");
-            WriteWinners();
+            WriteWinners(Winners);
         }
     }
 }
@@ -87,5 +88,4 @@ TEST(TwoCopies, BothCopiesResultsAreKept) {
             for (int result = 1; result <= 10; ++result)
                 AddToWinners(expected, language, level, result, "Copy");
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(expected));
-    ClearTable(Winners);
 }

@@ -1,7 +1,7 @@
-#include "settings/Settings.h"
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
+#include "settings/RunData.h"
 #include "ui/MainWindow.h"
 #include "ui/Presentation.h"
 
@@ -20,7 +20,7 @@ protected:
     SettingsTest() { folder.LayShippedData(); }
 
     TMainWindow& Start() {
-        window = std::make_unique<TMainWindow>(look);
+        window = std::make_unique<TMainWindow>(look, data);
         return *window;
     }
     QByteArray Setting(const char* section, const char* key) const {
@@ -29,6 +29,8 @@ protected:
 
     TestFolder folder;
     TPresentation look;
+    TRunData data;
+    TNetPlayFields& NetPlayFields = data.NetPlay;
     std::unique_ptr<TMainWindow> window;
 };
 

@@ -15,7 +15,7 @@ GameFixture::GameFixture(const QByteArray& words) {
     folder.Write("DATA/Lib.ENG", words);
     SettingsFile->WriteString("Kordi", "LanguageNumber", "2");
     SettingsFile->WriteString("Kordi", "Strong", "6");
-    window = std::make_unique<TMainWindow>(look);
+    window = std::make_unique<TMainWindow>(look, data);
     window->Game->SetTickMs(1);
     window->CreateStrengthWindow();
     window->CreateQuestionWindow();
@@ -30,13 +30,8 @@ GameFixture::GameFixture(const QByteArray& words) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-GameFixture::~GameFixture() {
-    window.reset();
-    ClearTable(Winners);
-}
-
 TWinnerList& GameFixture::CurrentWinners() {
-    return ::CurrentWinners(Game());
+    return ::CurrentWinners(Winners, Game());
 }
 
 int GameFixture::CurrentLevel() {

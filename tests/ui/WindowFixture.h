@@ -4,7 +4,7 @@
 // in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
 #include "TestFolder.h"
-#include "settings/Records.h"
+#include "settings/RunData.h"
 #include "ui/MainWindow.h"
 #include "ui/Presentation.h"
 
@@ -23,7 +23,6 @@ class TResultWindow;
 class GameFixture : public ::testing::Test {
 protected:
     explicit GameFixture(const QByteArray& words = "HOUSE\r\nAH\r\nSHE\r\n");
-    ~GameFixture() override;
 
     TMainWindow& Main() { return *window; }
     TGame& Game() { return *window->Game; }
@@ -45,6 +44,8 @@ protected:
 
     TestFolder folder;
     TPresentation look;
+    TRunData data;
+    TRunWinners& Winners = data.Winners;
     std::unique_ptr<TMainWindow> window;
     TStrengthWindow* strengthWindow;
     TQuestionWindow* questionWindow;
