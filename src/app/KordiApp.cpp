@@ -5,7 +5,7 @@
 #include "ui/Presentation.h"
 
 TKordiApp::TKordiApp(std::unique_ptr<ISoundOutput> soundOutput)
-    : look_(std::make_unique<TPresentation>()), data_(std::make_unique<TRunData>()) {
+    : data_(std::make_unique<TRunData>()), look_(std::make_unique<TPresentation>(data_->Texts)) {
     look_->Sounds.SetSoundOutput(std::move(soundOutput));
 }
 

@@ -22,7 +22,7 @@ public:
     TMainWindow* MainWindow() const { return mainWindow_.get(); }
 
 private:
-    std::unique_ptr<TPresentation> look_;
     std::unique_ptr<TRunData> data_;
+    std::unique_ptr<TPresentation> look_;
     std::unique_ptr<TMainWindow> mainWindow_;
 };

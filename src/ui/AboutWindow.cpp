@@ -146,7 +146,7 @@ void TAboutWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     DXTimer->start();
     setWindowTitle(GetTextU("Menu_About"));
-    BuildLetterTable(Words.Language == 1 ? MemoR : MemoE);
+    BuildLetterTable(Look().Texts.Language() == 1 ? MemoR : MemoE);
     Look().Sounds.PlayMusic("Herzeleid4bit");
 }
 

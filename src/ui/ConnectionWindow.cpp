@@ -7,6 +7,7 @@
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
 #include "ui/MainWindow.h"
+#include "ui/Presentation.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -341,8 +342,8 @@ QMessageBox* ShowFailure(QWidget* parent, const QString& text) {
     return box;
 }
 
-QString HostFailureText(const THostFailure& failure) {
-    return GetTextU("Net_HostFailed") + " (" + failure.Place + ": " + failure.Reason + ")";
+QString HostFailureText(const TTexts& texts, const THostFailure& failure) {
+    return texts.GetTextU("Net_HostFailed") + " (" + failure.Place + ": " + failure.Reason + ")";
 }
 
 void ReleaseSession(TMainWindow& main) {
@@ -375,7 +376,7 @@ void TMainWindow::Menu_ConnectClick() {
     connect(DXPlay, &TSessionService::OnHostMigrationFailed, this,
             [this](const THostFailure& failure) {
                 Menu_DisConnectClick();
-                ShowFailure(this, HostFailureText(failure));
+                ShowFailure(this, HostFailureText(look_.Texts, failure));
             });
     ConfigForm->UseSession(DXPlay);
     connect(

@@ -20,6 +20,7 @@ class QStackedWidget;
 class TTexturedButton;
 class TSessionService;
 struct TNetPlayFields;
+class TTexts;
 
 class TConnectionWindow : public TSkinnedDialog {
     Q_OBJECT
@@ -102,4 +103,4 @@ void ReleaseSession(TMainWindow& main);
 // Opens a message box and returns at once; the box closes and frees itself.
 QMessageBox* ShowFailure(QWidget* parent, const QString& text);
 // The message for a session this side could not serve, in the current language.
-QString HostFailureText(const THostFailure& failure);
+QString HostFailureText(const TTexts& texts, const THostFailure& failure);

@@ -127,8 +127,8 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
                          QWidget* parent)
     : QMainWindow(parent), look_(look), data_(data), progress_(std::move(progress)),
       effects_(std::make_unique<TGameSounds>(look.Sounds)) {
-    Game = new TGame(Words, *effects_, this);
-    NetGame = new TNetGame(*Game, *this, this);
+    Game = new TGame(data_.Words, *effects_, this);
+    NetGame = new TNetGame(*Game, *this, look_.Texts, this);
     client_ = new TClientArea(look_.Skins, this);
     setCentralWidget(client_);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -145,7 +145,7 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
     Timer->setInterval(100);
     connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
     look_.Sounds.SoundOn = [this] { return Menu_Sound->isChecked(); };
-    Words.CountsChanged = [this] { ShowWordCounts(); };
+    data_.Words.CountsChanged = [this] { ShowWordCounts(); };
 
     FormCreate();
 
@@ -157,7 +157,7 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
 
 // Each Progress() is one step of the start-up's progress: ten in all.
 void TMainWindow::FormCreate() {
-    versionCheck_ = new TVersionCheck(this);
+    versionCheck_ = new TVersionCheck(look_.Texts, this);
     Progress();
     look_.Skins.RegisterSkinned(this, [this] { DressMainWindow(*this, look_.Skins); });
     Progress();
@@ -191,7 +191,7 @@ TMainWindow::~TMainWindow() {
     ReleaseSession(*this);
     qApp->removeEventFilter(rightButtonFilter_);
     look_.Sounds.SoundOn = [] { return true; };
-    Words.CountsChanged = nullptr;
+    data_.Words.CountsChanged = nullptr;
 }
 
 void TMainWindow::CreateControls() {
@@ -278,17 +278,17 @@ void AddSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(name);
 }
 
-QString TextOf(const QObject* item) {
-    return GetTextU(item->objectName().toLatin1());
+QString TextOf(const TTexts& texts, const QObject* item) {
+    return texts.GetTextU(item->objectName().toLatin1());
 }
 
-void RelabelItems(QMenu* menu) {
-    menu->setTitle(TextOf(menu));
+void RelabelItems(const TTexts& texts, QMenu* menu) {
+    menu->setTitle(TextOf(texts, menu));
     for (QAction* item : menu->actions()) {
         if (QMenu* submenu = item->menu())
-            RelabelItems(submenu);
+            RelabelItems(texts, submenu);
         else if (!item->isSeparator())
-            item->setText(TextOf(item));
+            item->setText(TextOf(texts, item));
     }
 }
 
@@ -346,7 +346,8 @@ void TMainWindow::CreateMenu() {
     connect(Menu_DisConnect, &QAction::triggered, this, &TMainWindow::Menu_DisConnectClick);
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
     // The desktop's own viewer opens the help page and the maker's web pages.
-    connect(Menu_Help1, &QAction::triggered, this, [] { QDesktopServices::openUrl(HelpPage()); });
+    connect(Menu_Help1, &QAction::triggered, this,
+            [this] { QDesktopServices::openUrl(HelpPage(data_.Words)); });
     for (const auto& [item, address] : {std::pair{Menu_Visit, WebAddresses::HomePage},
                                         {Menu_CompanionSite, WebAddresses::CompanionSite},
                                         {Menu_InternetChat, WebAddresses::InetChat}})
@@ -405,16 +406,21 @@ void TMainWindow::RelabelMainWindow() {
     setWindowTitle(GetTextU("Title"));
     for (QAction* menu : menuBar()->actions())
         if (menu->menu())
-            RelabelItems(menu->menu());
+            RelabelItems(look_.Texts, menu->menu());
     ShowWordCounts();
     SkipButton->SetCaption(GetTextU("SkipButton"));
     AdviceButton->SetCaption(GetTextU("AdviceButton"));
 }
 
+QString TMainWindow::GetTextU(QByteArrayView key) const {
+    return look_.Texts.GetTextU(key);
+}
+
 void TMainWindow::ShowWordCounts() {
     for (int language : {1, 2}) {
         QAction* item = LanguageItem(language);
-        item->setText(TextOf(item) + " " + QString::number(Words.WordCount[language]));
+        item->setText(TextOf(look_.Texts, item) + " " +
+                      QString::number(data_.Words.WordCount[language]));
     }
 }
 
@@ -457,10 +463,10 @@ void TMainWindow::CreateCells() {
 // Both dictionaries are read once, so both language items show a count; the current
 // language's is read last and stays in memory.
 void TMainWindow::LoadBothDictionaries() {
-    const quint16 current = Words.Language;
+    const quint16 current = data_.Words.Language;
     for (const quint16 language : {quint16(3 - current), current}) {
-        Words.Language = language;
-        TSafeApplication::Guard([] { Words.LoadWords(); });
+        data_.Words.Language = language;
+        TSafeApplication::Guard([this] { data_.Words.LoadWords(); });
         Progress();
     }
 }

@@ -141,6 +141,8 @@ public:
     void ArrangeLetters();
     // Captions of the window, its menus and buttons in the current language.
     void RelabelMainWindow();
+    // The text of the key in the current language, decoded for display.
+    QString GetTextU(QByteArrayView key) const;
     // The language items' captions: their text and their dictionary's word count.
     void ShowWordCounts();
     // Menu_Russian for 1, Menu_English for 2.

@@ -18,9 +18,9 @@ QByteArray ImageKey(int slot) {
 } // namespace
 
 void TMainWindow::LoadSettings() {
-    TSettingsFile& file = *SettingsFile;
-    UseLanguage(file.ReadLanguageNumber());
-    LanguageItem(Words.Language)->setChecked(true);
+    TSettingsFile& file = data_.Settings;
+    UseLanguage(data_.Words, file.ReadLanguageNumber());
+    LanguageItem(data_.Words.Language)->setChecked(true);
     RelabelMainWindow();
     Game->SetStrength(file.ReadStrengthLevel() + 2);
     for (int slot = 0; slot <= 8; ++slot)
@@ -38,9 +38,9 @@ void TMainWindow::LoadSettings() {
 }
 
 void TMainWindow::SaveSettings() const {
-    TSettingsFile& file = *SettingsFile;
+    TSettingsFile& file = data_.Settings;
     file.WriteFlag("Kordi", "Sound", Menu_Sound->isChecked());
-    file.WriteInteger("Kordi", "LanguageNumber", Words.Language);
+    file.WriteInteger("Kordi", "LanguageNumber", data_.Words.Language);
     file.WriteInteger("Kordi", "Strong", Game->Strength() - 2);
     for (int slot = 0; slot <= 8; ++slot)
         file.WriteString("Images", ImageKey(slot), BareFileName(look_.Skins.ImageNames[slot]));

@@ -32,8 +32,9 @@ namespace {
 const QColor Yellow(255, 255, 0);
 const QColor Blue(0, 0, 255);
 
-QString Caption(bool waiting) {
-    return waiting ? GetTextU("Title") + " (" + GetTextU("Wait") + ")" : GetTextU("Title");
+QString Caption(const TTexts& texts, bool waiting) {
+    const QString title = texts.GetTextU("Title");
+    return waiting ? title + " (" + texts.GetTextU("Wait") + ")" : title;
 }
 
 } // namespace
@@ -55,7 +56,7 @@ void TMainWindow::ShowGame() {
     const bool waiting = Game->ShowsWaiting();
     if (waiting != waitingShown_) {
         waitingShown_ = waiting;
-        setWindowTitle(Caption(waiting));
+        setWindowTitle(Caption(look_.Texts, waiting));
     }
     ForEachCell(Cells, [this](TBoardCell& cell) { ShowCell(cell); });
     WordLabel->SetCaption(CodePage::ToUnicode(Game->WordShown()));
@@ -103,15 +104,15 @@ void TMainWindow::ShowLetters() {
 }
 
 void TMainWindow::ArrangeLetters() {
-    const bool english = Words.Language == 2;
+    const bool english = data_.Words.Language == 2;
     const int perRow = english ? 13 : 16;
     for (int i = 1; i <= 32; ++i) {
         TTexturedButton* button = LetterButtons[i];
         button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
                      FormHeight - 120 + (i > perRow ? 34 : 0));
         button->SetCaption(
-            CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
-        button->setVisible(i <= Words.AlphabetSize());
+            CodePage::ToUnicode(QByteArray(1, static_cast<char>(data_.Words.FirstLetter + i - 1))));
+        button->setVisible(i <= data_.Words.AlphabetSize());
     }
     ShowLetters();
 }
@@ -148,26 +149,26 @@ void TMainWindow::Menu_NewGameClick() {
 // switch that fails leaves the old language whole.
 void TMainWindow::Menu_RussianClick(QAction* item) {
     const int tag = item->data().toInt();
-    const quint16 previous = Words.Language;
+    const quint16 previous = data_.Words.Language;
     const quint16 language = tag % 10;
     if (language == previous)
         return;
     try {
         TDictionary next;
         next.Language = language;
-        next.WordCount = Words.WordCount;
+        next.WordCount = data_.Words.WordCount;
         next.LoadWords();
-        UseLanguage(language);
+        UseLanguage(data_.Words, language);
         try {
             SaveSettings();
         } catch (...) {
-            UseLanguage(previous);
+            UseLanguage(data_.Words, previous);
             throw;
         }
-        next.FirstLetter = Words.FirstLetter;
-        next.LanguageName = Words.LanguageName;
-        next.CountsChanged = std::move(Words.CountsChanged);
-        Words = std::move(next);
+        next.FirstLetter = data_.Words.FirstLetter;
+        next.LanguageName = data_.Words.LanguageName;
+        next.CountsChanged = std::move(data_.Words.CountsChanged);
+        data_.Words = std::move(next);
     } catch (...) {
         LanguageItem(previous)->setChecked(true);
         throw;
@@ -198,7 +199,7 @@ void TMainWindow::Menu_ReviewClick() {
         reviewWindow_ = new TReviewWindow(look_, this);
         SuspendGameWhileActive(reviewWindow_, MainActive);
     }
-    reviewWindow_->Review(Game->LastRecord(), Words);
+    reviewWindow_->Review(Game->LastRecord(), data_.Words);
     reviewWindow_->show();
     reviewWindow_->raise();
 }

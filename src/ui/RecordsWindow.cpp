@@ -46,7 +46,7 @@ int CurrentLevel(const TGame& game) {
 }
 
 TWinnerList& CurrentWinners(TRunWinners& winners, const TGame& game) {
-    return winners[Words.Language][CurrentLevel(game)];
+    return winners[game.Dictionary().Language][CurrentLevel(game)];
 }
 
 TRecordsWindow::TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
@@ -110,7 +110,8 @@ void TRecordsWindow::FormActivate() {
 
 void TRecordsWindow::Button1Click() {
     ClearAfterQuestion(Button1, [this] {
-        ChangeWinners(winners_, TWinnersChange::ClearListOf(Words.Language, CurrentLevel(game_)));
+        ChangeWinners(winners_, TWinnersChange::ClearListOf(game_.Dictionary().Language,
+                                                            CurrentLevel(game_)));
     });
 }
 

@@ -99,7 +99,7 @@ void TResultWindow::FormDeactivate() {
     Timer->stop();
     FaceAnimating = false;
     game_.SetFace(RestFace);
-    AddToWinners(winners_, Words.Language, CurrentLevel(game_), GameResult(game_),
+    AddToWinners(winners_, game_.Dictionary().Language, CurrentLevel(game_), GameResult(game_),
                  CodePage::FromUnicode(Edit1->text()));
 }
 

@@ -32,6 +32,10 @@ TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
     return button;
 }
 
+QString TSkinnedDialog::GetTextU(QByteArrayView key) const {
+    return look_.Texts.GetTextU(key);
+}
+
 void TSkinnedDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     TileTexture(painter, rect(), look_.Skins[SlotWindowBackground]);

@@ -23,6 +23,8 @@ protected:
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TTexturedButton* MakeOkButton(int left, int top);
     TPresentation& Look() const { return look_; }
+    // The text of the key in the current language, decoded for display.
+    QString GetTextU(QByteArrayView key) const;
 
 private:
     TPresentation& look_;

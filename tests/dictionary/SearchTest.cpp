@@ -38,6 +38,7 @@ protected:
         return board;
     }
     TestFolder folder;
+    TDictionary Words;
 };
 
 std::vector<TCellIndex> Sorted(std::vector<TCellIndex> cells) {

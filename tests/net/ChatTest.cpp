@@ -3,7 +3,7 @@
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
 #include "platform/TexturedLabel.h"
-#include "settings/Settings.h"
+#include "settings/RunData.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/FakeSound.h"
@@ -21,13 +21,14 @@ class ChatTest : public ::testing::Test {
 protected:
     ChatTest() {
         folder.LayShippedData();
-        Words.LanguageName = "English";
+        data.Words.LanguageName = "English";
         config.PlayerNameEdit->setText("Me");
     }
 
     TestFolder folder;
-    TPresentation look;
-    TNetPlayFields NetPlayFields;
+    TRunData data;
+    TPresentation look{data.Texts};
+    TNetPlayFields& NetPlayFields = data.NetPlay;
     FakeSoundScope sound{look.Sounds};
     TConnectionWindow config{look, NetPlayFields};
     TChatWindow chat{look, NetPlayFields, config};
@@ -52,7 +53,7 @@ TEST_F(ChatTest, LogAndPopUp) {
     chat.AutoPopUpChatCheckBox->setChecked(true);
     chat.AddLine("loud");
     EXPECT_TRUE(chat.isVisible());
-    EXPECT_EQ(chat.windowTitle(), GetTextU("Menu_Chat") + " ( Me -  )");
+    EXPECT_EQ(chat.windowTitle(), data.Texts.GetTextU("Menu_Chat") + " ( Me -  )");
 }
 
 // Keys click, Backspace is silent, Enter sends; without a session a sent line is cleared

@@ -55,7 +55,7 @@ void NetGame::ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray
     EXPECT_EQ(data.chopped(4), Record(kind, text, params).chopped(4)); // whatever the pad
 }
 
-QByteArray NetGame::Notice(const char* key) {
+QByteArray NetGame::Notice(const char* key) const {
     return "[" + GetText(key) + "]";
 }
 

@@ -25,7 +25,7 @@ protected:
                              std::array<qint32, 4> params = {});
     static void ExpectRecord(const QByteArray& data, qint32 kind, const QByteArray& text,
                              std::array<qint32, 4> params = {});
-    static QByteArray Notice(const char* key);
+    QByteArray Notice(const char* key) const;
     // Declines the add-word question as soon as it is asked.
     static void DeclineQuestion(std::function<void()> whileAsked = {});
 

@@ -91,8 +91,9 @@ void WriteRecordsVersions(const QString& programFolder) {
 }
 
 void AppendDictionaryVersions(const QString& path) {
+    TDictionary Words;
     Words.FileName = path;
-    WriteVersions([](int version) { Words.AppendWord(DictionaryWord(version)); });
+    WriteVersions([&Words](int version) { Words.AppendWord(DictionaryWord(version)); });
 }
 
 const bool roles = RegisterChildRole("settings", WriteSettingsVersions) &&

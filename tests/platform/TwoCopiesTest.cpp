@@ -19,7 +19,9 @@ QByteArray CopyWord(const QByteArray& copy, int number) {
     return word;
 }
 
-void AddWords(const QByteArray& copy) {
+void AddWords(const QString& path, const QByteArray& copy) {
+    TDictionary Words;
+    Words.FileName = path;
     for (int number = 1; number <= WordsPerCopy; ++number)
         Words.AppendWord(CopyWord(copy, number));
 }
@@ -38,9 +40,8 @@ void AddResults(int language) {
 
 const bool roles = RegisterChildRole("add words",
                                      [](const QString& path) {
-                                         Words.FileName = path;
                                          ReportChildReady();
-                                         AddWords("C");
+                                         AddWords(path, "C");
                                      }) &&
                    RegisterChildRole("add results", [](const QString& programFolder) {
                        ProgramFolder::Override(programFolder);
@@ -61,9 +62,9 @@ TEST(TwoCopies, BothCopiesWordsAreKept) {
     ASSERT_TRUE(roles);
     TestFolder folder;
     folder.Write("DATA/Lib.ENG", "HOUSE\r\n");
-    Words.FileName = folder.Path("DATA/Lib.ENG");
-    const std::unique_ptr<QProcess> child = StartChildRole("add words", Words.FileName);
-    AddWords("P");
+    const QString path = folder.Path("DATA/Lib.ENG");
+    const std::unique_ptr<QProcess> child = StartChildRole("add words", path);
+    AddWords(path, "P");
     WaitForTheOtherCopy(child.get());
 
     const QList<QByteArray> lines = folder.Read("DATA/Lib.ENG").split('\n');

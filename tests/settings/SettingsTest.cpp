@@ -28,8 +28,10 @@ protected:
     }
 
     TestFolder folder;
-    TPresentation look;
     TRunData data;
+    TPresentation look{data.Texts};
+    TSettingsFile* const SettingsFile = &data.Settings;
+    TDictionary& Words = data.Words;
     TNetPlayFields& NetPlayFields = data.NetPlay;
     std::unique_ptr<TMainWindow> window;
 };

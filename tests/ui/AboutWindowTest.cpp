@@ -1,6 +1,7 @@
 #include "ui/AboutWindow.h"
 #include "FakeSound.h"
 #include "TestFolder.h"
+#include "settings/RunData.h"
 #include "ui/Presentation.h"
 
 #include <QTest>
@@ -27,7 +28,8 @@ protected:
     static int Never(int range) { return range - 1; }
 
     TestFolder folder;
-    TPresentation look;
+    TRunData data;
+    TPresentation look{data.Texts};
     FakeSoundScope sound{look.Sounds};
     TAboutWindow form{look};
 };

@@ -3,6 +3,7 @@
 #include "ui/ReviewWindow.h"
 #include "TestFolder.h"
 #include "platform/TexturedLabel.h"
+#include "settings/RunData.h"
 #include "ui/Presentation.h"
 
 #include <QFile>
@@ -49,7 +50,8 @@ protected:
 
     TestFolder folder;
     TDictionary words;
-    TPresentation look;
+    TRunData data;
+    TPresentation look{data.Texts};
     TReviewWindow window{look, nullptr};
 };
 

@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/PictureDecoder.h"
 #include "platform/TexturedLabel.h"
+#include "settings/RunData.h"
 #include "ui/Presentation.h"
 
 #include <QCheckBox>
@@ -41,7 +42,8 @@ protected:
 
     TestFolder folder;
     MessageRecorder messages;
-    TPresentation look;
+    TRunData data;
+    TPresentation look{data.Texts};
     TSkins& skins = look.Skins;
     std::unique_ptr<TTexturesWindow> window;
 };

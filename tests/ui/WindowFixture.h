@@ -41,10 +41,17 @@ protected:
     // The records list of the game's language and strength.
     TWinnerList& CurrentWinners();
     int CurrentLevel();
+    // The texts and the language switch of the run's data.
+    QByteArray GetText(QByteArrayView key) const { return data.Texts.GetText(key); }
+    QString GetTextU(QByteArrayView key) const { return data.Texts.GetTextU(key); }
+    void UseLanguage(quint16 language) { ::UseLanguage(data.Words, language); }
 
     TestFolder folder;
-    TPresentation look;
     TRunData data;
+    TPresentation look{data.Texts};
+    // The parts of the run's data, by the names the tests know them.
+    TSettingsFile* const SettingsFile = &data.Settings;
+    TDictionary& Words = data.Words;
     TRunWinners& Winners = data.Winners;
     std::unique_ptr<TMainWindow> window;
     TStrengthWindow* strengthWindow;
