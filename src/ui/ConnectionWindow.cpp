@@ -1,6 +1,7 @@
 #include "ui/ConnectionWindow.h"
 
 #include "net/NetGame.h"
+#include "net/SerialCableDialog.h"
 #include "net/SessionService.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
@@ -366,6 +367,13 @@ void TMainWindow::Menu_ConnectClick() {
     Timer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
     DXPlay = new TSessionService(this);
+    DXPlay->AskSerialCable = [this](TCableAnswer answer) {
+        TSerialCableDialog::Ask(cableChoice_, [this, answer](const auto& chosen) {
+            if (chosen)
+                cableChoice_ = chosen;
+            answer(chosen);
+        });
+    };
     connect(DXPlay, &TSessionService::OnMessage, NetGame,
             [this](TSessionService*, const TSessionPlayer& player, const QByteArray& data) {
                 NetGame->Receive(player, data);

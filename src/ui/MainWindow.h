@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QTimer;
@@ -219,6 +220,8 @@ private:
     TPresentation& look_;
     TRunData& data_;
     std::function<void()> progress_;
+    // The serial cable's last choice, offered again at each Connect of the run.
+    std::optional<TSerialCableSetting> cableChoice_;
     TVersionCheck* versionCheck_ = nullptr;
     std::unique_ptr<IGameEffects> effects_;
     bool waitingShown_ = false;

@@ -327,8 +327,10 @@ TEST_F(SerialTest, SerialCablePair) {
 // the choice, offered again next time, or nothing when the player cancels.
 TEST(SerialCableDialogTest, AsksWithoutWaitingAndRemembers) {
     std::optional<std::optional<TSerialCableSetting>> answer;
-    const auto ask = [&answer] {
+    std::optional<TSerialCableSetting> offered;
+    const auto ask = [&answer, &offered] {
         TSerialCableDialog::Ask(
+            offered,
             [&answer](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<TSerialCableDialog*>(widget);
@@ -347,6 +349,7 @@ TEST(SerialCableDialogTest, AsksWithoutWaitingAndRemembers) {
     ASSERT_TRUE(answer && *answer);
     EXPECT_EQ((*answer)->PortName, "/dev/ttyS9");
 
+    offered = *answer;
     answer.reset();
     dialog = ask();
     ASSERT_TRUE(dialog);
