@@ -5,43 +5,49 @@
 
 #include "PlainSearch.h"
 #include "SearchPositions.h"
-#include "dictionary/PrefixTree.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/PrefixTree.h"
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <map>
 
 namespace {
 
 constexpr int PositionsPerSet = 16;
 
-void UseLanguage(int language) {
-    ProgramFolder::Override(KORDI_SOURCE_DIR "/data");
-    if (Words.Language == language && Words.WordCount[language] > 0)
-        return;
-    Words.Language = static_cast<quint16>(language);
-    Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
-    Words.LoadWords();
+// The shipped dictionary of the language, read once for every benchmark.
+const TDictionary& Dictionary(int language) {
+    static std::map<int, TDictionary> loaded;
+    TDictionary& words = loaded[language];
+    if (words.WordCount[language] == 0) {
+        ProgramFolder::Override(KORDI_SOURCE_DIR "/data");
+        words.Language = static_cast<quint16>(language);
+        words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+        words.LoadWords();
+    }
+    return words;
 }
 
 // Positions with at least `minLetters` letters on the board, reached by play.
 std::vector<TPosition> Positions(int language, int minLetters) {
-    UseLanguage(language);
+    const TDictionary& words = Dictionary(language);
     std::mt19937 random(77 + language * 1000 + minLetters);
     std::vector<TPosition> positions;
     while (positions.size() < PositionsPerSet) {
-        TPosition position = PlayedPosition(Words, random, minLetters - 5 + 3);
+        TPosition position = PlayedPosition(words, random, minLetters - 5 + 3);
         if (position.Letters() >= minLetters)
             positions.push_back(position);
     }
     return positions;
 }
 
-TSearchRequest Request(const TPosition& position, int strength, bool advice) {
-    return MakeSearchRequest(Words, strength, advice, position.UsedWords);
+TSearchRequest Request(const TDictionary& words, const TPosition& position, int strength,
+                       bool advice) {
+    return MakeSearchRequest(words, strength, advice, position.UsedWords);
 }
 
 double Median(std::vector<double> values) {
@@ -74,34 +80,36 @@ void Measure(benchmark::State& state, const std::vector<TPosition>& positions, M
 
 // Arguments: language, minimum letters on the board, advice (0 or 1).
 void BM_FastMove(benchmark::State& state) {
-    const auto positions =
-        Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const int language = static_cast<int>(state.range(0));
+    const auto positions = Positions(language, static_cast<int>(state.range(1)));
     const bool advice = state.range(2) != 0;
+    const TDictionary& words = Dictionary(language);
     Measure(state, positions, [&](const TPosition& p) {
-        return SearchBestMove(p.Board, Request(p, 8, advice), nullptr).Best.Word;
+        return SearchBestMove(p.Board, Request(words, p, 8, advice), nullptr).Best.Word;
     });
 }
 
 void BM_PlainMove(benchmark::State& state) {
-    const auto positions =
-        Positions(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const int language = static_cast<int>(state.range(0));
+    const auto positions = Positions(language, static_cast<int>(state.range(1)));
     const bool advice = state.range(2) != 0;
+    const TDictionary& words = Dictionary(language);
     Measure(state, positions, [&](const TPosition& p) {
-        return PlainBestMove(p.Board, Words, 8, advice, p.UsedWords).Word;
+        return PlainBestMove(p.Board, words, 8, advice, p.UsedWords).Word;
     });
 }
 
 void BM_BuildPrefixTree(benchmark::State& state) {
-    UseLanguage(static_cast<int>(state.range(0)));
+    const TDictionary& words = Dictionary(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(TPrefixTree(Words).NodeCount());
+        benchmark::DoNotOptimize(TPrefixTree(words).NodeCount());
 }
 
 // A whole game of the computer against itself at full strength, recorded as the game does.
 TGameRecord PlayedGame(int language, unsigned seed) {
-    UseLanguage(language);
+    const TDictionary& words = Dictionary(language);
     std::mt19937 random(seed);
-    const auto& fives = Words.Lists[5];
+    const auto& fives = words.Lists[5];
     const QByteArray start = CodePage::ToUpper(fives[random() % fives.size()]);
     TGameRecord record{static_cast<quint16>(language), {}};
     TRecordedTurn turn;
@@ -110,8 +118,8 @@ TGameRecord PlayedGame(int language, unsigned seed) {
     turn.UsedWords = {start};
     for (int passes = 0; passes < 2 && turn.Board.contains(TRecordedTurn::EmptyLetter);) {
         const TFoundMove move =
-            SearchBestMove(SearchBoardOf(turn.Board, Words),
-                           MakeSearchRequest(Words, 8, false, turn.UsedWords), nullptr)
+            SearchBestMove(SearchBoardOf(turn.Board, words),
+                           MakeSearchRequest(words, 8, false, turn.UsedWords), nullptr)
                 .Best;
         record.Turns.append(turn);
         TRecordedTurn& played = record.Turns.last();
@@ -121,7 +129,7 @@ TGameRecord PlayedGame(int language, unsigned seed) {
             played.Cell = BoardPos(move.Cell);
             for (TCellIndex index : move.Path)
                 played.Path.append(BoardPos(index));
-            turn.Board[move.Cell] = static_cast<char>(Words.FirstLetter + move.Letter);
+            turn.Board[move.Cell] = static_cast<char>(words.FirstLetter + move.Letter);
             turn.UsedWords.prepend(move.Word);
         }
         turn.Player = 3 - turn.Player;
@@ -135,11 +143,12 @@ void BM_ReviewGame(benchmark::State& state) {
     std::vector<TGameRecord> games;
     for (unsigned seed = 1; seed <= 8; ++seed)
         games.push_back(PlayedGame(language, seed));
+    const TDictionary& words = Dictionary(language);
     std::size_t next = 0, turns = 0;
     for (auto _ : state) {
         const TGameRecord& game = games[next++ % games.size()];
         for (const TRecordedTurn& turn : game.Turns)
-            benchmark::DoNotOptimize(ReviewTurn(turn, Words).Missed);
+            benchmark::DoNotOptimize(ReviewTurn(turn, words).Missed);
         turns += game.Turns.size();
     }
     state.counters["turns_per_game"] =

@@ -1,10 +1,10 @@
-#include "ui/MainWindow.h"
+#include "app/KordiApp.h"
 #include "app/StartUp.h"
 #include "platform/CommandLine.h"
 #include "platform/SafeApplication.h"
 #include "platform/SdlSound.h"
 #include "platform/TerminationSignals.h"
-#include "ui/SoundEffects.h"
+#include "ui/MainWindow.h"
 
 #include <QMessageBox>
 
@@ -18,10 +18,12 @@ int main(int argc, char** argv) {
     TSafeApplication::setDesktopFileName("example.kordi2000.Kordi2000"); // the menu entry's name
     if (const auto status = AnswerCommandLine(TSafeApplication::arguments(), true))
         return *status;
-    SetSoundOutput(OpenSoundOutput());
-    TStartUp startUp;
-    QObject::connect(&startUp, &TStartUp::Finished,
-                     [] { TerminationSignals::CloseOn(MainWindow, [] { MainWindow->close(); }); });
+    TKordiApp kordi(OpenSoundOutput());
+    TStartUp startUp(kordi);
+    QObject::connect(&startUp, &TStartUp::Finished, [&kordi] {
+        TMainWindow* window = kordi.MainWindow();
+        TerminationSignals::CloseOn(window, [window] { window->close(); });
+    });
     // A program that could not start says why, and ends once the player has read it.
     QObject::connect(&startUp, &TStartUp::Failed, [](const QString& text) {
         auto* box = new QMessageBox(QMessageBox::Critical, TSafeApplication::applicationName(),
@@ -31,7 +33,5 @@ int main(int argc, char** argv) {
         box->open();
     });
     startUp.Start();
-    const int result = TSafeApplication::exec();
-    delete MainWindow; // and with it every other window
-    return result;
+    return TSafeApplication::exec();
 }

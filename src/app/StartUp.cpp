@@ -1,14 +1,7 @@
 #include "app/StartUp.h"
 
-#include "ui/AboutWindow.h"
-#include "ui/ChatWindow.h"
-#include "ui/ConnectionWindow.h"
+#include "app/KordiApp.h"
 #include "ui/MainWindow.h"
-#include "ui/QuestionWindow.h"
-#include "ui/RecordsWindow.h"
-#include "ui/ResultWindow.h"
-#include "ui/StrengthWindow.h"
-#include "ui/TexturesWindow.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -16,19 +9,22 @@
 #include <QScreen>
 #include <memory>
 
-TWindowTable StartUpWindows() {
+TWindowTable StartUpWindows(TKordiApp& app) {
     // Every window but the main one is owned by the main window and created after it; the
     // main window's creation advances the bar from 1 to 11 itself.
+    const auto through = [&app](void (TMainWindow::*create)()) {
+        return [&app, create](const auto&) { (app.MainWindow()->*create)(); };
+    };
     return {
-        {1, [](const auto& progress) { new TMainWindow(progress); }},
-        {12, [](const auto&) { new TChatWindow(MainWindow); }},
-        {13, [](const auto&) { new TConnectionWindow(MainWindow); }},
-        {14, [](const auto&) { new TTexturesWindow(MainWindow); }},
-        {15, [](const auto&) { new TStrengthWindow(MainWindow); }},
-        {16, [](const auto&) { new TQuestionWindow(MainWindow); }},
-        {17, [](const auto&) { new TRecordsWindow(MainWindow); }},
-        {18, [](const auto&) { new TAboutWindow(MainWindow); }},
-        {19, [](const auto&) { new TResultWindow(MainWindow); }},
+        {1, [&app](const auto& progress) { app.CreateMainWindow(progress); }},
+        {12, through(&TMainWindow::CreateConnectionWindow)},
+        {13, through(&TMainWindow::CreateChatWindow)},
+        {14, through(&TMainWindow::CreateTexturesWindow)},
+        {15, through(&TMainWindow::CreateStrengthWindow)},
+        {16, through(&TMainWindow::CreateQuestionWindow)},
+        {17, through(&TMainWindow::CreateRecordsWindow)},
+        {18, through(&TMainWindow::CreateAboutWindow)},
+        {19, through(&TMainWindow::CreateResultWindow)},
     };
 }
 
@@ -80,7 +76,7 @@ void TSplashWindow::Advance() {
     repaint();
 }
 
-TStartUp::TStartUp(TWindowTable windows) : windows_(std::move(windows)) {
+TStartUp::TStartUp(TKordiApp& app, TWindowTable windows) : app_(app), windows_(std::move(windows)) {
     timer_.setSingleShot(true);
 }
 
@@ -119,7 +115,7 @@ void TStartUp::Slide() {
         timer_.start(SlideStepMs);
         return;
     }
-    MainWindow->show();
+    app_.MainWindow()->show();
     splash_.reset();
     emit Finished();
 }

@@ -11,6 +11,7 @@
 
 class QLabel;
 class QProgressBar;
+class TKordiApp;
 
 class TSplashWindow : public QWidget {
     Q_OBJECT
@@ -36,18 +37,20 @@ private:
 };
 
 // Position of the start-up loop -> the function that creates the window of that position,
-// given the function that advances the bar (the main window advances it itself).
+// given the function that advances the bar (the main window advances it itself). The
+// windows are made through `app`, which must outlive the table.
 using TWindowTable = std::map<int, std::function<void(const std::function<void()>& progress)>>;
-TWindowTable StartUpWindows();
+TWindowTable StartUpWindows(TKordiApp& app);
 
 // Shows the splash window, creates the windows of the table at their positions while the bar
-// runs to its end, slides the splash away and shows the main window.
+// runs to its end, slides the splash away and shows the app's main window.
 class TStartUp : public QObject {
     Q_OBJECT
 public:
     static constexpr int SlideStepMs = 50;
 
-    explicit TStartUp(TWindowTable windows = StartUpWindows());
+    explicit TStartUp(TKordiApp& app) : TStartUp(app, StartUpWindows(app)) {}
+    TStartUp(TKordiApp& app, TWindowTable windows);
     ~TStartUp() override;
     void Start();
     // The splash window while the start-up runs, none before and after.
@@ -63,6 +66,7 @@ private:
     void CreateNext();
     void Slide();
 
+    TKordiApp& app_;
     TWindowTable windows_;
     std::unique_ptr<TSplashWindow> splash_;
     QTimer timer_;

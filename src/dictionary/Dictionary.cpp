@@ -8,8 +8,6 @@
 
 #include <algorithm>
 
-TDictionary Words;
-
 namespace {
 
 bool LessNoCase(const QByteArray& a, const QByteArray& b) {

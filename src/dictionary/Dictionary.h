@@ -45,5 +45,3 @@ struct TDictionary {
 private:
     mutable std::shared_ptr<const TPrefixTree> prefixes_;
 };
-
-extern TDictionary Words;

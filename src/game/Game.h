@@ -108,6 +108,7 @@ public:
     TOpponent Opponent() const { return opponent_; }
     void SetOpponent(TOpponent opponent) { opponent_ = opponent; }
     void SetDictionary(TDictionary& words) { words_ = &words; }
+    const TDictionary& Dictionary() const { return *words_; }
     // The game's clock: its pauses last a number of ticks of this many ms (100 by default).
     void SetTickMs(int ms) { tickMs_ = ms; }
 

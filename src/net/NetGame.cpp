@@ -10,8 +10,8 @@
 
 namespace {
 
-QByteArray Bracketed(QByteArrayView key) {
-    return "[" + GetText(key) + "]";
+QByteArray Bracketed(const TTexts& texts, QByteArrayView key) {
+    return "[" + texts.GetText(key) + "]";
 }
 
 // The traced cells travel in board order: column 1..5 outer, row 1..5 inner.
@@ -34,7 +34,16 @@ void TNetGame::Send(quint32 kind, const QByteArray& text, qint32 param1, qint32 
 }
 
 void TNetGame::SendNotice(QByteArrayView key) {
-    Send(nmChat, Bracketed(key));
+    Send(nmChat, Bracketed(texts_, key));
+}
+
+QByteArray TNetGame::PeerName() const {
+    QByteArray peer;
+    if (state_ == 2 && host_.Session())
+        for (const TSessionPlayer& player : host_.Session()->Players())
+            if (player.Remote)
+                peer = player.Name;
+    return peer;
 }
 
 void TNetGame::SetNetState(int state) {
@@ -43,8 +52,8 @@ void TNetGame::SetNetState(int state) {
     host_.ShowNetState();
 }
 
-TNetGame::TNetGame(TGame& game, INetGameHost& host, QObject* parent)
-    : QObject(parent), game_(game), host_(host) {
+TNetGame::TNetGame(TGame& game, INetGameHost& host, const TTexts& texts, QObject* parent)
+    : QObject(parent), game_(game), host_(host), texts_(texts) {
     connect(&game, &TGame::Changed, this, &TNetGame::Pump);
     connect(&game, &TGame::GameOpened, this, &TNetGame::SendOpenedGame);
     connect(&game, &TGame::MoveMade, this, &TNetGame::SendMove);
@@ -61,7 +70,7 @@ TNetGame::TNetGame(TGame& game, INetGameHost& host, QObject* parent)
 
 void TNetGame::SendOpenedGame(const QByteArray& startWord) {
     ownGameFresh_ = true;
-    Send(nmNewGame, startWord, Words.Language);
+    Send(nmNewGame, startWord, game_.Dictionary().Language);
 }
 
 void TNetGame::SendMove(const TPlayedMove& move) {
@@ -100,7 +109,7 @@ void TNetGame::PlayerAdded(const TSessionPlayer& player) {
             return;
         host_.PlaySound(TSound::Send);
         SetNetState(2); // before the chat line, whose window caption names the peer
-        host_.AddChatLine(player.Name + " > " + Bracketed("Net_in"));
+        host_.AddChatLine(player.Name + " > " + Bracketed(texts_, "Net_in"));
         host_.ShowPeer(player.Name);
     });
 }
@@ -111,7 +120,7 @@ void TNetGame::PlayerDeleted(const TSessionPlayer& player) {
             return;
         host_.PlaySound(TSound::Send);
         SetNetState(1);
-        host_.AddChatLine(player.Name + " > " + Bracketed("Net_out"));
+        host_.AddChatLine(player.Name + " > " + Bracketed(texts_, "Net_out"));
         host_.ShowPeer({});
         game_.StartGame(true);
     });
@@ -171,7 +180,8 @@ void TNetGame::ReceiveNewGame(const TSessionPlayer& player, const TNetMessage& m
         host_.PlaySound(TSound::Send);
         StartPeersGame(message);
     }
-    host_.AddChatLine(player.Name + " > [" + GetText("Menu_NewGame") + " : " + message.Text + "]");
+    host_.AddChatLine(player.Name + " > [" + texts_.GetText("Menu_NewGame") + " : " + message.Text +
+                      "]");
 }
 
 // When both sides opened a game at once, the host's game is the one both play: the host
@@ -182,7 +192,7 @@ void TNetGame::StartPeersGame(const TNetMessage& message) {
         return;
     }
     ownGameFresh_ = false;
-    if (message.Param1 != Words.Language) {
+    if (message.Param1 != game_.Dictionary().Language) {
         try {
             host_.FollowLanguage(message.Param1);
         } catch (const std::exception& error) {
@@ -206,8 +216,9 @@ void TNetGame::ReceiveMove(const TNetMessage& message) {
             GiveUp();
         return;
     }
-    const std::optional<TMoveText> move = CheckWordMove(
-        message, Words.Language, [&](QPoint cell) { return game.Board().At(cell).IsFree(); });
+    const std::optional<TMoveText> move =
+        CheckWordMove(message, game_.Dictionary().Language,
+                      [&](QPoint cell) { return game.Board().At(cell).IsFree(); });
     if (!move)
         return GiveUp();
     if (!game.TakePeerMove({QPoint(message.Param1, message.Param2),
@@ -216,6 +227,6 @@ void TNetGame::ReceiveMove(const TNetMessage& message) {
 }
 
 void TNetGame::GiveUp(const QString& why) {
-    Messages::ShowError(GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
+    Messages::ShowError(texts_.GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
     host_.LeaveSession();
 }

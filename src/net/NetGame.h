@@ -11,6 +11,8 @@
 #include <deque>
 #include <functional>
 
+class TTexts;
+
 // What the network game asks of the program around it: the session, and the windows that
 // show what happens in it.
 class INetGameHost {
@@ -32,7 +34,8 @@ public:
 class TNetGame : public QObject {
     Q_OBJECT
 public:
-    TNetGame(TGame& game, INetGameHost& host, QObject* parent = nullptr);
+    // The notices in the chat log are in the language of `texts`.
+    TNetGame(TGame& game, INetGameHost& host, const TTexts& texts, QObject* parent = nullptr);
 
     // Sends a record to the peer and hands the local copy to Receive before returning.
     // Without a session nothing is sent.
@@ -40,6 +43,8 @@ public:
               qint32 param3 = 0, qint32 param4 = 0, qint32 param5 = 0);
     // 0 no session, 1 a session without a peer, 2 a peer present.
     int State() const { return state_; }
+    // The peer's name while a peer is present; empty otherwise.
+    QByteArray PeerName() const;
     // Sets the state and what follows from it: the game's opponent and the caption's icon.
     void SetNetState(int state);
 
@@ -68,6 +73,7 @@ private:
 
     TGame& game_;
     INetGameHost& host_;
+    const TTexts& texts_;
     std::deque<std::function<void()>> inbox_;
     int state_ = 0;
     bool pumping_ = false;

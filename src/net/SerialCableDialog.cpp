@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 
-std::optional<TSerialCableSetting> TSerialCableDialog::lastChoice_;
-
-TSerialCableDialog::TSerialCableDialog(QWidget* parent) : QDialog(parent) {
+TSerialCableDialog::TSerialCableDialog(const std::optional<TSerialCableSetting>& offered,
+                                       QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle("Serial cable");
     PortBox = new QComboBox(this);
     PortBox->setEditable(true);
@@ -18,8 +18,8 @@ TSerialCableDialog::TSerialCableDialog(QWidget* parent) : QDialog(parent) {
     SpeedBox = new QComboBox(this);
     for (qint32 speed : Speeds)
         SpeedBox->addItem(QString::number(speed), speed);
-    const TSerialCableSetting last = lastChoice_.value_or(TSerialCableSetting{});
-    if (lastChoice_)
+    const TSerialCableSetting last = offered.value_or(TSerialCableSetting{});
+    if (offered)
         PortBox->setCurrentText(last.PortName);
     SpeedBox->setCurrentIndex(std::max(0, SpeedBox->findData(last.BaudRate)));
 
@@ -40,8 +40,9 @@ TSerialCableDialog::TSerialCableDialog(QWidget* parent) : QDialog(parent) {
     setFixedSize(sizeHint());
 }
 
-void TSerialCableDialog::Ask(TCableAnswer answer) {
-    auto* dialog = new TSerialCableDialog(QApplication::activeWindow());
+void TSerialCableDialog::Ask(const std::optional<TSerialCableSetting>& offered,
+                             TCableAnswer answer) {
+    auto* dialog = new TSerialCableDialog(offered, QApplication::activeWindow());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // The search that asks runs under the hourglass; the choice is the player's to make.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -57,7 +58,7 @@ TSerialCableSetting TSerialCableDialog::Setting() const {
 }
 
 void TSerialCableDialog::accept() {
-    lastChoice_ = Setting();
+    const TSerialCableSetting chosen = Setting();
     QDialog::accept();
-    emit Chosen(*lastChoice_);
+    emit Chosen(chosen);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The serial cable's own small dialog: the port the null-modem cable is plugged into and the
-// line speed, the same on both machines. The last choice is offered again during the run.
+// line speed, the same on both machines. The caller may offer a choice made before.
 
 #include "net/SessionService.h"
 
@@ -15,11 +15,13 @@ class TSerialCableDialog : public QDialog {
 public:
     static inline const QList<qint32> Speeds{9600, 19200, 38400, 57600, 115200};
 
-    explicit TSerialCableDialog(QWidget* parent = nullptr);
+    // The dialog shows `offered` when there is one.
+    explicit TSerialCableDialog(const std::optional<TSerialCableSetting>& offered = {},
+                                QWidget* parent = nullptr);
 
     // Opens a dialog that closes itself: `answer` gets the choice, or nothing when the
     // player cancels.
-    static void Ask(TCableAnswer answer);
+    static void Ask(const std::optional<TSerialCableSetting>& offered, TCableAnswer answer);
 
     TSerialCableSetting Setting() const;
     void accept() override;
@@ -30,7 +32,4 @@ public:
 
 signals:
     void Chosen(const TSerialCableSetting& setting);
-
-private:
-    static std::optional<TSerialCableSetting> lastChoice_;
 };

@@ -23,7 +23,9 @@ KordiError CannotOpen(const QByteArray& sessionName) {
 } // namespace
 
 TSessionService::TSessionService(QObject* parent)
-    : QObject(parent), AskSerialCable(&TSerialCableDialog::Ask) {
+    : QObject(parent), AskSerialCable([](TCableAnswer answer) {
+          TSerialCableDialog::Ask(std::nullopt, std::move(answer));
+      }) {
     qRegisterMetaType<THostFailure>();
 }
 

@@ -93,8 +93,8 @@ public:
     TTCPIPSetting TCPIPSetting;
     TModemSetting ModemSetting;
     TModemTimings ModemTimings;
-    // Asks for the serial cable's port and speed and answers later. The cable's own dialog
-    // unless replaced.
+    // Asks for the serial cable's port and speed and answers later. The cable's own dialog,
+    // offering no choice made before, unless replaced.
     std::function<void(TCableAnswer answer)> AskSerialCable;
     SessionFraming::TLinkTimings LinkTimings;
     int EnumWaitMs = 1000;          // how long a network search collects answers

@@ -20,8 +20,9 @@ QString LocalAddress() {
     return {};
 }
 
-TVersionCheck::TVersionCheck(QObject* owner)
-    : QObject(owner), Address(WebAddresses::Statistics), http_(new QNetworkAccessManager(this)) {}
+TVersionCheck::TVersionCheck(const TTexts& texts, QObject* owner)
+    : QObject(owner), Address(WebAddresses::Statistics), http_(new QNetworkAccessManager(this)),
+      texts_(texts) {}
 
 // Once the check has ended the address is not looked up again: the answer would change
 // nothing, and a slow name service would stall the window every few seconds. The request
@@ -61,7 +62,7 @@ void TVersionCheck::NMHTTPSuccess(const QByteArray& body) {
         const int version = digits.toInt();
         if (version > OwnVersion)
             Messages::Show(CodePage::ToUnicode(FillNumbers(
-                GetText("NewVersion"), {version / 100, version % 100 / 10, version % 10})));
+                texts_.GetText("NewVersion"), {version / 100, version % 100 / 10, version % 10})));
     }
     HttpDone = 1;
 }
@@ -74,6 +75,6 @@ void TVersionCheck::NMHTTPInvalidHost() {
     HttpDone = 1;
 }
 
-QUrl HelpPage() {
-    return QUrl::fromLocalFile(ProgramFolder::File("Help/" + Words.LanguageName + ".htm"));
+QUrl HelpPage(const TDictionary& words) {
+    return QUrl::fromLocalFile(ProgramFolder::File("Help/" + words.LanguageName + ".htm"));
 }

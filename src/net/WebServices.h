@@ -11,6 +11,8 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class TTexts;
+struct TDictionary;
 
 // The local machine's first IPv4 address in dotted notation; empty when the host name
 // cannot be read or resolved. "127.0.0.1" means there is no network.
@@ -21,8 +23,9 @@ class TVersionCheck : public QObject {
 public:
     static constexpr int OwnVersion = 201;
 
-    // Made by the main window, which owns it.
-    explicit TVersionCheck(QObject* owner);
+    // Made by the main window, which owns it; the notice of a new version is in the
+    // language of `texts`.
+    TVersionCheck(const TTexts& texts, QObject* owner);
 
     // Tests point these at a server of their own.
     QUrl Address;
@@ -46,7 +49,8 @@ private:
 
     QNetworkAccessManager* http_;
     QNetworkReply* reply_ = nullptr;
+    const TTexts& texts_;
 };
 
-// The help page of the game language, beside the program.
-QUrl HelpPage();
+// The help page of the dictionary's language, beside the program.
+QUrl HelpPage(const TDictionary& words);

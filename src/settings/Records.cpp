@@ -9,8 +9,6 @@
 #include <QFile>
 #include <optional>
 
-TRunWinners Winners;
-
 namespace {
 
 const QByteArray LineEnd = "\r\n";
@@ -143,9 +141,9 @@ void TWinnersChange::ApplyTo(TWinnersTable& table) const {
     }
 }
 
-void ChangeWinners(const TWinnersChange& change) {
-    change.ApplyTo(Winners);
-    Winners.Changes.append(change);
+void ChangeWinners(TRunWinners& winners, const TWinnersChange& change) {
+    change.ApplyTo(winners);
+    winners.Changes.append(change);
 }
 
 void ClearList(TWinnerList& list) {
@@ -169,23 +167,23 @@ QString WinnersFileName() {
     return ProgramFolder::PlayerFile("DATA/Winners");
 }
 
-void ReadWinners() {
-    ClearTable(Winners);
-    Winners.Changes.clear();
+void ReadWinners(TRunWinners& winners) {
+    ClearTable(winners);
+    winners.Changes.clear();
     const QString fileName = WinnersFileName();
     if (!QFile::exists(fileName))
         return; // the first run: the file is made at exit
     try {
-        Winners = ParseWinners(SharedFile::Read(fileName));
+        winners = ParseWinners(SharedFile::Read(fileName));
     } catch (const KordiError& error) {
         const QString fresh = "The records table starts empty.";
         throw UnreadableFile(fileName, error.Text(), fresh, fresh);
     }
 }
 
-void WriteWinners() {
+void WriteWinners(TRunWinners& winners) {
     const QString fileName = WinnersFileName();
-    TWinnersTable merged = Winners;
+    TWinnersTable merged = winners;
     std::optional<KordiError> unreadable;
     SharedFile::Change(fileName, [&](const std::optional<QByteArray>& current) {
         if (!current)
@@ -200,12 +198,12 @@ void WriteWinners() {
                 throw *unreadable; // it could not be moved, and it must not be overwritten
             return FormatWinners(merged);
         }
-        for (const TWinnersChange& change : Winners.Changes)
+        for (const TWinnersChange& change : winners.Changes)
             change.ApplyTo(merged);
         return FormatWinners(merged);
     });
-    Winners = merged;
-    Winners.Changes.clear();
+    winners = merged;
+    winners.Changes.clear();
     if (unreadable)
         throw *unreadable;
 }

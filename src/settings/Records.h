@@ -48,9 +48,6 @@ struct TRunWinners : TWinnersTable {
     QList<TWinnersChange> Changes;
 };
 
-// The table of the run; every place starts empty.
-extern TRunWinners Winners;
-
 // The records file layout: per language, per level, per place a name line and a score
 // line, then an empty line; 252 lines ended by CR LF. Parsing raises KordiError with the
 // reason when the bytes do not hold that layout.
@@ -69,20 +66,20 @@ bool AddToWinners(TWinnersTable& table, int language, int level, qint32 result,
 bool AddToWinners(TRunWinners& table, int language, int level, qint32 result,
                   const QByteArray& name);
 // Makes the change on the run's table and remembers it for the write.
-void ChangeWinners(const TWinnersChange& change);
+void ChangeWinners(TRunWinners& winners, const TWinnersChange& change);
 void ClearList(TWinnerList& list);
 void ClearTable(TWinnersTable& table);
 bool HasAnyResult(const TWinnersTable& table);
 
 QString WinnersFileName();
-// Fills Winners from DATA/Winners. A missing file gives a fresh table. A file that cannot
-// be read or does not hold the layout is renamed aside with a ".bad" suffix (so the write
-// at exit cannot overwrite it), Winners is left fresh, and KordiError is thrown naming
-// both files; the caller shows it and goes on.
-void ReadWinners();
+// Fills the run's table from DATA/Winners. A missing file gives a fresh table. A file that
+// cannot be read or does not hold the layout is renamed aside with a ".bad" suffix (so the
+// write at exit cannot overwrite it), the table is left fresh, and KordiError is thrown
+// naming both files; the caller shows it and goes on.
+void ReadWinners(TRunWinners& winners);
 // Under the lock that another copy of the game takes too, reads DATA/Winners again, makes
-// this run's changes on it, replaces it as a whole and keeps the result as Winners. On
-// failure raises IoError naming the file and leaves the old file as it was. A file that no
-// longer holds the layout is set aside as ReadWinners does, Winners is written in its place,
-// and KordiError names both files.
-void WriteWinners();
+// this run's changes on it, replaces it as a whole and keeps the result as the run's table.
+// On failure raises IoError naming the file and leaves the old file as it was. A file that
+// no longer holds the layout is set aside as ReadWinners does, the run's table is written
+// in its place, and KordiError names both files.
+void WriteWinners(TRunWinners& winners);

@@ -5,10 +5,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <algorithm>
-#include <memory>
-
-const TSettingsFileRef SettingsFile;
-TNetPlayFields NetPlayFields;
 
 bool TSettingsFile::ReadFlag(QByteArrayView section, QByteArrayView key, bool defaultValue) const {
     return ReadString(section, key, defaultValue ? "1" : "0") == "1";
@@ -34,28 +30,26 @@ QColor TSettingsFile::ReadFaceTint() const {
     return QColor(part("CPU_Face_r"), part("CPU_Face_g"), part("CPU_Face_b"));
 }
 
-void UseLanguage(quint16 language) {
-    Words.Language = language;
-    Words.LanguageName = language == 1 ? "Russian" : "English";
-    Words.FirstLetter = language == 1 ? 192 : 65;
+QString SettingsFileName() {
+    return ProgramFolder::PlayerFile("Kordi2000.ini");
 }
 
-TSettingsFile* TSettingsFileRef::operator->() const {
-    // The program folder never changes in a run of the game; tests move it, and then the
-    // settings object follows to the new folder.
-    static std::unique_ptr<TSettingsFile> file;
-    const QString fileName = ProgramFolder::PlayerFile("Kordi2000.ini");
-    if (!file || file->FileName() != fileName)
-        file = std::make_unique<TSettingsFile>(fileName);
-    return file.get();
+void UseLanguage(TDictionary& words, quint16 language) {
+    words.Language = language;
+    words.LanguageName = language == 1 ? "Russian" : "English";
+    words.FirstLetter = language == 1 ? 192 : 65;
 }
 
-QByteArray GetText(QByteArrayView key) {
-    return SettingsFile->ReadString(Words.LanguageName.toLatin1(), key, "?");
+QByteArray TTexts::GetText(QByteArrayView key) const {
+    return file_.ReadString(words_.LanguageName.toLatin1(), key, "?");
 }
 
-QString GetTextU(QByteArrayView key) {
+QString TTexts::GetTextU(QByteArrayView key) const {
     return CodePage::ToUnicode(GetText(key));
+}
+
+quint16 TTexts::Language() const {
+    return words_.Language;
 }
 
 QByteArray FillNumbers(QByteArrayView format, const QList<int>& numbers) {

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QList>
 
+struct TDictionary;
+
 class TSettingsFile : public TIniFile {
 public:
     using TIniFile::TIniFile;
@@ -31,26 +33,31 @@ struct TNetPlayFields {
     QByteArray Name = "X";
     bool AutoPopUpChat = true;
 };
-extern TNetPlayFields NetPlayFields;
 
-// Sets the current language of Words: 1 Russian, 2 English, with its text section and the
-// first letter of its alphabet.
-void UseLanguage(quint16 language);
+// The settings file of the run: Kordi2000.ini in the program folder.
+QString SettingsFileName();
 
-// The one settings object of the run, on Kordi2000.ini in the program folder, made on
-// first use. Use it as a pointer: SettingsFile->ReadString(...).
-class TSettingsFileRef {
+// Sets the current language of the dictionary: 1 Russian, 2 English, with its text section
+// and the first letter of its alphabet.
+void UseLanguage(TDictionary& words, quint16 language);
+
+// The interface texts of the dictionary's current language, read from the settings file.
+class TTexts {
 public:
-    TSettingsFile* operator->() const;
-    TSettingsFile& operator*() const { return *operator->(); }
-};
-extern const TSettingsFileRef SettingsFile;
+    TTexts(const TSettingsFile& file, const TDictionary& words) : file_(file), words_(words) {}
 
-// The text of the key in the current language's section (Words.LanguageName), "?" when
-// the key, the section or the file is missing. Code page 1251 bytes.
-QByteArray GetText(QByteArrayView key);
-// The same text decoded for display.
-QString GetTextU(QByteArrayView key);
+    // The text of the key in the current language's section (LanguageName), "?" when the
+    // key, the section or the file is missing. Code page 1251 bytes.
+    QByteArray GetText(QByteArrayView key) const;
+    // The same text decoded for display.
+    QString GetTextU(QByteArrayView key) const;
+    // The current language: 1 Russian, 2 English.
+    quint16 Language() const;
+
+private:
+    const TSettingsFile& file_;
+    const TDictionary& words_;
+};
 
 // The text with each "%d" in turn replaced by the next number and "%%" by "%"; every other
 // character, including any other "%" sequence, is kept as it is. Texts come from a file

@@ -4,11 +4,8 @@
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
+#include "ui/Presentation.h"
 
-#include <QAction>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
@@ -19,8 +16,6 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-
-TAboutWindow* AboutForm = nullptr;
 
 namespace {
 
@@ -125,12 +120,11 @@ void TFrameSurface::mousePressEvent(QMouseEvent* event) {
         emit Clicked();
 }
 
-TAboutWindow::TAboutWindow(QWidget* parent)
-    : TSkinnedDialog(parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
+TAboutWindow::TAboutWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
       Random([](int range) { return QRandomGenerator::global()->bounded(range); }),
       image2_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
       ascents_{QFontMetrics(fonts_[0]).ascent(), QFontMetrics(fonts_[1]).ascent()} {
-    AboutForm = this;
     Bevel1 = new QFrame(this);
     Bevel1->setGeometry(8, 8, 304, 254);
     Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -146,21 +140,19 @@ TAboutWindow::TAboutWindow(QWidget* parent)
             DXTimerTimer();
     });
     connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutWindow::DXDrawClick);
-    if (MainWindow)
-        connect(MainWindow->Menu_About, &QAction::triggered, this, &QDialog::open);
 }
 
 void TAboutWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     DXTimer->start();
     setWindowTitle(GetTextU("Menu_About"));
-    BuildLetterTable(Words.Language == 1 ? MemoR : MemoE);
-    PlayMusic("Herzeleid4bit");
+    BuildLetterTable(Look().Texts.Language() == 1 ? MemoR : MemoE);
+    Look().Sounds.PlayMusic("Herzeleid4bit");
 }
 
 void TAboutWindow::hideEvent(QHideEvent* event) {
     DXTimer->stop();
-    StopSounds();
+    Look().Sounds.StopSounds();
     TSkinnedDialog::hideEvent(event);
 }
 

@@ -63,7 +63,7 @@ class TAboutWindow : public TSkinnedDialog {
 public:
     static constexpr int FrameMs = 33;
 
-    explicit TAboutWindow(QWidget* parent = nullptr);
+    explicit TAboutWindow(TPresentation& look, QWidget* parent = nullptr);
 
     QFrame* Bevel1;
     TFrameSurface* DXDraw;
@@ -98,5 +98,3 @@ private:
     std::array<QFont, 2> fonts_;
     std::array<int, 2> ascents_;
 };
-
-extern TAboutWindow* AboutForm;

@@ -6,14 +6,12 @@
 #include "settings/Settings.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/MainWindow.h"
-#include "ui/SoundEffects.h"
+#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-
-TChatWindow* ChatWindow = nullptr;
 
 namespace {
 
@@ -25,8 +23,9 @@ void SetBase(QWidget* control, QColor color) {
 
 } // namespace
 
-TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
-    ChatWindow = this;
+TChatWindow::TChatWindow(TPresentation& look, TNetPlayFields& fields,
+                         const TConnectionWindow& connection, TNetGame* netGame, QWidget* parent)
+    : TSkinnedDialog(look, parent, 320, 259), connection_(connection), netGame_(netGame) {
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle("CHAT");
     Memo = new QPlainTextEdit(this);
@@ -45,10 +44,10 @@ TChatWindow::TChatWindow(QWidget* parent) : TSkinnedDialog(parent, 320, 259) {
     AutoPopUpChatCheckBox = new QCheckBox(this);
     AutoPopUpChatCheckBox->setGeometry(4, 234, 312, 20);
     AutoPopUpChatCheckBox->setStyleSheet("color: white");
-    AutoPopUpChatCheckBox->setChecked(NetPlayFields.AutoPopUpChat);
+    AutoPopUpChatCheckBox->setChecked(fields.AutoPopUpChat);
 
     connect(AutoPopUpChatCheckBox, &QCheckBox::toggled, this,
-            [](bool checked) { NetPlayFields.AutoPopUpChat = checked; });
+            [&fields](bool checked) { fields.AutoPopUpChat = checked; });
     connect(SendButton, &TTexturedButton::Clicked, this, &TChatWindow::SendButtonClick);
     connect(Memo, &QPlainTextEdit::textChanged, this, &TChatWindow::MemoChange);
     Edit->installEventFilter(this);
@@ -76,17 +75,18 @@ void TChatWindow::AddLine(const QByteArray& line) {
 void TChatWindow::SendButtonClick() {
     const QString text = Edit->text();
     if (!text.isEmpty()) {
-        if (NetState() != 0)
-            MainWindow->NetGame->Send(nmChat, CodePage::FromUnicode(text));
+        if (netGame_ && netGame_->State() != 0)
+            netGame_->Send(nmChat, CodePage::FromUnicode(text));
         Edit->clear();
-        PlaySoundEffect(SoundSend);
+        Look().Sounds.PlaySoundEffect(SoundSend);
     }
     Edit->setFocus();
 }
 
 void TChatWindow::MemoChange() {
-    setWindowTitle(GetTextU("Menu_Chat") + " ( " + CodePage::ToUnicode(PlayerName(0)) + " - " +
-                   CodePage::ToUnicode(PlayerName(1)) + " )");
+    const QByteArray peer = netGame_ ? netGame_->PeerName() : QByteArray();
+    setWindowTitle(GetTextU("Menu_Chat") + " ( " + CodePage::ToUnicode(connection_.PlayerName()) +
+                   " - " + CodePage::ToUnicode(peer) + " )");
 }
 
 bool TChatWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -104,7 +104,7 @@ bool TChatWindow::EditKeyPress(const QKeyEvent& key) {
         return true;
     }
     if (key.key() != Qt::Key_Backspace && !key.text().isEmpty())
-        PlaySoundEffect(SoundClick3);
+        Look().Sounds.PlaySoundEffect(SoundClick3);
     return false;
 }
 

@@ -10,13 +10,20 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class TTexturedButton;
+class TConnectionWindow;
+class TNetGame;
+struct TNetPlayFields;
 
 class TChatWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int MaxLines = 256;
 
-    explicit TChatWindow(QWidget* parent = nullptr);
+    // The caption names this side as typed in the connection window and the peer of the
+    // network game; without a network game (the window on its own) a line goes nowhere. The
+    // pop-up box follows `fields` both ways.
+    TChatWindow(TPresentation& look, TNetPlayFields& fields, const TConnectionWindow& connection,
+                TNetGame* netGame = nullptr, QWidget* parent = nullptr);
 
     QPlainTextEdit* Memo;
     QLineEdit* Edit;
@@ -37,6 +44,7 @@ protected:
 
 private:
     bool EditKeyPress(const QKeyEvent& key);
-};
 
-extern TChatWindow* ChatWindow;
+    const TConnectionWindow& connection_;
+    TNetGame* netGame_;
+};

@@ -1,12 +1,14 @@
 #include "ui/ConnectionWindow.h"
 
 #include "net/NetGame.h"
+#include "net/SerialCableDialog.h"
 #include "net/SessionService.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
 #include "ui/MainWindow.h"
+#include "ui/Presentation.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,8 +21,6 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <algorithm>
-
-TConnectionWindow* ConfigForm = nullptr;
 
 namespace {
 
@@ -72,8 +72,8 @@ void EndSession(TMainWindow& main) {
 
 } // namespace
 
-TConnectionWindow::TConnectionWindow(QWidget* parent) : TSkinnedDialog(parent, 300, 340) {
-    ConfigForm = this;
+TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields, QWidget* parent)
+    : TSkinnedDialog(look, parent, 300, 340) {
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
     Label2 = MakeLabel(this, {10, 104, 280, 16});
@@ -106,7 +106,7 @@ TConnectionWindow::TConnectionWindow(QWidget* parent) : TSkinnedDialog(parent, 3
     connect(JoinButton, &TTexturedButton::Clicked, this, &TConnectionWindow::JoinButtonClick);
     connect(HostButton, &TTexturedButton::Clicked, this, &TConnectionWindow::HostButtonClick);
     connect(Button1, &TTexturedButton::Clicked, this, &QDialog::reject);
-    FormCreate();
+    FormCreate(fields);
 }
 
 void TConnectionWindow::CreateProviderPages() {
@@ -139,15 +139,15 @@ void TConnectionWindow::CreateProviderPages() {
 }
 
 // The address and name come from the settings, and every change goes back to them.
-void TConnectionWindow::FormCreate() {
-    TCPIPPort->setValue(std::clamp(NetPlayFields.Port, 0, 65535));
-    TCPIPHostName->setText(CodePage::ToUnicode(NetPlayFields.HostName));
-    PlayerNameEdit->setText(CodePage::ToUnicode(NetPlayFields.Name));
-    connect(TCPIPPort, &QSpinBox::valueChanged, this, [](int port) { NetPlayFields.Port = port; });
+void TConnectionWindow::FormCreate(TNetPlayFields& fields) {
+    TCPIPPort->setValue(std::clamp(fields.Port, 0, 65535));
+    TCPIPHostName->setText(CodePage::ToUnicode(fields.HostName));
+    PlayerNameEdit->setText(CodePage::ToUnicode(fields.Name));
+    connect(TCPIPPort, &QSpinBox::valueChanged, this, [&fields](int port) { fields.Port = port; });
     connect(TCPIPHostName, &QLineEdit::textChanged, this,
-            [](const QString& text) { NetPlayFields.HostName = CodePage::FromUnicode(text); });
+            [&fields](const QString& text) { fields.HostName = CodePage::FromUnicode(text); });
     connect(PlayerNameEdit, &QLineEdit::textChanged, this,
-            [](const QString& text) { NetPlayFields.Name = CodePage::FromUnicode(text); });
+            [&fields](const QString& text) { fields.Name = CodePage::FromUnicode(text); });
 }
 
 void TConnectionWindow::showEvent(QShowEvent* event) {
@@ -312,10 +312,7 @@ void TConnectionWindow::JoinButtonClick() {
 
 void TConnectionWindow::Joined() {
     SetBusy(false);
-    MainWindow->NetGame->SetNetState(2);
-    MainWindow->ShowConnected();
-    // The joiner opens the first game; its start word and language go to the peer.
-    MainWindow->StartGame(true);
+    emit Connected(2);
     accept();
 }
 
@@ -334,8 +331,7 @@ void TConnectionWindow::HostButtonClick() {
         ShowFailure(this, error.Text());
         return;
     }
-    MainWindow->NetGame->SetNetState(1);
-    MainWindow->ShowConnected();
+    emit Connected(1);
     accept();
 }
 
@@ -347,8 +343,8 @@ QMessageBox* ShowFailure(QWidget* parent, const QString& text) {
     return box;
 }
 
-QString HostFailureText(const THostFailure& failure) {
-    return GetTextU("Net_HostFailed") + " (" + failure.Place + ": " + failure.Reason + ")";
+QString HostFailureText(const TTexts& texts, const THostFailure& failure) {
+    return texts.GetTextU("Net_HostFailed") + " (" + failure.Place + ": " + failure.Reason + ")";
 }
 
 void ReleaseSession(TMainWindow& main) {
@@ -361,23 +357,23 @@ void ReleaseSession(TMainWindow& main) {
     main.DXPlay = nullptr;
 }
 
-QByteArray PlayerName(int which) {
-    if (which == 0)
-        return CodePage::FromUnicode(ConfigForm->PlayerNameEdit->text());
-    QByteArray peer;
-    if (NetState() == 2 && MainWindow->DXPlay)
-        for (const TSessionPlayer& player : MainWindow->DXPlay->Players())
-            if (player.Remote)
-                peer = player.Name;
-    return peer;
+QByteArray TConnectionWindow::PlayerName() const {
+    return CodePage::FromUnicode(PlayerNameEdit->text());
 }
 
 void TMainWindow::Menu_ConnectClick() {
-    if (NetState() != 0 || ConfigForm->isVisible())
+    if (NetGame->State() != 0 || ConfigForm->isVisible())
         return;
     Timer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
     DXPlay = new TSessionService(this);
+    DXPlay->AskSerialCable = [this](TCableAnswer answer) {
+        TSerialCableDialog::Ask(cableChoice_, [this, answer](const auto& chosen) {
+            if (chosen)
+                cableChoice_ = chosen;
+            answer(chosen);
+        });
+    };
     connect(DXPlay, &TSessionService::OnMessage, NetGame,
             [this](TSessionService*, const TSessionPlayer& player, const QByteArray& data) {
                 NetGame->Receive(player, data);
@@ -388,14 +384,14 @@ void TMainWindow::Menu_ConnectClick() {
     connect(DXPlay, &TSessionService::OnHostMigrationFailed, this,
             [this](const THostFailure& failure) {
                 Menu_DisConnectClick();
-                ShowFailure(this, HostFailureText(failure));
+                ShowFailure(this, HostFailureText(look_.Texts, failure));
             });
     ConfigForm->UseSession(DXPlay);
     connect(
         ConfigForm, &QDialog::finished, this,
         [this] {
             // Cancelled: a dialled modem hangs up and the port is free again.
-            if (NetState() == 0)
+            if (NetGame->State() == 0)
                 ReleaseSession(*this);
             Timer->start();
         },
@@ -411,10 +407,10 @@ void TMainWindow::Menu_DisConnectClick() {
 void TMainWindow::ShowConnected() {
     Menu_Connect->setEnabled(false);
     Menu_DisConnect->setEnabled(true);
-    Player0->SetCaption(CodePage::ToUnicode(PlayerName(0)));
+    Player0->SetCaption(CodePage::ToUnicode(ConfigForm->PlayerName()));
     Player0->show();
-    if (NetState() == 2) {
-        Player1->SetCaption(CodePage::ToUnicode(PlayerName(1)));
+    if (NetGame->State() == 2) {
+        Player1->SetCaption(CodePage::ToUnicode(NetGame->PeerName()));
         Player1->show();
         ShowComputerOpponent(false);
     }

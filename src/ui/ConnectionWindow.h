@@ -19,11 +19,14 @@ class QSpinBox;
 class QStackedWidget;
 class TTexturedButton;
 class TSessionService;
+struct TNetPlayFields;
+class TTexts;
 
 class TConnectionWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TConnectionWindow(QWidget* parent = nullptr);
+    // The address and player name fields follow `fields` both ways.
+    TConnectionWindow(TPresentation& look, TNetPlayFields& fields, QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window; UseSession hands it over.
     QPointer<TSessionService> DXPlay;
@@ -66,13 +69,20 @@ public:
     bool Busy() const { return busy_; }
     // Cancel, also during a search or a join, which it stops.
     void reject() override;
+    // This side's name as typed.
+    QByteArray PlayerName() const;
+
+signals:
+    // A session is open, just before the window closes: state 1 hosting without a peer yet,
+    // 2 joined to a peer.
+    void Connected(int state);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void CreateProviderPages();
-    void FormCreate();
+    void FormCreate(TNetPlayFields& fields);
     // Clears the list, lets `applySettings` hand the page's address to the component,
     // selects the provider and starts the search.
     void Go(const std::function<void()>& applySettings);
@@ -85,8 +95,6 @@ private:
     bool busy_ = false;
 };
 
-extern TConnectionWindow* ConfigForm;
-
 class TMainWindow;
 // Leaves the session of the main window, if any, without raising its events, and releases
 // the component.
@@ -95,7 +103,4 @@ void ReleaseSession(TMainWindow& main);
 // Opens a message box and returns at once; the box closes and frees itself.
 QMessageBox* ShowFailure(QWidget* parent, const QString& text);
 // The message for a session this side could not serve, in the current language.
-QString HostFailureText(const THostFailure& failure);
-
-// 0: this side's name. 1: while a peer is present, the peer's name; empty otherwise.
-QByteArray PlayerName(int which);
+QString HostFailureText(const TTexts& texts, const THostFailure& failure);

@@ -1,24 +1,15 @@
 #include "ui/Faces.h"
 
-#include "platform/Checked.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
 #include <utility>
 
-TFaces Faces;
-QColor FaceTint(255, 255, 255);
-
-QPixmap& TFaces::operator[](int index) {
-    static CheckedArray<QPixmap, 0, FaceCount - 1> faces = [] {
-        CheckedArray<QPixmap, 0, FaceCount - 1> blank;
-        for (QPixmap& face : blank) {
-            face = QPixmap(FaceWidth, FaceHeight);
-            face.fill(Qt::black);
-        }
-        return blank;
-    }();
-    return faces[index];
+TFaces::TFaces() {
+    for (QPixmap& face : faces_) {
+        face = QPixmap(FaceWidth, FaceHeight);
+        face.fill(Qt::black);
+    }
 }
 
 QString FaceResource(int index) {
@@ -78,12 +69,12 @@ QList<QImage> TintFaces(const QList<QImage>& greys, QColor tint) {
     return tinted;
 }
 
-void LoadFaces(int r, int g, int b) {
+void TFaces::LoadFaces(int r, int g, int b) {
     QList<QImage> greys;
     for (int i = 0; i < FaceCount; ++i)
         greys.append(LoadFaceResource(i));
     const QColor tint(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
     const QList<QImage> tinted = TintFaces(greys, tint);
     for (int i = 0; i < FaceCount; ++i)
-        Faces[i] = QPixmap::fromImage(tinted[i]);
+        faces_[i] = QPixmap::fromImage(tinted[i]);
 }

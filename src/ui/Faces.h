@@ -3,6 +3,8 @@
 // 3 and 4 thinking, 5 no word or sad, 6 question, 7 to 11 laughing. The built-in pictures
 // are grey; the player's face colour tints them once at start-up.
 
+#include "platform/Checked.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
@@ -13,17 +15,23 @@ inline constexpr int FaceCount = 12;
 inline constexpr int FaceWidth = 100;
 inline constexpr int FaceHeight = 70;
 
-// The faces are created on first use, black until tinted: pictures cannot exist before the
-// application does. An index outside 0..11 raises.
+// The computer's faces, black until tinted; made after the application, as every picture.
 class TFaces {
 public:
-    QPixmap& operator[](int index);
+    TFaces();
+
+    // The face colour of the settings file; start-up tints the faces in it.
+    QColor Tint{255, 255, 255};
+
+    // An index outside 0..11 raises.
+    const QPixmap& operator[](int index) const { return faces_[index]; }
+    // Fills the faces with the built-in pictures tinted in the colour (r, g, b); each
+    // component is held to 0..255, so a bad setting cannot overflow a pixel.
+    void LoadFaces(int r, int g, int b);
+
+private:
+    CheckedArray<QPixmap, 0, FaceCount - 1> faces_;
 };
-
-extern TFaces Faces;
-
-// The face colour of the settings file; start-up tints the faces in it.
-extern QColor FaceTint;
 
 // The built-in grey picture of face `index`, e.g. ":/resources/faces/CPU0.png".
 QString FaceResource(int index);
@@ -32,7 +40,3 @@ QString FaceResource(int index);
 // `tint`: the darkest red of the whole set becomes black, the lightest becomes `tint`. A set
 // of one single shade has no range to stretch; it becomes `tint` throughout.
 QList<QImage> TintFaces(const QList<QImage>& greys, QColor tint);
-
-// Fills `Faces` with the built-in pictures tinted in the colour (r, g, b); each component is
-// held to 0..255, so a bad setting cannot overflow a pixel.
-void LoadFaces(int r, int g, int b);

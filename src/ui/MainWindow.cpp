@@ -10,15 +10,13 @@
 #include "platform/LinkButton.h"
 #include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
-#include "settings/Records.h"
+#include "settings/RunData.h"
 #include "settings/Settings.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/DesktopShortcut.h"
-#include "ui/Faces.h"
+#include "ui/Presentation.h"
 #include "ui/QuestionWindow.h"
 #include "ui/ResultWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
 #include "ui/StrengthWindow.h"
 
 #include <QActionGroup>
@@ -35,9 +33,6 @@
 #include <QScreen>
 #include <QTimer>
 
-TMainWindow* MainWindow = nullptr;
-quint8 MainActive = 1;
-
 namespace {
 
 const QColor Yellow(255, 255, 0);
@@ -46,12 +41,12 @@ const QColor Blue(0, 0, 255);
 // The client area: it tiles the main background behind every control.
 class TClientArea : public QWidget {
 public:
-    using QWidget::QWidget;
+    TClientArea(const TSkins& skins, QWidget* parent) : QWidget(parent), skins_(skins) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        TileTexture(painter, rect(), SkinBitmaps[SlotMainBackground]);
+        TileTexture(painter, rect(), skins_[SlotMainBackground]);
         DrawGoldOutline(painter);
     }
 
@@ -64,13 +59,21 @@ private:
         painter.drawPolygon(QPolygon({{1, 0}, {w - 1, 0}, {w - 1, h - 2}, {1, h - 2}}));
         painter.drawPolygon(QPolygon({{0, 1}, {w - 2, 1}, {w - 2, h - 1}, {0, h - 1}}));
     }
+
+    const TSkins& skins_;
 };
 
 // What the game makes heard, through the sound switch of the menu.
-class TSoundEffects : public IGameEffects {
+class TGameSounds : public IGameEffects {
 public:
-    void Play(TSound sound) override { PlaySoundEffect(static_cast<int>(sound)); }
-    int PlayWaited(TSound sound) override { return PlayWaitedSound(static_cast<int>(sound)); }
+    explicit TGameSounds(TSoundEffects& sounds) : sounds_(sounds) {}
+    void Play(TSound sound) override { sounds_.PlaySoundEffect(static_cast<int>(sound)); }
+    int PlayWaited(TSound sound) override {
+        return sounds_.PlayWaitedSound(static_cast<int>(sound));
+    }
+
+private:
+    TSoundEffects& sounds_;
 };
 
 // Sees every right-button press of the program before it is dispatched; never consumes it.
@@ -87,7 +90,7 @@ protected:
             // A press that a widget passes on to its parent is seen once only.
             if (mouse->button() == Qt::RightButton && mouse->timestamp() != lastTimestamp_) {
                 lastTimestamp_ = mouse->timestamp();
-                if (MainActive == 1)
+                if (window_->MainActive == 1)
                     window_->AppOnMessage();
             }
         }
@@ -120,13 +123,13 @@ QByteArray LetterOf(const TTexturedButton* button) {
 
 } // namespace
 
-TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
-    : QMainWindow(parent), progress_(std::move(progress)),
-      effects_(std::make_unique<TSoundEffects>()) {
-    MainWindow = this;
-    Game = new TGame(Words, *effects_, this);
-    NetGame = new TNetGame(*Game, *this, this);
-    client_ = new TClientArea(this);
+TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void()> progress,
+                         QWidget* parent)
+    : QMainWindow(parent), look_(look), data_(data), progress_(std::move(progress)),
+      effects_(std::make_unique<TGameSounds>(look.Sounds)) {
+    Game = new TGame(data_.Words, *effects_, this);
+    NetGame = new TNetGame(*Game, *this, look_.Texts, this);
+    client_ = new TClientArea(look_.Skins, this);
     setCentralWidget(client_);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -141,8 +144,8 @@ TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
     Timer = new QTimer(this);
     Timer->setInterval(100);
     connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
-    SoundSettings.SoundOn = [this] { return Menu_Sound->isChecked(); };
-    Words.CountsChanged = [this] { ShowWordCounts(); };
+    look_.Sounds.SoundOn = [this] { return Menu_Sound->isChecked(); };
+    data_.Words.CountsChanged = [this] { ShowWordCounts(); };
 
     FormCreate();
 
@@ -154,9 +157,9 @@ TMainWindow::TMainWindow(std::function<void()> progress, QWidget* parent)
 
 // Each Progress() is one step of the start-up's progress: ten in all.
 void TMainWindow::FormCreate() {
-    versionCheck_ = new TVersionCheck(this);
+    versionCheck_ = new TVersionCheck(look_.Texts, this);
     Progress();
-    RegisterSkinned(this, [this] { DressMainWindow(*this); });
+    look_.Skins.RegisterSkinned(this, [this] { DressMainWindow(*this, look_.Skins); });
     Progress();
     qApp->installEventFilter(rightButtonFilter_);
     CreateWordLabels();
@@ -166,17 +169,18 @@ void TMainWindow::FormCreate() {
     CreateCells();
     ConnectGame();
     Progress();
-    TSafeApplication::Guard(ReadWinners);
+    TSafeApplication::Guard([this] { ReadWinners(data_.Winners); });
     LoadSettings();
-    LoadFaces(FaceTint.red(), FaceTint.green(), FaceTint.blue());
+    look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
+                          look_.Faces.Tint.blue());
     Progress();
     ArrangeLetters();
     Progress();
     LoadBothDictionaries();
     TSafeApplication::Guard([this] { Menu_NewGameClick(); });
-    LoadSkinImages();
+    look_.Skins.LoadSkinImages();
     Progress();
-    ApplySkins();
+    look_.Skins.ApplySkins();
     Timer->start();
 }
 
@@ -186,10 +190,8 @@ TMainWindow::~TMainWindow() {
     // The peer is told goodbye while the windows that its events reach still exist.
     ReleaseSession(*this);
     qApp->removeEventFilter(rightButtonFilter_);
-    SoundSettings = TSoundSettings{};
-    Words.CountsChanged = nullptr;
-    if (MainWindow == this)
-        MainWindow = nullptr;
+    look_.Sounds.SoundOn = [] { return true; };
+    data_.Words.CountsChanged = nullptr;
 }
 
 void TMainWindow::CreateControls() {
@@ -201,7 +203,7 @@ void TMainWindow::CreateControls() {
     for (TTexturedButton* button : {AdviceButton, SkipButton}) {
         button->setFont(DefaultFont(11, true));
         button->SetFontColor(QColor(200, 200, 255));
-        button->SetTexture(SkinBitmaps[SlotButton]);
+        button->SetTexture(look_.Skins[SlotButton]);
     }
     connect(AdviceButton, &TTexturedButton::Clicked, this, [this] { Game->Advice(); });
     connect(SkipButton, &TTexturedButton::Clicked, this, [this] { Game->Skip(); });
@@ -215,7 +217,7 @@ void TMainWindow::CreateControls() {
     WordLabel =
         MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
     WordLabel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-    WordLabel->SetTexture(SkinBitmaps[SlotWordLabel]);
+    WordLabel->SetTexture(look_.Skins[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
     Score1 = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
@@ -251,7 +253,7 @@ void TMainWindow::CreateControls() {
     WordPanel2->setGeometry(420, 115, 140, 205);
     for (TTexturedLabel* panel : {WordPanel1, WordPanel2}) {
         panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-        panel->SetTexture(SkinBitmaps[SlotPanel]);
+        panel->SetTexture(look_.Skins[SlotPanel]);
     }
 }
 
@@ -276,17 +278,17 @@ void AddSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(name);
 }
 
-QString TextOf(const QObject* item) {
-    return GetTextU(item->objectName().toLatin1());
+QString TextOf(const TTexts& texts, const QObject* item) {
+    return texts.GetTextU(item->objectName().toLatin1());
 }
 
-void RelabelItems(QMenu* menu) {
-    menu->setTitle(TextOf(menu));
+void RelabelItems(const TTexts& texts, QMenu* menu) {
+    menu->setTitle(TextOf(texts, menu));
     for (QAction* item : menu->actions()) {
         if (QMenu* submenu = item->menu())
-            RelabelItems(submenu);
+            RelabelItems(texts, submenu);
         else if (!item->isSeparator())
-            item->setText(TextOf(item));
+            item->setText(TextOf(texts, item));
     }
 }
 
@@ -344,7 +346,8 @@ void TMainWindow::CreateMenu() {
     connect(Menu_DisConnect, &QAction::triggered, this, &TMainWindow::Menu_DisConnectClick);
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
     // The desktop's own viewer opens the help page and the maker's web pages.
-    connect(Menu_Help1, &QAction::triggered, this, [] { QDesktopServices::openUrl(HelpPage()); });
+    connect(Menu_Help1, &QAction::triggered, this,
+            [this] { QDesktopServices::openUrl(HelpPage(data_.Words)); });
     for (const auto& [item, address] : {std::pair{Menu_Visit, WebAddresses::HomePage},
                                         {Menu_CompanionSite, WebAddresses::CompanionSite},
                                         {Menu_InternetChat, WebAddresses::InetChat}})
@@ -403,16 +406,21 @@ void TMainWindow::RelabelMainWindow() {
     setWindowTitle(GetTextU("Title"));
     for (QAction* menu : menuBar()->actions())
         if (menu->menu())
-            RelabelItems(menu->menu());
+            RelabelItems(look_.Texts, menu->menu());
     ShowWordCounts();
     SkipButton->SetCaption(GetTextU("SkipButton"));
     AdviceButton->SetCaption(GetTextU("AdviceButton"));
 }
 
+QString TMainWindow::GetTextU(QByteArrayView key) const {
+    return look_.Texts.GetTextU(key);
+}
+
 void TMainWindow::ShowWordCounts() {
     for (int language : {1, 2}) {
         QAction* item = LanguageItem(language);
-        item->setText(TextOf(item) + " " + QString::number(Words.WordCount[language]));
+        item->setText(TextOf(look_.Texts, item) + " " +
+                      QString::number(data_.Words.WordCount[language]));
     }
 }
 
@@ -455,10 +463,10 @@ void TMainWindow::CreateCells() {
 // Both dictionaries are read once, so both language items show a count; the current
 // language's is read last and stays in memory.
 void TMainWindow::LoadBothDictionaries() {
-    const quint16 current = Words.Language;
+    const quint16 current = data_.Words.Language;
     for (const quint16 language : {quint16(3 - current), current}) {
-        Words.Language = language;
-        TSafeApplication::Guard([] { Words.LoadWords(); });
+        data_.Words.Language = language;
+        TSafeApplication::Guard([this] { data_.Words.LoadWords(); });
         Progress();
     }
 }

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QTimer;
@@ -24,9 +25,16 @@ class TLinkButton;
 class TVersionCheck;
 class TSessionService;
 class TReviewWindow;
-
-// 1 while none of the strength, question, records and result windows is active.
-extern quint8 MainActive;
+class TChatWindow;
+class TConnectionWindow;
+class TTexturesWindow;
+class TStrengthWindow;
+class TQuestionWindow;
+class TRecordsWindow;
+class TAboutWindow;
+class TResultWindow;
+struct TPresentation;
+struct TRunData;
 
 class TMainWindow : public QMainWindow, public INetGameHost {
     Q_OBJECT
@@ -38,8 +46,11 @@ public:
     static constexpr int ClientHeight = 410;
     static constexpr int WordRows = 15;
 
-    // `progress` is called at each of the ten steps of the window's creation.
-    explicit TMainWindow(std::function<void()> progress = {}, QWidget* parent = nullptr);
+    // The window and every window it makes wear the skins of `look` and play its sounds,
+    // and keep the player's data in `data`. `progress` is called at each of the ten steps of
+    // the window's creation.
+    TMainWindow(TPresentation& look, TRunData& data, std::function<void()> progress = {},
+                QWidget* parent = nullptr);
     ~TMainWindow() override;
 
     // The game this window shows, and its side of a network game.
@@ -100,6 +111,29 @@ public:
     // The network session of the last Connect; none before it and after Disconnect.
     TSessionService* DXPlay = nullptr;
 
+    // The other windows, children of this one, made by the Create functions below after it.
+    TChatWindow* ChatWindow = nullptr;
+    TConnectionWindow* ConfigForm = nullptr;
+    TTexturesWindow* ImagesWindow = nullptr;
+    TStrengthWindow* SetCPUWindow = nullptr;
+    TQuestionWindow* ChoiceWindow = nullptr;
+    TRecordsWindow* WinnersWindow = nullptr;
+    TAboutWindow* AboutForm = nullptr;
+    TResultWindow* AddRatingWindow = nullptr;
+    // 1 while none of the strength, question, records and result windows is active.
+    quint8 MainActive = 1;
+
+    // Each makes one window and hands it what it works on. The chat window needs the
+    // connection window and the records window the question window, made before them.
+    void CreateConnectionWindow();
+    void CreateChatWindow();
+    void CreateTexturesWindow();
+    void CreateStrengthWindow();
+    void CreateQuestionWindow();
+    void CreateRecordsWindow();
+    void CreateAboutWindow();
+    void CreateResultWindow();
+
     quint16 Ticks = 0;
     quint8 Hidden = 0;
 
@@ -108,6 +142,8 @@ public:
     void ArrangeLetters();
     // Captions of the window, its menus and buttons in the current language.
     void RelabelMainWindow();
+    // The text of the key in the current language, decoded for display.
+    QString GetTextU(QByteArrayView key) const;
     // The language items' captions: their text and their dictionary's word count.
     void ShowWordCounts();
     // Menu_Russian for 1, Menu_English for 2.
@@ -153,6 +189,9 @@ public:
     void Menu_DisConnectClick();
     void Menu_ChatClick();
     void ShowConnected();
+    // The end of a game against the computer: the result window, then the records window,
+    // each opened when the one before has closed; `then` runs when the records window closes.
+    void ShowGameResult(std::function<void()> then);
     void TimerTimer();
     // The right-button reaction of the application-wide filter.
     void AppOnMessage();
@@ -178,7 +217,11 @@ private:
     void ShowWords();
     void AskToAddWord(const QByteArray& word);
 
+    TPresentation& look_;
+    TRunData& data_;
     std::function<void()> progress_;
+    // The serial cable's last choice, offered again at each Connect of the run.
+    std::optional<TSerialCableSetting> cableChoice_;
     TVersionCheck* versionCheck_ = nullptr;
     std::unique_ptr<IGameEffects> effects_;
     bool waitingShown_ = false;
@@ -189,11 +232,3 @@ private:
     QList<QPointer<QWidget>> hiddenWindows_;
     QObject* rightButtonFilter_;
 };
-
-extern TMainWindow* MainWindow;
-
-// The network game's state: 0 no session (also before the main window exists), 1 a session
-// without a peer, 2 a peer present.
-inline int NetState() {
-    return MainWindow ? MainWindow->NetGame->State() : 0;
-}

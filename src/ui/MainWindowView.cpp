@@ -10,15 +10,13 @@
 #include "platform/KeyState.h"
 #include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
-#include "settings/Records.h"
+#include "settings/RunData.h"
 #include "settings/Settings.h"
 #include "ui/ChatWindow.h"
-#include "ui/Faces.h"
+#include "ui/Presentation.h"
 #include "ui/QuestionWindow.h"
 #include "ui/ResultWindow.h"
 #include "ui/ReviewWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
 #include "ui/StrengthWindow.h"
 
 #include <QAction>
@@ -34,8 +32,9 @@ namespace {
 const QColor Yellow(255, 255, 0);
 const QColor Blue(0, 0, 255);
 
-QString Caption(bool waiting) {
-    return waiting ? GetTextU("Title") + " (" + GetTextU("Wait") + ")" : GetTextU("Title");
+QString Caption(const TTexts& texts, bool waiting) {
+    const QString title = texts.GetTextU("Title");
+    return waiting ? title + " (" + texts.GetTextU("Wait") + ")" : title;
 }
 
 } // namespace
@@ -57,7 +56,7 @@ void TMainWindow::ShowGame() {
     const bool waiting = Game->ShowsWaiting();
     if (waiting != waitingShown_) {
         waitingShown_ = waiting;
-        setWindowTitle(Caption(waiting));
+        setWindowTitle(Caption(look_.Texts, waiting));
     }
     ForEachCell(Cells, [this](TBoardCell& cell) { ShowCell(cell); });
     WordLabel->SetCaption(CodePage::ToUnicode(Game->WordShown()));
@@ -81,7 +80,7 @@ void TMainWindow::ShowCell(TBoardCell& cell) {
     const TCell& state = Game->Board().At(cell.Pos());
     const QByteArray letter = Game->ShownLetter(cell.Pos());
     cell.SetCaption(CodePage::ToUnicode(letter));
-    cell.SetTexture(SkinBitmaps[state.Selected ? SlotTracedCell : SlotCell]);
+    cell.SetTexture(look_.Skins[state.Selected ? SlotTracedCell : SlotCell]);
     cell.SetFontColor(state.Selected ? SelectedLetterColor : QColor(Qt::black));
     const bool pressed = state.IsFree() && !letter.isEmpty() && !state.Selected;
     const auto bevel = pressed ? TTexturedLabel::Bevel::Lowered : TTexturedLabel::Bevel::Raised;
@@ -100,20 +99,20 @@ void TMainWindow::ShowLetters() {
     for (TTexturedButton* button : LetterButtons) {
         const bool chosen = CodePage::FromUnicode(button->Caption()) == Game->ChosenLetter();
         button->SetFontColor(chosen ? Blue : Yellow);
-        button->SetTexture(SkinBitmaps[chosen ? SlotChosenLetter : SlotLetter]);
+        button->SetTexture(look_.Skins[chosen ? SlotChosenLetter : SlotLetter]);
     }
 }
 
 void TMainWindow::ArrangeLetters() {
-    const bool english = Words.Language == 2;
+    const bool english = data_.Words.Language == 2;
     const int perRow = english ? 13 : 16;
     for (int i = 1; i <= 32; ++i) {
         TTexturedButton* button = LetterButtons[i];
         button->move((i - 1) % perRow * 34 + (english ? 52 : 0) + (FormWidth / 2 - 273),
                      FormHeight - 120 + (i > perRow ? 34 : 0));
         button->SetCaption(
-            CodePage::ToUnicode(QByteArray(1, static_cast<char>(Words.FirstLetter + i - 1))));
-        button->setVisible(i <= Words.AlphabetSize());
+            CodePage::ToUnicode(QByteArray(1, static_cast<char>(data_.Words.FirstLetter + i - 1))));
+        button->setVisible(i <= data_.Words.AlphabetSize());
     }
     ShowLetters();
 }
@@ -122,20 +121,20 @@ void TMainWindow::ShowFace(int index) {
     if (index == faceShown_)
         return;
     faceShown_ = index;
-    ComputerFace->setPixmap(Faces[index]);
+    ComputerFace->setPixmap(look_.Faces[index]);
 }
 
 void TMainWindow::AskToAddWord(const QByteArray& word) {
     addWordAsked_ = true;
-    AskQuestion(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
-                [this](int answer) {
-                    if (!addWordAsked_)
-                        return;
-                    addWordAsked_ = false;
-                    Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
-                                         : answer == TQuestionWindow::No ? TAnswer::No
-                                                                         : TAnswer::None);
-                });
+    ChoiceWindow->Ask(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
+                      [this](int answer) {
+                          if (!addWordAsked_)
+                              return;
+                          addWordAsked_ = false;
+                          Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
+                                               : answer == TQuestionWindow::No ? TAnswer::No
+                                                                               : TAnswer::None);
+                      });
 }
 
 void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
@@ -150,26 +149,26 @@ void TMainWindow::Menu_NewGameClick() {
 // switch that fails leaves the old language whole.
 void TMainWindow::Menu_RussianClick(QAction* item) {
     const int tag = item->data().toInt();
-    const quint16 previous = Words.Language;
+    const quint16 previous = data_.Words.Language;
     const quint16 language = tag % 10;
     if (language == previous)
         return;
     try {
         TDictionary next;
         next.Language = language;
-        next.WordCount = Words.WordCount;
+        next.WordCount = data_.Words.WordCount;
         next.LoadWords();
-        UseLanguage(language);
+        UseLanguage(data_.Words, language);
         try {
             SaveSettings();
         } catch (...) {
-            UseLanguage(previous);
+            UseLanguage(data_.Words, previous);
             throw;
         }
-        next.FirstLetter = Words.FirstLetter;
-        next.LanguageName = Words.LanguageName;
-        next.CountsChanged = std::move(Words.CountsChanged);
-        Words = std::move(next);
+        next.FirstLetter = data_.Words.FirstLetter;
+        next.LanguageName = data_.Words.LanguageName;
+        next.CountsChanged = std::move(data_.Words.CountsChanged);
+        data_.Words = std::move(next);
     } catch (...) {
         LanguageItem(previous)->setChecked(true);
         throw;
@@ -196,9 +195,11 @@ void TMainWindow::Menu_CPUClick() {
 }
 
 void TMainWindow::Menu_ReviewClick() {
-    if (!reviewWindow_)
-        reviewWindow_ = new TReviewWindow(this);
-    reviewWindow_->Review(Game->LastRecord(), Words);
+    if (!reviewWindow_) {
+        reviewWindow_ = new TReviewWindow(look_, this);
+        SuspendGameWhileActive(reviewWindow_, MainActive);
+    }
+    reviewWindow_->Review(Game->LastRecord(), data_.Words);
     reviewWindow_->show();
     reviewWindow_->raise();
 }
@@ -248,7 +249,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
     TSafeApplication::Guard([this] { SaveSettings(); });
-    TSafeApplication::Guard(WriteWinners);
+    TSafeApplication::Guard([this] { WriteWinners(data_.Winners); });
 }
 
 void TMainWindow::ShowComputerOpponent(bool shown) {
@@ -262,7 +263,7 @@ void TMainWindow::AddChatLine(const QByteArray& line) {
 }
 
 void TMainWindow::PlaySound(TSound sound) {
-    PlaySoundEffect(static_cast<int>(sound));
+    look_.Sounds.PlaySoundEffect(static_cast<int>(sound));
 }
 
 void TMainWindow::ShowPeer(const QByteArray& name) {

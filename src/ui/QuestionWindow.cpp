@@ -2,15 +2,10 @@
 
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
+#include "ui/Presentation.h"
 
 #include <QLabel>
 #include <algorithm>
-
-QString QuestionCaption;
-QString QuestionText;
-TQuestionWindow* ChoiceWindow = nullptr;
 
 namespace {
 
@@ -35,8 +30,8 @@ TTexturedButton* MakeButton(QWidget* parent, int left, int result, TQuestionWind
 
 } // namespace
 
-TQuestionWindow::TQuestionWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 103) {
-    ChoiceWindow = this;
+TQuestionWindow::TQuestionWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 103) {
     QuestionLabel = new QLabel(this);
     QuestionLabel->setGeometry(QuestionArea);
     QuestionLabel->setAlignment(Qt::AlignCenter);
@@ -49,14 +44,13 @@ TQuestionWindow::TQuestionWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 
     NoButton = MakeButton(this, 170, No, this);
     AddButtonFace(YesButton);
     AddButtonFace(NoButton);
-    SuspendGameWhileActive(this);
 }
 
 void TQuestionWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    PlaySoundEffect(SoundQuestion);
-    setWindowTitle(QuestionCaption);
-    QuestionLabel->setText(QuestionText);
+    Look().Sounds.PlaySoundEffect(SoundQuestion);
+    setWindowTitle(caption_);
+    QuestionLabel->setText(text_);
     FitQuestion();
     YesButton->SetCaption(GetTextU("Yes"));
     NoButton->SetCaption(GetTextU("No"));
@@ -73,14 +67,13 @@ void TQuestionWindow::FitQuestion() {
     setFixedSize(width(), buttonsTop + ButtonHeight + GapBelow);
 }
 
-void AskQuestion(const QString& caption, const QString& text, std::function<void(int)> answered) {
-    QuestionCaption = caption;
-    QuestionText = text;
-    QObject::connect(
-        ChoiceWindow, &QDialog::finished, ChoiceWindow,
-        [answered](int result) {
-            answered(result == TQuestionWindow::Yes || result == TQuestionWindow::No ? result : 0);
-        },
+void TQuestionWindow::Ask(const QString& caption, const QString& text,
+                          std::function<void(int)> answered) {
+    caption_ = caption;
+    text_ = text;
+    connect(
+        this, &QDialog::finished, this,
+        [answered](int result) { answered(result == Yes || result == No ? result : 0); },
         Qt::SingleShotConnection);
-    ChoiceWindow->open();
+    open();
 }

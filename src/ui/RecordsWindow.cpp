@@ -1,19 +1,15 @@
 #include "ui/RecordsWindow.h"
 
 #include "dictionary/Dictionary.h"
+#include "game/Game.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
 #include "ui/QuestionWindow.h"
-#include "ui/Skins.h"
 
-#include <QAction>
 #include <QFrame>
 #include <QLinearGradient>
 #include <QPainter>
-
-TRecordsWindow* WinnersWindow = nullptr;
 
 namespace {
 
@@ -45,16 +41,17 @@ TTexturedButton* MakeClearButton(QWidget* parent, int top) {
 
 } // namespace
 
-int CurrentLevel() {
-    return MainWindow->Game->Strength() - 2;
+int CurrentLevel(const TGame& game) {
+    return game.Strength() - 2;
 }
 
-TWinnerList& CurrentWinners() {
-    return Winners[Words.Language][CurrentLevel()];
+TWinnerList& CurrentWinners(TRunWinners& winners, const TGame& game) {
+    return winners[game.Dictionary().Language][CurrentLevel(game)];
 }
 
-TRecordsWindow::TRecordsWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 357) {
-    WinnersWindow = this;
+TRecordsWindow::TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
+                               TQuestionWindow& question, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 357), winners_(winners), game_(game), question_(question) {
     Bevel1 = new TTexturedLabel(this);
     Bevel1->setGeometry(15, 15, 265, 250);
     Bevel1->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);
@@ -71,13 +68,6 @@ TRecordsWindow::TRecordsWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 35
     CoolOkbutton = MakeOkButton(200, 293);
 
     CreateWinnerLabels();
-    SuspendGameWhileActive(this);
-    connect(MainWindow->Menu_Records, &QAction::triggered, this, &QDialog::open);
-}
-
-TRecordsWindow::~TRecordsWindow() {
-    if (WinnersWindow == this)
-        WinnersWindow = nullptr;
 }
 
 void TRecordsWindow::CreateWinnerLabels() {
@@ -104,9 +94,9 @@ void TRecordsWindow::showEvent(QShowEvent* event) {
 }
 
 void TRecordsWindow::FormActivate() {
-    const TWinnerList& list = CurrentWinners();
+    const TWinnerList& list = CurrentWinners(winners_, game_);
     Button1->setEnabled(!list[0].IsEmpty());
-    Button2->setEnabled(HasAnyResult(Winners));
+    Button2->setEnabled(HasAnyResult(winners_));
     Button1->SetCaption(GetTextU("WinnersButton1"));
     Button2->SetCaption(GetTextU("WinnersButton2"));
     setWindowTitle(GetTextU("Menu_Records"));
@@ -119,19 +109,21 @@ void TRecordsWindow::FormActivate() {
 }
 
 void TRecordsWindow::Button1Click() {
-    ClearAfterQuestion(Button1, [] {
-        ChangeWinners(TWinnersChange::ClearListOf(Words.Language, CurrentLevel()));
+    ClearAfterQuestion(Button1, [this] {
+        ChangeWinners(winners_, TWinnersChange::ClearListOf(game_.Dictionary().Language,
+                                                            CurrentLevel(game_)));
     });
 }
 
 void TRecordsWindow::Button2Click() {
-    ClearAfterQuestion(Button2, [] { ChangeWinners(TWinnersChange::ClearEveryList()); });
+    ClearAfterQuestion(Button2,
+                       [this] { ChangeWinners(winners_, TWinnersChange::ClearEveryList()); });
 }
 
 void TRecordsWindow::ClearAfterQuestion(TTexturedButton* button,
                                         const std::function<void()>& clear) {
     // Only a plain yes clears: a question closed without an answer keeps the records.
-    AskQuestion(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
+    question_.Ask(button->Caption(), GetTextU("Sure"), [this, clear](int answer) {
         if (answer != TQuestionWindow::Yes)
             return;
         clear();

@@ -10,16 +10,20 @@
 class TTexturedButton;
 class TTexturedLabel;
 class QFrame;
+class TGame;
+class TQuestionWindow;
 
-// The list of the dictionary's current language and the computer's current strength level.
-TWinnerList& CurrentWinners();
-int CurrentLevel();
+// The list of the dictionary's current language and the game's current strength level.
+TWinnerList& CurrentWinners(TRunWinners& winners, const TGame& game);
+int CurrentLevel(const TGame& game);
 
 class TRecordsWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TRecordsWindow(QWidget* parent = nullptr);
-    ~TRecordsWindow() override;
+    // Shows the lists of `winners` for `game`'s strength; clearing asks through `question`
+    // first.
+    TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
+                   TQuestionWindow& question, QWidget* parent);
 
     TTexturedLabel* Bevel1;
     QFrame* Bevel2;
@@ -40,6 +44,8 @@ private:
     void CreateWinnerLabels();
     // Clears with `clear` after the player confirms with the button's caption.
     void ClearAfterQuestion(TTexturedButton* button, const std::function<void()>& clear);
-};
 
-extern TRecordsWindow* WinnersWindow;
+    TRunWinners& winners_;
+    const TGame& game_;
+    TQuestionWindow& question_;
+};

@@ -1,23 +1,18 @@
 #include "ui/ResultWindow.h"
 
 #include "dictionary/Dictionary.h"
+#include "game/Game.h"
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
+#include "ui/Presentation.h"
 #include "ui/RecordsWindow.h"
-#include "ui/Skins.h"
-#include "ui/SoundEffects.h"
 
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <cstdlib>
-
-bool FaceAnimating = false;
-quint16 FaceStep = 0;
-TResultWindow* AddRatingWindow = nullptr;
 
 namespace {
 
@@ -37,8 +32,9 @@ TTexturedLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
 
 } // namespace
 
-TResultWindow::TResultWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 133) {
-    AddRatingWindow = this;
+TResultWindow::TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game,
+                             QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 133), winners_(winners), game_(game) {
     // The no-place message is long in every language: it wraps, between the result line
     // and the OK button.
     CoolLabel3 = new QLabel(this);
@@ -57,12 +53,6 @@ TResultWindow::TResultWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 133)
     connect(Timer, &QTimer::timeout, this, &TResultWindow::TimerTimer);
     // The result is filed when the window closes, and only then.
     connect(this, &QDialog::finished, this, &TResultWindow::FormDeactivate);
-    SuspendGameWhileActive(this);
-}
-
-TResultWindow::~TResultWindow() {
-    if (AddRatingWindow == this)
-        AddRatingWindow = nullptr;
 }
 
 // Only the first showing of a result starts it: a window shown again after a minimise, or
@@ -77,16 +67,16 @@ void TResultWindow::showEvent(QShowEvent* event) {
 }
 
 void TResultWindow::FormActivate() {
-    const int result = GameResult();
-    const bool earnsPlace = PlaceFor(CurrentWinners(), result) >= 0;
+    const int result = GameResult(game_);
+    const bool earnsPlace = PlaceFor(CurrentWinners(winners_, game_), result) >= 0;
     Edit1->setVisible(earnsPlace);
     CoolLabel2->setVisible(earnsPlace);
     CoolLabel3->setVisible(!earnsPlace);
-    PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser);
-    if (MainWindow->Game->Score(2) > MainWindow->Game->Score(1))
+    Look().Sounds.PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser);
+    if (game_.Score(2) > game_.Score(1))
         FaceAnimating = true;
     else
-        MainWindow->Game->SetFace(SadFace);
+        game_.SetFace(SadFace);
     setWindowTitle(GetTextU("GameOver"));
     Edit1->setText(GetTextU("Anonimous"));
     CreditLabel->SetCaption(GetTextU("AddRating1") + " " + QString::number(result));
@@ -101,31 +91,18 @@ void TResultWindow::TimerTimer() {
     FaceStep = FaceStep <= 8 ? FaceStep + 1 : 1;
     if (FaceStep == 6)
         FaceStep = 8;
-    MainWindow->Game->SetFace(11 - std::abs(FaceStep - 5));
+    game_.SetFace(11 - std::abs(FaceStep - 5));
 }
 
 void TResultWindow::FormDeactivate() {
     freshResult_ = true;
     Timer->stop();
     FaceAnimating = false;
-    MainWindow->Game->SetFace(RestFace);
-    AddToWinners(Winners, Words.Language, CurrentLevel(), GameResult(),
+    game_.SetFace(RestFace);
+    AddToWinners(winners_, game_.Dictionary().Language, CurrentLevel(game_), GameResult(game_),
                  CodePage::FromUnicode(Edit1->text()));
 }
 
-int GameResult() {
-    return MainWindow->Game->Score(1) - MainWindow->Game->Score(2);
-}
-
-void ShowGameResult(std::function<void()> then) {
-    QObject::connect(
-        AddRatingWindow, &QDialog::finished, AddRatingWindow,
-        [then] {
-            QObject::connect(
-                WinnersWindow, &QDialog::finished, WinnersWindow, [then] { then(); },
-                Qt::SingleShotConnection);
-            WinnersWindow->open();
-        },
-        Qt::SingleShotConnection);
-    AddRatingWindow->open();
+int GameResult(const TGame& game) {
+    return game.Score(1) - game.Score(2);
 }

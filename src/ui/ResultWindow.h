@@ -6,24 +6,20 @@
 
 #include "ui/SkinnedDialog.h"
 
-#include <functional>
-
 class TTexturedButton;
 class TTexturedLabel;
 class QLabel;
 class QLineEdit;
 class QTimer;
-
-// True while the laughing face runs.
-extern bool FaceAnimating;
-// The step of the laughing face; it goes on from where the last showing left it.
-extern quint16 FaceStep;
+class TGame;
+struct TRunWinners;
 
 class TResultWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TResultWindow(QWidget* parent = nullptr);
-    ~TResultWindow() override;
+    // Shows the result of the game that just ended in `game`, and its face, and files it in
+    // `winners`.
+    TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game, QWidget* parent);
 
     QLabel* CoolLabel3;
     TTexturedLabel* CreditLabel;
@@ -31,6 +27,10 @@ public:
     QLineEdit* Edit1;
     TTexturedButton* CoolOkButton;
     QTimer* Timer;
+    // True while the laughing face runs.
+    bool FaceAnimating = false;
+    // The step of the laughing face; it goes on from where the last showing left it.
+    quint16 FaceStep = 0;
 
     void FormActivate();
     void FormDeactivate();
@@ -42,13 +42,9 @@ protected:
 private:
     // The next showing is a new result's.
     bool freshResult_ = true;
+    TRunWinners& winners_;
+    TGame& game_;
 };
 
-extern TResultWindow* AddRatingWindow;
-
 // The person's score minus the opponent's in the game that just ended.
-int GameResult();
-
-// The end of a game against the computer: the result window, then the records window, each
-// opened when the one before has closed; `then` runs when the records window closes.
-void ShowGameResult(std::function<void()> then);
+int GameResult(const TGame& game);

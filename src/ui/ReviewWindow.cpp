@@ -35,8 +35,8 @@ QTableWidgetItem* Item(const QString& text) {
 
 } // namespace
 
-TReviewWindow::TReviewWindow(QWidget* parent)
-    : TSkinnedDialog(parent, 640, 340), stepper_(new QTimer(this)) {
+TReviewWindow::TReviewWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, 640, 340), stepper_(new QTimer(this)) {
     Turns = new QTableWidget(0, MissedColumn + 1, this);
     Turns->setGeometry(8, 8, 440, 270);
     Turns->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -62,7 +62,6 @@ TReviewWindow::TReviewWindow(QWidget* parent)
 
     stepper_->setInterval(0);
     connect(stepper_, &QTimer::timeout, this, &TReviewWindow::ReviewNextTurn);
-    SuspendGameWhileActive(this);
 }
 
 void TReviewWindow::Review(const TGameRecord& record, const TDictionary& words) {

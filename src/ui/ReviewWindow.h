@@ -19,7 +19,7 @@ public:
     static const QColor PlayedColour;
     static const QColor BestColour;
 
-    explicit TReviewWindow(QWidget* parent);
+    TReviewWindow(TPresentation& look, QWidget* parent);
 
     // Shows `record` and reviews it turn by turn with `words` when they are in its language,
     // else with that language's own dictionary.

@@ -1,25 +1,25 @@
 #include "ui/SkinnedDialog.h"
 
 #include "platform/TexturedLabel.h"
-#include "ui/MainWindow.h"
-#include "ui/Skins.h"
+#include "ui/Presentation.h"
 
 #include <QEvent>
 #include <QPainter>
 
-TSkinnedDialog::TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+TSkinnedDialog::TSkinnedDialog(TPresentation& look, QWidget* parent, int clientWidth,
+                               int clientHeight)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), look_(look) {
     setFixedSize(clientWidth, clientHeight);
-    RegisterSkinned(this, [this] {
+    look_.Skins.RegisterSkinned(this, [this] {
         for (TTexturedLabel* face : buttonFaces_)
-            face->SetTexture(SkinBitmaps[SlotButton]);
+            face->SetTexture(look_.Skins[SlotButton]);
         update();
     });
 }
 
 void TSkinnedDialog::AddButtonFace(TTexturedLabel* face) {
     buttonFaces_.push_back(face);
-    face->SetTexture(SkinBitmaps[SlotButton]);
+    face->SetTexture(look_.Skins[SlotButton]);
 }
 
 TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
@@ -32,37 +32,45 @@ TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
     return button;
 }
 
+QString TSkinnedDialog::GetTextU(QByteArrayView key) const {
+    return look_.Texts.GetTextU(key);
+}
+
 void TSkinnedDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    TileTexture(painter, rect(), SkinBitmaps[SlotWindowBackground]);
+    TileTexture(painter, rect(), look_.Skins[SlotWindowBackground]);
 }
 
 namespace {
 
 class TMainActiveGuard : public QObject {
 public:
-    using QObject::QObject;
+    TMainActiveGuard(QObject* window, quint8& mainActive)
+        : QObject(window), mainActive_(mainActive) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::WindowActivate:
-            MainActive = 0;
+            mainActive_ = 0;
             break;
         case QEvent::Hide:
         case QEvent::WindowDeactivate:
-            MainActive = 1;
+            mainActive_ = 1;
             break;
         default:
             break;
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    quint8& mainActive_;
 };
 
 } // namespace
 
-void SuspendGameWhileActive(QWidget* window) {
-    window->installEventFilter(new TMainActiveGuard(window));
+void SuspendGameWhileActive(QWidget* window, quint8& mainActive) {
+    window->installEventFilter(new TMainActiveGuard(window, mainActive));
 }

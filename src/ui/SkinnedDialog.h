@@ -7,11 +7,13 @@
 
 class TTexturedButton;
 class TTexturedLabel;
+struct TPresentation;
 
 class TSkinnedDialog : public QDialog {
     Q_OBJECT
 public:
-    TSkinnedDialog(QWidget* parent, int clientWidth, int clientHeight);
+    // The window wears the skins of `look` and plays its sounds.
+    TSkinnedDialog(TPresentation& look, QWidget* parent, int clientWidth, int clientHeight);
 
     // The face takes the skin's button picture now and after every change of the skin.
     void AddButtonFace(TTexturedLabel* face);
@@ -20,11 +22,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TTexturedButton* MakeOkButton(int left, int top);
+    TPresentation& Look() const { return look_; }
+    // The text of the key in the current language, decoded for display.
+    QString GetTextU(QByteArrayView key) const;
 
 private:
+    TPresentation& look_;
     std::vector<TTexturedLabel*> buttonFaces_;
 };
 
-// Keeps right clicks from reaching the game while `window` is active: the strength,
-// question, records and result windows clear MainActive while they are active.
-void SuspendGameWhileActive(QWidget* window);
+// Keeps right clicks from reaching the game while `window` is active: `mainActive` is 0
+// while it is shown and active, 1 once it is hidden or another window is active.
+void SuspendGameWhileActive(QWidget* window, quint8& mainActive);

@@ -11,20 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QPointer>
 #include <QSet>
 #include <QStringList>
 #include <vector>
-
-TSkinBitmaps SkinBitmaps;
-CheckedArray<QByteArray, 0, 8> ImageNames;
-QByteArray SkinName;
-bool UseSkins = true;
-
-QPixmap& TSkinBitmaps::operator[](int slot) {
-    static CheckedArray<QPixmap, 0, 8> bitmaps;
-    return bitmaps[slot];
-}
 
 QString TexturesFolder() {
     return ProgramFolder::File("Textures");
@@ -59,8 +48,12 @@ QPixmap PlainTile(int slot) {
 // slots is read once, and gathers the default skin's missing files into one message.
 class TSkinLoader {
 public:
+    // A texture that cannot be found is forgotten in `imageNames`.
+    TSkinLoader(CheckedArray<QByteArray, 0, 8>& imageNames, const QByteArray& skinName)
+        : imageNames_(imageNames), skinName_(skinName) {}
+
     QPixmap TextureSlot(int slot) {
-        QByteArray& name = ImageNames[slot];
+        QByteArray& name = imageNames_[slot];
         const QString path = TexturesFolder() + '/' + CodePage::ToUnicode(BareFileName(name));
         if (name.isEmpty() || !QFileInfo(path).isFile()) {
             name.clear(); // so the next save writes an empty value
@@ -80,13 +73,14 @@ public:
     }
 
     QPixmap SkinSlot(int slot) {
-        if (SkinName.isEmpty())
+        if (skinName_.isEmpty())
             return DefaultPicture(slot);
-        const QString path = SlotFile(TexturesFolder() + '/' + CodePage::ToUnicode(SkinName), slot);
+        const QString path =
+            SlotFile(TexturesFolder() + '/' + CodePage::ToUnicode(skinName_), slot);
         if (path.isEmpty())
             return DefaultPicture(slot);
         const QPixmap picture =
-            Decode(path, SkinName + '/' + CodePage::FromUnicode(QFileInfo(path).fileName()));
+            Decode(path, skinName_ + '/' + CodePage::FromUnicode(QFileInfo(path).fileName()));
         return picture.isNull() ? DefaultPicture(slot) : picture;
     }
 
@@ -118,50 +112,42 @@ private:
         }
     }
 
+    CheckedArray<QByteArray, 0, 8>& imageNames_;
+    const QByteArray& skinName_;
     QHash<QByteArray, QPixmap> decoded_;
     QSet<QByteArray> undecodable_;
     QStringList missingDefaults_;
 };
 
-struct TSkinned {
-    QPointer<QWidget> window;
-    std::function<void()> dress;
-};
-
-std::vector<TSkinned>& Registry() {
-    static std::vector<TSkinned> registry;
-    return registry;
-}
-
 } // namespace
 
-void LoadSkinImages() {
-    TSkinLoader loader;
+void TSkins::LoadSkinImages() {
+    TSkinLoader loader(ImageNames, SkinName);
     for (int slot = 0; slot <= 8; ++slot)
-        SkinBitmaps[slot] = UseSkins ? loader.SkinSlot(slot) : loader.TextureSlot(slot);
+        bitmaps_[slot] = UseSkins ? loader.SkinSlot(slot) : loader.TextureSlot(slot);
     loader.ReportMissingDefaults();
 }
 
-void ApplySkins() {
-    std::erase_if(Registry(), [](const TSkinned& entry) { return entry.window.isNull(); });
-    const std::vector<TSkinned> windows = Registry();
+void TSkins::ApplySkins() {
+    std::erase_if(registry_, [](const TSkinned& entry) { return entry.window.isNull(); });
+    const std::vector<TSkinned> windows = registry_;
     for (const TSkinned& entry : windows)
         if (entry.window)
             entry.dress();
 }
 
-void RegisterSkinned(QWidget* window, std::function<void()> dress) {
-    Registry().push_back({window, dress});
+void TSkins::RegisterSkinned(QWidget* window, std::function<void()> dress) {
+    registry_.push_back({window, dress});
     dress();
 }
 
-void DressMainWindow(TMainWindow& window) {
+void DressMainWindow(TMainWindow& window, const TSkins& skins) {
     window.centralWidget()->update();
-    window.WordPanel1->SetTexture(SkinBitmaps[SlotPanel]);
+    window.WordPanel1->SetTexture(skins[SlotPanel]);
     window.WordPanel2->SetTexture(window.WordPanel1->Texture());
-    window.WordLabel->SetTexture(SkinBitmaps[SlotWordLabel]);
-    window.SkipButton->SetTexture(SkinBitmaps[SlotButton]);
-    window.AdviceButton->SetTexture(SkinBitmaps[SlotButton]);
+    window.WordLabel->SetTexture(skins[SlotWordLabel]);
+    window.SkipButton->SetTexture(skins[SlotButton]);
+    window.AdviceButton->SetTexture(skins[SlotButton]);
     // Letters and cells show the game, which is there once the cells are.
     if (window.Cells[5][5])
         window.ShowGame();

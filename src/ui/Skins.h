@@ -9,7 +9,9 @@
 
 #include <QByteArray>
 #include <QPixmap>
+#include <QPointer>
 #include <functional>
+#include <vector>
 
 class QWidget;
 class TMainWindow;
@@ -26,35 +28,43 @@ enum SkinSlot {
     SlotWordLabel = 8,
 };
 
-// The slots are created on first use: pictures cannot exist before the application does.
-class TSkinBitmaps {
-public:
-    QPixmap& operator[](int slot);
-};
-
-extern TSkinBitmaps SkinBitmaps;
-
-// The choices of the settings file's "Images" section (code page 1251 names).
-// Per slot, the bare file name of its texture inside TexturesFolder; empty: none chosen.
-extern CheckedArray<QByteArray, 0, 8> ImageNames;
-// The chosen skin: a sub-folder of TexturesFolder.
-extern QByteArray SkinName;
-// On: every slot from the skin SkinName; off: each slot from its own texture.
-extern bool UseSkins;
-
 // The program folder's "Textures", without a trailing '/'.
 QString TexturesFolder();
 inline constexpr char DefaultSkinName[] = "Default skin";
 
-// Refills the nine slots from disk; changes no control, so ApplySkins follows every call.
-void LoadSkinImages();
-// Hands the slot pictures to the controls of every window that exists.
-void ApplySkins();
+// The skin choices, the slot pictures made from them, and the windows they dress.
+class TSkins {
+public:
+    // The choices of the settings file's "Images" section (code page 1251 names).
+    // Per slot, the bare file name of its texture inside TexturesFolder; empty: none chosen.
+    CheckedArray<QByteArray, 0, 8> ImageNames;
+    // The chosen skin: a sub-folder of TexturesFolder.
+    QByteArray SkinName;
+    // On: every slot from the skin SkinName; off: each slot from its own texture.
+    bool UseSkins = true;
 
-// Makes `dress` part of every ApplySkins while `window` exists, and runs it at once. It puts
-// the slot pictures on the window's controls. The smaller windows (TSkinnedDialog) do this
-// by themselves: they only name their button faces.
-void RegisterSkinned(QWidget* window, std::function<void()> dress);
+    // The slot's picture: empty until the first LoadSkinImages.
+    const QPixmap& operator[](int slot) const { return bitmaps_[slot]; }
+
+    // Refills the nine slots from disk; changes no control, so ApplySkins follows every call.
+    void LoadSkinImages();
+    // Hands the slot pictures to the controls of every window that exists.
+    void ApplySkins();
+    // Makes `dress` part of every ApplySkins while `window` exists, and runs it at once. It
+    // puts the slot pictures on the window's controls. The smaller windows (TSkinnedDialog)
+    // do this by themselves: they only name their button faces.
+    void RegisterSkinned(QWidget* window, std::function<void()> dress);
+
+private:
+    struct TSkinned {
+        QPointer<QWidget> window;
+        std::function<void()> dress;
+    };
+
+    CheckedArray<QPixmap, 0, 8> bitmaps_;
+    std::vector<TSkinned> registry_;
+};
+
 // The main window: background 5, side panels 7, word label 8, skip and advice buttons 0,
 // letter buttons 3 (4 for the chosen letter), board cells 1 (2 while traced).
-void DressMainWindow(TMainWindow& window);
+void DressMainWindow(TMainWindow& window, const TSkins& skins);

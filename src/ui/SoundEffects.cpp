@@ -3,8 +3,6 @@
 #include "platform/Checked.h"
 #include "platform/ProgramFolder.h"
 
-TSoundSettings SoundSettings;
-
 namespace {
 
 const CheckedArray<const char*, 0, 7> SoundNames = [] {
@@ -16,7 +14,6 @@ const CheckedArray<const char*, 0, 7> SoundNames = [] {
     return names;
 }();
 
-// Until a device is opened the game is silent; waited-for sounds then pass at once.
 class TSilentOutput : public ISoundOutput {
 public:
     void Play(const QString&, Mode) override {}
@@ -24,19 +21,14 @@ public:
     void Stop() override {}
 };
 
-std::unique_ptr<ISoundOutput>& Output() {
-    static std::unique_ptr<ISoundOutput> output = std::make_unique<TSilentOutput>();
-    return output;
-}
-
 } // namespace
 
-void SetSoundOutput(std::unique_ptr<ISoundOutput> output) {
-    Output() = output ? std::move(output) : std::make_unique<TSilentOutput>();
-}
+TSoundEffects::TSoundEffects() : output_(std::make_unique<TSilentOutput>()) {}
 
-ISoundOutput* SoundOutput() {
-    return Output().get();
+TSoundEffects::~TSoundEffects() = default;
+
+void TSoundEffects::SetSoundOutput(std::unique_ptr<ISoundOutput> output) {
+    output_ = output ? std::move(output) : std::make_unique<TSilentOutput>();
 }
 
 // Sounds lie in the program's own folder, wherever it was started from.
@@ -44,24 +36,24 @@ QString SoundFile(const QString& name) {
     return ProgramFolder::File("sounds/" + name + ".wav");
 }
 
-void PlaySoundEffect(int index) {
-    if (SoundSettings.SoundOn())
-        Output()->Play(SoundFile(SoundNames[index]), ISoundOutput::Mode::Async);
+void TSoundEffects::PlaySoundEffect(int index) {
+    if (SoundOn())
+        output_->Play(SoundFile(SoundNames[index]), ISoundOutput::Mode::Async);
 }
 
-int PlayWaitedSound(int index) {
-    if (!SoundSettings.SoundOn())
+int TSoundEffects::PlayWaitedSound(int index) {
+    if (!SoundOn())
         return SilentPauseMs;
     const QString file = SoundFile(SoundNames[index]);
-    Output()->Play(file, ISoundOutput::Mode::Async);
-    return static_cast<int>(Output()->Length(file).count());
+    output_->Play(file, ISoundOutput::Mode::Async);
+    return static_cast<int>(output_->Length(file).count());
 }
 
-void PlayMusic(const QString& name) {
-    if (SoundSettings.SoundOn())
-        Output()->Play(SoundFile(name), ISoundOutput::Mode::Loop);
+void TSoundEffects::PlayMusic(const QString& name) {
+    if (SoundOn())
+        output_->Play(SoundFile(name), ISoundOutput::Mode::Loop);
 }
 
-void StopSounds() {
-    Output()->Stop();
+void TSoundEffects::StopSounds() {
+    output_->Stop();
 }

@@ -19,28 +19,34 @@ enum SoundEffect {
     SoundSend = 7,
 };
 
-struct TSoundSettings {
-    // The check mark of the Sound menu item.
-    std::function<bool()> SoundOn = [] { return true; };
-};
-
 // How long a waited-for sound holds the game while sound is off.
 inline constexpr int SilentPauseMs = 900;
 
-extern TSoundSettings SoundSettings;
-
-// Replaces the output device; the program keeps it until the next call. Null silences.
-void SetSoundOutput(std::unique_ptr<ISoundOutput> output);
-ISoundOutput* SoundOutput();
-
 // The program folder's "sounds/" + name + ".wav".
 QString SoundFile(const QString& name);
-// Plays the effect and returns at once; nothing while sound is off.
-void PlaySoundEffect(int index);
-// Plays an effect the game waits for and returns how long to wait, in ms: the sound's
-// length, or SilentPauseMs while sound is off.
-int PlayWaitedSound(int index);
-// Loops the sound file of that name (see SoundFile) while the sound switch is on.
-void PlayMusic(const QString& name);
-// Silences the sound effect or music that plays.
-void StopSounds();
+
+// The output device and the sound switch. Until a device is given the game is silent, and
+// waited-for sounds pass at once.
+class TSoundEffects {
+public:
+    TSoundEffects();
+    ~TSoundEffects();
+
+    // The check mark of the Sound menu item.
+    std::function<bool()> SoundOn = [] { return true; };
+
+    // Replaces the output device; it is kept until the next call. Null silences.
+    void SetSoundOutput(std::unique_ptr<ISoundOutput> output);
+    // Plays the effect and returns at once; nothing while sound is off.
+    void PlaySoundEffect(int index);
+    // Plays an effect the game waits for and returns how long to wait, in ms: the sound's
+    // length, or SilentPauseMs while sound is off.
+    int PlayWaitedSound(int index);
+    // Loops the sound file of that name (see SoundFile) while the sound switch is on.
+    void PlayMusic(const QString& name);
+    // Silences the sound effect or music that plays.
+    void StopSounds();
+
+private:
+    std::unique_ptr<ISoundOutput> output_;
+};

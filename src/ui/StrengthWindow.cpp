@@ -1,14 +1,11 @@
 #include "ui/StrengthWindow.h"
 
+#include "game/Game.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
-#include "ui/Skins.h"
 
 #include <QLabel>
 #include <QSlider>
-
-TStrengthWindow* SetCPUWindow = nullptr;
 
 namespace {
 
@@ -22,8 +19,8 @@ QLabel* MakeLabel(QWidget* parent, QRect geometry, Qt::Alignment alignment) {
 
 } // namespace
 
-TStrengthWindow::TStrengthWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 68) {
-    SetCPUWindow = this;
+TStrengthWindow::TStrengthWindow(TPresentation& look, TGame& game, QWidget* parent)
+    : TSkinnedDialog(look, parent, 292, 68), game_(game) {
     StrongBar = new QSlider(Qt::Horizontal, this);
     StrongBar->setGeometry(8, 8, 220, 30);
     StrongBar->setRange(3, 8);
@@ -34,25 +31,23 @@ TStrengthWindow::TStrengthWindow(QWidget* parent) : TSkinnedDialog(parent, 292, 
     Label2 = MakeLabel(this, {128, 40, 100, 20}, Qt::AlignRight | Qt::AlignVCenter);
     CoolOKButton = MakeOkButton(240, 14);
     connect(StrongBar, &QSlider::valueChanged, this, &TStrengthWindow::StrongBarChange);
-    SuspendGameWhileActive(this);
 }
 
 void TStrengthWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     ShowCaption();
     // Setting the position brings a strength outside 3..8 into range and takes it over.
-    StrongBar->setValue(MainWindow->Game->Strength());
+    StrongBar->setValue(game_.Strength());
     StrongBarChange();
     Label1->setText(GetTextU("CPU_Label1"));
     Label2->setText(GetTextU("CPU_Label2"));
 }
 
 void TStrengthWindow::StrongBarChange() {
-    MainWindow->Game->SetStrength(StrongBar->value());
+    game_.SetStrength(StrongBar->value());
     ShowCaption();
 }
 
 void TStrengthWindow::ShowCaption() {
-    setWindowTitle(GetTextU("Menu_CPU") + " (" + QString::number(MainWindow->Game->Strength() - 2) +
-                   ")");
+    setWindowTitle(GetTextU("Menu_CPU") + " (" + QString::number(game_.Strength() - 2) + ")");
 }

@@ -6,11 +6,13 @@
 class QSlider;
 class QLabel;
 class TTexturedButton;
+class TGame;
 
 class TStrengthWindow : public TSkinnedDialog {
     Q_OBJECT
 public:
-    explicit TStrengthWindow(QWidget* parent = nullptr);
+    // The bar shows and sets the strength of `game`.
+    TStrengthWindow(TPresentation& look, TGame& game, QWidget* parent);
 
     QSlider* StrongBar;
     QLabel* Label1;
@@ -24,6 +26,6 @@ protected:
 
 private:
     void ShowCaption();
-};
 
-extern TStrengthWindow* SetCPUWindow;
+    TGame& game_;
+};

@@ -3,10 +3,8 @@
 #include "platform/CodePage.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
-#include "ui/MainWindow.h"
-#include "ui/Skins.h"
+#include "ui/Presentation.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,8 +12,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
-
-TTexturesWindow* ImagesWindow = nullptr;
 
 namespace {
 
@@ -43,9 +39,8 @@ QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filter
 
 } // namespace
 
-TTexturesWindow::TTexturesWindow(QWidget* parent)
-    : TSkinnedDialog(parent, ClientWidth, TexturesHeight) {
-    ImagesWindow = this;
+TTexturesWindow::TTexturesWindow(TPresentation& look, QWidget* parent)
+    : TSkinnedDialog(look, parent, ClientWidth, TexturesHeight), skins_(look.Skins) {
     UseSkinsCheckBox = MakeCheckBox(this, {10, 8, 290, 20});
     ComboBox1 = new QComboBox(this);
     ComboBox1->setGeometry(10, 32, 280, 24);
@@ -60,9 +55,7 @@ TTexturesWindow::TTexturesWindow(QWidget* parent)
     connect(CoolResetButton, &TTexturedButton::Clicked, this,
             &TTexturesWindow::CoolResetButtonClick);
     AddButtonFace(CoolResetButton);
-    UseSkinsCheckBox->setChecked(UseSkins);
-    if (MainWindow)
-        connect(MainWindow->Menu_Textures, &QAction::triggered, this, &QDialog::open);
+    UseSkinsCheckBox->setChecked(skins_.UseSkins);
 }
 
 void TTexturesWindow::CreateTextureControls() {
@@ -94,7 +87,7 @@ void TTexturesWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     setWindowTitle(GetTextU("Menu_Textures"));
     UseSkinsCheckBox->setText(GetTextU("UseSkins"));
-    UseSkinsCheckBox->setChecked(UseSkins);
+    UseSkinsCheckBox->setChecked(skins_.UseSkins);
     ReadFileList();
     {
         const QSignalBlocker quiet(CoolListBox);
@@ -114,13 +107,13 @@ void TTexturesWindow::ReadFileList() {
 }
 
 void TTexturesWindow::ShowPreview() {
-    Image1->setPixmap(SkinBitmaps[SelectedSlot()]);
+    Image1->setPixmap(skins_[SelectedSlot()]);
 }
 
 void TTexturesWindow::CoolListBoxClick() {
     ShowPreview();
-    ApplySkins();
-    const QByteArray& name = ImageNames[SelectedSlot()];
+    skins_.ApplySkins();
+    const QByteArray& name = skins_.ImageNames[SelectedSlot()];
     const auto found = FileListBox1->findItems(CodePage::ToUnicode(name), Qt::MatchFixedString);
     if (name.isEmpty() || found.isEmpty())
         FileListBox1->setCurrentItem(nullptr);
@@ -130,14 +123,14 @@ void TTexturesWindow::CoolListBoxClick() {
 
 void TTexturesWindow::FileListBox1Click() {
     if (const QListWidgetItem* item = FileListBox1->currentItem())
-        ImageNames[SelectedSlot()] = BareFileName(CodePage::FromUnicode(item->text()));
-    LoadSkinImages();
+        skins_.ImageNames[SelectedSlot()] = BareFileName(CodePage::FromUnicode(item->text()));
+    skins_.LoadSkinImages();
     CoolListBoxClick();
 }
 
 void TTexturesWindow::CoolResetButtonClick() {
-    ImageNames[SelectedSlot()].clear();
-    LoadSkinImages();
+    skins_.ImageNames[SelectedSlot()].clear();
+    skins_.LoadSkinImages();
     CoolListBoxClick();
 }
 
@@ -146,16 +139,16 @@ void TTexturesWindow::StretchBoxClick() {
 }
 
 void TTexturesWindow::UseSkinsCheckBoxClick() {
-    UseSkins = UseSkinsCheckBox->isChecked();
+    skins_.UseSkins = UseSkinsCheckBox->isChecked();
     for (QWidget* control :
          {static_cast<QWidget*>(FileListBox1), static_cast<QWidget*>(CoolResetButton),
           static_cast<QWidget*>(StretchBox), static_cast<QWidget*>(CoolListBox),
           static_cast<QWidget*>(Panel1)})
-        control->setVisible(!UseSkins);
-    ComboBox1->setVisible(UseSkins);
-    CoolOKButton->move(CoolOKButton->x(), UseSkins ? 12 : 295);
-    setFixedSize(ClientWidth, UseSkins ? SkinsHeight : TexturesHeight);
-    if (UseSkins)
+        control->setVisible(!skins_.UseSkins);
+    ComboBox1->setVisible(skins_.UseSkins);
+    CoolOKButton->move(CoolOKButton->x(), skins_.UseSkins ? 12 : 295);
+    setFixedSize(ClientWidth, skins_.UseSkins ? SkinsHeight : TexturesHeight);
+    if (skins_.UseSkins)
         FillSkinList();
     ComboBox1Click();
 }
@@ -165,14 +158,14 @@ void TTexturesWindow::FillSkinList() {
     ComboBox1->clear();
     ComboBox1->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
     ComboBox1->setCurrentIndex(
-        ComboBox1->findText(CodePage::ToUnicode(SkinName), Qt::MatchFixedString));
+        ComboBox1->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString));
 }
 
 // With no skin selected (skins off and the list never filled) the chosen skin is kept.
 void TTexturesWindow::ComboBox1Click() {
     if (ComboBox1->currentIndex() >= 0)
-        SkinName = CodePage::FromUnicode(ComboBox1->currentText());
-    LoadSkinImages();
-    ApplySkins();
+        skins_.SkinName = CodePage::FromUnicode(ComboBox1->currentText());
+    skins_.LoadSkinImages();
+    skins_.ApplySkins();
     ShowPreview();
 }

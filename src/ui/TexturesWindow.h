@@ -11,6 +11,7 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class TTexturedButton;
+class TSkins;
 
 class TTexturesWindow : public TSkinnedDialog {
     Q_OBJECT
@@ -19,7 +20,7 @@ public:
     static constexpr int SkinsHeight = 65;
     static constexpr int TexturesHeight = 345;
 
-    explicit TTexturesWindow(QWidget* parent = nullptr);
+    explicit TTexturesWindow(TPresentation& look, QWidget* parent = nullptr);
 
     QCheckBox* UseSkinsCheckBox;
     QComboBox* ComboBox1;
@@ -47,6 +48,6 @@ private:
     void ReadFileList();
     void FillSkinList();
     void ShowPreview();
-};
 
-extern TTexturesWindow* ImagesWindow;
+    TSkins& skins_;
+};

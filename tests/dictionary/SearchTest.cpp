@@ -38,6 +38,7 @@ protected:
         return board;
     }
     TestFolder folder;
+    TDictionary Words;
 };
 
 // The move with its path as a set of cells, as the plain algorithm gives it.

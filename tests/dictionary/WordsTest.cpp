@@ -15,6 +15,7 @@ protected:
         Words.LoadWords();
     }
     TestFolder folder;
+    TDictionary Words;
 };
 
 } // namespace
@@ -77,7 +78,7 @@ TEST_F(WordsTest, FailedReadOrAppendKeepsTheWords) {
     EXPECT_THROW(Words.AppendWord("DOG"), IoError);
     EXPECT_FALSE(Words.FindWord("DOG", 3));
     Words.Language = 1;
-    EXPECT_TRUE(ErrorText<IoError>([] { Words.LoadWords(); }).contains("Lib.RUS"));
+    EXPECT_TRUE(ErrorText<IoError>([this] { Words.LoadWords(); }).contains("Lib.RUS"));
     EXPECT_TRUE(Words.FindWord("CAT", 3));
     EXPECT_EQ(Words.WordCount[2], 1u);
     EXPECT_EQ(Words.WordCount[1], 0u);

@@ -2,10 +2,11 @@
 
 #include "TestFolder.h"
 #include "platform/TexturedLabel.h"
-#include "settings/Settings.h"
+#include "settings/RunData.h"
 #include "ui/ChatWindow.h"
 #include "ui/ConnectionWindow.h"
 #include "ui/FakeSound.h"
+#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,9 +20,12 @@
 TEST(ChatTest, LogPopUpAndSending) {
     TestFolder folder;
     folder.LayShippedData();
-    FakeSoundScope sound;
-    TConnectionWindow config;
-    TChatWindow chat;
+    TRunData data;
+    TPresentation look{data.Texts};
+    TNetPlayFields& NetPlayFields = data.NetPlay;
+    FakeSoundScope sound{look.Sounds};
+    TConnectionWindow config{look, NetPlayFields};
+    TChatWindow chat{look, NetPlayFields, config};
     chat.AutoPopUpChatCheckBox->setChecked(false);
     EXPECT_FALSE(NetPlayFields.AutoPopUpChat);
     for (int i = 1; i <= 257; ++i)
@@ -45,5 +49,4 @@ TEST(ChatTest, LogPopUpAndSending) {
     EXPECT_TRUE(chat.Edit->text().isEmpty() && chat.Memo->toPlainText().isEmpty());
     QTest::mouseClick(chat.SendButton, Qt::LeftButton);
     EXPECT_EQ(played.size(), 1u);
-    NetPlayFields = {};
 }

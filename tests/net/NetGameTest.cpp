@@ -32,8 +32,10 @@ protected:
     static constexpr int WaitMs = 5000;
 
     NetGame() : port(FreePort()) {
-        new TChatWindow(window.get());
-        new TConnectionWindow(window.get());
+        window->CreateConnectionWindow();
+        window->CreateChatWindow();
+        ConfigForm = window->ConfigForm;
+        ChatWindow = window->ChatWindow;
         peer.SelectProvider("TCP/IP");
         peer.TCPIPSetting = {"127.0.0.1", port, true};
         QObject::connect(
@@ -58,7 +60,7 @@ protected:
                              std::array<qint32, 4> params = {}) {
         EXPECT_EQ(data.chopped(4), Record(kind, text, params).chopped(4)); // whatever the pad
     }
-    static QByteArray Notice(const char* key) { return "[" + GetText(key) + "]"; }
+    QByteArray Notice(const char* key) const { return "[" + GetText(key) + "]"; }
 
     // Shows the connection window through Connect, fills it in as the person would, and
     // waits for it to close.
@@ -66,7 +68,7 @@ protected:
         Main().Menu_ConnectClick();
         ASSERT_TRUE(ConfigForm->isVisible());
         fill(*ConfigForm);
-        if (!QTest::qWaitFor([] { return !ConfigForm->isVisible(); }, WaitMs)) {
+        if (!QTest::qWaitFor([this] { return !ConfigForm->isVisible(); }, WaitMs)) {
             ADD_FAILURE() << "the connection window stayed open";
             ConfigForm->reject();
         }
@@ -113,10 +115,12 @@ protected:
     QString LastLogLine() { return ChatWindow->Memo->toPlainText().split('\n').last(); }
     int NetState() { return Main().NetGame->State(); }
 
-    FakeSoundScope sound;
+    FakeSoundScope sound{look.Sounds};
     quint16 port;
     TSessionService peer;
     QList<QByteArray> received;
+    TConnectionWindow* ConfigForm;
+    TChatWindow* ChatWindow;
 };
 
 } // namespace

@@ -257,8 +257,14 @@ TEST(SerialTest, SerialCablePair) {
 TEST(SerialCableDialogTest, AsksWithoutWaiting) {
     std::optional<std::optional<TSerialCableSetting>> answer;
     const auto ask = [&answer] {
-        TSerialCableDialog::Ask([&answer](const auto& chosen) { answer = chosen; });
-        return qobject_cast<TSerialCableDialog*>(QApplication::activeModalWidget());
+        TSerialCableDialog::Ask(
+            std::nullopt,
+            [&answer](const std::optional<TSerialCableSetting>& chosen) { answer = chosen; });
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<TSerialCableDialog*>(widget);
+                dialog && dialog->isVisible())
+                return dialog;
+        return static_cast<TSerialCableDialog*>(nullptr);
     };
     TSerialCableDialog* dialog = ask();
     ASSERT_TRUE(dialog);

@@ -2,7 +2,7 @@
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
 #include "net/WebServices.h"
-#include "settings/Settings.h"
+#include "settings/RunData.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -48,19 +48,19 @@ class WebTest : public ::testing::Test {
 protected:
     WebTest() {
         folder.LayShippedData();
-        Words.LanguageName = "English";
-        SettingsFile->WriteString("English", "NewVersion", "Version %d.%d%d is out!");
+        data.Words.LanguageName = "English";
+        data.Settings.WriteString("English", "NewVersion", "Version %d.%d%d is out!");
     }
-    ~WebTest() override { Words.LanguageName = "Russian"; }
 
-    static std::unique_ptr<TVersionCheck> CheckAgainst(const TCannedServer& server) {
-        auto check = std::make_unique<TVersionCheck>(nullptr);
+    std::unique_ptr<TVersionCheck> CheckAgainst(const TCannedServer& server) const {
+        auto check = std::make_unique<TVersionCheck>(data.Texts, nullptr);
         check->Address = server.Url();
         check->LocalAddressRule = [] { return QString("192.0.2.7"); };
         return check;
     }
 
     TestFolder folder;
+    TRunData data;
     MessageRecorder messages;
 };
 

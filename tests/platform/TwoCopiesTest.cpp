@@ -37,26 +37,30 @@ QByteArray DictionaryVersion(int words) {
 
 // Until killed, or 30 s have passed, the child appends one word after another.
 void AppendWords(const QString& path) {
-    Words.FileName = path;
+    TDictionary words;
+    words.FileName = path;
     ReportChildReady();
     QElapsedTimer clock;
     clock.start();
     for (int version = 1; clock.elapsed() < 30000; ++version)
-        Words.AppendWord(WordOf("W", version));
+        words.AppendWord(WordOf("W", version));
 }
 
 // Each copy adds its own words, or fills every list of its own language, writing the table
 // after each result.
-void AddWords(const QByteArray& copy) {
+void AddWords(const QString& path, const QByteArray& copy) {
+    TDictionary words;
+    words.FileName = path;
     for (int number = 1; number <= WordsPerCopy; ++number)
-        Words.AppendWord(WordOf(copy, number));
+        words.AppendWord(WordOf(copy, number));
 }
 void AddResults(int language) {
-    ReadWinners();
+    TRunWinners Winners;
+    ReadWinners(Winners);
     for (int level = 1; level <= 6; ++level) {
         for (int result = 1; result <= 10; ++result) {
             AddToWinners(Winners, language, level, result, "Copy");
-            WriteWinners();
+            WriteWinners(Winners);
         }
     }
 }
@@ -64,9 +68,8 @@ void AddResults(int language) {
 const bool roles = RegisterChildRole("append words", AppendWords) &&
                    RegisterChildRole("add words",
                                      [](const QString& path) {
-                                         Words.FileName = path;
                                          ReportChildReady();
-                                         AddWords("C");
+                                         AddWords(path, "C");
                                      }) &&
                    RegisterChildRole("add results", [](const QString& programFolder) {
                        ProgramFolder::Override(programFolder);
@@ -118,9 +121,9 @@ TEST(TwoCopies, BothCopiesWordsAreKept) {
     ASSERT_TRUE(roles);
     TestFolder folder;
     folder.Write("DATA/Lib.ENG", "HOUSE\r\n");
-    Words.FileName = folder.Path("DATA/Lib.ENG");
-    const std::unique_ptr<QProcess> child = StartChildRole("add words", Words.FileName);
-    AddWords("P");
+    const QString path = folder.Path("DATA/Lib.ENG");
+    const std::unique_ptr<QProcess> child = StartChildRole("add words", path);
+    AddWords(path, "P");
     WaitForTheOtherCopy(child.get());
 
     const QList<QByteArray> lines = folder.Read("DATA/Lib.ENG").split('\n');
@@ -145,5 +148,4 @@ TEST(TwoCopies, BothCopiesResultsAreKept) {
             for (int result = 1; result <= 10; ++result)
                 AddToWinners(expected, language, level, result, "Copy");
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(expected));
-    ClearTable(Winners);
 }

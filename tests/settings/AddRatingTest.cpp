@@ -23,7 +23,7 @@ protected:
     int ShownFace() const {
         const qint64 shown = window->ComputerFace->pixmap().cacheKey();
         for (int face = 0; face < FaceCount; ++face)
-            if (Faces[face].cacheKey() == shown)
+            if (look.Faces[face].cacheKey() == shown)
                 return face;
         return -1;
     }
@@ -33,7 +33,7 @@ protected:
         EXPECT_EQ(sound.Sound().Played, std::vector(times, played));
     }
 
-    FakeSoundScope sound;
+    FakeSoundScope sound{look.Sounds};
 };
 
 } // namespace
@@ -56,7 +56,7 @@ TEST_F(AddRatingTest, FacesAndFiledNames) {
     AddRatingWindow->accept();
 
     EndGame(10, 30);
-    FaceStep = 0;
+    AddRatingWindow->FaceStep = 0;
     AddRatingWindow->show();
     QList<int> faces;
     for (int tick = 0; tick < 9; ++tick) {

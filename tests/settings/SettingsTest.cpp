@@ -1,10 +1,9 @@
 #include "TestFolder.h"
-#include "ui/MainWindow.h"
-#include "ui/Faces.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "settings/Settings.h"
-#include "ui/Skins.h"
+#include "settings/RunData.h"
+#include "ui/MainWindow.h"
+#include "ui/Presentation.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,7 +20,7 @@ protected:
     SettingsTest() { folder.LayShippedData(); }
 
     TMainWindow& Start() {
-        window = std::make_unique<TMainWindow>();
+        window = std::make_unique<TMainWindow>(look, data);
         return *window;
     }
     QByteArray Setting(const char* section, const char* key) const {
@@ -29,6 +28,11 @@ protected:
     }
 
     TestFolder folder;
+    TRunData data;
+    TPresentation look{data.Texts};
+    TSettingsFile* const SettingsFile = &data.Settings;
+    TDictionary& Words = data.Words;
+    TNetPlayFields& NetPlayFields = data.NetPlay;
     std::unique_ptr<TMainWindow> window;
 };
 
@@ -37,14 +41,14 @@ protected:
 TEST_F(SettingsTest, NoFileGivesEveryDefault) {
     QFile::remove(folder.Path("Kordi2000.ini"));
     // Values left from before, so that only the load can bring the defaults.
-    std::tie(NetPlayFields, UseSkins, SkinName, ImageNames[3]) =
+    std::tie(NetPlayFields, look.Skins.UseSkins, look.Skins.SkinName, look.Skins.ImageNames[3]) =
         std::tuple(TNetPlayFields{4000, "far", "Ann", false}, false, "Old", "wood.jpg");
-    FaceTint = Qt::red;
+    look.Faces.Tint = Qt::red;
 
     TMainWindow& main = Start();
     EXPECT_EQ(Words.FirstLetter, 192);
     EXPECT_EQ(main.Game->Strength(), 8); // the missing key's 16 brought to the top level, 6
-    EXPECT_EQ(FaceTint, QColor(255, 255, 255));
+    EXPECT_EQ(look.Faces.Tint, QColor(255, 255, 255));
     EXPECT_EQ(main.Menu_Game->title(), "?");
 
     // The save writes what was loaded, so the file shows every other default.
@@ -67,10 +71,10 @@ TEST_F(SettingsTest, ForeignValuesAreReadSafelyAndWrittenBackClean) {
                                   "[NetPlay]\r\nPort=99999\r\nAutoPopUpChat=yes\r\n");
     folder.Write("Textures/wood.jpg", folder.Read("Textures/Maple.jpg")); // a texture that exists
     EXPECT_EQ(Start().Game->Strength(), 3);
-    EXPECT_EQ(ImageNames[2], "C:\\pics\\wood.jpg");
-    EXPECT_EQ(FaceTint, QColor(255, 0, 255));
+    EXPECT_EQ(look.Skins.ImageNames[2], "C:\\pics\\wood.jpg");
+    EXPECT_EQ(look.Faces.Tint, QColor(255, 0, 255));
 
-    MainWindow->SaveSettings(); // writes what was loaded
+    window->SaveSettings(); // writes what was loaded
     EXPECT_EQ(Setting("Kordi", "LanguageNumber"), "1");
     EXPECT_EQ(Setting("Kordi", "Strong"), "1");
     EXPECT_EQ(Setting("Kordi", "Sound"), "0");
@@ -94,7 +98,7 @@ TEST_F(SettingsTest, SaveKeepsTheRestOfTheFileByteForByte) {
     EXPECT_EQ(main.Menu_Game->title(), "Game");
     main.Menu_Sound->trigger();
     NetPlayFields.Name = "Ann";
-    MainWindow->SaveSettings();
+    window->SaveSettings();
 
     QByteArray expected = shipped;
     expected.replace("Sound=1\r\n", "Sound=0\r\n").replace("Name=X\r\n", "Name=Ann\r\n");
@@ -107,7 +111,7 @@ TEST_F(SettingsTest, NamesCarryNoControlByteIntoTheFile) {
     Start();
     NetPlayFields.Name = CodePage::FromUnicode(u"Müller\x1b\tJr");
     NetPlayFields.HostName = CodePage::FromUnicode(u"José\r\nhost");
-    MainWindow->SaveSettings();
+    window->SaveSettings();
     const QByteArray file = folder.Read("Kordi2000.ini");
     EXPECT_TRUE(file.contains("\r\nName=M?ller? Jr\r\n"));
     EXPECT_TRUE(file.contains("\r\nHostName=Jos?  host\r\n"));

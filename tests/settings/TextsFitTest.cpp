@@ -105,10 +105,11 @@ std::optional<TShownText> ShownText(const QWidget* control) {
 class ShippedTexts : public GameFixture {
 protected:
     ShippedTexts() {
-        (new TConnectionWindow(window.get()))->DXPlay = &session;
-        new TChatWindow(window.get());
-        new TTexturesWindow(window.get());
-        review = new TReviewWindow(window.get());
+        window->CreateConnectionWindow();
+        window->ConfigForm->DXPlay = &session;
+        window->CreateChatWindow();
+        window->CreateTexturesWindow();
+        review = new TReviewWindow(look, window.get());
     }
 
     // Checks every control of the window that shows a shipped text, as it stands, and notes
@@ -136,8 +137,7 @@ protected:
 
     // The question shows whole, and its buttons stand below it inside the window.
     void AskAndCheck(const QByteArray& question, int language) {
-        QuestionText = GetTextU(question);
-        ChoiceWindow->show();
+        ChoiceWindow->Ask({}, GetTextU(question), [](int) {});
         const QRect label = ChoiceWindow->QuestionLabel->geometry();
         EXPECT_TRUE(ChoiceWindow->rect().contains(label)) << question.constData();
         for (const TTexturedButton* button : {ChoiceWindow->YesButton, ChoiceWindow->NoButton})
@@ -179,8 +179,9 @@ TEST_F(ShippedTexts, EveryTextFitsItsControl) {
         UseShippedLanguage(language);
         Main().RelabelMainWindow();
         CheckControls(&Main(), language);
-        for (QWidget* window : QList<QWidget*>{SetCPUWindow, WinnersWindow, AddRatingWindow,
-                                               ConfigForm, ChatWindow, ImagesWindow})
+        for (QWidget* window :
+             QList<QWidget*>{strengthWindow, WinnersWindow, AddRatingWindow, Main().ConfigForm,
+                             Main().ChatWindow, Main().ImagesWindow})
             ShowAndCheck(window, language);
         review->Review({}, Words);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !review->Reviewing(); }));

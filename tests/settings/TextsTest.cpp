@@ -1,6 +1,6 @@
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
-#include "settings/Settings.h"
+#include "settings/RunData.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +22,12 @@ const QByteArrayList TextKeys =
 
 class TextsTest : public ::testing::Test {
 protected:
-    ~TextsTest() override { UseLanguage("Russian"); }
-    static void UseLanguage(const QString& name) { Words.LanguageName = name; }
+    void UseLanguage(const QString& name) { data_.Words.LanguageName = name; }
+    QByteArray GetText(QByteArrayView key) const { return data_.Texts.GetText(key); }
+    QString GetTextU(QByteArrayView key) const { return data_.Texts.GetTextU(key); }
 
     TestFolder folder_;
+    TRunData data_;
 };
 
 // Both text sections of the shipped file hold every key the program asks for.

@@ -57,6 +57,7 @@ TEST(WinnersTable, PlacesFollowTheRankingRule) {
 // and a character the code page lacks, reach the file as one line of plain text.
 TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
     TestFolder folder;
+    TRunWinners Winners;
     TWinnersTable table;
     table[1][1] = ListOf({12, 0, -7});
     table[1][1][1].Name = CodePage::FromUnicode(u"Иван Петров");
@@ -64,7 +65,7 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
     table[2][3][0] = {"two\r\nlines", 3};
     table[2][3][1] = {CodePage::FromUnicode(u"José\x01"), 2};
     Winners = table;
-    WriteWinners();
+    WriteWinners(Winners);
 
     const QByteArray bytes = folder.Read("DATA/Winners");
     EXPECT_EQ(bytes.count("\r\n"), 252);
@@ -73,7 +74,7 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
                                  "\r\n0\r\nP2\r\n-7\r\n-\r\n-666\r\n"));
 
     ClearTable(Winners);
-    ReadWinners();
+    ReadWinners(Winners);
     EXPECT_TRUE(bytes.contains("\r\nJos??\r\n2\r\n"));
     table[2][3][0].Name = "two  lines";
     table[2][3][1].Name = "Jos??";
@@ -99,30 +100,31 @@ TEST(WinnersFile, ParsingIsStrict) {
 // cannot happen raises an error naming the file.
 TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
     TestFolder folder;
+    TRunWinners Winners;
     Winners[1][1][0] = {"Stale", 9};
-    EXPECT_NO_THROW(ReadWinners());
+    EXPECT_NO_THROW(ReadWinners(Winners));
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(TWinnersTable{}));
 
     folder.Write("DATA/Winners", "not a records file\r\n");
     folder.Write("DATA/Winners.bad", "older bad file");
     Winners[1][1][0] = {"Stale", 9};
-    EXPECT_TRUE(ErrorText([] { ReadWinners(); }).contains(WinnersFileName() + ".2.bad"));
+    EXPECT_TRUE(ErrorText([&] { ReadWinners(Winners); }).contains(WinnersFileName() + ".2.bad"));
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(TWinnersTable{}));
     EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
     EXPECT_EQ(folder.Read("DATA/Winners.bad"), "older bad file");
 
-    WriteWinners();
+    WriteWinners(Winners);
     EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
 
     EXPECT_TRUE(AddToWinners(Winners, 2, 1, 9, "Mine"));
     folder.Write("DATA/Winners", "broken\r\n"); // left by another copy
-    EXPECT_TRUE(ErrorText([] { WriteWinners(); }).contains(WinnersFileName() + ".3.bad"));
+    EXPECT_TRUE(ErrorText([&] { WriteWinners(Winners); }).contains(WinnersFileName() + ".3.bad"));
     EXPECT_EQ(folder.Read("DATA/Winners.3.bad"), "broken\r\n");
     EXPECT_EQ(ParseWinners(folder.Read("DATA/Winners"))[2][1][0], (TWinner{"Mine", 9}));
 
     QDir(folder.Path("DATA")).removeRecursively();
-    EXPECT_TRUE(ErrorText<IoError>([] { WriteWinners(); }).contains(WinnersFileName()));
+    EXPECT_TRUE(ErrorText<IoError>([&] { WriteWinners(Winners); }).contains(WinnersFileName()));
 }
 
 // Two copies on one machine: the write reads the file again and makes this run's changes on
@@ -130,7 +132,8 @@ TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
 // cleared in this run is cleared in the file too; no change is made twice.
 TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     TestFolder folder;
-    ReadWinners();
+    TRunWinners Winners;
+    ReadWinners(Winners);
     TWinnersTable other;
     AddToWinners(other, 1, 2, 30, "Other");
     AddToWinners(other, 1, 2, 10, "Other2");
@@ -139,9 +142,9 @@ TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     folder.Write("DATA/Winners", FormatWinners(other));
 
     EXPECT_TRUE(AddToWinners(Winners, 1, 2, 20, "Mine"));
-    ChangeWinners(TWinnersChange::ClearListOf(1, 3));
+    ChangeWinners(Winners, TWinnersChange::ClearListOf(1, 3));
     EXPECT_TRUE(AddToWinners(Winners, 1, 3, 4, "After"));
-    WriteWinners();
+    WriteWinners(Winners);
     const TWinnersTable written = ParseWinners(folder.Read("DATA/Winners"));
     EXPECT_EQ(written[1][2][0], (TWinner{"Other", 30}));
     EXPECT_EQ(written[1][2][1], (TWinner{"Mine", 20}));
@@ -151,10 +154,10 @@ TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     EXPECT_EQ(written[2][5][0], (TWinner{"Kept", 7}));
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(written));
 
-    WriteWinners();
+    WriteWinners(Winners);
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(written));
-    ChangeWinners(TWinnersChange::ClearEveryList());
-    WriteWinners();
+    ChangeWinners(Winners, TWinnersChange::ClearEveryList());
+    WriteWinners(Winners);
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
 }
 
@@ -163,7 +166,7 @@ namespace {
 class WinnersWindowTest : public GameFixture {
 protected:
     // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
-    static void Press(TTexturedButton* button, int answer) {
+    void Press(TTexturedButton* button, int answer) {
         QTest::mouseClick(button, Qt::LeftButton);
         TQuestionWindow* question = ChoiceWindow;
         ASSERT_TRUE(question->isVisible());
@@ -210,6 +213,6 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
 
     // The clearing reaches the file though another copy wrote the lists meanwhile.
     folder.Write("DATA/Winners", FormatWinners(before));
-    WriteWinners();
+    WriteWinners(Winners);
     EXPECT_FALSE(HasAnyResult(ParseWinners(folder.Read("DATA/Winners"))));
 }

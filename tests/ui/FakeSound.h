@@ -20,29 +20,31 @@ public:
     int Stops = 0;
 };
 
-// Installs a fresh recording output and the given switch; puts back a silent output and
-// the default switch at the end of the test.
+// Installs a fresh recording output and the given switch in `sounds`; puts back a silent
+// output and the switch before at the end of the test.
 class FakeSoundScope {
 public:
-    explicit FakeSoundScope(bool soundOn = true) {
+    explicit FakeSoundScope(TSoundEffects& sounds, bool soundOn = true)
+        : sounds_(sounds), saved_(sounds.SoundOn) {
         auto fake = std::make_unique<TFakeSound>();
         sound_ = fake.get();
-        SetSoundOutput(std::move(fake));
+        sounds_.SetSoundOutput(std::move(fake));
         SetSoundOn(soundOn);
     }
     ~FakeSoundScope() {
-        SetSoundOutput(nullptr);
-        SoundSettings = saved_;
+        sounds_.SetSoundOutput(nullptr);
+        sounds_.SoundOn = saved_;
     }
     FakeSoundScope(const FakeSoundScope&) = delete;
     FakeSoundScope& operator=(const FakeSoundScope&) = delete;
 
     TFakeSound& Sound() const { return *sound_; }
     void SetSoundOn(bool on) {
-        SoundSettings.SoundOn = [on] { return on; };
+        sounds_.SoundOn = [on] { return on; };
     }
 
 private:
-    TSoundSettings saved_ = SoundSettings;
+    TSoundEffects& sounds_;
+    std::function<bool()> saved_;
     TFakeSound* sound_ = nullptr;
 };

@@ -75,7 +75,7 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
     ASSERT_TRUE(Settled());
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([] { return AddRatingWindow->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AddRatingWindow->isVisible(); }, 5000));
     AddRatingWindow->Edit1->setText("Ann");
     Main().ToggleHidden();
     EXPECT_FALSE(AddRatingWindow->isVisible());

@@ -2,6 +2,8 @@
 
 #include "ui/ReviewWindow.h"
 #include "TestFolder.h"
+#include "settings/RunData.h"
+#include "ui/Presentation.h"
 
 #include <QFile>
 #include <QProcess>
@@ -44,7 +46,9 @@ protected:
 
     TestFolder folder;
     TDictionary words;
-    TReviewWindow window{nullptr};
+    TRunData data;
+    TPresentation look{data.Texts};
+    TReviewWindow window{look, nullptr};
 };
 
 } // namespace

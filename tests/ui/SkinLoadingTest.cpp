@@ -11,13 +11,7 @@ namespace {
 
 class SkinLoading : public ::testing::Test {
 protected:
-    SkinLoading() {
-        folder.LayShippedData();
-        UseSkins = true;
-        SkinName.clear();
-        for (QByteArray& name : ImageNames)
-            name.clear();
-    }
+    SkinLoading() { folder.LayShippedData(); }
 
     // A plain picture written by Qt's own writers, in the format of the name's extension.
     void WritePicture(const QString& relative, QColor colour) const {
@@ -33,12 +27,12 @@ protected:
     }
 
     bool ShowsDefault(int slot) const {
-        return SkinBitmaps[slot].toImage().convertToFormat(QImage::Format_RGB32) ==
+        return skins[slot].toImage().convertToFormat(QImage::Format_RGB32) ==
                DefaultPicture(slot).convertToFormat(QImage::Format_RGB32);
     }
 
-    static bool Shows(int slot, QColor colour) {
-        const QColor seen = SkinBitmaps[slot].toImage().pixelColor(12, 12);
+    bool Shows(int slot, QColor colour) const {
+        const QColor seen = skins[slot].toImage().pixelColor(12, 12);
         return std::abs(seen.red() - colour.red()) < 12 &&
                std::abs(seen.green() - colour.green()) < 12 &&
                std::abs(seen.blue() - colour.blue()) < 12;
@@ -46,6 +40,7 @@ protected:
 
     TestFolder folder;
     MessageRecorder messages;
+    TSkins skins;
 };
 
 } // namespace
@@ -64,8 +59,8 @@ TEST_F(SkinLoading, SkinSlotsPreferJpgInAnyCaseAndFallBackPerSlot) {
     writeAs("3.bmp", "3.Bmp", Qt::blue);
     writeAs("4.bmp", "4.BMP", Qt::red);
     writeAs("4.jpg", "4.jPg", Qt::green);
-    SkinName = "Cased";
-    LoadSkinImages();
+    skins.SkinName = "Cased";
+    skins.LoadSkinImages();
     EXPECT_TRUE(Shows(0, Qt::red));
     EXPECT_TRUE(Shows(1, Qt::blue));
     EXPECT_TRUE(Shows(3, Qt::blue));
@@ -80,15 +75,15 @@ TEST_F(SkinLoading, SkinSlotsPreferJpgInAnyCaseAndFallBackPerSlot) {
 // writes an empty value; a texture that is there keeps its name.
 TEST_F(SkinLoading, TexturesAreSharedAndMissingOnesForgotten) {
     WritePicture("Textures/Oak.jpg", QColor(200, 150, 90));
-    UseSkins = false;
-    ImageNames[1] = ImageNames[2] = "Oak.jpg";
-    ImageNames[5] = "Deleted.jpg";
-    LoadSkinImages();
+    skins.UseSkins = false;
+    skins.ImageNames[1] = skins.ImageNames[2] = "Oak.jpg";
+    skins.ImageNames[5] = "Deleted.jpg";
+    skins.LoadSkinImages();
     EXPECT_TRUE(Shows(1, QColor(200, 150, 90)));
-    EXPECT_EQ(SkinBitmaps[1].cacheKey(), SkinBitmaps[2].cacheKey());
-    EXPECT_EQ(ImageNames[1], "Oak.jpg");
+    EXPECT_EQ(skins[1].cacheKey(), skins[2].cacheKey());
+    EXPECT_EQ(skins.ImageNames[1], "Oak.jpg");
     EXPECT_TRUE(ShowsDefault(5));
-    EXPECT_TRUE(ImageNames[5].isEmpty());
+    EXPECT_TRUE(skins.ImageNames[5].isEmpty());
     EXPECT_TRUE(ShowsDefault(0));
     EXPECT_TRUE(messages.Shown.isEmpty());
 }
@@ -101,23 +96,23 @@ TEST_F(SkinLoading, UndecodablePicturesGiveAMessageAndTheDefault) {
     folder.Write("Textures/Cut.jpg", folder.Read("Textures/Whole.jpg").left(200));
     folder.Write("Textures/Noise.jpg", QByteArray(500, '\x5a'));
     folder.Write("Textures/Picture.png", folder.Read("Textures/Whole.jpg"));
-    UseSkins = false;
-    ImageNames[1] = ImageNames[2] = "Cut.jpg";
-    ImageNames[3] = "Noise.jpg";
-    ImageNames[4] = "Picture.png";
-    LoadSkinImages();
+    skins.UseSkins = false;
+    skins.ImageNames[1] = skins.ImageNames[2] = "Cut.jpg";
+    skins.ImageNames[3] = "Noise.jpg";
+    skins.ImageNames[4] = "Picture.png";
+    skins.LoadSkinImages();
     EXPECT_EQ(messages.Shown,
               QStringList({"Unknown graphic format : Cut.jpg", "Unknown graphic format : Noise.jpg",
                            "Unknown graphic format : Picture.png"}));
     for (int slot : {1, 2, 3, 4})
         EXPECT_TRUE(ShowsDefault(slot)) << slot;
-    EXPECT_EQ(ImageNames[1], "Cut.jpg");
+    EXPECT_EQ(skins.ImageNames[1], "Cut.jpg");
 
     messages.Shown.clear();
     folder.Write("Textures/Broken/3.jpg", QByteArray("\xff\xd8\xff\xe0 not really", 16));
-    UseSkins = true;
-    SkinName = "Broken";
-    LoadSkinImages();
+    skins.UseSkins = true;
+    skins.SkinName = "Broken";
+    skins.LoadSkinImages();
     EXPECT_EQ(messages.Shown, QStringList({"Unknown graphic format : Broken/3.jpg"}));
     EXPECT_TRUE(ShowsDefault(3));
 }

@@ -10,7 +10,8 @@ using Mode = ISoundOutput::Mode;
 class SoundEffectsTest : public ::testing::Test {
 protected:
     TestFolder folder_;
-    FakeSoundScope scope_;
+    TSoundEffects sounds_;
+    FakeSoundScope scope_{sounds_};
 };
 
 } // namespace
@@ -19,14 +20,14 @@ protected:
 // on it plays and lasts its own length. The switch is read at every request.
 TEST_F(SoundEffectsTest, WaitedSoundsLastTheirLengthOrAPause) {
     scope_.SetSoundOn(false);
-    PlaySoundEffect(SoundClick1);
-    EXPECT_EQ(PlayWaitedSound(SoundApply), SilentPauseMs);
-    PlayMusic("Herzeleid4bit");
+    sounds_.PlaySoundEffect(SoundClick1);
+    EXPECT_EQ(sounds_.PlayWaitedSound(SoundApply), SilentPauseMs);
+    sounds_.PlayMusic("Herzeleid4bit");
     EXPECT_TRUE(scope_.Sound().Played.empty());
 
     scope_.SetSoundOn(true);
     scope_.Sound().LengthOfEach = std::chrono::milliseconds(420);
-    EXPECT_EQ(PlayWaitedSound(SoundSend), 420);
+    EXPECT_EQ(sounds_.PlayWaitedSound(SoundSend), 420);
     EXPECT_EQ(scope_.Sound().Played.size(), 1u);
 }
 
@@ -37,11 +38,11 @@ TEST_F(SoundEffectsTest, SoundOnPlaysTheNamedFileFromTheProgramFolder) {
                            "winner", "loser",  "question", "send"};
     std::vector<TFakeSound::TRequest> expected;
     for (int index = SoundClick1; index <= SoundSend; ++index) {
-        PlaySoundEffect(index);
+        sounds_.PlaySoundEffect(index);
         expected.emplace_back(folder_.Path(QString("sounds/%1.wav").arg(names[index])),
                               Mode::Async);
     }
-    EXPECT_THROW(PlaySoundEffect(8), std::out_of_range);
-    EXPECT_THROW(PlaySoundEffect(-1), std::out_of_range);
+    EXPECT_THROW(sounds_.PlaySoundEffect(8), std::out_of_range);
+    EXPECT_THROW(sounds_.PlaySoundEffect(-1), std::out_of_range);
     EXPECT_EQ(scope_.Sound().Played, expected);
 }

@@ -2,6 +2,7 @@
 #include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "WindowFixture.h"
+#include "app/KordiApp.h"
 #include "dictionary/Dictionary.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"

@@ -4,7 +4,8 @@
 #include "platform/CodePage.h"
 #include "platform/PictureDecoder.h"
 #include "platform/TexturedLabel.h"
-#include "ui/Skins.h"
+#include "settings/RunData.h"
+#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,15 +17,7 @@ namespace {
 
 class TexturesWindow : public ::testing::Test {
 protected:
-    TexturesWindow() {
-        folder.LayShippedData();
-        for (QByteArray& name : ImageNames)
-            name.clear();
-    }
-    ~TexturesWindow() override {
-        UseSkins = true;
-        SkinName.clear();
-    }
+    TexturesWindow() { folder.LayShippedData(); }
 
     QStringList SkinList() const {
         QStringList names;
@@ -43,12 +36,15 @@ protected:
         return PictureDecoder::LoadPicture(folder.Path("Textures/" + relative))
             .convertToFormat(QImage::Format_RGB32);
     }
-    static QImage Slot(int slot) {
-        return SkinBitmaps[slot].toImage().convertToFormat(QImage::Format_RGB32);
+    QImage Slot(int slot) const {
+        return skins[slot].toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     TestFolder folder;
     MessageRecorder messages;
+    TRunData data;
+    TPresentation look{data.Texts};
+    TSkins& skins = look.Skins;
     std::unique_ptr<TTexturesWindow> window;
 };
 
@@ -58,24 +54,24 @@ protected:
 // slot back to the default skin. The stored skin name survives though its list was never
 // filled in this run.
 TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
-    UseSkins = false;
-    SkinName = "Marble";
-    window = std::make_unique<TTexturesWindow>();
+    skins.UseSkins = false;
+    skins.SkinName = "Marble";
+    window = std::make_unique<TTexturesWindow>(look);
     window->show();
-    EXPECT_EQ(SkinName, "Marble");
+    EXPECT_EQ(skins.SkinName, "Marble");
 
     window->CoolListBox->setCurrentRow(SlotCell);
     ClickFile("Maple.jpg");
-    EXPECT_EQ(ImageNames[SlotCell], "Maple.jpg");
+    EXPECT_EQ(skins.ImageNames[SlotCell], "Maple.jpg");
     EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
     EXPECT_EQ(window->FileListBox1->currentItem()->text(), "Maple.jpg");
 
     QTest::mouseClick(window->CoolResetButton, Qt::LeftButton);
-    EXPECT_TRUE(ImageNames[SlotCell].isEmpty());
+    EXPECT_TRUE(skins.ImageNames[SlotCell].isEmpty());
     EXPECT_EQ(Slot(SlotCell), Picture("Default skin/1.jpg"));
 
     QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);
-    EXPECT_TRUE(UseSkins);
+    EXPECT_TRUE(skins.UseSkins);
     EXPECT_EQ(Slot(SlotCell), Picture("Marble/1.jpg"));
 }
 
@@ -85,17 +81,17 @@ TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
     for (const char* name :
          {"Textures/Café.jpg", "Textures/Дуб.jpg", "Textures/Café/1.jpg", "Textures/Кедр/1.jpg"})
         folder.Write(QString::fromUtf8(name), folder.Read("Textures/Maple.jpg"));
-    UseSkins = false;
-    window = std::make_unique<TTexturesWindow>();
+    skins.UseSkins = false;
+    window = std::make_unique<TTexturesWindow>(look);
     window->show();
     EXPECT_TRUE(
         window->FileListBox1->findItems(QString::fromUtf8("Café.jpg"), Qt::MatchExactly).isEmpty());
 
     window->CoolListBox->setCurrentRow(SlotCell);
     ClickFile(QString::fromUtf8("Дуб.jpg"));
-    EXPECT_EQ(CodePage::ToUnicode(ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
-    LoadSkinImages();
-    EXPECT_EQ(CodePage::ToUnicode(ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
+    EXPECT_EQ(CodePage::ToUnicode(skins.ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
+    skins.LoadSkinImages();
+    EXPECT_EQ(CodePage::ToUnicode(skins.ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
     EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
 
     QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);

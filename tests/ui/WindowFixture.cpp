@@ -15,21 +15,27 @@ GameFixture::GameFixture(const QByteArray& words) {
     folder.Write("DATA/Lib.ENG", words);
     SettingsFile->WriteString("Kordi", "LanguageNumber", "2");
     SettingsFile->WriteString("Kordi", "Strong", "6");
-    window = std::make_unique<TMainWindow>();
+    window = std::make_unique<TMainWindow>(look, data);
     window->Game->SetTickMs(1);
-    strengthWindow = new TStrengthWindow(window.get());
-    questionWindow = new TQuestionWindow(window.get());
-    new TRecordsWindow(window.get());
-    new TResultWindow(window.get());
+    window->CreateStrengthWindow();
+    window->CreateQuestionWindow();
+    window->CreateRecordsWindow();
+    window->CreateResultWindow();
+    strengthWindow = window->SetCPUWindow;
+    questionWindow = ChoiceWindow = window->ChoiceWindow;
+    WinnersWindow = window->WinnersWindow;
+    AddRatingWindow = window->AddRatingWindow;
     ClearTable(Winners);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-GameFixture::~GameFixture() {
-    window.reset();
-    ClearTable(Winners);
-    MainActive = 1;
+TWinnerList& GameFixture::CurrentWinners() {
+    return ::CurrentWinners(Winners, Game());
+}
+
+int GameFixture::CurrentLevel() {
+    return ::CurrentLevel(Game());
 }
 
 bool GameFixture::Settled() {

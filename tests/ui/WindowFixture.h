@@ -4,7 +4,9 @@
 // in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
 #include "TestFolder.h"
+#include "settings/RunData.h"
 #include "ui/MainWindow.h"
+#include "ui/Presentation.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -15,11 +17,12 @@
 
 class TStrengthWindow;
 class TQuestionWindow;
+class TRecordsWindow;
+class TResultWindow;
 
 class GameFixture : public ::testing::Test {
 protected:
     explicit GameFixture(const QByteArray& words = "HOUSE\r\nAH\r\nSHE\r\n");
-    ~GameFixture() override;
 
     TMainWindow& Main() { return *window; }
     TGame& Game() { return *window->Game; }
@@ -35,9 +38,26 @@ protected:
     // Places `letter` at the cell and traces the given cells, then clicks the last one again.
     void PlayWord(char letter, int col, int row, std::initializer_list<std::pair<int, int>> trace);
     QString Caption(int col, int row) { return Cell(col, row).Caption(); }
+    // The records list of the game's language and strength.
+    TWinnerList& CurrentWinners();
+    int CurrentLevel();
+    // The texts and the language switch of the run's data.
+    QByteArray GetText(QByteArrayView key) const { return data.Texts.GetText(key); }
+    QString GetTextU(QByteArrayView key) const { return data.Texts.GetTextU(key); }
+    void UseLanguage(quint16 language) { ::UseLanguage(data.Words, language); }
 
     TestFolder folder;
+    TRunData data;
+    TPresentation look{data.Texts};
+    // The parts of the run's data, by the names the tests know them.
+    TSettingsFile* const SettingsFile = &data.Settings;
+    TDictionary& Words = data.Words;
+    TRunWinners& Winners = data.Winners;
     std::unique_ptr<TMainWindow> window;
     TStrengthWindow* strengthWindow;
     TQuestionWindow* questionWindow;
+    // The main window's other windows, by its names for them.
+    TQuestionWindow* ChoiceWindow;
+    TRecordsWindow* WinnersWindow;
+    TResultWindow* AddRatingWindow;
 };

@@ -9,8 +9,8 @@
 // game record and each turn's review is printed on a line of its own, then the points each
 // player left. Bad arguments or a bad record: exit 2.
 
-#include "dictionary/WordSearch.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/WordSearch.h"
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
@@ -41,38 +41,38 @@ int ParseNumber(const QString& text, const QString& what, int low, int high) {
 }
 
 // One letter of the language's alphabet as its alphabet index.
-unsigned char AlphabetIndex(QChar letter) {
+unsigned char AlphabetIndex(const TDictionary& words, QChar letter) {
     const QByteArray byte = CodePage::ToUpper(CodePage::FromUnicode(QString(letter)));
     // A character of no single byte (half of a surrogate pair) has no first byte to read.
     const int index = byte.size() == 1 && letter != '?'
-                          ? static_cast<unsigned char>(byte[0]) - Words.FirstLetter
+                          ? static_cast<unsigned char>(byte[0]) - words.FirstLetter
                           : -1;
-    if (index < 0 || index >= Words.AlphabetSize())
+    if (index < 0 || index >= words.AlphabetSize())
         throw TUsageError(QString("\"%1\" is not a letter of the alphabet").arg(letter));
     return static_cast<unsigned char>(index);
 }
 
-TSearchBoard ParseBoard(const QString& text) {
+TSearchBoard ParseBoard(const TDictionary& words, const QString& text) {
     if (text.size() != BoardCells)
         throw TUsageError(QString("the board must have 25 letters, not %1").arg(text.size()));
     TSearchBoard board;
     for (int i = 0; i < BoardCells; ++i) {
         const int row = i / 5, col = i % 5;
-        board.Letters[col * 5 + row] = text[i] == '.' ? EmptyCell : AlphabetIndex(text[i]);
+        board.Letters[col * 5 + row] = text[i] == '.' ? EmptyCell : AlphabetIndex(words, text[i]);
     }
     return board;
 }
 
-QByteArray ParseWord(const QString& text) {
+QByteArray ParseWord(const TDictionary& words, const QString& text) {
     QByteArray word;
     for (QChar c : text)
-        word += static_cast<char>(Words.FirstLetter + AlphabetIndex(c));
+        word += static_cast<char>(words.FirstLetter + AlphabetIndex(words, c));
     return word;
 }
 
-void UseLanguage(int language) {
-    Words.Language = static_cast<quint16>(language);
-    Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+void SetLanguage(TDictionary& words, int language) {
+    words.Language = static_cast<quint16>(language);
+    words.FirstLetter = language == 1 ? 0xC0 : 0x41;
 }
 
 QString Unicode(const QByteArray& letters) {
@@ -99,12 +99,13 @@ int Review(const QString& dictionary, const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw IoError(QString("cannot read the game record \"%1\"").arg(path));
     const TGameRecord record = ReadRecord(file.readAll(), path);
-    UseLanguage(record.Language);
-    Words.LoadFile(dictionary);
+    TDictionary words;
+    SetLanguage(words, record.Language);
+    words.LoadFile(dictionary);
     QTextStream out(stdout);
     QList<TTurnReview> reviews;
     for (const TRecordedTurn& turn : record.Turns) {
-        reviews.append(ReviewTurn(turn, Words));
+        reviews.append(ReviewTurn(turn, words));
         out << ReviewLine(static_cast<int>(reviews.size()), turn, reviews.last()) << '\n';
     }
     const auto left = PointsLeft(record, reviews);
@@ -132,16 +133,17 @@ int Run(const QStringList& arguments) {
                           "[--used WORD]... [--repeat N] BOARD\n"
                           "       kordi-move --dict PATH --review FILE");
 
-    UseLanguage(ParseNumber(parser.value("lang"), "--lang", 1, 2));
+    TDictionary words;
+    SetLanguage(words, ParseNumber(parser.value("lang"), "--lang", 1, 2));
     const int strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
     const int repeat =
         parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
-    const TSearchBoard board = ParseBoard(parser.positionalArguments().first());
+    const TSearchBoard board = ParseBoard(words, parser.positionalArguments().first());
     QList<QByteArray> used;
     for (const QString& word : parser.values("used"))
-        used.append(ParseWord(word));
-    Words.LoadFile(parser.value("dict"));
-    const auto request = MakeSearchRequest(Words, strength, parser.isSet("advice"), used);
+        used.append(ParseWord(words, word));
+    words.LoadFile(parser.value("dict"));
+    const auto request = MakeSearchRequest(words, strength, parser.isSet("advice"), used);
 
     TSearchOutcome outcome;
     QElapsedTimer clock;
@@ -155,7 +157,7 @@ int Run(const QStringList& arguments) {
     if (best.Found())
         out << CodePage::ToUnicode(best.Word) << ' ' << best.Cell / 5 + 1 << ' '
             << best.Cell % 5 + 1 << ' '
-            << CodePage::ToUnicode(QByteArray(1, char(Words.FirstLetter + best.Letter))) << '\n';
+            << CodePage::ToUnicode(QByteArray(1, char(words.FirstLetter + best.Letter))) << '\n';
     else
         out << "NONE\n";
     if (parser.isSet("repeat"))

@@ -1,0 +1,22 @@
+#pragma once
+// What a run keeps of the player's data besides the look: the settings file with the
+// interface texts, the dictionary of the current language, the records table and the
+// fields of the connection and chat windows. The app owns it; the main window hands each
+// window its part.
+
+#include "dictionary/Dictionary.h"
+#include "settings/Records.h"
+#include "settings/Settings.h"
+
+struct TRunData {
+    // The settings file of the program folder as it is when the data is made.
+    TRunData() : Settings(SettingsFileName()) {}
+    TRunData(const TRunData&) = delete;
+    TRunData& operator=(const TRunData&) = delete;
+
+    TSettingsFile Settings;
+    TDictionary Words;
+    TTexts Texts{Settings, Words};
+    TRunWinners Winners;
+    TNetPlayFields NetPlay;
+};
