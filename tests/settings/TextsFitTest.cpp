@@ -197,5 +197,4 @@ TEST_F(ShippedTexts, EveryTextFitsItsControl) {
                                  << text.key().constData() << "\"";
         }
     }
-    ClearTable(Winners);
 }

@@ -79,7 +79,6 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
     table[2][3][0].Name = "two  lines";
     table[2][3][1].Name = "Jos??";
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(table));
-    ClearTable(Winners);
 }
 
 // A file without the layout is refused with the reason; text after a score is ignored.

@@ -25,7 +25,6 @@ GameFixture::GameFixture(const QByteArray& words) {
     questionWindow = ChoiceWindow = window->ChoiceWindow;
     WinnersWindow = window->WinnersWindow;
     AddRatingWindow = window->AddRatingWindow;
-    ClearTable(Winners);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
