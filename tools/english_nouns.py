@@ -46,7 +46,8 @@ PLURALIA_TANTUM = frozenset("""jeans trousers scissors pants shorts pajamas
     thanks riches outskirts headquarters savings stairs aesthetics ceramics
     dynamics graphics optics belongings congratulations shambles corps genus
     dolmen species crossroads sunglasses tights underpants sweatpants forceps
-    gallows bellows""".split())
+    gallows bellows eaves dregs slacks shears bifocals secateurs calisthenics
+    corduroys breeches jodhpurs sundries odds confines alms""".split())
 # Everyday nouns that no source lists as a lower-case noun; newer ones that
 # WordNet lacks but SCOWL has (podcast) come from tools/common-eng.txt.
 ENGLISH_ADDITIONS = ("tv", "app", "jeans")
