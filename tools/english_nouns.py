@@ -14,7 +14,8 @@ SOURCES_ENG = [
     "SCOWL (Debian scowl), (c) 2000-2011 Kevin Atkinson and others,",
     "  permissive: sizes 10 to 50 (60 for five letters and for WordNet",
     "  compounds it writes as one word) keep common words; its nouns",
-    "  newer than WordNet, as tools/common-eng.txt names them.",
+    "  newer than WordNet and its one-word compounds up to size 80, as",
+    "  tools/common-eng.txt names them.",
     "Words left out: tools/stoplist-eng.txt, tools/obscure-eng.txt; words",
     "  a reader let in: tools/common-eng.txt.",
 ]
@@ -55,6 +56,9 @@ ENGLISH_ADDITIONS = ("tv", "app", "jeans")
 # of them as one word (teabag), and has nouns newer than WordNet (podcast):
 # a reader judged these one by one.
 SCOWL_JUDGED_SIZE = 60
+# Up to this size such a compound or newer noun (wetsuit, ramen) comes in only
+# when tools/common-eng.txt names it: most there are rare.
+SCOWL_ADMITTED_SIZE = 80
 EnglishSources = namedtuple("EnglishSources",
                             "levels abbreviations usage compounds admitted")
 
@@ -169,8 +173,9 @@ def is_admissible(lemma, senses, sources, tally):
     if (not SPOKEN_VOWEL.search(lemma) or lemma in sources.abbreviations
             or all(lemma in map(initials, s[0]) for s in senses)):
         return tally.drop("abbreviation (no vowel, SCOWL, or initials)")
-    # One odd sense of an everyday word (boy, cat, fairy) does not count.
-    if offensive * 2 > len(senses) or (offensive
+    # One odd sense of an everyday word (boy, cat, fairy) does not count, nor
+    # of a rarer one that a reader let in (taco, spade).
+    if offensive * 2 > len(senses) or (offensive and lemma not in sources.admitted
                                        and sources.levels.get(lemma, 99) > 20):
         return tally.drop("offensive (WordNet label or gloss)")
     if sum(labels[b] for b in BRAND_USAGE) * 2 >= len(senses):
@@ -213,7 +218,7 @@ def joined_compounds(candidates, levels, usage):
     for lemma, senses in candidates.items():
         word = re.sub("[-_]", "", lemma)
         if (word != lemma and word not in candidates
-                and levels.get(word, 99) <= SCOWL_JUDGED_SIZE):
+                and levels.get(word, 99) <= SCOWL_ADMITTED_SIZE):
             joined.setdefault(word, senses)
             usage.setdefault(word, usage[lemma])
     return joined
@@ -248,7 +253,7 @@ def english_words():
     chosen = {lemma for lemma, senses in candidates.items()
               if english_verdict(lemma, senses, sources, tally)}
     newer = {w for w in admitted if w not in candidates
-             and levels.get(w, 99) <= SCOWL_JUDGED_SIZE}
+             and levels.get(w, 99) <= SCOWL_ADMITTED_SIZE}
     singular = [w.upper() for w in (*ENGLISH_ADDITIONS, *newer)]
     for lemma in chosen:
         if lemma in PLURALIA_TANTUM or not any(
