@@ -76,17 +76,17 @@ TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields
     : TSkinnedDialog(look, parent, 300, 340) {
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
-    Label2 = MakeLabel(this, {10, 104, 280, 16});
+    SessionsLabel = MakeLabel(this, {10, 104, 280, 16});
     SessionListBox = Place(new QListWidget(this), {10, 122, 280, 80});
-    Label3 = MakeLabel(this, {10, 208, 280, 16});
+    SessionNameLabel = MakeLabel(this, {10, 208, 280, 16});
     SessionNameEdit = Place(new QLineEdit(this), {10, 226, 280, 22});
-    Label4 = MakeLabel(this, {10, 254, 280, 16});
+    PlayerNameLabel = MakeLabel(this, {10, 254, 280, 16});
     PlayerNameEdit = Place(new QLineEdit(this), {10, 272, 280, 22});
     PlayerNameEdit->setMaxLength(31);
     JoinButton = MakeButton(this, {10, 302, 88, 28});
     HostButton = MakeButton(this, {106, 302, 88, 28});
-    Button1 = MakeButton(this, {202, 302, 88, 28});
-    for (TTexturedButton* button : {JoinButton, HostButton, Button1})
+    CancelButton = MakeButton(this, {202, 302, 88, 28});
+    for (TTexturedButton* button : {JoinButton, HostButton, CancelButton})
         AddButtonFace(button);
 
     connect(ProviderList, &QComboBox::currentIndexChanged, this,
@@ -105,7 +105,7 @@ TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields
             &TConnectionWindow::SessionNameEditChange);
     connect(JoinButton, &TTexturedButton::Clicked, this, &TConnectionWindow::JoinButtonClick);
     connect(HostButton, &TTexturedButton::Clicked, this, &TConnectionWindow::HostButtonClick);
-    connect(Button1, &TTexturedButton::Clicked, this, &QDialog::reject);
+    connect(CancelButton, &TTexturedButton::Clicked, this, &QDialog::reject);
     FormCreate(fields);
 }
 
@@ -154,12 +154,12 @@ void TConnectionWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     SessionNameEdit->setText(CodePage::ToUnicode(ProposedSessionName));
     setWindowTitle(GetTextU("Menu_Connect"));
-    Label2->setText(GetTextU("Net_SessionsList"));
-    Label3->setText(GetTextU("Net_SessionName"));
-    Label4->setText(GetTextU("Net_PlayerName"));
+    SessionsLabel->setText(GetTextU("Net_SessionsList"));
+    SessionNameLabel->setText(GetTextU("Net_SessionName"));
+    PlayerNameLabel->setText(GetTextU("Net_PlayerName"));
     JoinButton->SetCaption(GetTextU("Net_Join"));
     HostButton->SetCaption(GetTextU("Net_Host"));
-    Button1->SetCaption(GetTextU("Cancel"));
+    CancelButton->SetCaption(GetTextU("Cancel"));
     for (TTexturedButton* go : {TCPIPConnectButton, ModemConnectButton, OtherConnectButton})
         go->SetCaption(GetTextU("Go"));
     {

@@ -44,15 +44,15 @@ public:
     QLineEdit* ModemPhoneNumber;
     QComboBox* ModemComboBox;
     TTexturedButton* ModemConnectButton;
-    QLabel* Label2;
+    QLabel* SessionsLabel;
     QListWidget* SessionListBox;
-    QLabel* Label3;
+    QLabel* SessionNameLabel;
     QLineEdit* SessionNameEdit;
-    QLabel* Label4;
+    QLabel* PlayerNameLabel;
     QLineEdit* PlayerNameEdit;
     TTexturedButton* JoinButton;
     TTexturedButton* HostButton;
-    TTexturedButton* Button1;
+    TTexturedButton* CancelButton;
 
     void ProviderListChange();
     void TCPIPConnectButtonClick();

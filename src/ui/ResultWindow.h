@@ -21,11 +21,11 @@ public:
     // `winners`.
     TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game, QWidget* parent);
 
-    QLabel* CoolLabel3;
+    QLabel* NoPlaceLabel;
     TTexturedLabel* CreditLabel;
-    TTexturedLabel* CoolLabel2;
-    QLineEdit* Edit1;
-    TTexturedButton* CoolOkButton;
+    TTexturedLabel* NameLabel;
+    QLineEdit* NameEdit;
+    TTexturedButton* OkButton;
     QTimer* Timer;
     // True while the laughing face runs.
     bool FaceAnimating = false;

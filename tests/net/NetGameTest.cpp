@@ -295,7 +295,7 @@ TEST_F(NetGame, ConnectionWindowWaitsForItsAnswersAndCancels) {
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return mute.findChildren<QTcpSocket*>().size() == 2; }, WaitMs));
         EXPECT_TRUE(form.Busy());
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.CancelButton, Qt::LeftButton);
     });
     EXPECT_FALSE(ConfigForm->Busy());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

@@ -45,7 +45,7 @@ TEST_F(AddRatingTest, FacesAndFiledNames) {
     EndGame(30, 25);
     AddRatingWindow->show();
     EXPECT_EQ(ShownFace(), 5);
-    AddRatingWindow->Edit1->setText(u"Иван Петров"_qs);
+    AddRatingWindow->NameEdit->setText(u"Иван Петров"_qs);
     AddRatingWindow->accept();
     EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(u"Иван Петров"), 5}));
 
@@ -77,8 +77,8 @@ TEST_F(AddRatingTest, NoPlaceBelowFullList) {
     const TWinnersTable before = Winners;
     EndGame(43, 3);
     AddRatingWindow->show();
-    EXPECT_FALSE(AddRatingWindow->Edit1->isVisible());
-    EXPECT_TRUE(AddRatingWindow->CoolLabel3->isVisible());
+    EXPECT_FALSE(AddRatingWindow->NameEdit->isVisible());
+    EXPECT_TRUE(AddRatingWindow->NoPlaceLabel->isVisible());
     AddRatingWindow->accept();
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(before));
     ExpectPlayed("loser");

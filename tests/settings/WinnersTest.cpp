@@ -196,18 +196,18 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
     EXPECT_EQ(Shown(1, 0), "7");
     EXPECT_EQ(Shown(1, 1), "");
     for (int answer : {TQuestionWindow::No, 0}) {
-        Press(WinnersWindow->Button1, answer);
+        Press(WinnersWindow->ClearListButton, answer);
         EXPECT_EQ(FormatWinners(Winners), FormatWinners(before)) << "answer " << answer;
     }
-    Press(WinnersWindow->Button1, TQuestionWindow::Yes);
+    Press(WinnersWindow->ClearListButton, TQuestionWindow::Yes);
     EXPECT_EQ(CurrentWinners()[0], TWinner{});
     EXPECT_EQ(Shown(1, 0), "");
     EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][1], list[1]);
-    EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
+    EXPECT_FALSE(WinnersWindow->ClearListButton->isEnabled());
 
-    Press(WinnersWindow->Button2, TQuestionWindow::Yes);
+    Press(WinnersWindow->ClearAllButton, TQuestionWindow::Yes);
     EXPECT_FALSE(HasAnyResult(Winners));
-    EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
+    EXPECT_FALSE(WinnersWindow->ClearAllButton->isEnabled());
     WinnersWindow->hide();
 
     // The clearing reaches the file though another copy wrote the lists meanwhile.

@@ -76,7 +76,7 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     ASSERT_TRUE(Settled());
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return AddRatingWindow->isVisible(); }, 5000));
-    AddRatingWindow->Edit1->setText("Ann");
+    AddRatingWindow->NameEdit->setText("Ann");
     Main().ToggleHidden();
     EXPECT_FALSE(AddRatingWindow->isVisible());
     Main().ToggleHidden();
@@ -84,13 +84,13 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     QShowEvent restored;
     QSpontaneKeyEvent::setSpontaneous(&restored);
     QApplication::sendEvent(AddRatingWindow, &restored);
-    EXPECT_EQ(AddRatingWindow->Edit1->text(), "Ann");
+    EXPECT_EQ(AddRatingWindow->NameEdit->text(), "Ann");
     EXPECT_TRUE(CurrentWinners()[0].IsEmpty());
-    QTest::mouseClick(AddRatingWindow->CoolOkButton, Qt::LeftButton);
+    QTest::mouseClick(AddRatingWindow->OkButton, Qt::LeftButton);
     EXPECT_EQ(CurrentWinners()[0], (TWinner{"Ann", 0}));
     EXPECT_TRUE(CurrentWinners()[1].IsEmpty());
     ASSERT_TRUE(WinnersWindow->isVisible());
-    QTest::mouseClick(WinnersWindow->CoolOkbutton, Qt::LeftButton);
+    QTest::mouseClick(WinnersWindow->OkButton, Qt::LeftButton);
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(Game().MoveState(), 0);
 }

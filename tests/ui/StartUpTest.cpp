@@ -109,8 +109,8 @@ TEST_F(StartUp, StrengthWindowStartsANewGameOnlyOnChange) {
     EXPECT_EQ(Game().Strength(), 8);
 
     Main().Menu_CPU->trigger();
-    strengthWindow->StrongBar->setValue(4);
-    QTest::mouseClick(strengthWindow->CoolOKButton, Qt::LeftButton);
+    strengthWindow->StrengthBar->setValue(4);
+    QTest::mouseClick(strengthWindow->OkButton, Qt::LeftButton);
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(Game().Strength(), 4);
 }
