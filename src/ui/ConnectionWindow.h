@@ -29,7 +29,7 @@ public:
     TConnectionWindow(TPresentation& look, TNetPlayFields& fields, QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window; UseSession hands it over.
-    QPointer<TSessionService> DXPlay;
+    QPointer<TSessionService> NetSession;
     void UseSession(TSessionService* play);
 
     QComboBox* ProviderList;

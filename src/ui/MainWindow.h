@@ -109,17 +109,17 @@ public:
     QAction* Menu_CreateShortcut;
 
     // The network session of the last Connect; none before it and after Disconnect.
-    TSessionService* DXPlay = nullptr;
+    TSessionService* NetSession = nullptr;
 
     // The other windows, children of this one, made by the Create functions below after it.
     TChatWindow* ChatWindow = nullptr;
-    TConnectionWindow* ConfigForm = nullptr;
-    TTexturesWindow* ImagesWindow = nullptr;
-    TStrengthWindow* SetCPUWindow = nullptr;
-    TQuestionWindow* ChoiceWindow = nullptr;
-    TRecordsWindow* WinnersWindow = nullptr;
-    TAboutWindow* AboutForm = nullptr;
-    TResultWindow* AddRatingWindow = nullptr;
+    TConnectionWindow* ConnectionWindow = nullptr;
+    TTexturesWindow* TexturesWindow = nullptr;
+    TStrengthWindow* StrengthWindow = nullptr;
+    TQuestionWindow* QuestionWindow = nullptr;
+    TRecordsWindow* RecordsWindow = nullptr;
+    TAboutWindow* AboutWindow = nullptr;
+    TResultWindow* ResultWindow = nullptr;
     // 1 while none of the strength, question, records and result windows is active.
     quint8 MainActive = 1;
 
@@ -155,7 +155,7 @@ public:
     void ShowComputerOpponent(bool shown);
 
     // What the network game asks of the window.
-    TSessionService* Session() const override { return DXPlay; }
+    TSessionService* Session() const override { return NetSession; }
     void AddChatLine(const QByteArray& line) override;
     void PlaySound(TSound sound) override;
     void ShowPeer(const QByteArray& name) override;

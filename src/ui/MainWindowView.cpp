@@ -71,7 +71,7 @@ void TMainWindow::ShowGame() {
     // A question the game no longer asks (a new game began meanwhile) goes away unanswered.
     if (addWordAsked_ && Game->Phase() != TPhase::Asking) {
         addWordAsked_ = false;
-        ChoiceWindow->reject();
+        QuestionWindow->reject();
     }
 }
 
@@ -126,15 +126,15 @@ void TMainWindow::ShowFace(int index) {
 
 void TMainWindow::AskToAddWord(const QByteArray& word) {
     addWordAsked_ = true;
-    ChoiceWindow->Ask(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
-                      [this](int answer) {
-                          if (!addWordAsked_)
-                              return;
-                          addWordAsked_ = false;
-                          Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
-                                               : answer == TQuestionWindow::No ? TAnswer::No
-                                                                               : TAnswer::None);
-                      });
+    QuestionWindow->Ask(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word),
+                        GetTextU("AddWord2"), [this](int answer) {
+                            if (!addWordAsked_)
+                                return;
+                            addWordAsked_ = false;
+                            Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
+                                                 : answer == TQuestionWindow::No ? TAnswer::No
+                                                                                 : TAnswer::None);
+                        });
 }
 
 void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
@@ -184,9 +184,9 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
 
 void TMainWindow::Menu_CPUClick() {
     const int before = Game->Strength();
-    SetCPUWindow->open();
+    StrengthWindow->open();
     connect(
-        SetCPUWindow, &QDialog::finished, this,
+        StrengthWindow, &QDialog::finished, this,
         [this, before] {
             if (Game->Strength() != before)
                 Menu_NewGameClick();
