@@ -121,7 +121,8 @@ void TFrameSurface::mousePressEvent(QMouseEvent* event) {
 }
 
 TAboutWindow::TAboutWindow(TPresentation& look, QWidget* parent)
-    : TSkinnedDialog(look, parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
+    : TSkinnedDialog(look, parent, 320, 320), RussianText(RussianCredits),
+      EnglishText(EnglishCredits),
       Random([](int range) { return QRandomGenerator::global()->bounded(range); }),
       cornerMark_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
       ascents_{QFontMetrics(fonts_[0]).ascent(), QFontMetrics(fonts_[1]).ascent()} {
@@ -146,7 +147,7 @@ void TAboutWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     FrameTimer->start();
     setWindowTitle(GetTextU("Menu_About"));
-    BuildLetterTable(Look().Texts.Language() == 1 ? MemoR : MemoE);
+    BuildLetterTable(Look().Texts.Language() == 1 ? RussianText : EnglishText);
     Look().Sounds.PlayMusic("Herzeleid4bit");
 }
 

@@ -70,8 +70,8 @@ public:
     TTexturedButton* OkButton;
     QTimer* FrameTimer;
     // The credits in code page 1251; a line that starts with "|" is highlighted.
-    QList<QByteArray> MemoR;
-    QList<QByteArray> MemoE;
+    QList<QByteArray> RussianText;
+    QList<QByteArray> EnglishText;
 
     // A number from 0 to range - 1; tests put a predictable source here.
     std::function<int(int range)> Random;

@@ -66,8 +66,8 @@ void EndSession(TMainWindow& main) {
     main.Menu_Connect->setEnabled(true);
     main.Menu_DisConnect->setEnabled(false);
     main.ShowComputerOpponent(true);
-    main.Player0->hide();
-    main.Player1->hide();
+    main.OwnNameLabel->hide();
+    main.PeerNameLabel->hide();
 }
 
 } // namespace
@@ -407,11 +407,11 @@ void TMainWindow::Menu_DisConnectClick() {
 void TMainWindow::ShowConnected() {
     Menu_Connect->setEnabled(false);
     Menu_DisConnect->setEnabled(true);
-    Player0->SetCaption(CodePage::ToUnicode(ConnectionWindow->PlayerName()));
-    Player0->show();
+    OwnNameLabel->SetCaption(CodePage::ToUnicode(ConnectionWindow->PlayerName()));
+    OwnNameLabel->show();
     if (NetGame->State() == 2) {
-        Player1->SetCaption(CodePage::ToUnicode(NetGame->PeerName()));
-        Player1->show();
+        PeerNameLabel->SetCaption(CodePage::ToUnicode(NetGame->PeerName()));
+        PeerNameLabel->show();
         ShowComputerOpponent(false);
     }
     ShowNetState();

@@ -60,8 +60,8 @@ void TMainWindow::ShowGame() {
     }
     ForEachCell(Cells, [this](TBoardCell& cell) { ShowCell(cell); });
     WordLabel->SetCaption(CodePage::ToUnicode(Game->WordShown()));
-    Score1->SetCaption(ScoreText(Game->Score(1)));
-    Score2->SetCaption(ScoreText(Game->Score(2)));
+    OwnScoreLabel->SetCaption(ScoreText(Game->Score(1)));
+    OpponentScoreLabel->SetCaption(ScoreText(Game->Score(2)));
     ShowWords();
     ShowFace(Game->Face());
     SkipButton->setEnabled(Game->PersonsTurn());
@@ -267,8 +267,8 @@ void TMainWindow::PlaySound(TSound sound) {
 }
 
 void TMainWindow::ShowPeer(const QByteArray& name) {
-    Player1->SetCaption(CodePage::ToUnicode(name));
-    Player1->setVisible(!name.isEmpty());
+    PeerNameLabel->SetCaption(CodePage::ToUnicode(name));
+    PeerNameLabel->setVisible(!name.isEmpty());
     ShowComputerOpponent(name.isEmpty());
 }
 

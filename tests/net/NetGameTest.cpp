@@ -129,7 +129,7 @@ protected:
 // travels with the cells in board order; Disconnect leaves the session, and the peer sees it.
 TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
     JoinPeer();
-    EXPECT_EQ(Main().Player1->Caption(), "Peer");
+    EXPECT_EQ(Main().PeerNameLabel->Caption(), "Peer");
     ExpectRecord(received[0], 2, "HOUSE", {2});
     EXPECT_EQ(LastLogLine(), "Me > [" + GetTextU("Menu_NewGame") + " : HOUSE]");
 

@@ -42,7 +42,7 @@ TEST_F(MainWindowView, MousePlaysAWord) {
     EXPECT_EQ(Main().WordLabel->Caption(), "AH");
     EXPECT_EQ(Cell(1, 3).FontColor(), SelectedLetterColor);
     ClickCell(1, 3);
-    EXPECT_EQ(Main().Score1->Caption(), "002");
+    EXPECT_EQ(Main().OwnScoreLabel->Caption(), "002");
     EXPECT_EQ(Main().WordLabels[1][1]->Caption(), "AH");
     EXPECT_FALSE(Main().SkipButton->isEnabled());
     ASSERT_TRUE(Settled());
@@ -62,7 +62,7 @@ TEST_F(MainWindowView, AddWordQuestionAnswers) {
         ClickCell(col, row);
     ASSERT_TRUE(QuestionWindow->isVisible());
     QTest::mouseClick(QuestionWindow->YesButton, Qt::LeftButton);
-    EXPECT_EQ(Main().Score1->Caption(), "002");
+    EXPECT_EQ(Main().OwnScoreLabel->Caption(), "002");
     EXPECT_TRUE(Words.FindWord("HA", 2));
 }
 
