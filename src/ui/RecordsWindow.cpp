@@ -91,10 +91,10 @@ void TRecordsWindow::CreateWinnerLabels() {
 
 void TRecordsWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    FormActivate();
+    ShowList();
 }
 
-void TRecordsWindow::FormActivate() {
+void TRecordsWindow::ShowList() {
     const TWinnerList& list = CurrentWinners(winners_, game_);
     ClearListButton->setEnabled(!list[0].IsEmpty());
     ClearAllButton->setEnabled(HasAnyResult(winners_));
@@ -128,6 +128,6 @@ void TRecordsWindow::ClearAfterQuestion(TTexturedButton* button,
         if (answer != TQuestionWindow::Yes)
             return;
         clear();
-        FormActivate();
+        ShowList();
     });
 }

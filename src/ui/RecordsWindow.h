@@ -33,7 +33,7 @@ public:
     // Column 1 the scores, column 2 the names; row 0 the best place.
     CheckedArray<CheckedArray<TTexturedLabel*, 0, 9>, 1, 2> WinnerLabels;
 
-    void FormActivate();
+    void ShowList();
     void ClearListButtonClick();
     void ClearAllButtonClick();
 

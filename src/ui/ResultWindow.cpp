@@ -48,11 +48,11 @@ TResultWindow::TResultWindow(TPresentation& look, TRunWinners& winners, TGame& g
     NameEdit = new QLineEdit(this);
     NameEdit->setGeometry(15, 90, 160, 22);
     OkButton = MakeOkButton(220, 80);
-    Timer = new QTimer(this);
-    Timer->setInterval(150);
-    connect(Timer, &QTimer::timeout, this, &TResultWindow::TimerTimer);
+    FaceTimer = new QTimer(this);
+    FaceTimer->setInterval(150);
+    connect(FaceTimer, &QTimer::timeout, this, &TResultWindow::NextFace);
     // The result is filed when the window closes, and only then.
-    connect(this, &QDialog::finished, this, &TResultWindow::FormDeactivate);
+    connect(this, &QDialog::finished, this, &TResultWindow::FileResult);
 }
 
 // Only the first showing of a result starts it: a window shown again after a minimise, or
@@ -62,11 +62,11 @@ void TResultWindow::showEvent(QShowEvent* event) {
     if (!freshResult_)
         return;
     freshResult_ = false;
-    Timer->start();
-    FormActivate();
+    FaceTimer->start();
+    ShowResult();
 }
 
-void TResultWindow::FormActivate() {
+void TResultWindow::ShowResult() {
     const int result = GameResult(game_);
     const bool earnsPlace = PlaceFor(CurrentWinners(winners_, game_), result) >= 0;
     NameEdit->setVisible(earnsPlace);
@@ -85,7 +85,7 @@ void TResultWindow::FormActivate() {
 }
 
 // Faces 7, 8, 9, 10, 11, 8, 7, one per tick, and again.
-void TResultWindow::TimerTimer() {
+void TResultWindow::NextFace() {
     if (!FaceAnimating)
         return;
     FaceStep = FaceStep <= 8 ? FaceStep + 1 : 1;
@@ -94,9 +94,9 @@ void TResultWindow::TimerTimer() {
     game_.SetFace(11 - std::abs(FaceStep - 5));
 }
 
-void TResultWindow::FormDeactivate() {
+void TResultWindow::FileResult() {
     freshResult_ = true;
-    Timer->stop();
+    FaceTimer->stop();
     FaceAnimating = false;
     game_.SetFace(RestFace);
     AddToWinners(winners_, game_.Dictionary().Language, CurrentLevel(game_), GameResult(game_),

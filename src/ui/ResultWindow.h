@@ -26,15 +26,15 @@ public:
     TTexturedLabel* NameLabel;
     QLineEdit* NameEdit;
     TTexturedButton* OkButton;
-    QTimer* Timer;
+    QTimer* FaceTimer;
     // True while the laughing face runs.
     bool FaceAnimating = false;
     // The step of the laughing face; it goes on from where the last showing left it.
     quint16 FaceStep = 0;
 
-    void FormActivate();
-    void FormDeactivate();
-    void TimerTimer();
+    void ShowResult();
+    void FileResult();
+    void NextFace();
 
 protected:
     void showEvent(QShowEvent* event) override;

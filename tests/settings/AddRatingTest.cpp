@@ -51,7 +51,7 @@ TEST_F(AddRatingTest, FacesAndFiledNames) {
 
     EndGame(12, 12);
     ResultWindow->show();
-    ResultWindow->TimerTimer();
+    ResultWindow->NextFace();
     EXPECT_EQ(ShownFace(), 5);
     ResultWindow->accept();
 
@@ -60,7 +60,7 @@ TEST_F(AddRatingTest, FacesAndFiledNames) {
     ResultWindow->show();
     QList<int> faces;
     for (int tick = 0; tick < 9; ++tick) {
-        ResultWindow->TimerTimer();
+        ResultWindow->NextFace();
         faces << ShownFace();
     }
     EXPECT_EQ(faces, (QList<int>{7, 8, 9, 10, 11, 8, 7, 7, 8}));
