@@ -364,7 +364,7 @@ QByteArray TConnectionWindow::PlayerName() const {
 void TMainWindow::Menu_ConnectClick() {
     if (NetGame->State() != 0 || ConnectionWindow->isVisible())
         return;
-    Timer->stop();
+    PollTimer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
     NetSession = new TSessionService(this);
     NetSession->AskSerialCable = [this](TCableAnswer answer) {
@@ -393,7 +393,7 @@ void TMainWindow::Menu_ConnectClick() {
             // Cancelled: a dialled modem hangs up and the port is free again.
             if (NetGame->State() == 0)
                 ReleaseSession(*this);
-            Timer->start();
+            PollTimer->start();
         },
         Qt::SingleShotConnection);
     ConnectionWindow->open();

@@ -141,9 +141,9 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
     CreateMenu();
     CreateCaptionDecoration();
     rightButtonFilter_ = new TRightButtonFilter(this);
-    Timer = new QTimer(this);
-    Timer->setInterval(100);
-    connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
+    PollTimer = new QTimer(this);
+    PollTimer->setInterval(100);
+    connect(PollTimer, &QTimer::timeout, this, &TMainWindow::Poll);
     look_.Sounds.SoundOn = [this] { return Menu_Sound->isChecked(); };
     data_.Words.CountsChanged = [this] { ShowWordCounts(); };
 
@@ -181,7 +181,7 @@ void TMainWindow::FormCreate() {
     look_.Skins.LoadSkinImages();
     Progress();
     look_.Skins.ApplySkins();
-    Timer->start();
+    PollTimer->start();
 }
 
 // The HTTP client and the other windows belong to this window and go with it.

@@ -74,7 +74,7 @@ public:
     CheckedArray<TTexturedButton*, 1, 32> LetterButtons;
     CheckedArray<CheckedArray<TTexturedLabel*, 1, WordRows>, 1, 2> WordLabels;
     TCells Cells;
-    QTimer* Timer;
+    QTimer* PollTimer;
 
     // The caption decoration at the right end of the menu bar.
     TLinkButton* LinkButton;
@@ -192,7 +192,8 @@ public:
     // The end of a game against the computer: the result window, then the records window,
     // each opened when the one before has closed; `then` runs when the records window closes.
     void ShowGameResult(std::function<void()> then);
-    void TimerTimer();
+    // Each tick of PollTimer: the hide keys, the strength caption, now and then the statistics.
+    void Poll();
     // The right-button reaction of the application-wide filter.
     void AppOnMessage();
 

@@ -204,7 +204,7 @@ void TMainWindow::Menu_ReviewClick() {
     reviewWindow_->raise();
 }
 
-void TMainWindow::TimerTimer() {
+void TMainWindow::Poll() {
     if (!Hidden && KeyState::CtrlAltLetterHeld('Z'))
         ToggleHidden();
     else if (Hidden && KeyState::CtrlAltLetterHeld('X'))

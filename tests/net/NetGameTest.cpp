@@ -300,7 +300,7 @@ TEST_F(NetGame, ConnectionWindowWaitsForItsAnswersAndCancels) {
     EXPECT_FALSE(ConnectionWindow->Busy());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(Main().NetSession, nullptr);
-    EXPECT_TRUE(Main().Timer->isActive());
+    EXPECT_TRUE(Main().PollTimer->isActive());
 }
 
 // A joiner that cannot take the session over leaves it and is told so in its own language,
