@@ -47,11 +47,11 @@ QLabel* MakeCaption(QWidget* parent, const QString& text, QPoint at) {
 
 TSplashWindow::TSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setFixedSize(240, 59);
-    Image1 = new QLabel(this);
-    Image1->setGeometry(0, 0, 240, 50);
-    Image1->setPixmap(QPixmap(":/resources/splash.png"));
-    Label1 = MakeCaption(this, QString::fromUtf8("Загрузка..."), {4, 3});
-    Label2 = MakeCaption(this, "Loading...", {189, 33});
+    Picture = new QLabel(this);
+    Picture->setGeometry(0, 0, 240, 50);
+    Picture->setPixmap(QPixmap(":/resources/splash.png"));
+    RussianCaption = MakeCaption(this, QString::fromUtf8("Загрузка..."), {4, 3});
+    EnglishCaption = MakeCaption(this, "Loading...", {189, 33});
     ProgressBar = new QProgressBar(this);
     ProgressBar->setGeometry(0, 51, 240, 8);
     ProgressBar->setRange(0, Steps);

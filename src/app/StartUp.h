@@ -20,9 +20,9 @@ public:
 
     TSplashWindow();
 
-    QLabel* Image1;
-    QLabel* Label1;
-    QLabel* Label2;
+    QLabel* Picture;
+    QLabel* RussianCaption;
+    QLabel* EnglishCaption;
     QProgressBar* ProgressBar;
 
     // One step of the progress bar, repainted at once.

@@ -121,37 +121,38 @@ void TFrameSurface::mousePressEvent(QMouseEvent* event) {
 }
 
 TAboutWindow::TAboutWindow(TPresentation& look, QWidget* parent)
-    : TSkinnedDialog(look, parent, 320, 320), MemoR(RussianCredits), MemoE(EnglishCredits),
+    : TSkinnedDialog(look, parent, 320, 320), RussianText(RussianCredits),
+      EnglishText(EnglishCredits),
       Random([](int range) { return QRandomGenerator::global()->bounded(range); }),
-      image2_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
+      cornerMark_(CornerMark()), fonts_{LetterFont(false), LetterFont(true)},
       ascents_{QFontMetrics(fonts_[0]).ascent(), QFontMetrics(fonts_[1]).ascent()} {
-    Bevel1 = new QFrame(this);
-    Bevel1->setGeometry(8, 8, 304, 254);
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    DXDraw = new TFrameSurface(this);
-    DXDraw->move(10, 10);
-    CoolOKButton = MakeOkButton(145, 270);
-    DXTimer = new QTimer(this);
-    DXTimer->setInterval(FrameMs);
+    SurfaceFrame = new QFrame(this);
+    SurfaceFrame->setGeometry(8, 8, 304, 254);
+    SurfaceFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Surface = new TFrameSurface(this);
+    Surface->move(10, 10);
+    OkButton = MakeOkButton(145, 270);
+    FrameTimer = new QTimer(this);
+    FrameTimer->setInterval(FrameMs);
 
     // Frames run only while the program is the active one, as the music goes on anyway.
-    connect(DXTimer, &QTimer::timeout, this, [this] {
+    connect(FrameTimer, &QTimer::timeout, this, [this] {
         if (QGuiApplication::applicationState() == Qt::ApplicationActive)
-            DXTimerTimer();
+            NextFrame();
     });
-    connect(DXDraw, &TFrameSurface::Clicked, this, &TAboutWindow::DXDrawClick);
+    connect(Surface, &TFrameSurface::Clicked, this, &TAboutWindow::SurfaceClick);
 }
 
 void TAboutWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    DXTimer->start();
+    FrameTimer->start();
     setWindowTitle(GetTextU("Menu_About"));
-    BuildLetterTable(Look().Texts.Language() == 1 ? MemoR : MemoE);
+    BuildLetterTable(Look().Texts.Language() == 1 ? RussianText : EnglishText);
     Look().Sounds.PlayMusic("Herzeleid4bit");
 }
 
 void TAboutWindow::hideEvent(QHideEvent* event) {
-    DXTimer->stop();
+    FrameTimer->stop();
     Look().Sounds.StopSounds();
     TSkinnedDialog::hideEvent(event);
 }
@@ -216,12 +217,12 @@ void TAboutWindow::MoveLetter(TAboutLetter& letter) const {
     }
 }
 
-void TAboutWindow::DXTimerTimer() {
+void TAboutWindow::NextFrame() {
     ++Frame;
     std::optional<QPainter> painter;
-    if (DXDraw->CanDraw()) {
-        DXDraw->BackBuffer().fill(Qt::black);
-        painter.emplace(&DXDraw->BackBuffer());
+    if (Surface->CanDraw()) {
+        Surface->BackBuffer().fill(Qt::black);
+        painter.emplace(&Surface->BackBuffer());
     }
     for (int i = 0; i <= Count; ++i) {
         TAboutLetter& letter = Letters[i];
@@ -239,13 +240,13 @@ void TAboutWindow::DXTimerTimer() {
     if (Count >= 0 && Letters[Count].Y < -20)
         Frame = 0;
     if (painter) {
-        painter->drawImage(288, 238, image2_);
+        painter->drawImage(288, 238, cornerMark_);
         painter.reset();
-        DXDraw->Flip();
+        Surface->Flip();
     }
 }
 
-void TAboutWindow::DXDrawClick() {
+void TAboutWindow::SurfaceClick() {
     for (int i = 0; i < Count; ++i) {
         TAboutLetter& letter = Letters[i];
         if (!letter.Loose && InBand(letter) && Random(5) == 0)

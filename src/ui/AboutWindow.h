@@ -65,13 +65,13 @@ public:
 
     explicit TAboutWindow(TPresentation& look, QWidget* parent = nullptr);
 
-    QFrame* Bevel1;
-    TFrameSurface* DXDraw;
-    TTexturedButton* CoolOKButton;
-    QTimer* DXTimer;
+    QFrame* SurfaceFrame;
+    TFrameSurface* Surface;
+    TTexturedButton* OkButton;
+    QTimer* FrameTimer;
     // The credits in code page 1251; a line that starts with "|" is highlighted.
-    QList<QByteArray> MemoR;
-    QList<QByteArray> MemoE;
+    QList<QByteArray> RussianText;
+    QList<QByteArray> EnglishText;
 
     // A number from 0 to range - 1; tests put a predictable source here.
     std::function<int(int range)> Random;
@@ -80,8 +80,8 @@ public:
     int Count = -1; // index of the last letter
     qint32 Frame = 0;
 
-    void DXTimerTimer();
-    void DXDrawClick();
+    void NextFrame();
+    void SurfaceClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -93,7 +93,7 @@ private:
     void MoveLetter(TAboutLetter& letter) const;
     bool InBand(const TAboutLetter& letter) const { return letter.Y > 0 && letter.Y < 220; }
 
-    QImage image2_;
+    QImage cornerMark_;
     // The letters' fonts and their ascents, small [0] and big [1].
     std::array<QFont, 2> fonts_;
     std::array<int, 2> ascents_;

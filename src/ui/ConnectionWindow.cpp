@@ -66,8 +66,8 @@ void EndSession(TMainWindow& main) {
     main.Menu_Connect->setEnabled(true);
     main.Menu_DisConnect->setEnabled(false);
     main.ShowComputerOpponent(true);
-    main.Player0->hide();
-    main.Player1->hide();
+    main.OwnNameLabel->hide();
+    main.PeerNameLabel->hide();
 }
 
 } // namespace
@@ -76,17 +76,17 @@ TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields
     : TSkinnedDialog(look, parent, 300, 340) {
     ProviderList = Place(new QComboBox(this), {10, 10, 280, 22});
     CreateProviderPages();
-    Label2 = MakeLabel(this, {10, 104, 280, 16});
+    SessionsLabel = MakeLabel(this, {10, 104, 280, 16});
     SessionListBox = Place(new QListWidget(this), {10, 122, 280, 80});
-    Label3 = MakeLabel(this, {10, 208, 280, 16});
+    SessionNameLabel = MakeLabel(this, {10, 208, 280, 16});
     SessionNameEdit = Place(new QLineEdit(this), {10, 226, 280, 22});
-    Label4 = MakeLabel(this, {10, 254, 280, 16});
+    PlayerNameLabel = MakeLabel(this, {10, 254, 280, 16});
     PlayerNameEdit = Place(new QLineEdit(this), {10, 272, 280, 22});
     PlayerNameEdit->setMaxLength(31);
     JoinButton = MakeButton(this, {10, 302, 88, 28});
     HostButton = MakeButton(this, {106, 302, 88, 28});
-    Button1 = MakeButton(this, {202, 302, 88, 28});
-    for (TTexturedButton* button : {JoinButton, HostButton, Button1})
+    CancelButton = MakeButton(this, {202, 302, 88, 28});
+    for (TTexturedButton* button : {JoinButton, HostButton, CancelButton})
         AddButtonFace(button);
 
     connect(ProviderList, &QComboBox::currentIndexChanged, this,
@@ -105,7 +105,7 @@ TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields
             &TConnectionWindow::SessionNameEditChange);
     connect(JoinButton, &TTexturedButton::Clicked, this, &TConnectionWindow::JoinButtonClick);
     connect(HostButton, &TTexturedButton::Clicked, this, &TConnectionWindow::HostButtonClick);
-    connect(Button1, &TTexturedButton::Clicked, this, &QDialog::reject);
+    connect(CancelButton, &TTexturedButton::Clicked, this, &QDialog::reject);
     FormCreate(fields);
 }
 
@@ -154,12 +154,12 @@ void TConnectionWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
     SessionNameEdit->setText(CodePage::ToUnicode(ProposedSessionName));
     setWindowTitle(GetTextU("Menu_Connect"));
-    Label2->setText(GetTextU("Net_SessionsList"));
-    Label3->setText(GetTextU("Net_SessionName"));
-    Label4->setText(GetTextU("Net_PlayerName"));
+    SessionsLabel->setText(GetTextU("Net_SessionsList"));
+    SessionNameLabel->setText(GetTextU("Net_SessionName"));
+    PlayerNameLabel->setText(GetTextU("Net_PlayerName"));
     JoinButton->SetCaption(GetTextU("Net_Join"));
     HostButton->SetCaption(GetTextU("Net_Host"));
-    Button1->SetCaption(GetTextU("Cancel"));
+    CancelButton->SetCaption(GetTextU("Cancel"));
     for (TTexturedButton* go : {TCPIPConnectButton, ModemConnectButton, OtherConnectButton})
         go->SetCaption(GetTextU("Go"));
     {
@@ -174,7 +174,7 @@ void TConnectionWindow::showEvent(QShowEvent* event) {
 
 void TConnectionWindow::ProviderListChange() {
     SessionListBox->clear();
-    DXPlay->SelectProvider({});
+    NetSession->SelectProvider({});
     JoinButton->setEnabled(false);
     HostButton->setEnabled(false);
     for (QWidget* control :
@@ -200,9 +200,9 @@ void TConnectionWindow::ShowModemPage() {
 }
 
 void TConnectionWindow::UseSession(TSessionService* play) {
-    if (DXPlay)
-        DXPlay->disconnect(this);
-    DXPlay = play;
+    if (NetSession)
+        NetSession->disconnect(this);
+    NetSession = play;
     connect(play, &TSessionService::SessionsFound, this, &TConnectionWindow::SessionsFound);
     connect(play, &TSessionService::SearchFailed, this, &TConnectionWindow::SearchFailed);
     connect(play, &TSessionService::Joined, this, &TConnectionWindow::Joined);
@@ -213,7 +213,7 @@ void TConnectionWindow::Go(const std::function<void()>& applySettings) {
     SessionListBox->clear();
     try {
         applySettings();
-        DXPlay->SelectProvider(ProviderList->currentText());
+        NetSession->SelectProvider(ProviderList->currentText());
     } catch (const KordiError& error) {
         ShowFailure(this, error.Text());
         return;
@@ -223,8 +223,8 @@ void TConnectionWindow::Go(const std::function<void()>& applySettings) {
 
 void TConnectionWindow::TCPIPConnectButtonClick() {
     Go([this] {
-        DXPlay->TCPIPSetting = {TCPIPHostName->text(), static_cast<quint16>(TCPIPPort->value()),
-                                true};
+        NetSession->TCPIPSetting = {TCPIPHostName->text(), static_cast<quint16>(TCPIPPort->value()),
+                                    true};
     });
 }
 
@@ -233,7 +233,7 @@ void TConnectionWindow::ModemConnectButtonClick() {
     const TModemSetting setting{ModemPhoneNumber->text(), ModemComboBox->currentText(), true};
     Go([this, setting] {
         TSessionService::CheckModemSetting(setting);
-        DXPlay->ModemSetting = setting;
+        NetSession->ModemSetting = setting;
     });
 }
 
@@ -243,7 +243,7 @@ void TConnectionWindow::OtherConnectButtonClick() {
 
 void TConnectionWindow::RefreshSessions() {
     SetBusy(true);
-    DXPlay->SearchSessions();
+    NetSession->SearchSessions();
 }
 
 void TConnectionWindow::SessionsFound(const QList<QByteArray>& names) {
@@ -285,8 +285,8 @@ void TConnectionWindow::SetBusy(bool busy) {
 }
 
 void TConnectionWindow::reject() {
-    if (busy_ && DXPlay)
-        DXPlay->Close();
+    if (busy_ && NetSession)
+        NetSession->Close();
     SetBusy(false);
     TSkinnedDialog::reject();
 }
@@ -306,8 +306,8 @@ void TConnectionWindow::SessionNameEditChange() {
 
 void TConnectionWindow::JoinButtonClick() {
     SetBusy(true);
-    DXPlay->Join(CodePage::FromUnicode(SessionNameEdit->text()),
-                 CodePage::FromUnicode(PlayerNameEdit->text()));
+    NetSession->Join(CodePage::FromUnicode(SessionNameEdit->text()),
+                     CodePage::FromUnicode(PlayerNameEdit->text()));
 }
 
 void TConnectionWindow::Joined() {
@@ -325,8 +325,8 @@ void TConnectionWindow::JoinFailed(const QString& text) {
 
 void TConnectionWindow::HostButtonClick() {
     try {
-        DXPlay->Create(CodePage::FromUnicode(SessionNameEdit->text()),
-                       CodePage::FromUnicode(PlayerNameEdit->text()));
+        NetSession->Create(CodePage::FromUnicode(SessionNameEdit->text()),
+                           CodePage::FromUnicode(PlayerNameEdit->text()));
     } catch (const KordiError& error) {
         ShowFailure(this, error.Text());
         return;
@@ -348,13 +348,13 @@ QString HostFailureText(const TTexts& texts, const THostFailure& failure) {
 }
 
 void ReleaseSession(TMainWindow& main) {
-    if (!main.DXPlay)
+    if (!main.NetSession)
         return;
-    QObject::disconnect(main.DXPlay, nullptr, &main, nullptr);
-    main.DXPlay->Close();
+    QObject::disconnect(main.NetSession, nullptr, &main, nullptr);
+    main.NetSession->Close();
     // This may run inside one of the component's own events.
-    main.DXPlay->deleteLater();
-    main.DXPlay = nullptr;
+    main.NetSession->deleteLater();
+    main.NetSession = nullptr;
 }
 
 QByteArray TConnectionWindow::PlayerName() const {
@@ -362,41 +362,41 @@ QByteArray TConnectionWindow::PlayerName() const {
 }
 
 void TMainWindow::Menu_ConnectClick() {
-    if (NetGame->State() != 0 || ConfigForm->isVisible())
+    if (NetGame->State() != 0 || ConnectionWindow->isVisible())
         return;
-    Timer->stop();
+    PollTimer->stop();
     ReleaseSession(*this); // the unused component of a cancelled Connect
-    DXPlay = new TSessionService(this);
-    DXPlay->AskSerialCable = [this](TCableAnswer answer) {
+    NetSession = new TSessionService(this);
+    NetSession->AskSerialCable = [this](TCableAnswer answer) {
         TSerialCableDialog::Ask(cableChoice_, [this, answer](const auto& chosen) {
             if (chosen)
                 cableChoice_ = chosen;
             answer(chosen);
         });
     };
-    connect(DXPlay, &TSessionService::OnMessage, NetGame,
+    connect(NetSession, &TSessionService::OnMessage, NetGame,
             [this](TSessionService*, const TSessionPlayer& player, const QByteArray& data) {
                 NetGame->Receive(player, data);
             });
-    connect(DXPlay, &TSessionService::OnAddPlayer, NetGame, &TNetGame::PlayerAdded);
-    connect(DXPlay, &TSessionService::OnDeletePlayer, NetGame, &TNetGame::PlayerDeleted);
-    connect(DXPlay, &TSessionService::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
-    connect(DXPlay, &TSessionService::OnHostMigrationFailed, this,
+    connect(NetSession, &TSessionService::OnAddPlayer, NetGame, &TNetGame::PlayerAdded);
+    connect(NetSession, &TSessionService::OnDeletePlayer, NetGame, &TNetGame::PlayerDeleted);
+    connect(NetSession, &TSessionService::OnSessionLost, this, [this] { Menu_DisConnectClick(); });
+    connect(NetSession, &TSessionService::OnHostMigrationFailed, this,
             [this](const THostFailure& failure) {
                 Menu_DisConnectClick();
                 ShowFailure(this, HostFailureText(look_.Texts, failure));
             });
-    ConfigForm->UseSession(DXPlay);
+    ConnectionWindow->UseSession(NetSession);
     connect(
-        ConfigForm, &QDialog::finished, this,
+        ConnectionWindow, &QDialog::finished, this,
         [this] {
             // Cancelled: a dialled modem hangs up and the port is free again.
             if (NetGame->State() == 0)
                 ReleaseSession(*this);
-            Timer->start();
+            PollTimer->start();
         },
         Qt::SingleShotConnection);
-    ConfigForm->open();
+    ConnectionWindow->open();
 }
 
 void TMainWindow::Menu_DisConnectClick() {
@@ -407,11 +407,11 @@ void TMainWindow::Menu_DisConnectClick() {
 void TMainWindow::ShowConnected() {
     Menu_Connect->setEnabled(false);
     Menu_DisConnect->setEnabled(true);
-    Player0->SetCaption(CodePage::ToUnicode(ConfigForm->PlayerName()));
-    Player0->show();
+    OwnNameLabel->SetCaption(CodePage::ToUnicode(ConnectionWindow->PlayerName()));
+    OwnNameLabel->show();
     if (NetGame->State() == 2) {
-        Player1->SetCaption(CodePage::ToUnicode(NetGame->PeerName()));
-        Player1->show();
+        PeerNameLabel->SetCaption(CodePage::ToUnicode(NetGame->PeerName()));
+        PeerNameLabel->show();
         ShowComputerOpponent(false);
     }
     ShowNetState();

@@ -29,7 +29,7 @@ public:
     TConnectionWindow(TPresentation& look, TNetPlayFields& fields, QWidget* parent = nullptr);
 
     // The session component of the Connect that shows the window; UseSession hands it over.
-    QPointer<TSessionService> DXPlay;
+    QPointer<TSessionService> NetSession;
     void UseSession(TSessionService* play);
 
     QComboBox* ProviderList;
@@ -44,15 +44,15 @@ public:
     QLineEdit* ModemPhoneNumber;
     QComboBox* ModemComboBox;
     TTexturedButton* ModemConnectButton;
-    QLabel* Label2;
+    QLabel* SessionsLabel;
     QListWidget* SessionListBox;
-    QLabel* Label3;
+    QLabel* SessionNameLabel;
     QLineEdit* SessionNameEdit;
-    QLabel* Label4;
+    QLabel* PlayerNameLabel;
     QLineEdit* PlayerNameEdit;
     TTexturedButton* JoinButton;
     TTexturedButton* HostButton;
-    TTexturedButton* Button1;
+    TTexturedButton* CancelButton;
 
     void ProviderListChange();
     void TCPIPConnectButtonClick();

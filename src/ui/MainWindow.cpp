@@ -141,9 +141,9 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
     CreateMenu();
     CreateCaptionDecoration();
     rightButtonFilter_ = new TRightButtonFilter(this);
-    Timer = new QTimer(this);
-    Timer->setInterval(100);
-    connect(Timer, &QTimer::timeout, this, &TMainWindow::TimerTimer);
+    PollTimer = new QTimer(this);
+    PollTimer->setInterval(100);
+    connect(PollTimer, &QTimer::timeout, this, &TMainWindow::Poll);
     look_.Sounds.SoundOn = [this] { return Menu_Sound->isChecked(); };
     data_.Words.CountsChanged = [this] { ShowWordCounts(); };
 
@@ -181,7 +181,7 @@ void TMainWindow::FormCreate() {
     look_.Skins.LoadSkinImages();
     Progress();
     look_.Skins.ApplySkins();
-    Timer->start();
+    PollTimer->start();
 }
 
 // The HTTP client and the other windows belong to this window and go with it.
@@ -220,11 +220,11 @@ void TMainWindow::CreateControls() {
     WordLabel->SetTexture(look_.Skins[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
-    Score1 = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
-    Score2 = MakeLabel(client_, {400, 60, 50, 20}, DefaultFont(12, true), scoreColor);
-    Score1->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Score2->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (TTexturedLabel* score : {Score1, Score2})
+    OwnScoreLabel = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
+    OpponentScoreLabel = MakeLabel(client_, {400, 60, 50, 20}, DefaultFont(12, true), scoreColor);
+    OwnScoreLabel->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    OpponentScoreLabel->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (TTexturedLabel* score : {OwnScoreLabel, OpponentScoreLabel})
         score->SetTransparent(true);
 
     FaceFrame = new QFrame(client_);
@@ -239,19 +239,19 @@ void TMainWindow::CreateControls() {
     StrengthLabel->SetCaption("0");
 
     const QColor playerColor(212, 255, 127);
-    Player0 = MakeLabel(client_, {20, 87, 140, 21}, DefaultFont(10, true), playerColor);
-    Player1 = MakeLabel(client_, {420, 87, 140, 21}, DefaultFont(10, true), playerColor);
-    for (TTexturedLabel* player : {Player0, Player1}) {
+    OwnNameLabel = MakeLabel(client_, {20, 87, 140, 21}, DefaultFont(10, true), playerColor);
+    PeerNameLabel = MakeLabel(client_, {420, 87, 140, 21}, DefaultFont(10, true), playerColor);
+    for (TTexturedLabel* player : {OwnNameLabel, PeerNameLabel}) {
         player->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         player->SetTransparent(true);
         player->hide();
     }
 
-    WordPanel1 = new TTexturedLabel(client_);
-    WordPanel1->setGeometry(20, 115, 140, 205);
-    WordPanel2 = new TTexturedLabel(client_);
-    WordPanel2->setGeometry(420, 115, 140, 205);
-    for (TTexturedLabel* panel : {WordPanel1, WordPanel2}) {
+    OwnWordsPanel = new TTexturedLabel(client_);
+    OwnWordsPanel->setGeometry(20, 115, 140, 205);
+    OpponentWordsPanel = new TTexturedLabel(client_);
+    OpponentWordsPanel->setGeometry(420, 115, 140, 205);
+    for (TTexturedLabel* panel : {OwnWordsPanel, OpponentWordsPanel}) {
         panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
         panel->SetTexture(look_.Skins[SlotPanel]);
     }
@@ -426,7 +426,7 @@ void TMainWindow::ShowWordCounts() {
 
 void TMainWindow::CreateWordLabels() {
     for (int player = 1; player <= 2; ++player) {
-        TTexturedLabel* panel = player == 1 ? WordPanel1 : WordPanel2;
+        TTexturedLabel* panel = player == 1 ? OwnWordsPanel : OpponentWordsPanel;
         for (int row = 1; row <= WordRows; ++row) {
             auto* label = MakeLabel(panel, {5, 4 + (row - 1) * 13, 130, 13}, DefaultFont(10, true),
                                     QColor(255, 210, 210));

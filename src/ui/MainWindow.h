@@ -62,19 +62,19 @@ public:
     TTexturedButton* SkipButton;
     TTexturedLabel* CreditLabel;
     TTexturedLabel* WordLabel;
-    TTexturedLabel* Score1;
-    TTexturedLabel* Score2;
+    TTexturedLabel* OwnScoreLabel;
+    TTexturedLabel* OpponentScoreLabel;
     QFrame* FaceFrame;
     QLabel* ComputerFace;
     TTexturedLabel* StrengthLabel;
-    TTexturedLabel* Player0;
-    TTexturedLabel* Player1;
-    TTexturedLabel* WordPanel1;
-    TTexturedLabel* WordPanel2;
+    TTexturedLabel* OwnNameLabel;
+    TTexturedLabel* PeerNameLabel;
+    TTexturedLabel* OwnWordsPanel;
+    TTexturedLabel* OpponentWordsPanel;
     CheckedArray<TTexturedButton*, 1, 32> LetterButtons;
     CheckedArray<CheckedArray<TTexturedLabel*, 1, WordRows>, 1, 2> WordLabels;
     TCells Cells;
-    QTimer* Timer;
+    QTimer* PollTimer;
 
     // The caption decoration at the right end of the menu bar.
     TLinkButton* LinkButton;
@@ -109,17 +109,17 @@ public:
     QAction* Menu_CreateShortcut;
 
     // The network session of the last Connect; none before it and after Disconnect.
-    TSessionService* DXPlay = nullptr;
+    TSessionService* NetSession = nullptr;
 
     // The other windows, children of this one, made by the Create functions below after it.
     TChatWindow* ChatWindow = nullptr;
-    TConnectionWindow* ConfigForm = nullptr;
-    TTexturesWindow* ImagesWindow = nullptr;
-    TStrengthWindow* SetCPUWindow = nullptr;
-    TQuestionWindow* ChoiceWindow = nullptr;
-    TRecordsWindow* WinnersWindow = nullptr;
-    TAboutWindow* AboutForm = nullptr;
-    TResultWindow* AddRatingWindow = nullptr;
+    TConnectionWindow* ConnectionWindow = nullptr;
+    TTexturesWindow* TexturesWindow = nullptr;
+    TStrengthWindow* StrengthWindow = nullptr;
+    TQuestionWindow* QuestionWindow = nullptr;
+    TRecordsWindow* RecordsWindow = nullptr;
+    TAboutWindow* AboutWindow = nullptr;
+    TResultWindow* ResultWindow = nullptr;
     // 1 while none of the strength, question, records and result windows is active.
     quint8 MainActive = 1;
 
@@ -155,7 +155,7 @@ public:
     void ShowComputerOpponent(bool shown);
 
     // What the network game asks of the window.
-    TSessionService* Session() const override { return DXPlay; }
+    TSessionService* Session() const override { return NetSession; }
     void AddChatLine(const QByteArray& line) override;
     void PlaySound(TSound sound) override;
     void ShowPeer(const QByteArray& name) override;
@@ -192,7 +192,8 @@ public:
     // The end of a game against the computer: the result window, then the records window,
     // each opened when the one before has closed; `then` runs when the records window closes.
     void ShowGameResult(std::function<void()> then);
-    void TimerTimer();
+    // Each tick of PollTimer: the hide keys, the strength caption, now and then the statistics.
+    void Poll();
     // The right-button reaction of the application-wide filter.
     void AppOnMessage();
 

@@ -60,8 +60,8 @@ void TMainWindow::ShowGame() {
     }
     ForEachCell(Cells, [this](TBoardCell& cell) { ShowCell(cell); });
     WordLabel->SetCaption(CodePage::ToUnicode(Game->WordShown()));
-    Score1->SetCaption(ScoreText(Game->Score(1)));
-    Score2->SetCaption(ScoreText(Game->Score(2)));
+    OwnScoreLabel->SetCaption(ScoreText(Game->Score(1)));
+    OpponentScoreLabel->SetCaption(ScoreText(Game->Score(2)));
     ShowWords();
     ShowFace(Game->Face());
     SkipButton->setEnabled(Game->PersonsTurn());
@@ -71,7 +71,7 @@ void TMainWindow::ShowGame() {
     // A question the game no longer asks (a new game began meanwhile) goes away unanswered.
     if (addWordAsked_ && Game->Phase() != TPhase::Asking) {
         addWordAsked_ = false;
-        ChoiceWindow->reject();
+        QuestionWindow->reject();
     }
 }
 
@@ -126,15 +126,15 @@ void TMainWindow::ShowFace(int index) {
 
 void TMainWindow::AskToAddWord(const QByteArray& word) {
     addWordAsked_ = true;
-    ChoiceWindow->Ask(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word), GetTextU("AddWord2"),
-                      [this](int answer) {
-                          if (!addWordAsked_)
-                              return;
-                          addWordAsked_ = false;
-                          Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
-                                               : answer == TQuestionWindow::No ? TAnswer::No
-                                                                               : TAnswer::None);
-                      });
+    QuestionWindow->Ask(GetTextU("AddWord1") + " " + CodePage::ToUnicode(word),
+                        GetTextU("AddWord2"), [this](int answer) {
+                            if (!addWordAsked_)
+                                return;
+                            addWordAsked_ = false;
+                            Game->AnswerQuestion(answer == TQuestionWindow::Yes  ? TAnswer::Yes
+                                                 : answer == TQuestionWindow::No ? TAnswer::No
+                                                                                 : TAnswer::None);
+                        });
 }
 
 void TMainWindow::StartGame(bool local, const QByteArray& startWord) {
@@ -184,9 +184,9 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
 
 void TMainWindow::Menu_CPUClick() {
     const int before = Game->Strength();
-    SetCPUWindow->open();
+    StrengthWindow->open();
     connect(
-        SetCPUWindow, &QDialog::finished, this,
+        StrengthWindow, &QDialog::finished, this,
         [this, before] {
             if (Game->Strength() != before)
                 Menu_NewGameClick();
@@ -204,7 +204,7 @@ void TMainWindow::Menu_ReviewClick() {
     reviewWindow_->raise();
 }
 
-void TMainWindow::TimerTimer() {
+void TMainWindow::Poll() {
     if (!Hidden && KeyState::CtrlAltLetterHeld('Z'))
         ToggleHidden();
     else if (Hidden && KeyState::CtrlAltLetterHeld('X'))
@@ -267,8 +267,8 @@ void TMainWindow::PlaySound(TSound sound) {
 }
 
 void TMainWindow::ShowPeer(const QByteArray& name) {
-    Player1->SetCaption(CodePage::ToUnicode(name));
-    Player1->setVisible(!name.isEmpty());
+    PeerNameLabel->SetCaption(CodePage::ToUnicode(name));
+    PeerNameLabel->setVisible(!name.isEmpty());
     ShowComputerOpponent(name.isEmpty());
 }
 

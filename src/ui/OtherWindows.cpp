@@ -15,8 +15,8 @@
 #include <QAction>
 
 void TMainWindow::CreateConnectionWindow() {
-    ConfigForm = new TConnectionWindow(look_, data_.NetPlay, this);
-    connect(ConfigForm, &TConnectionWindow::Connected, this, [this](int state) {
+    ConnectionWindow = new TConnectionWindow(look_, data_.NetPlay, this);
+    connect(ConnectionWindow, &TConnectionWindow::Connected, this, [this](int state) {
         NetGame->SetNetState(state);
         ShowConnected();
         // The joiner opens the first game; its start word and language go to the peer.
@@ -26,47 +26,47 @@ void TMainWindow::CreateConnectionWindow() {
 }
 
 void TMainWindow::CreateChatWindow() {
-    ChatWindow = new TChatWindow(look_, data_.NetPlay, *ConfigForm, NetGame, this);
+    ChatWindow = new TChatWindow(look_, data_.NetPlay, *ConnectionWindow, NetGame, this);
 }
 
 void TMainWindow::CreateTexturesWindow() {
-    ImagesWindow = new TTexturesWindow(look_, this);
-    connect(Menu_Textures, &QAction::triggered, ImagesWindow, &QDialog::open);
+    TexturesWindow = new TTexturesWindow(look_, this);
+    connect(Menu_Textures, &QAction::triggered, TexturesWindow, &QDialog::open);
 }
 
 void TMainWindow::CreateStrengthWindow() {
-    SetCPUWindow = new TStrengthWindow(look_, *Game, this);
-    SuspendGameWhileActive(SetCPUWindow, MainActive);
+    StrengthWindow = new TStrengthWindow(look_, *Game, this);
+    SuspendGameWhileActive(StrengthWindow, MainActive);
 }
 
 void TMainWindow::CreateQuestionWindow() {
-    ChoiceWindow = new TQuestionWindow(look_, this);
-    SuspendGameWhileActive(ChoiceWindow, MainActive);
+    QuestionWindow = new TQuestionWindow(look_, this);
+    SuspendGameWhileActive(QuestionWindow, MainActive);
 }
 
 void TMainWindow::CreateRecordsWindow() {
-    WinnersWindow = new TRecordsWindow(look_, data_.Winners, *Game, *ChoiceWindow, this);
-    SuspendGameWhileActive(WinnersWindow, MainActive);
-    connect(Menu_Records, &QAction::triggered, WinnersWindow, &QDialog::open);
+    RecordsWindow = new TRecordsWindow(look_, data_.Winners, *Game, *QuestionWindow, this);
+    SuspendGameWhileActive(RecordsWindow, MainActive);
+    connect(Menu_Records, &QAction::triggered, RecordsWindow, &QDialog::open);
 }
 
 void TMainWindow::CreateAboutWindow() {
-    AboutForm = new TAboutWindow(look_, this);
-    connect(Menu_About, &QAction::triggered, AboutForm, &QDialog::open);
+    AboutWindow = new TAboutWindow(look_, this);
+    connect(Menu_About, &QAction::triggered, AboutWindow, &QDialog::open);
 }
 
 void TMainWindow::CreateResultWindow() {
-    AddRatingWindow = new TResultWindow(look_, data_.Winners, *Game, this);
-    SuspendGameWhileActive(AddRatingWindow, MainActive);
+    ResultWindow = new TResultWindow(look_, data_.Winners, *Game, this);
+    SuspendGameWhileActive(ResultWindow, MainActive);
 }
 
 void TMainWindow::ShowGameResult(std::function<void()> then) {
     connect(
-        AddRatingWindow, &QDialog::finished, this,
+        ResultWindow, &QDialog::finished, this,
         [this, then] {
-            connect(WinnersWindow, &QDialog::finished, this, then, Qt::SingleShotConnection);
-            WinnersWindow->open();
+            connect(RecordsWindow, &QDialog::finished, this, then, Qt::SingleShotConnection);
+            RecordsWindow->open();
         },
         Qt::SingleShotConnection);
-    AddRatingWindow->open();
+    ResultWindow->open();
 }

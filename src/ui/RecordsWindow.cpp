@@ -52,27 +52,28 @@ TWinnerList& CurrentWinners(TRunWinners& winners, const TGame& game) {
 TRecordsWindow::TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
                                TQuestionWindow& question, QWidget* parent)
     : TSkinnedDialog(look, parent, 292, 357), winners_(winners), game_(game), question_(question) {
-    Bevel1 = new TTexturedLabel(this);
-    Bevel1->setGeometry(15, 15, 265, 250);
-    Bevel1->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);
-    AddButtonFace(Bevel1);
-    Bevel2 = new QFrame(this);
-    Bevel2->setGeometry(85, 15, 2, 250);
-    Bevel2->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+    TablePanel = new TTexturedLabel(this);
+    TablePanel->setGeometry(15, 15, 265, 250);
+    TablePanel->SetBevels(TTexturedLabel::Bevel::Lowered, TTexturedLabel::Bevel::None);
+    AddButtonFace(TablePanel);
+    ColumnDivider = new QFrame(this);
+    ColumnDivider->setGeometry(85, 15, 2, 250);
+    ColumnDivider->setFrameStyle(QFrame::VLine | QFrame::Sunken);
 
-    Button1 = MakeClearButton(this, 280);
-    Button2 = MakeClearButton(this, 320);
-    connect(Button1, &TTexturedButton::Clicked, this, &TRecordsWindow::Button1Click);
-    connect(Button2, &TTexturedButton::Clicked, this, &TRecordsWindow::Button2Click);
+    ClearListButton = MakeClearButton(this, 280);
+    ClearAllButton = MakeClearButton(this, 320);
+    connect(ClearListButton, &TTexturedButton::Clicked, this,
+            &TRecordsWindow::ClearListButtonClick);
+    connect(ClearAllButton, &TTexturedButton::Clicked, this, &TRecordsWindow::ClearAllButtonClick);
 
-    CoolOkbutton = MakeOkButton(200, 293);
+    OkButton = MakeOkButton(200, 293);
 
     CreateWinnerLabels();
 }
 
 void TRecordsWindow::CreateWinnerLabels() {
-    const QRect frame = Bevel1->geometry();
-    const int split = Bevel2->x();
+    const QRect frame = TablePanel->geometry();
+    const int split = ColumnDivider->x();
     const QColor colours[] = {Qt::white, QColor(200, 255, 210)};
     for (int column = 1; column <= 2; ++column) {
         const int left = column == 1 ? frame.left() : split;
@@ -90,15 +91,15 @@ void TRecordsWindow::CreateWinnerLabels() {
 
 void TRecordsWindow::showEvent(QShowEvent* event) {
     TSkinnedDialog::showEvent(event);
-    FormActivate();
+    ShowList();
 }
 
-void TRecordsWindow::FormActivate() {
+void TRecordsWindow::ShowList() {
     const TWinnerList& list = CurrentWinners(winners_, game_);
-    Button1->setEnabled(!list[0].IsEmpty());
-    Button2->setEnabled(HasAnyResult(winners_));
-    Button1->SetCaption(GetTextU("WinnersButton1"));
-    Button2->SetCaption(GetTextU("WinnersButton2"));
+    ClearListButton->setEnabled(!list[0].IsEmpty());
+    ClearAllButton->setEnabled(HasAnyResult(winners_));
+    ClearListButton->SetCaption(GetTextU("WinnersButton1"));
+    ClearAllButton->SetCaption(GetTextU("WinnersButton2"));
     setWindowTitle(GetTextU("Menu_Records"));
     for (int row = 0; row <= 9; ++row) {
         const TWinner& winner = list[row];
@@ -108,15 +109,15 @@ void TRecordsWindow::FormActivate() {
     }
 }
 
-void TRecordsWindow::Button1Click() {
-    ClearAfterQuestion(Button1, [this] {
+void TRecordsWindow::ClearListButtonClick() {
+    ClearAfterQuestion(ClearListButton, [this] {
         ChangeWinners(winners_, TWinnersChange::ClearListOf(game_.Dictionary().Language,
                                                             CurrentLevel(game_)));
     });
 }
 
-void TRecordsWindow::Button2Click() {
-    ClearAfterQuestion(Button2,
+void TRecordsWindow::ClearAllButtonClick() {
+    ClearAfterQuestion(ClearAllButton,
                        [this] { ChangeWinners(winners_, TWinnersChange::ClearEveryList()); });
 }
 
@@ -127,6 +128,6 @@ void TRecordsWindow::ClearAfterQuestion(TTexturedButton* button,
         if (answer != TQuestionWindow::Yes)
             return;
         clear();
-        FormActivate();
+        ShowList();
     });
 }

@@ -25,17 +25,17 @@ public:
     TRecordsWindow(TPresentation& look, TRunWinners& winners, const TGame& game,
                    TQuestionWindow& question, QWidget* parent);
 
-    TTexturedLabel* Bevel1;
-    QFrame* Bevel2;
-    TTexturedButton* Button1;
-    TTexturedButton* Button2;
-    TTexturedButton* CoolOkbutton;
+    TTexturedLabel* TablePanel;
+    QFrame* ColumnDivider;
+    TTexturedButton* ClearListButton;
+    TTexturedButton* ClearAllButton;
+    TTexturedButton* OkButton;
     // Column 1 the scores, column 2 the names; row 0 the best place.
     CheckedArray<CheckedArray<TTexturedLabel*, 0, 9>, 1, 2> WinnerLabels;
 
-    void FormActivate();
-    void Button1Click();
-    void Button2Click();
+    void ShowList();
+    void ClearListButtonClick();
+    void ClearAllButtonClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -37,22 +37,22 @@ TResultWindow::TResultWindow(TPresentation& look, TRunWinners& winners, TGame& g
     : TSkinnedDialog(look, parent, 292, 133), winners_(winners), game_(game) {
     // The no-place message is long in every language: it wraps, between the result line
     // and the OK button.
-    CoolLabel3 = new QLabel(this);
-    CoolLabel3->setGeometry(rect());
-    CoolLabel3->setContentsMargins(10, 36, 10, 53);
-    CoolLabel3->setAlignment(Qt::AlignCenter);
-    CoolLabel3->setWordWrap(true);
-    CoolLabel3->setStyleSheet("color: white; font-weight: bold");
+    NoPlaceLabel = new QLabel(this);
+    NoPlaceLabel->setGeometry(rect());
+    NoPlaceLabel->setContentsMargins(10, 36, 10, 53);
+    NoPlaceLabel->setAlignment(Qt::AlignCenter);
+    NoPlaceLabel->setWordWrap(true);
+    NoPlaceLabel->setStyleSheet("color: white; font-weight: bold");
     CreditLabel = MakeLabel(this, {0, 20, 292, 16}, true);
-    CoolLabel2 = MakeLabel(this, {15, 65, 161, 14}, false);
-    Edit1 = new QLineEdit(this);
-    Edit1->setGeometry(15, 90, 160, 22);
-    CoolOkButton = MakeOkButton(220, 80);
-    Timer = new QTimer(this);
-    Timer->setInterval(150);
-    connect(Timer, &QTimer::timeout, this, &TResultWindow::TimerTimer);
+    NameLabel = MakeLabel(this, {15, 65, 161, 14}, false);
+    NameEdit = new QLineEdit(this);
+    NameEdit->setGeometry(15, 90, 160, 22);
+    OkButton = MakeOkButton(220, 80);
+    FaceTimer = new QTimer(this);
+    FaceTimer->setInterval(150);
+    connect(FaceTimer, &QTimer::timeout, this, &TResultWindow::NextFace);
     // The result is filed when the window closes, and only then.
-    connect(this, &QDialog::finished, this, &TResultWindow::FormDeactivate);
+    connect(this, &QDialog::finished, this, &TResultWindow::FileResult);
 }
 
 // Only the first showing of a result starts it: a window shown again after a minimise, or
@@ -62,30 +62,30 @@ void TResultWindow::showEvent(QShowEvent* event) {
     if (!freshResult_)
         return;
     freshResult_ = false;
-    Timer->start();
-    FormActivate();
+    FaceTimer->start();
+    ShowResult();
 }
 
-void TResultWindow::FormActivate() {
+void TResultWindow::ShowResult() {
     const int result = GameResult(game_);
     const bool earnsPlace = PlaceFor(CurrentWinners(winners_, game_), result) >= 0;
-    Edit1->setVisible(earnsPlace);
-    CoolLabel2->setVisible(earnsPlace);
-    CoolLabel3->setVisible(!earnsPlace);
+    NameEdit->setVisible(earnsPlace);
+    NameLabel->setVisible(earnsPlace);
+    NoPlaceLabel->setVisible(!earnsPlace);
     Look().Sounds.PlaySoundEffect(earnsPlace ? SoundWinner : SoundLoser);
     if (game_.Score(2) > game_.Score(1))
         FaceAnimating = true;
     else
         game_.SetFace(SadFace);
     setWindowTitle(GetTextU("GameOver"));
-    Edit1->setText(GetTextU("Anonimous"));
+    NameEdit->setText(GetTextU("Anonimous"));
     CreditLabel->SetCaption(GetTextU("AddRating1") + " " + QString::number(result));
-    CoolLabel2->SetCaption(GetTextU("AddRating2"));
-    CoolLabel3->setText(GetTextU("AddRating3"));
+    NameLabel->SetCaption(GetTextU("AddRating2"));
+    NoPlaceLabel->setText(GetTextU("AddRating3"));
 }
 
 // Faces 7, 8, 9, 10, 11, 8, 7, one per tick, and again.
-void TResultWindow::TimerTimer() {
+void TResultWindow::NextFace() {
     if (!FaceAnimating)
         return;
     FaceStep = FaceStep <= 8 ? FaceStep + 1 : 1;
@@ -94,13 +94,13 @@ void TResultWindow::TimerTimer() {
     game_.SetFace(11 - std::abs(FaceStep - 5));
 }
 
-void TResultWindow::FormDeactivate() {
+void TResultWindow::FileResult() {
     freshResult_ = true;
-    Timer->stop();
+    FaceTimer->stop();
     FaceAnimating = false;
     game_.SetFace(RestFace);
     AddToWinners(winners_, game_.Dictionary().Language, CurrentLevel(game_), GameResult(game_),
-                 CodePage::FromUnicode(Edit1->text()));
+                 CodePage::FromUnicode(NameEdit->text()));
 }
 
 int GameResult(const TGame& game) {

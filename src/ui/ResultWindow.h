@@ -21,20 +21,20 @@ public:
     // `winners`.
     TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game, QWidget* parent);
 
-    QLabel* CoolLabel3;
+    QLabel* NoPlaceLabel;
     TTexturedLabel* CreditLabel;
-    TTexturedLabel* CoolLabel2;
-    QLineEdit* Edit1;
-    TTexturedButton* CoolOkButton;
-    QTimer* Timer;
+    TTexturedLabel* NameLabel;
+    QLineEdit* NameEdit;
+    TTexturedButton* OkButton;
+    QTimer* FaceTimer;
     // True while the laughing face runs.
     bool FaceAnimating = false;
     // The step of the laughing face; it goes on from where the last showing left it.
     quint16 FaceStep = 0;
 
-    void FormActivate();
-    void FormDeactivate();
-    void TimerTimer();
+    void ShowResult();
+    void FileResult();
+    void NextFace();
 
 protected:
     void showEvent(QShowEvent* event) override;

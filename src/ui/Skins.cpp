@@ -143,8 +143,8 @@ void TSkins::RegisterSkinned(QWidget* window, std::function<void()> dress) {
 
 void DressMainWindow(TMainWindow& window, const TSkins& skins) {
     window.centralWidget()->update();
-    window.WordPanel1->SetTexture(skins[SlotPanel]);
-    window.WordPanel2->SetTexture(window.WordPanel1->Texture());
+    window.OwnWordsPanel->SetTexture(skins[SlotPanel]);
+    window.OpponentWordsPanel->SetTexture(window.OwnWordsPanel->Texture());
     window.WordLabel->SetTexture(skins[SlotWordLabel]);
     window.SkipButton->SetTexture(skins[SlotButton]);
     window.AdviceButton->SetTexture(skins[SlotButton]);

@@ -14,12 +14,12 @@ public:
     // The bar shows and sets the strength of `game`.
     TStrengthWindow(TPresentation& look, TGame& game, QWidget* parent);
 
-    QSlider* StrongBar;
-    QLabel* Label1;
-    QLabel* Label2;
-    TTexturedButton* CoolOKButton;
+    QSlider* StrengthBar;
+    QLabel* WeakerLabel;
+    QLabel* StrongerLabel;
+    TTexturedButton* OkButton;
 
-    void StrongBarChange();
+    void StrengthBarChange();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -42,45 +42,44 @@ QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filter
 TTexturesWindow::TTexturesWindow(TPresentation& look, QWidget* parent)
     : TSkinnedDialog(look, parent, ClientWidth, TexturesHeight), skins_(look.Skins) {
     UseSkinsCheckBox = MakeCheckBox(this, {10, 8, 290, 20});
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setGeometry(10, 32, 280, 24);
+    SkinBox = new QComboBox(this);
+    SkinBox->setGeometry(10, 32, 280, 24);
     CreateTextureControls();
-    CoolOKButton = MakeOkButton(308, 295);
+    OkButton = MakeOkButton(308, 295);
 
     connect(UseSkinsCheckBox, &QCheckBox::clicked, this, &TTexturesWindow::UseSkinsCheckBoxClick);
-    connect(ComboBox1, &QComboBox::activated, this, &TTexturesWindow::ComboBox1Click);
-    connect(CoolListBox, &QListWidget::currentRowChanged, this, &TTexturesWindow::CoolListBoxClick);
-    connect(FileListBox1, &QListWidget::itemClicked, this, &TTexturesWindow::FileListBox1Click);
+    connect(SkinBox, &QComboBox::activated, this, &TTexturesWindow::SkinBoxClick);
+    connect(SlotList, &QListWidget::currentRowChanged, this, &TTexturesWindow::SlotListClick);
+    connect(FileList, &QListWidget::itemClicked, this, &TTexturesWindow::FileListClick);
     connect(StretchBox, &QCheckBox::toggled, this, &TTexturesWindow::StretchBoxClick);
-    connect(CoolResetButton, &TTexturedButton::Clicked, this,
-            &TTexturesWindow::CoolResetButtonClick);
-    AddButtonFace(CoolResetButton);
+    connect(ResetButton, &TTexturedButton::Clicked, this, &TTexturesWindow::ResetButtonClick);
+    AddButtonFace(ResetButton);
     UseSkinsCheckBox->setChecked(skins_.UseSkins);
 }
 
 void TTexturesWindow::CreateTextureControls() {
-    CoolListBox = new QListWidget(this);
-    CoolListBox->setGeometry(10, 40, 40, 190);
+    SlotList = new QListWidget(this);
+    SlotList->setGeometry(10, 40, 40, 190);
     for (int slot = 0; slot <= 8; ++slot)
-        CoolListBox->addItem(QString::number(slot));
-    FileListBox1 = new QListWidget(this);
-    FileListBox1->setGeometry(58, 40, 120, 245);
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(186, 40, 164, 164);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1 = new QLabel(Panel1);
-    Image1->setGeometry(5, 5, 154, 154);
-    Image1->setAlignment(Qt::AlignCenter);
+        SlotList->addItem(QString::number(slot));
+    FileList = new QListWidget(this);
+    FileList->setGeometry(58, 40, 120, 245);
+    PreviewFrame = new QFrame(this);
+    PreviewFrame->setGeometry(186, 40, 164, 164);
+    PreviewFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PreviewImage = new QLabel(PreviewFrame);
+    PreviewImage->setGeometry(5, 5, 154, 154);
+    PreviewImage->setAlignment(Qt::AlignCenter);
     StretchBox = MakeCheckBox(this, {186, 212, 164, 20});
     StretchBox->setText("Stretch");
-    CoolResetButton = new TTexturedButton(this);
-    CoolResetButton->setGeometry(186, 240, 40, 40);
-    CoolResetButton->SetCaption(QString(QChar(0x21BA))); // an anticlockwise arrow
-    CoolResetButton->SetFontColor(Qt::white);
-    CoolResetButton->setToolTip("Default");
-    QFont glyph = CoolResetButton->font();
+    ResetButton = new TTexturedButton(this);
+    ResetButton->setGeometry(186, 240, 40, 40);
+    ResetButton->SetCaption(QString(QChar(0x21BA))); // an anticlockwise arrow
+    ResetButton->SetFontColor(Qt::white);
+    ResetButton->setToolTip("Default");
+    QFont glyph = ResetButton->font();
     glyph.setPointSize(16);
-    CoolResetButton->setFont(glyph);
+    ResetButton->setFont(glyph);
 }
 
 void TTexturesWindow::showEvent(QShowEvent* event) {
@@ -90,81 +89,80 @@ void TTexturesWindow::showEvent(QShowEvent* event) {
     UseSkinsCheckBox->setChecked(skins_.UseSkins);
     ReadFileList();
     {
-        const QSignalBlocker quiet(CoolListBox);
-        CoolListBox->setCurrentRow(0);
+        const QSignalBlocker quiet(SlotList);
+        SlotList->setCurrentRow(0);
     }
-    CoolListBoxClick();
+    SlotListClick();
     UseSkinsCheckBoxClick();
 }
 
 int TTexturesWindow::SelectedSlot() const {
-    return std::max(CoolListBox->currentRow(), 0);
+    return std::max(SlotList->currentRow(), 0);
 }
 
 void TTexturesWindow::ReadFileList() {
-    FileListBox1->clear();
-    FileListBox1->addItems(StorableEntries({"*.bmp", "*.jpg"}, QDir::Files));
+    FileList->clear();
+    FileList->addItems(StorableEntries({"*.bmp", "*.jpg"}, QDir::Files));
 }
 
 void TTexturesWindow::ShowPreview() {
-    Image1->setPixmap(skins_[SelectedSlot()]);
+    PreviewImage->setPixmap(skins_[SelectedSlot()]);
 }
 
-void TTexturesWindow::CoolListBoxClick() {
+void TTexturesWindow::SlotListClick() {
     ShowPreview();
     skins_.ApplySkins();
     const QByteArray& name = skins_.ImageNames[SelectedSlot()];
-    const auto found = FileListBox1->findItems(CodePage::ToUnicode(name), Qt::MatchFixedString);
+    const auto found = FileList->findItems(CodePage::ToUnicode(name), Qt::MatchFixedString);
     if (name.isEmpty() || found.isEmpty())
-        FileListBox1->setCurrentItem(nullptr);
+        FileList->setCurrentItem(nullptr);
     else
-        FileListBox1->setCurrentItem(found.first());
+        FileList->setCurrentItem(found.first());
 }
 
-void TTexturesWindow::FileListBox1Click() {
-    if (const QListWidgetItem* item = FileListBox1->currentItem())
+void TTexturesWindow::FileListClick() {
+    if (const QListWidgetItem* item = FileList->currentItem())
         skins_.ImageNames[SelectedSlot()] = BareFileName(CodePage::FromUnicode(item->text()));
     skins_.LoadSkinImages();
-    CoolListBoxClick();
+    SlotListClick();
 }
 
-void TTexturesWindow::CoolResetButtonClick() {
+void TTexturesWindow::ResetButtonClick() {
     skins_.ImageNames[SelectedSlot()].clear();
     skins_.LoadSkinImages();
-    CoolListBoxClick();
+    SlotListClick();
 }
 
 void TTexturesWindow::StretchBoxClick() {
-    Image1->setScaledContents(StretchBox->isChecked());
+    PreviewImage->setScaledContents(StretchBox->isChecked());
 }
 
 void TTexturesWindow::UseSkinsCheckBoxClick() {
     skins_.UseSkins = UseSkinsCheckBox->isChecked();
-    for (QWidget* control :
-         {static_cast<QWidget*>(FileListBox1), static_cast<QWidget*>(CoolResetButton),
-          static_cast<QWidget*>(StretchBox), static_cast<QWidget*>(CoolListBox),
-          static_cast<QWidget*>(Panel1)})
+    for (QWidget* control : {static_cast<QWidget*>(FileList), static_cast<QWidget*>(ResetButton),
+                             static_cast<QWidget*>(StretchBox), static_cast<QWidget*>(SlotList),
+                             static_cast<QWidget*>(PreviewFrame)})
         control->setVisible(!skins_.UseSkins);
-    ComboBox1->setVisible(skins_.UseSkins);
-    CoolOKButton->move(CoolOKButton->x(), skins_.UseSkins ? 12 : 295);
+    SkinBox->setVisible(skins_.UseSkins);
+    OkButton->move(OkButton->x(), skins_.UseSkins ? 12 : 295);
     setFixedSize(ClientWidth, skins_.UseSkins ? SkinsHeight : TexturesHeight);
     if (skins_.UseSkins)
         FillSkinList();
-    ComboBox1Click();
+    SkinBoxClick();
 }
 
 void TTexturesWindow::FillSkinList() {
-    const QSignalBlocker quiet(ComboBox1);
-    ComboBox1->clear();
-    ComboBox1->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
-    ComboBox1->setCurrentIndex(
-        ComboBox1->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString));
+    const QSignalBlocker quiet(SkinBox);
+    SkinBox->clear();
+    SkinBox->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
+    SkinBox->setCurrentIndex(
+        SkinBox->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString));
 }
 
 // With no skin selected (skins off and the list never filled) the chosen skin is kept.
-void TTexturesWindow::ComboBox1Click() {
-    if (ComboBox1->currentIndex() >= 0)
-        skins_.SkinName = CodePage::FromUnicode(ComboBox1->currentText());
+void TTexturesWindow::SkinBoxClick() {
+    if (SkinBox->currentIndex() >= 0)
+        skins_.SkinName = CodePage::FromUnicode(SkinBox->currentText());
     skins_.LoadSkinImages();
     skins_.ApplySkins();
     ShowPreview();

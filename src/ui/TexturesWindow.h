@@ -23,21 +23,21 @@ public:
     explicit TTexturesWindow(TPresentation& look, QWidget* parent = nullptr);
 
     QCheckBox* UseSkinsCheckBox;
-    QComboBox* ComboBox1;
-    QListWidget* FileListBox1;
-    QListWidget* CoolListBox;
-    QFrame* Panel1;
-    QLabel* Image1;
+    QComboBox* SkinBox;
+    QListWidget* FileList;
+    QListWidget* SlotList;
+    QFrame* PreviewFrame;
+    QLabel* PreviewImage;
     QCheckBox* StretchBox;
-    TTexturedButton* CoolResetButton;
-    TTexturedButton* CoolOKButton;
+    TTexturedButton* ResetButton;
+    TTexturedButton* OkButton;
 
-    void CoolListBoxClick();
-    void FileListBox1Click();
-    void CoolResetButtonClick();
+    void SlotListClick();
+    void FileListClick();
+    void ResetButtonClick();
     void StretchBoxClick();
     void UseSkinsCheckBoxClick();
-    void ComboBox1Click();
+    void SkinBoxClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -34,7 +34,7 @@ protected:
     NetGame() : port(FreePort()) {
         window->CreateConnectionWindow();
         window->CreateChatWindow();
-        ConfigForm = window->ConfigForm;
+        ConnectionWindow = window->ConnectionWindow;
         ChatWindow = window->ChatWindow;
         peer.SelectProvider("TCP/IP");
         peer.TCPIPSetting = {"127.0.0.1", port, true};
@@ -66,11 +66,11 @@ protected:
     // waits for it to close.
     void RunConnectWindow(const std::function<void(TConnectionWindow&)>& fill) {
         Main().Menu_ConnectClick();
-        ASSERT_TRUE(ConfigForm->isVisible());
-        fill(*ConfigForm);
-        if (!QTest::qWaitFor([this] { return !ConfigForm->isVisible(); }, WaitMs)) {
+        ASSERT_TRUE(ConnectionWindow->isVisible());
+        fill(*ConnectionWindow);
+        if (!QTest::qWaitFor([this] { return !ConnectionWindow->isVisible(); }, WaitMs)) {
             ADD_FAILURE() << "the connection window stayed open";
-            ConfigForm->reject();
+            ConnectionWindow->reject();
         }
     }
     // Go on the TCP/IP page for the host on `port`, waited for, and its one session chosen.
@@ -101,7 +101,7 @@ protected:
     // The peer moves CAT, a word this side does not know, and the game asks about it.
     void PeerMovesAnUnknownWord() {
         peer.Send(TSessionService::AllPlayers, Record(1, "03CAT233334", {3, 4, 'T'}));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return questionWindow->isVisible(); }, WaitMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QuestionWindow->isVisible(); }, WaitMs));
     }
     bool WaitReceived(int count) {
         return QTest::qWaitFor([&] { return received.size() >= count; }, WaitMs);
@@ -119,7 +119,7 @@ protected:
     quint16 port;
     TSessionService peer;
     QList<QByteArray> received;
-    TConnectionWindow* ConfigForm;
+    TConnectionWindow* ConnectionWindow;
     TChatWindow* ChatWindow;
 };
 
@@ -129,7 +129,7 @@ protected:
 // travels with the cells in board order; Disconnect leaves the session, and the peer sees it.
 TEST_F(NetGame, JoinerOpensTheFirstGameSendsItsMoveAndDisconnects) {
     JoinPeer();
-    EXPECT_EQ(Main().Player1->Caption(), "Peer");
+    EXPECT_EQ(Main().PeerNameLabel->Caption(), "Peer");
     ExpectRecord(received[0], 2, "HOUSE", {2});
     EXPECT_EQ(LastLogLine(), "Me > [" + GetTextU("Menu_NewGame") + " : HOUSE]");
 
@@ -159,7 +159,7 @@ TEST_F(NetGame, CrossingNewGamesAndThePeersMove) {
         peer.Send(TSessionService::AllPlayers, Record(0, line));
     QTest::qWait(200);
     EXPECT_NE(LastLogLine(), "Peer > while asked"); // it waits behind the question
-    QTest::mouseClick(questionWindow->NoButton, Qt::LeftButton);
+    QTest::mouseClick(QuestionWindow->NoButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Game().MoveState() == 0; }, WaitMs));
     EXPECT_EQ(Caption(3, 4), "T");
     EXPECT_TRUE(QTest::qWaitFor([&] { return LastLogLine() == "Peer > while asked"; }, WaitMs));
@@ -207,8 +207,8 @@ TEST_F(NetGame, NewGameInThePeersLanguage) {
 // leave, are played by the two-player end-to-end test.)
 TEST_F(NetGame, JoinAndLossOfAPeer) {
     RunConnectWindow([this](TConnectionWindow& form) {
-        form.DXPlay->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
-        form.DXPlay->EnumWaitMs = 200;
+        form.NetSession->BroadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
+        form.NetSession->EnumWaitMs = 200;
         form.TCPIPHostName->clear();
         form.TCPIPPort->setValue(port);
         form.TCPIPConnectButtonClick();
@@ -247,7 +247,7 @@ TEST_F(NetGame, DisconnectWhileThePeersLeaveWaits) {
     QTest::qWait(200);
     EXPECT_EQ(NetState(), 2); // the leave waits behind the question
     Main().Menu_DisConnectClick();
-    EXPECT_FALSE(questionWindow->isVisible());
+    EXPECT_FALSE(QuestionWindow->isVisible());
     QTest::qWait(200);
     EXPECT_EQ(NetState(), 0);
     EXPECT_TRUE(Main().Menu_Connect->isEnabled() && !Main().Menu_DisConnect->isEnabled());
@@ -295,12 +295,12 @@ TEST_F(NetGame, ConnectionWindowWaitsForItsAnswersAndCancels) {
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return mute.findChildren<QTcpSocket*>().size() == 2; }, WaitMs));
         EXPECT_TRUE(form.Busy());
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.CancelButton, Qt::LeftButton);
     });
-    EXPECT_FALSE(ConfigForm->Busy());
+    EXPECT_FALSE(ConnectionWindow->Busy());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Main().DXPlay, nullptr);
-    EXPECT_TRUE(Main().Timer->isActive());
+    EXPECT_EQ(Main().NetSession, nullptr);
+    EXPECT_TRUE(Main().PollTimer->isActive());
 }
 
 // A joiner that cannot take the session over leaves it and is told so in its own language,

@@ -43,28 +43,28 @@ protected:
 // even a lost one, plays "winner" and files the typed name in the code page.
 TEST_F(AddRatingTest, FacesAndFiledNames) {
     EndGame(30, 25);
-    AddRatingWindow->show();
+    ResultWindow->show();
     EXPECT_EQ(ShownFace(), 5);
-    AddRatingWindow->Edit1->setText(u"Иван Петров"_qs);
-    AddRatingWindow->accept();
+    ResultWindow->NameEdit->setText(u"Иван Петров"_qs);
+    ResultWindow->accept();
     EXPECT_EQ(CurrentWinners()[0], (TWinner{CodePage::FromUnicode(u"Иван Петров"), 5}));
 
     EndGame(12, 12);
-    AddRatingWindow->show();
-    AddRatingWindow->TimerTimer();
+    ResultWindow->show();
+    ResultWindow->NextFace();
     EXPECT_EQ(ShownFace(), 5);
-    AddRatingWindow->accept();
+    ResultWindow->accept();
 
     EndGame(10, 30);
-    AddRatingWindow->FaceStep = 0;
-    AddRatingWindow->show();
+    ResultWindow->FaceStep = 0;
+    ResultWindow->show();
     QList<int> faces;
     for (int tick = 0; tick < 9; ++tick) {
-        AddRatingWindow->TimerTimer();
+        ResultWindow->NextFace();
         faces << ShownFace();
     }
     EXPECT_EQ(faces, (QList<int>{7, 8, 9, 10, 11, 8, 7, 7, 8}));
-    AddRatingWindow->accept();
+    ResultWindow->accept();
     EXPECT_EQ(ShownFace(), 0);
     EXPECT_EQ(CurrentWinners()[2].Score, -20);
     ExpectPlayed("winner", 3); // a free place is a place earned, whoever won
@@ -76,10 +76,10 @@ TEST_F(AddRatingTest, NoPlaceBelowFullList) {
         CurrentWinners()[place] = {"Old", 50 - place};
     const TWinnersTable before = Winners;
     EndGame(43, 3);
-    AddRatingWindow->show();
-    EXPECT_FALSE(AddRatingWindow->Edit1->isVisible());
-    EXPECT_TRUE(AddRatingWindow->CoolLabel3->isVisible());
-    AddRatingWindow->accept();
+    ResultWindow->show();
+    EXPECT_FALSE(ResultWindow->NameEdit->isVisible());
+    EXPECT_TRUE(ResultWindow->NoPlaceLabel->isVisible());
+    ResultWindow->accept();
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(before));
     ExpectPlayed("loser");
 }

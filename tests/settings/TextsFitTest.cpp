@@ -106,7 +106,7 @@ class ShippedTexts : public GameFixture {
 protected:
     ShippedTexts() {
         window->CreateConnectionWindow();
-        window->ConfigForm->DXPlay = &session;
+        window->ConnectionWindow->NetSession = &session;
         window->CreateChatWindow();
         window->CreateTexturesWindow();
         review = new TReviewWindow(look, window.get());
@@ -137,14 +137,14 @@ protected:
 
     // The question shows whole, and its buttons stand below it inside the window.
     void AskAndCheck(const QByteArray& question, int language) {
-        ChoiceWindow->Ask({}, GetTextU(question), [](int) {});
-        const QRect label = ChoiceWindow->QuestionLabel->geometry();
-        EXPECT_TRUE(ChoiceWindow->rect().contains(label)) << question.constData();
-        for (const TTexturedButton* button : {ChoiceWindow->YesButton, ChoiceWindow->NoButton})
+        QuestionWindow->Ask({}, GetTextU(question), [](int) {});
+        const QRect label = QuestionWindow->QuestionLabel->geometry();
+        EXPECT_TRUE(QuestionWindow->rect().contains(label)) << question.constData();
+        for (const TTexturedButton* button : {QuestionWindow->YesButton, QuestionWindow->NoButton})
             EXPECT_TRUE(button->y() > label.bottom() &&
-                        ChoiceWindow->rect().contains(button->geometry()))
+                        QuestionWindow->rect().contains(button->geometry()))
                 << question.constData();
-        ShowAndCheck(ChoiceWindow, language);
+        ShowAndCheck(QuestionWindow, language);
     }
 
     // A text of the current language, or one composed from it ("AddRating1" and a number).
@@ -180,8 +180,8 @@ TEST_F(ShippedTexts, EveryTextFitsItsControl) {
         Main().RelabelMainWindow();
         CheckControls(&Main(), language);
         for (QWidget* window :
-             QList<QWidget*>{strengthWindow, WinnersWindow, AddRatingWindow, Main().ConfigForm,
-                             Main().ChatWindow, Main().ImagesWindow})
+             QList<QWidget*>{StrengthWindow, RecordsWindow, ResultWindow, Main().ConnectionWindow,
+                             Main().ChatWindow, Main().TexturesWindow})
             ShowAndCheck(window, language);
         review->Review({}, Words);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !review->Reviewing(); }));

@@ -167,7 +167,7 @@ protected:
     // Presses `button` and answers the question it asks: Yes, No, or 0 for Escape.
     void Press(TTexturedButton* button, int answer) {
         QTest::mouseClick(button, Qt::LeftButton);
-        TQuestionWindow* question = ChoiceWindow;
+        TQuestionWindow* question = QuestionWindow;
         ASSERT_TRUE(question->isVisible());
         if (answer == 0)
             QTest::keyClick(question, Qt::Key_Escape);
@@ -177,7 +177,7 @@ protected:
                               Qt::LeftButton);
     }
     QString Shown(int column, int row) const {
-        return WinnersWindow->WinnerLabels[column][row]->Caption();
+        return RecordsWindow->WinnerLabels[column][row]->Caption();
     }
 };
 
@@ -192,23 +192,23 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
     Winners[3 - Words.Language][CurrentLevel()] = list;
     CurrentWinners() = ListOf({7});
     const TWinnersTable before = Winners;
-    WinnersWindow->show();
+    RecordsWindow->show();
     EXPECT_EQ(Shown(1, 0), "7");
     EXPECT_EQ(Shown(1, 1), "");
     for (int answer : {TQuestionWindow::No, 0}) {
-        Press(WinnersWindow->Button1, answer);
+        Press(RecordsWindow->ClearListButton, answer);
         EXPECT_EQ(FormatWinners(Winners), FormatWinners(before)) << "answer " << answer;
     }
-    Press(WinnersWindow->Button1, TQuestionWindow::Yes);
+    Press(RecordsWindow->ClearListButton, TQuestionWindow::Yes);
     EXPECT_EQ(CurrentWinners()[0], TWinner{});
     EXPECT_EQ(Shown(1, 0), "");
     EXPECT_EQ(Winners[3 - Words.Language][CurrentLevel()][1], list[1]);
-    EXPECT_FALSE(WinnersWindow->Button1->isEnabled());
+    EXPECT_FALSE(RecordsWindow->ClearListButton->isEnabled());
 
-    Press(WinnersWindow->Button2, TQuestionWindow::Yes);
+    Press(RecordsWindow->ClearAllButton, TQuestionWindow::Yes);
     EXPECT_FALSE(HasAnyResult(Winners));
-    EXPECT_FALSE(WinnersWindow->Button2->isEnabled());
-    WinnersWindow->hide();
+    EXPECT_FALSE(RecordsWindow->ClearAllButton->isEnabled());
+    RecordsWindow->hide();
 
     // The clearing reaches the file though another copy wrote the lists meanwhile.
     folder.Write("DATA/Winners", FormatWinners(before));

@@ -42,7 +42,7 @@ TEST_F(MainWindowView, MousePlaysAWord) {
     EXPECT_EQ(Main().WordLabel->Caption(), "AH");
     EXPECT_EQ(Cell(1, 3).FontColor(), SelectedLetterColor);
     ClickCell(1, 3);
-    EXPECT_EQ(Main().Score1->Caption(), "002");
+    EXPECT_EQ(Main().OwnScoreLabel->Caption(), "002");
     EXPECT_EQ(Main().WordLabels[1][1]->Caption(), "AH");
     EXPECT_FALSE(Main().SkipButton->isEnabled());
     ASSERT_TRUE(Settled());
@@ -54,15 +54,15 @@ TEST_F(MainWindowView, MousePlaysAWord) {
 // The add-word question opens without holding the program, and its buttons answer the game.
 TEST_F(MainWindowView, AddWordQuestionAnswers) {
     PlayWord('A', 1, 4, {{1, 3}, {1, 4}});
-    ASSERT_TRUE(questionWindow->isVisible());
-    EXPECT_TRUE(questionWindow->windowTitle().endsWith(" HA"));
-    QTest::mouseClick(questionWindow->NoButton, Qt::LeftButton);
+    ASSERT_TRUE(QuestionWindow->isVisible());
+    EXPECT_TRUE(QuestionWindow->windowTitle().endsWith(" HA"));
+    QTest::mouseClick(QuestionWindow->NoButton, Qt::LeftButton);
     EXPECT_EQ(Main().WordLabel->Caption(), "");
     for (auto [col, row] : {std::pair(1, 3), std::pair(1, 4), std::pair(1, 4)})
         ClickCell(col, row);
-    ASSERT_TRUE(questionWindow->isVisible());
-    QTest::mouseClick(questionWindow->YesButton, Qt::LeftButton);
-    EXPECT_EQ(Main().Score1->Caption(), "002");
+    ASSERT_TRUE(QuestionWindow->isVisible());
+    QTest::mouseClick(QuestionWindow->YesButton, Qt::LeftButton);
+    EXPECT_EQ(Main().OwnScoreLabel->Caption(), "002");
     EXPECT_TRUE(Words.FindWord("HA", 2));
 }
 
@@ -75,22 +75,22 @@ TEST_F(MainWindowWithoutWords, GameEndWindowsSurviveHiding) {
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
     ASSERT_TRUE(Settled());
     QTest::mouseClick(Main().SkipButton, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return AddRatingWindow->isVisible(); }, 5000));
-    AddRatingWindow->Edit1->setText("Ann");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return ResultWindow->isVisible(); }, 5000));
+    ResultWindow->NameEdit->setText("Ann");
     Main().ToggleHidden();
-    EXPECT_FALSE(AddRatingWindow->isVisible());
+    EXPECT_FALSE(ResultWindow->isVisible());
     Main().ToggleHidden();
-    ASSERT_TRUE(AddRatingWindow->isVisible());
+    ASSERT_TRUE(ResultWindow->isVisible());
     QShowEvent restored;
     QSpontaneKeyEvent::setSpontaneous(&restored);
-    QApplication::sendEvent(AddRatingWindow, &restored);
-    EXPECT_EQ(AddRatingWindow->Edit1->text(), "Ann");
+    QApplication::sendEvent(ResultWindow, &restored);
+    EXPECT_EQ(ResultWindow->NameEdit->text(), "Ann");
     EXPECT_TRUE(CurrentWinners()[0].IsEmpty());
-    QTest::mouseClick(AddRatingWindow->CoolOkButton, Qt::LeftButton);
+    QTest::mouseClick(ResultWindow->OkButton, Qt::LeftButton);
     EXPECT_EQ(CurrentWinners()[0], (TWinner{"Ann", 0}));
     EXPECT_TRUE(CurrentWinners()[1].IsEmpty());
-    ASSERT_TRUE(WinnersWindow->isVisible());
-    QTest::mouseClick(WinnersWindow->CoolOkbutton, Qt::LeftButton);
+    ASSERT_TRUE(RecordsWindow->isVisible());
+    QTest::mouseClick(RecordsWindow->OkButton, Qt::LeftButton);
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(Game().MoveState(), 0);
 }

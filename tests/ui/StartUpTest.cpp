@@ -103,14 +103,14 @@ TEST_F(StartUp, UnwritableSettingsFileIsReportedAndKeptWhole) {
 TEST_F(StartUp, StrengthWindowStartsANewGameOnlyOnChange) {
     const quint32 game = Game().GameNumber();
     Main().Menu_CPU->trigger();
-    ASSERT_TRUE(strengthWindow->isVisible());
-    strengthWindow->close();
+    ASSERT_TRUE(StrengthWindow->isVisible());
+    StrengthWindow->close();
     EXPECT_EQ(Game().GameNumber(), game);
     EXPECT_EQ(Game().Strength(), 8);
 
     Main().Menu_CPU->trigger();
-    strengthWindow->StrongBar->setValue(4);
-    QTest::mouseClick(strengthWindow->CoolOKButton, Qt::LeftButton);
+    StrengthWindow->StrengthBar->setValue(4);
+    QTest::mouseClick(StrengthWindow->OkButton, Qt::LeftButton);
     EXPECT_EQ(Game().GameNumber(), game + 1);
     EXPECT_EQ(Game().Strength(), 4);
 }

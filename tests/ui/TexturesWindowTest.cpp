@@ -21,12 +21,12 @@ protected:
 
     QStringList SkinList() const {
         QStringList names;
-        for (int i = 0; i < window->ComboBox1->count(); ++i)
-            names.append(window->ComboBox1->itemText(i));
+        for (int i = 0; i < window->SkinBox->count(); ++i)
+            names.append(window->SkinBox->itemText(i));
         return names;
     }
     void ClickFile(const QString& name) {
-        QListWidget* list = window->FileListBox1;
+        QListWidget* list = window->FileList;
         const QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).value(0);
         ASSERT_NE(item, nullptr) << name.toStdString();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -60,13 +60,13 @@ TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
     window->show();
     EXPECT_EQ(skins.SkinName, "Marble");
 
-    window->CoolListBox->setCurrentRow(SlotCell);
+    window->SlotList->setCurrentRow(SlotCell);
     ClickFile("Maple.jpg");
     EXPECT_EQ(skins.ImageNames[SlotCell], "Maple.jpg");
     EXPECT_EQ(Slot(SlotCell), Picture("Maple.jpg"));
-    EXPECT_EQ(window->FileListBox1->currentItem()->text(), "Maple.jpg");
+    EXPECT_EQ(window->FileList->currentItem()->text(), "Maple.jpg");
 
-    QTest::mouseClick(window->CoolResetButton, Qt::LeftButton);
+    QTest::mouseClick(window->ResetButton, Qt::LeftButton);
     EXPECT_TRUE(skins.ImageNames[SlotCell].isEmpty());
     EXPECT_EQ(Slot(SlotCell), Picture("Default skin/1.jpg"));
 
@@ -85,9 +85,9 @@ TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
     window = std::make_unique<TTexturesWindow>(look);
     window->show();
     EXPECT_TRUE(
-        window->FileListBox1->findItems(QString::fromUtf8("Café.jpg"), Qt::MatchExactly).isEmpty());
+        window->FileList->findItems(QString::fromUtf8("Café.jpg"), Qt::MatchExactly).isEmpty());
 
-    window->CoolListBox->setCurrentRow(SlotCell);
+    window->SlotList->setCurrentRow(SlotCell);
     ClickFile(QString::fromUtf8("Дуб.jpg"));
     EXPECT_EQ(CodePage::ToUnicode(skins.ImageNames[SlotCell]), QString::fromUtf8("Дуб.jpg"));
     skins.LoadSkinImages();

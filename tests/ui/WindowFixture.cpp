@@ -21,10 +21,10 @@ GameFixture::GameFixture(const QByteArray& words) {
     window->CreateQuestionWindow();
     window->CreateRecordsWindow();
     window->CreateResultWindow();
-    strengthWindow = window->SetCPUWindow;
-    questionWindow = ChoiceWindow = window->ChoiceWindow;
-    WinnersWindow = window->WinnersWindow;
-    AddRatingWindow = window->AddRatingWindow;
+    StrengthWindow = window->StrengthWindow;
+    QuestionWindow = window->QuestionWindow;
+    RecordsWindow = window->RecordsWindow;
+    ResultWindow = window->ResultWindow;
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

@@ -54,10 +54,9 @@ protected:
     TDictionary& Words = data.Words;
     TRunWinners& Winners = data.Winners;
     std::unique_ptr<TMainWindow> window;
-    TStrengthWindow* strengthWindow;
-    TQuestionWindow* questionWindow;
     // The main window's other windows, by its names for them.
-    TQuestionWindow* ChoiceWindow;
-    TRecordsWindow* WinnersWindow;
-    TResultWindow* AddRatingWindow;
+    TStrengthWindow* StrengthWindow;
+    TQuestionWindow* QuestionWindow;
+    TRecordsWindow* RecordsWindow;
+    TResultWindow* ResultWindow;
 };
