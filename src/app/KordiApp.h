@@ -2,6 +2,8 @@
 // The running program: it owns the parts of a run (the player's data, the look and sound of
 // the windows, the main window) and hands each window the parts it needs.
 
+#include "platform/ProgramFolder.h"
+
 #include <functional>
 #include <memory>
 
@@ -25,6 +27,7 @@ public:
     TMainWindow* MainWindow() const { return mainWindow_.get(); }
 
 private:
+    const TProgramFolder folder_ = TProgramFolder::OfThisProgram();
     std::unique_ptr<ISoundOutput> soundOutput_;
     std::unique_ptr<TRunData> data_;
     std::unique_ptr<TPresentation> look_;

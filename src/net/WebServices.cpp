@@ -75,6 +75,6 @@ void TVersionCheck::NMHTTPInvalidHost() {
     HttpDone = 1;
 }
 
-QUrl HelpPage(const TDictionary& words) {
-    return QUrl::fromLocalFile(ProgramFolder::File("Help/" + words.LanguageName + ".htm"));
+QUrl HelpPage(const TProgramFolder& folder, const TDictionary& words) {
+    return QUrl::fromLocalFile(folder.File("Help/" + words.LanguageName + ".htm"));
 }

@@ -11,6 +11,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class TProgramFolder;
 class TTexts;
 struct TDictionary;
 
@@ -52,5 +53,5 @@ private:
     const TTexts& texts_;
 };
 
-// The help page of the dictionary's language, beside the program.
-QUrl HelpPage(const TDictionary& words);
+// The help page of the dictionary's language, in the program's folder.
+QUrl HelpPage(const TProgramFolder& folder, const TDictionary& words);

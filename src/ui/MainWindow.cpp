@@ -169,7 +169,7 @@ void TMainWindow::FormCreate() {
     CreateCells();
     ConnectGame();
     Progress();
-    TSafeApplication::Guard([this] { ReadWinners(data_.Winners); });
+    TSafeApplication::Guard([this] { ReadWinners(data_.Winners, data_.Folder); });
     LoadSettings();
     look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
                           look_.Faces.Tint.blue());
@@ -347,13 +347,14 @@ void TMainWindow::CreateMenu() {
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
     // The desktop's own viewer opens the help page and the maker's web pages.
     connect(Menu_Help1, &QAction::triggered, this,
-            [this] { QDesktopServices::openUrl(HelpPage(data_.Words)); });
+            [this] { QDesktopServices::openUrl(HelpPage(data_.Folder, data_.Words)); });
     for (const auto& [item, address] : {std::pair{Menu_Visit, WebAddresses::HomePage},
                                         {Menu_CompanionSite, WebAddresses::CompanionSite},
                                         {Menu_InternetChat, WebAddresses::InetChat}})
         connect(item, &QAction::triggered, this,
                 [url = QUrl(address)] { QDesktopServices::openUrl(url); });
-    connect(Menu_CreateShortcut, &QAction::triggered, this, CreateDesktopShortcut);
+    connect(Menu_CreateShortcut, &QAction::triggered, this,
+            [this] { CreateDesktopShortcut(data_.Folder); });
 }
 
 void TMainWindow::CreateLanguageMenu() {
@@ -466,7 +467,7 @@ void TMainWindow::LoadBothDictionaries() {
     const quint16 current = data_.Words.Language;
     for (const quint16 language : {quint16(3 - current), current}) {
         data_.Words.Language = language;
-        TSafeApplication::Guard([this] { data_.Words.LoadWords(); });
+        TSafeApplication::Guard([this] { data_.Words.LoadWords(data_.Folder); });
         Progress();
     }
 }

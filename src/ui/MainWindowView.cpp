@@ -157,7 +157,7 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
         TDictionary next;
         next.Language = language;
         next.WordCount = data_.Words.WordCount;
-        next.LoadWords();
+        next.LoadWords(data_.Folder);
         UseLanguage(data_.Words, language);
         try {
             SaveSettings();
@@ -249,7 +249,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
     TSafeApplication::Guard([this] { SaveSettings(); });
-    TSafeApplication::Guard([this] { WriteWinners(data_.Winners); });
+    TSafeApplication::Guard([this] { WriteWinners(data_.Winners, data_.Folder); });
 }
 
 void TMainWindow::ShowComputerOpponent(bool shown) {

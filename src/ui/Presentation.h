@@ -3,15 +3,19 @@
 // the windows, the sound effects with their switch, the computer's faces and the interface
 // texts. Made after the application, as every picture.
 
+#include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 #include "ui/Faces.h"
 #include "ui/Skins.h"
 #include "ui/SoundEffects.h"
 
 struct TPresentation {
-    explicit TPresentation(const TTexts& texts) : Texts(texts) {}
+    TPresentation(const TTexts& texts, const TProgramFolder& folder)
+        : Texts(texts), Folder(folder), Skins(folder), Sounds(folder) {}
 
     const TTexts& Texts;
+    // Where the pictures, sounds and dictionaries are found.
+    const TProgramFolder Folder;
     TSkins Skins;
     TSoundEffects Sounds;
     TFaces Faces;

@@ -5,6 +5,7 @@
 #include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/Presentation.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -76,7 +77,7 @@ void TReviewWindow::Review(const TGameRecord& record, const TDictionary& words) 
     if (words.Language != record.Language) {
         otherLanguage_.Language = record.Language;
         otherLanguage_.FirstLetter = record.Language == 1 ? 0xC0 : 'A';
-        TSafeApplication::Guard([this] { otherLanguage_.LoadWords(); });
+        TSafeApplication::Guard([this] { otherLanguage_.LoadWords(Look().Folder); });
         words_ = &otherLanguage_;
     }
     stepper_->start();

@@ -15,10 +15,6 @@
 #include <QStringList>
 #include <vector>
 
-QString TexturesFolder() {
-    return ProgramFolder::File("Textures");
-}
-
 namespace {
 
 // The slot's picture in a skin folder: "N.jpg", else "N.bmp", the extension in any letter
@@ -49,12 +45,13 @@ QPixmap PlainTile(int slot) {
 class TSkinLoader {
 public:
     // A texture that cannot be found is forgotten in `imageNames`.
-    TSkinLoader(CheckedArray<QByteArray, 0, 8>& imageNames, const QByteArray& skinName)
-        : imageNames_(imageNames), skinName_(skinName) {}
+    TSkinLoader(const QString& texturesFolder, CheckedArray<QByteArray, 0, 8>& imageNames,
+                const QByteArray& skinName)
+        : texturesFolder_(texturesFolder), imageNames_(imageNames), skinName_(skinName) {}
 
     QPixmap TextureSlot(int slot) {
         QByteArray& name = imageNames_[slot];
-        const QString path = TexturesFolder() + '/' + CodePage::ToUnicode(BareFileName(name));
+        const QString path = texturesFolder_ + '/' + CodePage::ToUnicode(BareFileName(name));
         if (name.isEmpty() || !QFileInfo(path).isFile()) {
             name.clear(); // so the next save writes an empty value
             return DefaultPicture(slot);
@@ -75,8 +72,7 @@ public:
     QPixmap SkinSlot(int slot) {
         if (skinName_.isEmpty())
             return DefaultPicture(slot);
-        const QString path =
-            SlotFile(TexturesFolder() + '/' + CodePage::ToUnicode(skinName_), slot);
+        const QString path = SlotFile(texturesFolder_ + '/' + CodePage::ToUnicode(skinName_), slot);
         if (path.isEmpty())
             return DefaultPicture(slot);
         const QPixmap picture =
@@ -101,7 +97,7 @@ private:
     }
 
     QPixmap DefaultPicture(int slot) {
-        const QString folder = TexturesFolder() + '/' + DefaultSkinName;
+        const QString folder = texturesFolder_ + '/' + DefaultSkinName;
         const QString found = SlotFile(folder, slot);
         const QString path = found.isEmpty() ? QString("%1/%2.jpg").arg(folder).arg(slot) : found;
         try {
@@ -112,6 +108,7 @@ private:
         }
     }
 
+    const QString& texturesFolder_;
     CheckedArray<QByteArray, 0, 8>& imageNames_;
     const QByteArray& skinName_;
     QHash<QByteArray, QPixmap> decoded_;
@@ -121,8 +118,10 @@ private:
 
 } // namespace
 
+TSkins::TSkins(const TProgramFolder& folder) : texturesFolder_(folder.File("Textures")) {}
+
 void TSkins::LoadSkinImages() {
-    TSkinLoader loader(ImageNames, SkinName);
+    TSkinLoader loader(texturesFolder_, ImageNames, SkinName);
     for (int slot = 0; slot <= 8; ++slot)
         bitmaps_[slot] = UseSkins ? loader.SkinSlot(slot) : loader.TextureSlot(slot);
     loader.ReportMissingDefaults();

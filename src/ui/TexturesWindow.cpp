@@ -30,9 +30,9 @@ bool Storable(const QString& name) {
 }
 
 // The entries of the textures folder that can be chosen.
-QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filters) {
-    QStringList names =
-        QDir(TexturesFolder()).entryList(nameFilters, filters, QDir::Name | QDir::IgnoreCase);
+QStringList StorableEntries(const QString& folder, const QStringList& nameFilters,
+                            QDir::Filters filters) {
+    QStringList names = QDir(folder).entryList(nameFilters, filters, QDir::Name | QDir::IgnoreCase);
     names.removeIf([](const QString& name) { return !Storable(name); });
     return names;
 }
@@ -103,7 +103,8 @@ int TTexturesWindow::SelectedSlot() const {
 
 void TTexturesWindow::ReadFileList() {
     FileListBox1->clear();
-    FileListBox1->addItems(StorableEntries({"*.bmp", "*.jpg"}, QDir::Files));
+    FileListBox1->addItems(
+        StorableEntries(skins_.TexturesFolder(), {"*.bmp", "*.jpg"}, QDir::Files));
 }
 
 void TTexturesWindow::ShowPreview() {
@@ -156,7 +157,8 @@ void TTexturesWindow::UseSkinsCheckBoxClick() {
 void TTexturesWindow::FillSkinList() {
     const QSignalBlocker quiet(ComboBox1);
     ComboBox1->clear();
-    ComboBox1->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
+    ComboBox1->addItems(
+        StorableEntries(skins_.TexturesFolder(), {}, QDir::Dirs | QDir::NoDotAndDotDot));
     ComboBox1->setCurrentIndex(
         ComboBox1->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString));
 }

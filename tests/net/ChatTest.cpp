@@ -20,8 +20,8 @@
 TEST(ChatTest, LogPopUpAndSending) {
     TestFolder folder;
     folder.LayShippedData();
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder};
     TNetPlayFields& NetPlayFields = data.NetPlay;
     FakeSoundScope sound{look.Sounds};
     TConnectionWindow config{look, NetPlayFields};

@@ -60,7 +60,7 @@ protected:
     }
 
     TestFolder folder;
-    TRunData data;
+    TRunData data{folder.Program()};
     MessageRecorder messages;
 };
 

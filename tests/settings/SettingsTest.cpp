@@ -28,8 +28,8 @@ protected:
     }
 
     TestFolder folder;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder};
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
     TNetPlayFields& NetPlayFields = data.NetPlay;

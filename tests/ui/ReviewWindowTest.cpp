@@ -46,8 +46,8 @@ protected:
 
     TestFolder folder;
     TDictionary words;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder};
     TReviewWindow window{look, nullptr};
 };
 

@@ -47,8 +47,8 @@ protected:
     void UseLanguage(quint16 language) { ::UseLanguage(data.Words, language); }
 
     TestFolder folder;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder};
     // The parts of the run's data, by the names the tests know them.
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
