@@ -5,8 +5,8 @@
 #include "ui/MainWindow.h"
 #include "ui/Presentation.h"
 
-TKordiApp::TKordiApp(std::unique_ptr<ISoundOutput> soundOutput)
-    : soundOutput_(std::move(soundOutput)) {}
+TKordiApp::TKordiApp(IMessages& messages, std::unique_ptr<ISoundOutput> soundOutput)
+    : messages_(messages), soundOutput_(std::move(soundOutput)) {}
 
 TKordiApp::~TKordiApp() = default;
 
@@ -14,7 +14,7 @@ TKordiApp::~TKordiApp() = default;
 // the error of a copy that cannot be made.
 TMainWindow& TKordiApp::CreateMainWindow(const std::function<void()>& progress) {
     data_ = std::make_unique<TRunData>(folder_);
-    look_ = std::make_unique<TPresentation>(data_->Texts, folder_);
+    look_ = std::make_unique<TPresentation>(data_->Texts, folder_, messages_);
     look_->Sounds.SetSoundOutput(std::move(soundOutput_));
     mainWindow_ = std::make_unique<TMainWindow>(*look_, *data_, progress);
     return *mainWindow_;

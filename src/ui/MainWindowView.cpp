@@ -8,7 +8,6 @@
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/KeyState.h"
-#include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
 #include "settings/RunData.h"
 #include "settings/Settings.h"
@@ -248,8 +247,8 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 
 void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
-    TSafeApplication::Guard([this] { SaveSettings(); });
-    TSafeApplication::Guard([this] { WriteWinners(data_.Winners, data_.Folder); });
+    look_.Messages.Guard([this] { SaveSettings(); });
+    look_.Messages.Guard([this] { WriteWinners(data_.Winners, data_.Folder); });
 }
 
 void TMainWindow::ShowComputerOpponent(bool shown) {

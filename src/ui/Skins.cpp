@@ -45,9 +45,10 @@ QPixmap PlainTile(int slot) {
 class TSkinLoader {
 public:
     // A texture that cannot be found is forgotten in `imageNames`.
-    TSkinLoader(const QString& texturesFolder, CheckedArray<QByteArray, 0, 8>& imageNames,
-                const QByteArray& skinName)
-        : texturesFolder_(texturesFolder), imageNames_(imageNames), skinName_(skinName) {}
+    TSkinLoader(const QString& texturesFolder, IMessages& messages,
+                CheckedArray<QByteArray, 0, 8>& imageNames, const QByteArray& skinName)
+        : texturesFolder_(texturesFolder), messages_(messages), imageNames_(imageNames),
+          skinName_(skinName) {}
 
     QPixmap TextureSlot(int slot) {
         QByteArray& name = imageNames_[slot];
@@ -82,16 +83,16 @@ public:
 
     void ReportMissingDefaults() const {
         if (!missingDefaults_.isEmpty())
-            Messages::Show(missingDefaults_.join('\n'));
+            messages_.Show(missingDefaults_.join('\n'));
     }
 
 private:
     // A null picture after telling the player the file's shown name.
-    static QPixmap Decode(const QString& path, const QByteArray& shownName) {
+    QPixmap Decode(const QString& path, const QByteArray& shownName) const {
         try {
             return QPixmap::fromImage(PictureDecoder::LoadPicture(path));
         } catch (const KordiError&) {
-            Messages::Show("Unknown graphic format : " + CodePage::ToUnicode(shownName));
+            messages_.Show("Unknown graphic format : " + CodePage::ToUnicode(shownName));
             return {};
         }
     }
@@ -109,6 +110,7 @@ private:
     }
 
     const QString& texturesFolder_;
+    IMessages& messages_;
     CheckedArray<QByteArray, 0, 8>& imageNames_;
     const QByteArray& skinName_;
     QHash<QByteArray, QPixmap> decoded_;
@@ -118,10 +120,11 @@ private:
 
 } // namespace
 
-TSkins::TSkins(const TProgramFolder& folder) : texturesFolder_(folder.File("Textures")) {}
+TSkins::TSkins(const TProgramFolder& folder, IMessages& messages)
+    : texturesFolder_(folder.File("Textures")), messages_(messages) {}
 
 void TSkins::LoadSkinImages() {
-    TSkinLoader loader(texturesFolder_, ImageNames, SkinName);
+    TSkinLoader loader(texturesFolder_, messages_, ImageNames, SkinName);
     for (int slot = 0; slot <= 8; ++slot)
         bitmaps_[slot] = UseSkins ? loader.SkinSlot(slot) : loader.TextureSlot(slot);
     loader.ReportMissingDefaults();

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+class IMessages;
 class QWidget;
 class TMainWindow;
 class TProgramFolder;
@@ -34,8 +35,9 @@ inline constexpr char DefaultSkinName[] = "Default skin";
 // The skin choices, the slot pictures made from them, and the windows they dress.
 class TSkins {
 public:
-    // The pictures come from the program folder's "Textures".
-    explicit TSkins(const TProgramFolder& folder);
+    // The pictures come from the program folder's "Textures"; a picture that cannot be read
+    // is told through `messages`.
+    TSkins(const TProgramFolder& folder, IMessages& messages);
 
     // The choices of the settings file's "Images" section (code page 1251 names).
     // Per slot, the bare file name of its texture inside TexturesFolder; empty: none chosen.
@@ -66,6 +68,7 @@ private:
     };
 
     QString texturesFolder_;
+    IMessages& messages_;
     CheckedArray<QPixmap, 0, 8> bitmaps_;
     std::vector<TSkinned> registry_;
 };

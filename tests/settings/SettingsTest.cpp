@@ -1,3 +1,4 @@
+#include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
@@ -29,7 +30,7 @@ protected:
 
     TestFolder folder;
     TRunData data{folder.Program()};
-    TPresentation look{data.Texts, data.Folder};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
     TNetPlayFields& NetPlayFields = data.NetPlay;

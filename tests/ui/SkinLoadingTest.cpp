@@ -40,7 +40,7 @@ protected:
 
     TestFolder folder;
     MessageRecorder messages;
-    TSkins skins{folder.Program()};
+    TSkins skins{folder.Program(), MessageRecorder::Messages()};
 };
 
 } // namespace

@@ -43,7 +43,7 @@ protected:
     TestFolder folder;
     MessageRecorder messages;
     TRunData data{folder.Program()};
-    TPresentation look{data.Texts, data.Folder};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TSkins& skins = look.Skins;
     std::unique_ptr<TTexturesWindow> window;
 };
