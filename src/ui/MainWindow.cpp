@@ -34,9 +34,6 @@
 
 namespace {
 
-const QColor Yellow(255, 255, 0);
-const QColor Blue(0, 0, 255);
-
 // The client area: it tiles the main background behind every control.
 class TClientArea : public QWidget {
 public:
