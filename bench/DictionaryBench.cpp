@@ -6,13 +6,13 @@
 
 // Loading both shipped dictionaries, as start-up does.
 static void BM_LoadBothDictionaries(benchmark::State& state) {
-    ProgramFolder::Override(KORDI_SOURCE_DIR "/data");
+    const TProgramFolder data(KORDI_SOURCE_DIR "/data");
     TDictionary words;
     for (auto _ : state) {
         words.Language = 2;
-        words.LoadWords();
+        words.LoadWords(data);
         words.Language = 1;
-        words.LoadWords();
+        words.LoadWords(data);
     }
     state.counters["words"] = words.WordCount[1] + words.WordCount[2];
 }

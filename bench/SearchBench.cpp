@@ -24,10 +24,9 @@ const TDictionary& Dictionary(int language) {
     static std::map<int, TDictionary> loaded;
     TDictionary& words = loaded[language];
     if (words.WordCount[language] == 0) {
-        ProgramFolder::Override(KORDI_SOURCE_DIR "/data");
         words.Language = static_cast<quint16>(language);
         words.FirstLetter = language == 1 ? 0xC0 : 0x41;
-        words.LoadWords();
+        words.LoadWords(TProgramFolder(KORDI_SOURCE_DIR "/data"));
     }
     return words;
 }

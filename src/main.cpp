@@ -1,6 +1,7 @@
 #include "app/KordiApp.h"
 #include "app/StartUp.h"
 #include "platform/CommandLine.h"
+#include "platform/Messages.h"
 #include "platform/SafeApplication.h"
 #include "platform/SdlSound.h"
 #include "platform/TerminationSignals.h"
@@ -14,11 +15,12 @@ int main(int argc, char** argv) {
     if (const auto status = AnswerCommandLine(ArgumentList(argc, argv), false))
         return *status;
     TerminationSignals::Catch();
-    TSafeApplication app(argc, argv);
+    TMessageBoxes messages;
+    TSafeApplication app(argc, argv, messages);
     TSafeApplication::setDesktopFileName("example.kordi2000.Kordi2000"); // the menu entry's name
     if (const auto status = AnswerCommandLine(TSafeApplication::arguments(), true))
         return *status;
-    TKordiApp kordi(OpenSoundOutput());
+    TKordiApp kordi(messages, OpenSoundOutput());
     TStartUp startUp(kordi);
     QObject::connect(&startUp, &TStartUp::Finished, [&kordi] {
         TMainWindow* window = kordi.MainWindow();

@@ -12,12 +12,12 @@
 
 class TestFolder {
 public:
-    TestFolder() {
-        QDir(dir_.path()).mkpath("DATA");
-        ProgramFolder::Override(dir_.path());
-    }
-    ~TestFolder() { ProgramFolder::Override({}); }
+    TestFolder() { QDir(dir_.path()).mkpath("DATA"); }
 
+    // The folder as the program's own; `installed` keeps the player's files out of it.
+    TProgramFolder Program(bool installed = false) const {
+        return TProgramFolder(dir_.path(), installed);
+    }
     QString Path(const QString& relative) const { return dir_.filePath(relative); }
 
     // Writes the file, making its folders first.

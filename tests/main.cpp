@@ -9,8 +9,7 @@ int main(int argc, char** argv) {
         return *status;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TSafeApplication app(argc, argv);
+    TSafeApplication app(argc, argv, MessageRecorder::Messages());
     ::testing::InitGoogleTest(&argc, argv);
-    MessageRecorder::FailOnMessages();
     return RUN_ALL_TESTS();
 }

@@ -2,9 +2,12 @@
 // The running program: it owns the parts of a run (the player's data, the look and sound of
 // the windows, the main window) and hands each window the parts it needs.
 
+#include "platform/ProgramFolder.h"
+
 #include <functional>
 #include <memory>
 
+class IMessages;
 class ISoundOutput;
 class TMainWindow;
 struct TPresentation;
@@ -12,8 +15,9 @@ struct TRunData;
 
 class TKordiApp {
 public:
-    // Sounds go to `soundOutput`; none keeps the program silent.
-    explicit TKordiApp(std::unique_ptr<ISoundOutput> soundOutput = nullptr);
+    // Messages go to `messages`, which outlives the app; sounds go to `soundOutput`, and none
+    // keeps the program silent.
+    explicit TKordiApp(IMessages& messages, std::unique_ptr<ISoundOutput> soundOutput = nullptr);
     // The main window goes first, and with it every other window.
     ~TKordiApp();
 
@@ -25,6 +29,8 @@ public:
     TMainWindow* MainWindow() const { return mainWindow_.get(); }
 
 private:
+    IMessages& messages_;
+    const TProgramFolder folder_ = TProgramFolder::OfThisProgram();
     std::unique_ptr<ISoundOutput> soundOutput_;
     std::unique_ptr<TRunData> data_;
     std::unique_ptr<TPresentation> look_;

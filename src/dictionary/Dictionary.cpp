@@ -21,12 +21,12 @@ bool IsAcceptedLine(QByteArrayView line) {
 
 } // namespace
 
-QString TDictionary::FileForLanguage(int language) {
-    return ProgramFolder::PlayerFile(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
+QString TDictionary::FileForLanguage(const TProgramFolder& folder, int language) {
+    return folder.PlayerFile(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
 }
 
-void TDictionary::LoadWords() {
-    LoadFile(FileForLanguage(Language));
+void TDictionary::LoadWords(const TProgramFolder& folder) {
+    LoadFile(FileForLanguage(folder, Language));
 }
 
 void TDictionary::LoadFile(const QString& path) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class TPrefixTree;
+class TProgramFolder;
 
 struct TDictionary {
     static constexpr int MinLength = 2;
@@ -28,9 +29,11 @@ struct TDictionary {
     std::function<void()> CountsChanged;
 
     int AlphabetSize() const { return Language == 2 ? 26 : 32; }
-    static QString FileForLanguage(int language);
+    // The player's dictionary file of the language in the program's folder.
+    static QString FileForLanguage(const TProgramFolder& folder, int language);
 
-    void LoadWords();
+    // Reads the current language's dictionary of the program's folder.
+    void LoadWords(const TProgramFolder& folder);
     // Reads the given file as the current language's dictionary.
     void LoadFile(const QString& path);
     bool FindWord(QByteArrayView word, int length) const;

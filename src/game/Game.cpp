@@ -250,7 +250,7 @@ void TGame::AnswerQuestion(TAnswer answer) {
 
 void TGame::AddUnknownWord(const QByteArray& word) {
     words_->AppendWord(word);
-    words_->LoadWords();
+    words_->LoadFile(words_->FileName);
 }
 
 void TGame::AcceptWord(bool withSound) {

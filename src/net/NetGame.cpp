@@ -52,8 +52,9 @@ void TNetGame::SetNetState(int state) {
     host_.ShowNetState();
 }
 
-TNetGame::TNetGame(TGame& game, INetGameHost& host, const TTexts& texts, QObject* parent)
-    : QObject(parent), game_(game), host_(host), texts_(texts) {
+TNetGame::TNetGame(TGame& game, INetGameHost& host, const TTexts& texts, IMessages& messages,
+                   QObject* parent)
+    : QObject(parent), game_(game), host_(host), texts_(texts), messages_(messages) {
     connect(&game, &TGame::Changed, this, &TNetGame::Pump);
     connect(&game, &TGame::GameOpened, this, &TNetGame::SendOpenedGame);
     connect(&game, &TGame::MoveMade, this, &TNetGame::SendMove);
@@ -227,6 +228,6 @@ void TNetGame::ReceiveMove(const TNetMessage& message) {
 }
 
 void TNetGame::GiveUp(const QString& why) {
-    Messages::ShowError(texts_.GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
+    messages_.ShowError(texts_.GetTextU("Net_Refused") + (why.isEmpty() ? "" : " (" + why + ")"));
     host_.LeaveSession();
 }

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 
+class IMessages;
 class TTexts;
 
 // What the network game asks of the program around it: the session, and the windows that
@@ -34,8 +35,10 @@ public:
 class TNetGame : public QObject {
     Q_OBJECT
 public:
-    // The notices in the chat log are in the language of `texts`.
-    TNetGame(TGame& game, INetGameHost& host, const TTexts& texts, QObject* parent = nullptr);
+    // The notices in the chat log are in the language of `texts`; a refused record is told
+    // through `messages`.
+    TNetGame(TGame& game, INetGameHost& host, const TTexts& texts, IMessages& messages,
+             QObject* parent = nullptr);
 
     // Sends a record to the peer and hands the local copy to Receive before returning.
     // Without a session nothing is sent.
@@ -74,6 +77,7 @@ private:
     TGame& game_;
     INetGameHost& host_;
     const TTexts& texts_;
+    IMessages& messages_;
     std::deque<std::function<void()>> inbox_;
     int state_ = 0;
     bool pumping_ = false;

@@ -20,9 +20,9 @@ QString LocalAddress() {
     return {};
 }
 
-TVersionCheck::TVersionCheck(const TTexts& texts, QObject* owner)
+TVersionCheck::TVersionCheck(const TTexts& texts, IMessages& messages, QObject* owner)
     : QObject(owner), Address(WebAddresses::Statistics), http_(new QNetworkAccessManager(this)),
-      texts_(texts) {}
+      texts_(texts), messages_(messages) {}
 
 // Once the check has ended the address is not looked up again: the answer would change
 // nothing, and a slow name service would stall the window every few seconds. The request
@@ -61,7 +61,7 @@ void TVersionCheck::NMHTTPSuccess(const QByteArray& body) {
     if (body.startsWith(Marker) && numeric) {
         const int version = digits.toInt();
         if (version > OwnVersion)
-            Messages::Show(CodePage::ToUnicode(FillNumbers(
+            messages_.Show(CodePage::ToUnicode(FillNumbers(
                 texts_.GetText("NewVersion"), {version / 100, version % 100 / 10, version % 10})));
     }
     HttpDone = 1;
@@ -75,6 +75,6 @@ void TVersionCheck::NMHTTPInvalidHost() {
     HttpDone = 1;
 }
 
-QUrl HelpPage(const TDictionary& words) {
-    return QUrl::fromLocalFile(ProgramFolder::File("Help/" + words.LanguageName + ".htm"));
+QUrl HelpPage(const TProgramFolder& folder, const TDictionary& words) {
+    return QUrl::fromLocalFile(folder.File("Help/" + words.LanguageName + ".htm"));
 }

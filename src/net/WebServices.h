@@ -11,6 +11,8 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class IMessages;
+class TProgramFolder;
 class TTexts;
 struct TDictionary;
 
@@ -24,8 +26,8 @@ public:
     static constexpr int OwnVersion = 201;
 
     // Made by the main window, which owns it; the notice of a new version is in the
-    // language of `texts`.
-    TVersionCheck(const TTexts& texts, QObject* owner);
+    // language of `texts`, shown through `messages`.
+    TVersionCheck(const TTexts& texts, IMessages& messages, QObject* owner);
 
     // Tests point these at a server of their own.
     QUrl Address;
@@ -50,7 +52,8 @@ private:
     QNetworkAccessManager* http_;
     QNetworkReply* reply_ = nullptr;
     const TTexts& texts_;
+    IMessages& messages_;
 };
 
-// The help page of the dictionary's language, beside the program.
-QUrl HelpPage(const TDictionary& words);
+// The help page of the dictionary's language, in the program's folder.
+QUrl HelpPage(const TProgramFolder& folder, const TDictionary& words);

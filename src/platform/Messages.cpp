@@ -1,21 +1,23 @@
 #include "platform/Messages.h"
 
+#include "platform/Errors.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
-namespace Messages {
-namespace {
-
-TSink& Sink() {
-    static TSink sink;
-    return sink;
+void IMessages::Guard(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Cancelled&) {
+        // the player chose to stop; nothing to tell
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
 }
 
+namespace {
+
 void Open(QMessageBox::Icon icon, const QString& text) {
-    if (Sink()) {
-        Sink()(text);
-        return;
-    }
     auto* box = new QMessageBox(icon, QApplication::applicationName(), text, QMessageBox::Ok,
                                 QApplication::activeWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -24,16 +26,10 @@ void Open(QMessageBox::Icon icon, const QString& text) {
 
 } // namespace
 
-void Show(const QString& text) {
+void TMessageBoxes::Show(const QString& text) {
     Open(QMessageBox::Information, text);
 }
 
-void ShowError(const QString& text) {
+void TMessageBoxes::ShowError(const QString& text) {
     Open(QMessageBox::Critical, text);
 }
-
-void SetSink(TSink sink) {
-    Sink() = std::move(sink);
-}
-
-} // namespace Messages

@@ -1,18 +1,24 @@
 #pragma once
 // The program's few plain messages (an error, a picture of unknown format, the version
-// notice): a message box with one OK button that does not wait for its answer, so the
-// program goes on around it. Tests put a recorder in its place.
+// notice). The app hands its messages to the parts that show them; tests hand a recorder.
 
 #include <QString>
 #include <functional>
 
-namespace Messages {
+class IMessages {
+public:
+    virtual ~IMessages() = default;
 
-using TSink = std::function<void(const QString& text)>;
+    virtual void Show(const QString& text) = 0;
+    virtual void ShowError(const QString& text) = 0;
+    // Runs `action` and shows any error it raises (a cancelled step ends quietly).
+    void Guard(const std::function<void()>& action);
+};
 
-void Show(const QString& text);
-void ShowError(const QString& text);
-// Replaces the message box until the next call; an empty sink brings it back.
-void SetSink(TSink sink);
-
-} // namespace Messages
+// A message box with one OK button that does not wait for its answer, so the program goes on
+// around it.
+class TMessageBoxes final : public IMessages {
+public:
+    void Show(const QString& text) override;
+    void ShowError(const QString& text) override;
+};

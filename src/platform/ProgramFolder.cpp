@@ -7,40 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <optional>
 
-namespace ProgramFolder {
 namespace {
-
-struct TLayout {
-    QString data; // with a trailing '/'
-    bool installed = false;
-};
-
-std::optional<TLayout> chosen;
 
 QString WithSlash(const QString& folder) {
     return folder.endsWith('/') ? folder : folder + '/';
-}
-
-// The build folder has the settings file beside the program; an installed program has its
-// data under share, at the same place relative to bin whatever the prefix.
-TLayout FindLayout() {
-    const QString beside = QCoreApplication::applicationDirPath();
-    const QString installed = QDir::cleanPath(beside + '/' + KORDI_INSTALLED_DATA);
-    if (!QFile::exists(beside + "/Kordi2000.ini") && QFile::exists(installed + "/Kordi2000.ini"))
-        return {WithSlash(installed), true};
-    return {WithSlash(beside), false};
-}
-
-const TLayout& Layout() {
-    if (!chosen)
-        chosen = FindLayout();
-    return *chosen;
-}
-
-bool PlayerFilesBesideData() {
-    return !Layout().installed && QFileInfo(Layout().data).isWritable();
 }
 
 // What QStandardPaths::AppDataLocation names for an application called kordi2000; the
@@ -66,15 +37,24 @@ void CopyForPlayer(const QString& original, const QString& copy) {
 
 } // namespace
 
-QString Path() {
-    return Layout().data;
+TProgramFolder::TProgramFolder(const QString& folder, bool installed)
+    : data_(WithSlash(folder)), installed_(installed) {}
+
+// The build folder has the settings file beside the program; an installed program has its
+// data under share, at the same place relative to bin whatever the prefix.
+TProgramFolder TProgramFolder::OfThisProgram() {
+    const QString beside = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(beside + '/' + KORDI_INSTALLED_DATA);
+    if (!QFile::exists(beside + "/Kordi2000.ini") && QFile::exists(installed + "/Kordi2000.ini"))
+        return TProgramFolder(installed, true);
+    return TProgramFolder(beside);
 }
 
-QString File(const QString& relative) {
-    return Path() + relative;
+bool TProgramFolder::PlayerFilesBesideData() const {
+    return !installed_ && QFileInfo(data_).isWritable();
 }
 
-QString PlayerFile(const QString& relative) {
+QString TProgramFolder::PlayerFile(const QString& relative) const {
     const QString original = File(relative);
     if (PlayerFilesBesideData())
         return original;
@@ -86,12 +66,3 @@ QString PlayerFile(const QString& relative) {
     }
     return own;
 }
-
-void Override(const QString& folder, bool installed) {
-    if (folder.isEmpty())
-        chosen.reset();
-    else
-        chosen = TLayout{WithSlash(folder), installed};
-}
-
-} // namespace ProgramFolder

@@ -7,19 +7,27 @@
 
 #include <QString>
 
-namespace ProgramFolder {
+class TProgramFolder {
+public:
+    // The data in `folder`; `installed` keeps the player's files out of it, as for an
+    // installed program.
+    explicit TProgramFolder(const QString& folder, bool installed = false);
+    // The folder of the running program: its build folder, or its installed data.
+    static TProgramFolder OfThisProgram();
 
-// The folder of the read-only data, with a trailing '/'.
-QString Path();
-// Read-only data relative to that folder, e.g. File("sounds/apply.wav").
-QString File(const QString& relative);
-// A file the program writes (settings, dictionaries, records), e.g. PlayerFile("DATA/Winners").
-// In the player's data folder, the shipped original is copied there the first time; a file
-// with no original is left for the program to make. Throws IoError naming the path when the
-// player's copy cannot be made.
-QString PlayerFile(const QString& relative);
-// Points the data at `folder` (tests); `installed` keeps the player's files out of it, as for
-// an installed program.
-void Override(const QString& folder, bool installed = false);
+    // The folder of the read-only data, with a trailing '/'.
+    const QString& Path() const { return data_; }
+    // Read-only data relative to that folder, e.g. File("sounds/apply.wav").
+    QString File(const QString& relative) const { return data_ + relative; }
+    // A file the program writes (settings, dictionaries, records), e.g. PlayerFile("DATA/Winners").
+    // In the player's data folder, the shipped original is copied there the first time; a file
+    // with no original is left for the program to make. Throws IoError naming the path when the
+    // player's copy cannot be made.
+    QString PlayerFile(const QString& relative) const;
 
-} // namespace ProgramFolder
+private:
+    bool PlayerFilesBesideData() const;
+
+    QString data_;
+    bool installed_;
+};

@@ -163,14 +163,14 @@ bool HasAnyResult(const TWinnersTable& table) {
     return false;
 }
 
-QString WinnersFileName() {
-    return ProgramFolder::PlayerFile("DATA/Winners");
+QString WinnersFileName(const TProgramFolder& folder) {
+    return folder.PlayerFile("DATA/Winners");
 }
 
-void ReadWinners(TRunWinners& winners) {
+void ReadWinners(TRunWinners& winners, const TProgramFolder& folder) {
     ClearTable(winners);
     winners.Changes.clear();
-    const QString fileName = WinnersFileName();
+    const QString fileName = WinnersFileName(folder);
     if (!QFile::exists(fileName))
         return; // the first run: the file is made at exit
     try {
@@ -181,8 +181,8 @@ void ReadWinners(TRunWinners& winners) {
     }
 }
 
-void WriteWinners(TRunWinners& winners) {
-    const QString fileName = WinnersFileName();
+void WriteWinners(TRunWinners& winners, const TProgramFolder& folder) {
+    const QString fileName = WinnersFileName(folder);
     TWinnersTable merged = winners;
     std::optional<KordiError> unreadable;
     SharedFile::Change(fileName, [&](const std::optional<QByteArray>& current) {

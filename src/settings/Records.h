@@ -8,6 +8,8 @@
 #include <QList>
 #include <functional>
 
+class TProgramFolder;
+
 struct TWinner {
     // An empty place: no name and a score no real result can have.
     static constexpr qint32 EmptyScore = -666;
@@ -71,15 +73,16 @@ void ClearList(TWinnerList& list);
 void ClearTable(TWinnersTable& table);
 bool HasAnyResult(const TWinnersTable& table);
 
-QString WinnersFileName();
+// The player's records file in the program's folder.
+QString WinnersFileName(const TProgramFolder& folder);
 // Fills the run's table from DATA/Winners. A missing file gives a fresh table. A file that
 // cannot be read or does not hold the layout is renamed aside with a ".bad" suffix (so the
 // write at exit cannot overwrite it), the table is left fresh, and KordiError is thrown
 // naming both files; the caller shows it and goes on.
-void ReadWinners(TRunWinners& winners);
+void ReadWinners(TRunWinners& winners, const TProgramFolder& folder);
 // Under the lock that another copy of the game takes too, reads DATA/Winners again, makes
 // this run's changes on it, replaces it as a whole and keeps the result as the run's table.
 // On failure raises IoError naming the file and leaves the old file as it was. A file that
 // no longer holds the layout is set aside as ReadWinners does, the run's table is written
 // in its place, and KordiError names both files.
-void WriteWinners(TRunWinners& winners);
+void WriteWinners(TRunWinners& winners, const TProgramFolder& folder);

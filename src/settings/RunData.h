@@ -5,15 +5,19 @@
 // window its part.
 
 #include "dictionary/Dictionary.h"
+#include "platform/ProgramFolder.h"
 #include "settings/Records.h"
 #include "settings/Settings.h"
 
 struct TRunData {
     // The settings file of the program folder as it is when the data is made.
-    TRunData() : Settings(SettingsFileName()) {}
+    explicit TRunData(const TProgramFolder& folder)
+        : Folder(folder), Settings(SettingsFileName(Folder)) {}
     TRunData(const TRunData&) = delete;
     TRunData& operator=(const TRunData&) = delete;
 
+    // Where the player's files are read and written.
+    const TProgramFolder Folder;
     TSettingsFile Settings;
     TDictionary Words;
     TTexts Texts{Settings, Words};

@@ -30,8 +30,8 @@ QColor TSettingsFile::ReadFaceTint() const {
     return QColor(part("CPU_Face_r"), part("CPU_Face_g"), part("CPU_Face_b"));
 }
 
-QString SettingsFileName() {
-    return ProgramFolder::PlayerFile("Kordi2000.ini");
+QString SettingsFileName(const TProgramFolder& folder) {
+    return folder.PlayerFile("Kordi2000.ini");
 }
 
 void UseLanguage(TDictionary& words, quint16 language) {

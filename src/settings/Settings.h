@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QList>
 
+class TProgramFolder;
 struct TDictionary;
 
 class TSettingsFile : public TIniFile {
@@ -35,7 +36,7 @@ struct TNetPlayFields {
 };
 
 // The settings file of the run: Kordi2000.ini in the program folder.
-QString SettingsFileName();
+QString SettingsFileName(const TProgramFolder& folder);
 
 // Sets the current language of the dictionary: 1 Russian, 2 English, with its text section
 // and the first letter of its alphabet.

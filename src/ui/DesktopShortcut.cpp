@@ -67,12 +67,12 @@ QByteArray DesktopEntry(const QString& program, const QString& folder) {
     return (lines.join('\n') + '\n').toUtf8();
 }
 
-void CreateDesktopShortcut() {
+void CreateDesktopShortcut(const TProgramFolder& programFolder) {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (desktop.isEmpty() || !QDir().mkpath(desktop))
         return;
     const QString file = QDir(desktop).filePath(ShortcutName);
-    QString folder = ProgramFolder::Path();
+    QString folder = programFolder.Path();
     folder.chop(1); // no trailing '/'
     QSaveFile launcher(file);
     if (!launcher.open(QIODevice::WriteOnly))

@@ -5,8 +5,11 @@
 #include <QByteArray>
 #include <QString>
 
-// Writes (or rewrites) the launcher; every failure passes silently.
-void CreateDesktopShortcut();
+class TProgramFolder;
+
+// Writes (or rewrites) the launcher, run in the program's folder; every failure passes
+// silently.
+void CreateDesktopShortcut(const TProgramFolder& programFolder);
 
 // The launcher's text for the program file and the folder it runs in.
 QByteArray DesktopEntry(const QString& program, const QString& folder);

@@ -8,7 +8,6 @@
 #include "platform/Errors.h"
 #include "platform/KeyState.h"
 #include "platform/LinkButton.h"
-#include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
 #include "settings/RunData.h"
 #include "settings/Settings.h"
@@ -34,9 +33,6 @@
 #include <QTimer>
 
 namespace {
-
-const QColor Yellow(255, 255, 0);
-const QColor Blue(0, 0, 255);
 
 // The client area: it tiles the main background behind every control.
 class TClientArea : public QWidget {
@@ -128,7 +124,7 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
     : QMainWindow(parent), look_(look), data_(data), progress_(std::move(progress)),
       effects_(std::make_unique<TGameSounds>(look.Sounds)) {
     Game = new TGame(data_.Words, *effects_, this);
-    NetGame = new TNetGame(*Game, *this, look_.Texts, this);
+    NetGame = new TNetGame(*Game, *this, look_.Texts, look_.Messages, this);
     client_ = new TClientArea(look_.Skins, this);
     setCentralWidget(client_);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -157,7 +153,7 @@ TMainWindow::TMainWindow(TPresentation& look, TRunData& data, std::function<void
 
 // Each Progress() is one step of the start-up's progress: ten in all.
 void TMainWindow::FormCreate() {
-    versionCheck_ = new TVersionCheck(look_.Texts, this);
+    versionCheck_ = new TVersionCheck(look_.Texts, look_.Messages, this);
     Progress();
     look_.Skins.RegisterSkinned(this, [this] { DressMainWindow(*this, look_.Skins); });
     Progress();
@@ -169,7 +165,7 @@ void TMainWindow::FormCreate() {
     CreateCells();
     ConnectGame();
     Progress();
-    TSafeApplication::Guard([this] { ReadWinners(data_.Winners); });
+    look_.Messages.Guard([this] { ReadWinners(data_.Winners, data_.Folder); });
     LoadSettings();
     look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
                           look_.Faces.Tint.blue());
@@ -177,7 +173,7 @@ void TMainWindow::FormCreate() {
     ArrangeLetters();
     Progress();
     LoadBothDictionaries();
-    TSafeApplication::Guard([this] { Menu_NewGameClick(); });
+    look_.Messages.Guard([this] { Menu_NewGameClick(); });
     look_.Skins.LoadSkinImages();
     Progress();
     look_.Skins.ApplySkins();
@@ -347,13 +343,14 @@ void TMainWindow::CreateMenu() {
     connect(Menu_Chat, &QAction::triggered, this, &TMainWindow::Menu_ChatClick);
     // The desktop's own viewer opens the help page and the maker's web pages.
     connect(Menu_Help1, &QAction::triggered, this,
-            [this] { QDesktopServices::openUrl(HelpPage(data_.Words)); });
+            [this] { QDesktopServices::openUrl(HelpPage(data_.Folder, data_.Words)); });
     for (const auto& [item, address] : {std::pair{Menu_Visit, WebAddresses::HomePage},
                                         {Menu_CompanionSite, WebAddresses::CompanionSite},
                                         {Menu_InternetChat, WebAddresses::InetChat}})
         connect(item, &QAction::triggered, this,
                 [url = QUrl(address)] { QDesktopServices::openUrl(url); });
-    connect(Menu_CreateShortcut, &QAction::triggered, this, CreateDesktopShortcut);
+    connect(Menu_CreateShortcut, &QAction::triggered, this,
+            [this] { CreateDesktopShortcut(data_.Folder); });
 }
 
 void TMainWindow::CreateLanguageMenu() {
@@ -466,7 +463,7 @@ void TMainWindow::LoadBothDictionaries() {
     const quint16 current = data_.Words.Language;
     for (const quint16 language : {quint16(3 - current), current}) {
         data_.Words.Language = language;
-        TSafeApplication::Guard([this] { data_.Words.LoadWords(); });
+        look_.Messages.Guard([this] { data_.Words.LoadWords(data_.Folder); });
         Progress();
     }
 }

@@ -8,7 +8,6 @@
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/KeyState.h"
-#include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
 #include "settings/RunData.h"
 #include "settings/Settings.h"
@@ -157,7 +156,7 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
         TDictionary next;
         next.Language = language;
         next.WordCount = data_.Words.WordCount;
-        next.LoadWords();
+        next.LoadWords(data_.Folder);
         UseLanguage(data_.Words, language);
         try {
             SaveSettings();
@@ -248,8 +247,8 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 
 void TMainWindow::FormClose() {
     // A settings file that cannot be written is reported, and the program still closes.
-    TSafeApplication::Guard([this] { SaveSettings(); });
-    TSafeApplication::Guard([this] { WriteWinners(data_.Winners); });
+    look_.Messages.Guard([this] { SaveSettings(); });
+    look_.Messages.Guard([this] { WriteWinners(data_.Winners, data_.Folder); });
 }
 
 void TMainWindow::ShowComputerOpponent(bool shown) {

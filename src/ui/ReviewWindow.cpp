@@ -2,9 +2,9 @@
 
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
-#include "platform/SafeApplication.h"
 #include "platform/TexturedLabel.h"
 #include "settings/Settings.h"
+#include "ui/Presentation.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -76,7 +76,7 @@ void TReviewWindow::Review(const TGameRecord& record, const TDictionary& words) 
     if (words.Language != record.Language) {
         otherLanguage_.Language = record.Language;
         otherLanguage_.FirstLetter = record.Language == 1 ? 0xC0 : 'A';
-        TSafeApplication::Guard([this] { otherLanguage_.LoadWords(); });
+        Look().Messages.Guard([this] { otherLanguage_.LoadWords(Look().Folder); });
         words_ = &otherLanguage_;
     }
     stepper_->start();
@@ -133,7 +133,7 @@ void TReviewWindow::ChooseFile() {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString& path) { TSafeApplication::Guard([&] { SaveTo(path); }); });
+            [this](const QString& path) { Look().Messages.Guard([&] { SaveTo(path); }); });
     dialog->open();
 }
 

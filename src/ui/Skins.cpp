@@ -15,10 +15,6 @@
 #include <QStringList>
 #include <vector>
 
-QString TexturesFolder() {
-    return ProgramFolder::File("Textures");
-}
-
 namespace {
 
 // The slot's picture in a skin folder: "N.jpg", else "N.bmp", the extension in any letter
@@ -49,12 +45,14 @@ QPixmap PlainTile(int slot) {
 class TSkinLoader {
 public:
     // A texture that cannot be found is forgotten in `imageNames`.
-    TSkinLoader(CheckedArray<QByteArray, 0, 8>& imageNames, const QByteArray& skinName)
-        : imageNames_(imageNames), skinName_(skinName) {}
+    TSkinLoader(const QString& texturesFolder, IMessages& messages,
+                CheckedArray<QByteArray, 0, 8>& imageNames, const QByteArray& skinName)
+        : texturesFolder_(texturesFolder), messages_(messages), imageNames_(imageNames),
+          skinName_(skinName) {}
 
     QPixmap TextureSlot(int slot) {
         QByteArray& name = imageNames_[slot];
-        const QString path = TexturesFolder() + '/' + CodePage::ToUnicode(BareFileName(name));
+        const QString path = texturesFolder_ + '/' + CodePage::ToUnicode(BareFileName(name));
         if (name.isEmpty() || !QFileInfo(path).isFile()) {
             name.clear(); // so the next save writes an empty value
             return DefaultPicture(slot);
@@ -75,8 +73,7 @@ public:
     QPixmap SkinSlot(int slot) {
         if (skinName_.isEmpty())
             return DefaultPicture(slot);
-        const QString path =
-            SlotFile(TexturesFolder() + '/' + CodePage::ToUnicode(skinName_), slot);
+        const QString path = SlotFile(texturesFolder_ + '/' + CodePage::ToUnicode(skinName_), slot);
         if (path.isEmpty())
             return DefaultPicture(slot);
         const QPixmap picture =
@@ -86,22 +83,22 @@ public:
 
     void ReportMissingDefaults() const {
         if (!missingDefaults_.isEmpty())
-            Messages::Show(missingDefaults_.join('\n'));
+            messages_.Show(missingDefaults_.join('\n'));
     }
 
 private:
     // A null picture after telling the player the file's shown name.
-    static QPixmap Decode(const QString& path, const QByteArray& shownName) {
+    QPixmap Decode(const QString& path, const QByteArray& shownName) const {
         try {
             return QPixmap::fromImage(PictureDecoder::LoadPicture(path));
         } catch (const KordiError&) {
-            Messages::Show("Unknown graphic format : " + CodePage::ToUnicode(shownName));
+            messages_.Show("Unknown graphic format : " + CodePage::ToUnicode(shownName));
             return {};
         }
     }
 
     QPixmap DefaultPicture(int slot) {
-        const QString folder = TexturesFolder() + '/' + DefaultSkinName;
+        const QString folder = texturesFolder_ + '/' + DefaultSkinName;
         const QString found = SlotFile(folder, slot);
         const QString path = found.isEmpty() ? QString("%1/%2.jpg").arg(folder).arg(slot) : found;
         try {
@@ -112,6 +109,8 @@ private:
         }
     }
 
+    const QString& texturesFolder_;
+    IMessages& messages_;
     CheckedArray<QByteArray, 0, 8>& imageNames_;
     const QByteArray& skinName_;
     QHash<QByteArray, QPixmap> decoded_;
@@ -121,8 +120,11 @@ private:
 
 } // namespace
 
+TSkins::TSkins(const TProgramFolder& folder, IMessages& messages)
+    : texturesFolder_(folder.File("Textures")), messages_(messages) {}
+
 void TSkins::LoadSkinImages() {
-    TSkinLoader loader(ImageNames, SkinName);
+    TSkinLoader loader(texturesFolder_, messages_, ImageNames, SkinName);
     for (int slot = 0; slot <= 8; ++slot)
         bitmaps_[slot] = UseSkins ? loader.SkinSlot(slot) : loader.TextureSlot(slot);
     loader.ReportMissingDefaults();

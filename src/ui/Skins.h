@@ -13,8 +13,10 @@
 #include <functional>
 #include <vector>
 
+class IMessages;
 class QWidget;
 class TMainWindow;
+class TProgramFolder;
 
 enum SkinSlot {
     SlotButton = 0,
@@ -28,13 +30,15 @@ enum SkinSlot {
     SlotWordLabel = 8,
 };
 
-// The program folder's "Textures", without a trailing '/'.
-QString TexturesFolder();
 inline constexpr char DefaultSkinName[] = "Default skin";
 
 // The skin choices, the slot pictures made from them, and the windows they dress.
 class TSkins {
 public:
+    // The pictures come from the program folder's "Textures"; a picture that cannot be read
+    // is told through `messages`.
+    TSkins(const TProgramFolder& folder, IMessages& messages);
+
     // The choices of the settings file's "Images" section (code page 1251 names).
     // Per slot, the bare file name of its texture inside TexturesFolder; empty: none chosen.
     CheckedArray<QByteArray, 0, 8> ImageNames;
@@ -43,6 +47,8 @@ public:
     // On: every slot from the skin SkinName; off: each slot from its own texture.
     bool UseSkins = true;
 
+    // The program folder's "Textures", without a trailing '/'.
+    const QString& TexturesFolder() const { return texturesFolder_; }
     // The slot's picture: empty until the first LoadSkinImages.
     const QPixmap& operator[](int slot) const { return bitmaps_[slot]; }
 
@@ -61,6 +67,8 @@ private:
         std::function<void()> dress;
     };
 
+    QString texturesFolder_;
+    IMessages& messages_;
     CheckedArray<QPixmap, 0, 8> bitmaps_;
     std::vector<TSkinned> registry_;
 };

@@ -23,7 +23,8 @@ public:
 
 } // namespace
 
-TSoundEffects::TSoundEffects() : output_(std::make_unique<TSilentOutput>()) {}
+TSoundEffects::TSoundEffects(const TProgramFolder& folder)
+    : soundsFolder_(folder.File("sounds/")), output_(std::make_unique<TSilentOutput>()) {}
 
 TSoundEffects::~TSoundEffects() = default;
 
@@ -32,8 +33,8 @@ void TSoundEffects::SetSoundOutput(std::unique_ptr<ISoundOutput> output) {
 }
 
 // Sounds lie in the program's own folder, wherever it was started from.
-QString SoundFile(const QString& name) {
-    return ProgramFolder::File("sounds/" + name + ".wav");
+QString TSoundEffects::SoundFile(const QString& name) const {
+    return soundsFolder_ + name + ".wav";
 }
 
 void TSoundEffects::PlaySoundEffect(int index) {

@@ -22,15 +22,18 @@ enum SoundEffect {
 // How long a waited-for sound holds the game while sound is off.
 inline constexpr int SilentPauseMs = 900;
 
-// The program folder's "sounds/" + name + ".wav".
-QString SoundFile(const QString& name);
+class TProgramFolder;
 
 // The output device and the sound switch. Until a device is given the game is silent, and
 // waited-for sounds pass at once.
 class TSoundEffects {
 public:
-    TSoundEffects();
+    // The sounds come from the program folder's "sounds".
+    explicit TSoundEffects(const TProgramFolder& folder);
     ~TSoundEffects();
+
+    // The program folder's "sounds/" + name + ".wav".
+    QString SoundFile(const QString& name) const;
 
     // The check mark of the Sound menu item.
     std::function<bool()> SoundOn = [] { return true; };
@@ -48,5 +51,6 @@ public:
     void StopSounds();
 
 private:
+    QString soundsFolder_;
     std::unique_ptr<ISoundOutput> output_;
 };

@@ -30,9 +30,9 @@ bool Storable(const QString& name) {
 }
 
 // The entries of the textures folder that can be chosen.
-QStringList StorableEntries(const QStringList& nameFilters, QDir::Filters filters) {
-    QStringList names =
-        QDir(TexturesFolder()).entryList(nameFilters, filters, QDir::Name | QDir::IgnoreCase);
+QStringList StorableEntries(const QString& folder, const QStringList& nameFilters,
+                            QDir::Filters filters) {
+    QStringList names = QDir(folder).entryList(nameFilters, filters, QDir::Name | QDir::IgnoreCase);
     names.removeIf([](const QString& name) { return !Storable(name); });
     return names;
 }
@@ -102,7 +102,7 @@ int TTexturesWindow::SelectedSlot() const {
 
 void TTexturesWindow::ReadFileList() {
     FileList->clear();
-    FileList->addItems(StorableEntries({"*.bmp", "*.jpg"}, QDir::Files));
+    FileList->addItems(StorableEntries(skins_.TexturesFolder(), {"*.bmp", "*.jpg"}, QDir::Files));
 }
 
 void TTexturesWindow::ShowPreview() {
@@ -154,7 +154,8 @@ void TTexturesWindow::UseSkinsCheckBoxClick() {
 void TTexturesWindow::FillSkinList() {
     const QSignalBlocker quiet(SkinBox);
     SkinBox->clear();
-    SkinBox->addItems(StorableEntries({}, QDir::Dirs | QDir::NoDotAndDotDot));
+    SkinBox->addItems(
+        StorableEntries(skins_.TexturesFolder(), {}, QDir::Dirs | QDir::NoDotAndDotDot));
     SkinBox->setCurrentIndex(
         SkinBox->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString));
 }

@@ -14,13 +14,13 @@ protected:
         folder.LayShippedData();
         Words.Language = static_cast<quint16>(language);
         Words.FirstLetter = language == 1 ? 0xC0 : 0x41;
-        Words.LoadWords();
+        Words.LoadWords(folder.Program());
     }
     void UseWords(const QByteArray& lines) {
         folder.Write("DATA/Lib.ENG", lines);
         Words.Language = 2;
         Words.FirstLetter = 0x41;
-        Words.LoadWords();
+        Words.LoadWords(folder.Program());
     }
     TSearchRequest Request(int strength, bool advice, const QList<QByteArray>& used) const {
         return MakeSearchRequest(Words, strength, advice, used);

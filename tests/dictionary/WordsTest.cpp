@@ -12,7 +12,7 @@ protected:
     void Load(int language, const QByteArray& content) {
         folder.Write(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG", content);
         Words.Language = static_cast<quint16>(language);
-        Words.LoadWords();
+        Words.LoadWords(folder.Program());
     }
     TestFolder folder;
     TDictionary Words;
@@ -62,7 +62,7 @@ TEST_F(WordsTest, AppendThenReload) {
     for (const QByteArray& content : {QByteArray("CAT\r\nDOG"), QByteArray("CAT\r\nDOG\r")}) {
         Load(2, content);
         Words.AppendWord("MOUSE");
-        Words.LoadWords();
+        Words.LoadWords(folder.Program());
         EXPECT_EQ(folder.Read("DATA/Lib.ENG"), "CAT\r\nDOG\r\nMOUSE\r\n");
         EXPECT_EQ(Words.WordCount[2], 3u);
         EXPECT_TRUE(Words.FindWord("MOUSE", 5));
@@ -78,7 +78,8 @@ TEST_F(WordsTest, FailedReadOrAppendKeepsTheWords) {
     EXPECT_THROW(Words.AppendWord("DOG"), IoError);
     EXPECT_FALSE(Words.FindWord("DOG", 3));
     Words.Language = 1;
-    EXPECT_TRUE(ErrorText<IoError>([this] { Words.LoadWords(); }).contains("Lib.RUS"));
+    EXPECT_TRUE(
+        ErrorText<IoError>([this] { Words.LoadWords(folder.Program()); }).contains("Lib.RUS"));
     EXPECT_TRUE(Words.FindWord("CAT", 3));
     EXPECT_EQ(Words.WordCount[2], 1u);
     EXPECT_EQ(Words.WordCount[1], 0u);

@@ -29,7 +29,7 @@ protected:
         dictionary.Language = 2;
         dictionary.LanguageName = "English";
         dictionary.FirstLetter = 'A';
-        dictionary.LoadWords();
+        dictionary.LoadWords(folder.Program());
         game.SetTickMs(1);
         game.StartGame(true);
     }

@@ -198,7 +198,7 @@ TEST_F(GameTest, NewGameOrCloseCutsThePauseShort) {
 // strength caps the word's length.
 TEST_F(GameTest, ComputerPlaysAtItsStrength) {
     folder.Write("DATA/Lib.ENG", "HOUSE\r\nAH\r\nHOSE\r\n");
-    dictionary.LoadWords();
+    dictionary.LoadWords(folder.Program());
     game.SetStrength(3);
     QList<int> faces;
     QObject::connect(&game, &TGame::Changed, [&] { faces.append(game.Face()); });

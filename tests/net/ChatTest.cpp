@@ -1,5 +1,6 @@
 // The chat window on its own: its log, its input line and its pop-up, without a session.
 
+#include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "platform/TexturedLabel.h"
 #include "settings/RunData.h"
@@ -20,8 +21,8 @@
 TEST(ChatTest, LogPopUpAndSending) {
     TestFolder folder;
     folder.LayShippedData();
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TNetPlayFields& NetPlayFields = data.NetPlay;
     FakeSoundScope sound{look.Sounds};
     TConnectionWindow config{look, NetPlayFields};

@@ -53,14 +53,15 @@ protected:
     }
 
     std::unique_ptr<TVersionCheck> CheckAgainst(const TCannedServer& server) const {
-        auto check = std::make_unique<TVersionCheck>(data.Texts, nullptr);
+        auto check =
+            std::make_unique<TVersionCheck>(data.Texts, MessageRecorder::Messages(), nullptr);
         check->Address = server.Url();
         check->LocalAddressRule = [] { return QString("192.0.2.7"); };
         return check;
     }
 
     TestFolder folder;
-    TRunData data;
+    TRunData data{folder.Program()};
     MessageRecorder messages;
 };
 

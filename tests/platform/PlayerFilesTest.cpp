@@ -11,10 +11,9 @@ TEST(PlayerFiles, UnmakeablePlayersFolderIsAnError) {
     TestFolder installed;
     installed.Write("Kordi2000.ini", "[Kordi]\r\n");
     installed.Write("NotAFolder", "x");
-    ProgramFolder::Override(installed.Path("."), true);
     qputenv("XDG_DATA_HOME", installed.Path("NotAFolder").toUtf8());
-    EXPECT_TRUE(ErrorText<IoError>([] {
-                    ProgramFolder::PlayerFile("Kordi2000.ini");
+    EXPECT_TRUE(ErrorText<IoError>([&installed] {
+                    installed.Program(true).PlayerFile("Kordi2000.ini");
                 }).contains(installed.Path("NotAFolder")));
     qunsetenv("XDG_DATA_HOME");
 }
@@ -22,5 +21,5 @@ TEST(PlayerFiles, UnmakeablePlayersFolderIsAnError) {
 // A program run from its own writable folder (the build folder) keeps every file there.
 TEST(PlayerFiles, WritableProgramFolderKeepsThePlayersFiles) {
     TestFolder folder;
-    EXPECT_EQ(ProgramFolder::PlayerFile("DATA/Lib.ENG"), folder.Path("DATA/Lib.ENG"));
+    EXPECT_EQ(folder.Program().PlayerFile("DATA/Lib.ENG"), folder.Path("DATA/Lib.ENG"));
 }

@@ -54,13 +54,13 @@ void AddWords(const QString& path, const QByteArray& copy) {
     for (int number = 1; number <= WordsPerCopy; ++number)
         words.AppendWord(WordOf(copy, number));
 }
-void AddResults(int language) {
+void AddResults(const TProgramFolder& folder, int language) {
     TRunWinners Winners;
-    ReadWinners(Winners);
+    ReadWinners(Winners, folder);
     for (int level = 1; level <= 6; ++level) {
         for (int result = 1; result <= 10; ++result) {
             AddToWinners(Winners, language, level, result, "Copy");
-            WriteWinners(Winners);
+            WriteWinners(Winners, folder);
         }
     }
 }
@@ -72,9 +72,8 @@ const bool roles = RegisterChildRole("append words", AppendWords) &&
                                          AddWords(path, "C");
                                      }) &&
                    RegisterChildRole("add results", [](const QString& programFolder) {
-                       ProgramFolder::Override(programFolder);
                        ReportChildReady();
-                       AddResults(1);
+                       AddResults(TProgramFolder(programFolder), 1);
                    });
 
 void WaitForTheOtherCopy(QProcess* child) {
@@ -139,7 +138,7 @@ TEST(TwoCopies, BothCopiesWordsAreKept) {
 TEST(TwoCopies, BothCopiesResultsAreKept) {
     TestFolder folder;
     const std::unique_ptr<QProcess> child = StartChildRole("add results", folder.Path(""));
-    AddResults(2);
+    AddResults(folder.Program(), 2);
     WaitForTheOtherCopy(child.get());
 
     TWinnersTable expected;

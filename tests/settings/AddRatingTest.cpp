@@ -29,7 +29,7 @@ protected:
     }
     // The only sound the windows played, `times` over, asynchronously as they go on at once.
     void ExpectPlayed(const char* name, size_t times = 1) const {
-        const TFakeSound::TRequest played{SoundFile(name), ISoundOutput::Mode::Async};
+        const TFakeSound::TRequest played{look.Sounds.SoundFile(name), ISoundOutput::Mode::Async};
         EXPECT_EQ(sound.Sound().Played, std::vector(times, played));
     }
 

@@ -1,3 +1,4 @@
+#include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
@@ -28,8 +29,8 @@ protected:
     }
 
     TestFolder folder;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
     TNetPlayFields& NetPlayFields = data.NetPlay;

@@ -27,7 +27,7 @@ protected:
     QString GetTextU(QByteArrayView key) const { return data_.Texts.GetTextU(key); }
 
     TestFolder folder_;
-    TRunData data_;
+    TRunData data_{folder_.Program()};
 };
 
 // Both text sections of the shipped file hold every key the program asks for.

@@ -65,7 +65,7 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
     table[2][3][0] = {"two\r\nlines", 3};
     table[2][3][1] = {CodePage::FromUnicode(u"José\x01"), 2};
     Winners = table;
-    WriteWinners(Winners);
+    WriteWinners(Winners, folder.Program());
 
     const QByteArray bytes = folder.Read("DATA/Winners");
     EXPECT_EQ(bytes.count("\r\n"), 252);
@@ -74,7 +74,7 @@ TEST(WinnersFile, WriteAndReadGiveBackTheTable) {
                                  "\r\n0\r\nP2\r\n-7\r\n-\r\n-666\r\n"));
 
     ClearTable(Winners);
-    ReadWinners(Winners);
+    ReadWinners(Winners, folder.Program());
     EXPECT_TRUE(bytes.contains("\r\nJos??\r\n2\r\n"));
     table[2][3][0].Name = "two  lines";
     table[2][3][1].Name = "Jos??";
@@ -101,29 +101,35 @@ TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
     TestFolder folder;
     TRunWinners Winners;
     Winners[1][1][0] = {"Stale", 9};
-    EXPECT_NO_THROW(ReadWinners(Winners));
+    EXPECT_NO_THROW(ReadWinners(Winners, folder.Program()));
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(TWinnersTable{}));
 
     folder.Write("DATA/Winners", "not a records file\r\n");
     folder.Write("DATA/Winners.bad", "older bad file");
     Winners[1][1][0] = {"Stale", 9};
-    EXPECT_TRUE(ErrorText([&] { ReadWinners(Winners); }).contains(WinnersFileName() + ".2.bad"));
+    EXPECT_TRUE(ErrorText([&] {
+                    ReadWinners(Winners, folder.Program());
+                }).contains(WinnersFileName(folder.Program()) + ".2.bad"));
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(TWinnersTable{}));
     EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
     EXPECT_EQ(folder.Read("DATA/Winners.bad"), "older bad file");
 
-    WriteWinners(Winners);
+    WriteWinners(Winners, folder.Program());
     EXPECT_EQ(folder.Read("DATA/Winners.2.bad"), "not a records file\r\n");
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
 
     EXPECT_TRUE(AddToWinners(Winners, 2, 1, 9, "Mine"));
     folder.Write("DATA/Winners", "broken\r\n"); // left by another copy
-    EXPECT_TRUE(ErrorText([&] { WriteWinners(Winners); }).contains(WinnersFileName() + ".3.bad"));
+    EXPECT_TRUE(ErrorText([&] {
+                    WriteWinners(Winners, folder.Program());
+                }).contains(WinnersFileName(folder.Program()) + ".3.bad"));
     EXPECT_EQ(folder.Read("DATA/Winners.3.bad"), "broken\r\n");
     EXPECT_EQ(ParseWinners(folder.Read("DATA/Winners"))[2][1][0], (TWinner{"Mine", 9}));
 
     QDir(folder.Path("DATA")).removeRecursively();
-    EXPECT_TRUE(ErrorText<IoError>([&] { WriteWinners(Winners); }).contains(WinnersFileName()));
+    EXPECT_TRUE(ErrorText<IoError>([&] {
+                    WriteWinners(Winners, folder.Program());
+                }).contains(WinnersFileName(folder.Program())));
 }
 
 // Two copies on one machine: the write reads the file again and makes this run's changes on
@@ -132,7 +138,7 @@ TEST(WinnersFile, StartUpCopesWithMissingAndBadFiles) {
 TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     TestFolder folder;
     TRunWinners Winners;
-    ReadWinners(Winners);
+    ReadWinners(Winners, folder.Program());
     TWinnersTable other;
     AddToWinners(other, 1, 2, 30, "Other");
     AddToWinners(other, 1, 2, 10, "Other2");
@@ -143,7 +149,7 @@ TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     EXPECT_TRUE(AddToWinners(Winners, 1, 2, 20, "Mine"));
     ChangeWinners(Winners, TWinnersChange::ClearListOf(1, 3));
     EXPECT_TRUE(AddToWinners(Winners, 1, 3, 4, "After"));
-    WriteWinners(Winners);
+    WriteWinners(Winners, folder.Program());
     const TWinnersTable written = ParseWinners(folder.Read("DATA/Winners"));
     EXPECT_EQ(written[1][2][0], (TWinner{"Other", 30}));
     EXPECT_EQ(written[1][2][1], (TWinner{"Mine", 20}));
@@ -153,10 +159,10 @@ TEST(WinnersFile, WriteMergesThisRunIntoWhatAnotherCopyWrote) {
     EXPECT_EQ(written[2][5][0], (TWinner{"Kept", 7}));
     EXPECT_EQ(FormatWinners(Winners), FormatWinners(written));
 
-    WriteWinners(Winners);
+    WriteWinners(Winners, folder.Program());
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(written));
     ChangeWinners(Winners, TWinnersChange::ClearEveryList());
-    WriteWinners(Winners);
+    WriteWinners(Winners, folder.Program());
     EXPECT_EQ(folder.Read("DATA/Winners"), FormatWinners(TWinnersTable{}));
 }
 
@@ -212,6 +218,6 @@ TEST_F(WinnersWindowTest, ShowsTheCurrentListAndClearingAsksFirst) {
 
     // The clearing reaches the file though another copy wrote the lists meanwhile.
     folder.Write("DATA/Winners", FormatWinners(before));
-    WriteWinners(Winners);
+    WriteWinners(Winners, folder.Program());
     EXPECT_FALSE(HasAnyResult(ParseWinners(folder.Read("DATA/Winners"))));
 }

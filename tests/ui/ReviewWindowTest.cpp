@@ -1,6 +1,7 @@
 // The review window on a short recorded game, and its saved record read back by kordi-move.
 
 #include "ui/ReviewWindow.h"
+#include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "settings/RunData.h"
 #include "ui/Presentation.h"
@@ -46,8 +47,8 @@ protected:
 
     TestFolder folder;
     TDictionary words;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TReviewWindow window{look, nullptr};
 };
 

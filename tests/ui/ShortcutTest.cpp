@@ -34,8 +34,8 @@ TEST(DesktopShortcut, TwiceLeavesOneLauncherThatStartsTheProgram) {
     QTemporaryDir home;
     {
         const auto scope = UseHome(home.path());
-        CreateDesktopShortcut();
-        CreateDesktopShortcut();
+        CreateDesktopShortcut(folder.Program());
+        CreateDesktopShortcut(folder.Program());
     }
     const QDir desktop(home.filePath("Desktop"));
     ASSERT_EQ(desktop.entryList(QDir::Files), QStringList({"Kordi 2000.desktop"}));
@@ -50,7 +50,7 @@ TEST(DesktopShortcut, TwiceLeavesOneLauncherThatStartsTheProgram) {
 
     folder.Write("NotAFolder", "x");
     const auto scope = UseHome(folder.Path("NotAFolder"));
-    CreateDesktopShortcut();
+    CreateDesktopShortcut(folder.Program());
 }
 
 // A program path with spaces and shell characters is quoted and escaped as launchers read

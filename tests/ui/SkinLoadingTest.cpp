@@ -40,7 +40,7 @@ protected:
 
     TestFolder folder;
     MessageRecorder messages;
-    TSkins skins;
+    TSkins skins{folder.Program(), MessageRecorder::Messages()};
 };
 
 } // namespace

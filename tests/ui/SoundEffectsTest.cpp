@@ -10,7 +10,7 @@ using Mode = ISoundOutput::Mode;
 class SoundEffectsTest : public ::testing::Test {
 protected:
     TestFolder folder_;
-    TSoundEffects sounds_;
+    TSoundEffects sounds_{folder_.Program()};
     FakeSoundScope scope_{sounds_};
 };
 

@@ -42,8 +42,8 @@ protected:
 
     TestFolder folder;
     MessageRecorder messages;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TSkins& skins = look.Skins;
     std::unique_ptr<TTexturesWindow> window;
 };

@@ -3,6 +3,7 @@
 // English dictionary whose only five-letter word is HOUSE, so every game starts with HOUSE
 // in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
+#include "MessageRecorder.h"
 #include "TestFolder.h"
 #include "settings/RunData.h"
 #include "ui/MainWindow.h"
@@ -47,8 +48,8 @@ protected:
     void UseLanguage(quint16 language) { ::UseLanguage(data.Words, language); }
 
     TestFolder folder;
-    TRunData data;
-    TPresentation look{data.Texts};
+    TRunData data{folder.Program()};
+    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     // The parts of the run's data, by the names the tests know them.
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
