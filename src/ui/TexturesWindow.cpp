@@ -156,8 +156,11 @@ void TTexturesWindow::FillSkinList() {
     SkinBox->clear();
     SkinBox->addItems(
         StorableEntries(skins_.TexturesFolder(), {}, QDir::Dirs | QDir::NoDotAndDotDot));
-    SkinBox->setCurrentIndex(
-        SkinBox->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString));
+    // No skin chosen, or one whose folder is gone: the windows wear the default skin.
+    int shown = SkinBox->findText(CodePage::ToUnicode(skins_.SkinName), Qt::MatchFixedString);
+    if (shown < 0)
+        shown = SkinBox->findText(DefaultSkinName);
+    SkinBox->setCurrentIndex(shown);
 }
 
 // With no skin selected (skins off and the list never filled) the chosen skin is kept.

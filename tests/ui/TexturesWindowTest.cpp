@@ -77,6 +77,7 @@ TEST_F(TexturesWindow, TextureModeChoosesAndResetsSlotBySlot) {
 
 // Only names that the settings file can hold in its code page are offered: a Cyrillic name
 // is chosen, kept and opened again; "Café" (no "é" in the code page) is not listed at all.
+// With no skin chosen yet, the skin list shows the default skin the windows wear.
 TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
     for (const char* name :
          {"Textures/Café.jpg", "Textures/Дуб.jpg", "Textures/Café/1.jpg", "Textures/Кедр/1.jpg"})
@@ -97,4 +98,5 @@ TEST_F(TexturesWindow, OffersOnlyNamesTheSettingsFileCanHold) {
     QTest::mouseClick(window->UseSkinsCheckBox, Qt::LeftButton);
     EXPECT_TRUE(SkinList().contains(QString::fromUtf8("Кедр")));
     EXPECT_FALSE(SkinList().contains(QString::fromUtf8("Café")));
+    EXPECT_EQ(window->SkinBox->currentText(), DefaultSkinName);
 }
