@@ -121,9 +121,18 @@ TIniFile::TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
 
 QByteArray TIniFile::ReadString(QByteArrayView section, QByteArrayView key,
                                 QByteArrayView defaultValue) const {
+    // The default passes through the same read buffer as a stored value.
+    const std::optional<QByteArray> value = Find(section, key);
+    return value ? *value
+                 : defaultValue.first(std::min(defaultValue.size(), MaxValueLength)).toByteArray();
+}
+
+std::optional<QByteArray> TIniFile::Find(QByteArrayView section, QByteArrayView key) const {
     const QByteArray text = ReadFile(fileName_);
     const TPlace place = Locate(text, section, key);
-    const QByteArrayView value = place.KeyLine ? WithoutQuotes(place.Value) : defaultValue;
+    if (!place.KeyLine)
+        return std::nullopt;
+    const QByteArrayView value = WithoutQuotes(place.Value);
     return value.first(std::min(value.size(), MaxValueLength)).toByteArray();
 }
 

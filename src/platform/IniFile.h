@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 class TIniFile {
 public:
@@ -20,6 +21,8 @@ public:
     // Every read looks at the file as it is on disk now.
     QByteArray ReadString(QByteArrayView section, QByteArrayView key,
                           QByteArrayView defaultValue) const;
+    // The value of the key, none when the key, its section or the file is missing.
+    std::optional<QByteArray> Find(QByteArrayView section, QByteArrayView key) const;
     // The default also stands in for a value that is not a decimal integer.
     int ReadInteger(QByteArrayView section, QByteArrayView key, int defaultValue) const;
 

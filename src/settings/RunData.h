@@ -19,8 +19,10 @@ struct TRunData {
     // Where the player's files are read and written.
     const TProgramFolder Folder;
     TSettingsFile Settings;
+    // The settings file as shipped; the same file as Settings unless the game is installed.
+    const TIniFile ShippedSettings{Folder.File("Kordi2000.ini")};
     TDictionary Words;
-    TTexts Texts{Settings, Words};
+    TTexts Texts{Settings, ShippedSettings, Words};
     TRunWinners Winners;
     TNetPlayFields NetPlay;
 };

@@ -41,7 +41,10 @@ void UseLanguage(TDictionary& words, quint16 language) {
 }
 
 QByteArray TTexts::GetText(QByteArrayView key) const {
-    return file_.ReadString(words_.LanguageName.toLatin1(), key, "?");
+    const QByteArray section = words_.LanguageName.toLatin1();
+    if (std::optional<QByteArray> text = file_.Find(section, key))
+        return *std::move(text);
+    return shipped_.ReadString(section, key, "?");
 }
 
 QString TTexts::GetTextU(QByteArrayView key) const {

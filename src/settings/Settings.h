@@ -45,10 +45,13 @@ void UseLanguage(TDictionary& words, quint16 language);
 // The interface texts of the dictionary's current language, read from the settings file.
 class TTexts {
 public:
-    TTexts(const TSettingsFile& file, const TDictionary& words) : file_(file), words_(words) {}
+    // `file` is the player's settings file; `shipped`, the one beside the program, fills in
+    // the texts a copy made by an older version lacks. They may be the same file.
+    TTexts(const TIniFile& file, const TIniFile& shipped, const TDictionary& words)
+        : file_(file), shipped_(shipped), words_(words) {}
 
-    // The text of the key in the current language's section (LanguageName), "?" when the
-    // key, the section or the file is missing. Code page 1251 bytes.
+    // The text of the key in the current language's section (LanguageName), from the
+    // player's file or else the shipped one; "?" when neither holds it. Code page 1251.
     QByteArray GetText(QByteArrayView key) const;
     // The same text decoded for display.
     QString GetTextU(QByteArrayView key) const;
@@ -56,7 +59,8 @@ public:
     quint16 Language() const;
 
 private:
-    const TSettingsFile& file_;
+    const TIniFile& file_;
+    const TIniFile& shipped_;
     const TDictionary& words_;
 };
 

@@ -53,6 +53,21 @@ TEST_F(TextsTest, MissingTextsReadAsQuestionMark) {
     EXPECT_EQ(GetText("NoSuchKey"), "?");
 }
 
+// The installed game's copy of the settings, made by an older version, lacks the newer
+// texts: they come from the shipped file, and the player's own texts still win.
+TEST(TextsOfAnOlderCopy, NewTextsComeFromTheShippedFile) {
+    TestFolder installed, home;
+    installed.Write("Kordi2000.ini", "[English]\r\nTitle=Kordi 2000\r\nNet_Refused=Refused\r\n");
+    home.Write("kordi2000/Kordi2000.ini", "[English]\r\nTitle=My Kordi\r\n");
+    qputenv("XDG_DATA_HOME", home.Path(".").toUtf8());
+    TRunData data(installed.Program(true));
+    data.Words.LanguageName = "English";
+    EXPECT_EQ(data.Texts.GetText("Title"), "My Kordi");
+    EXPECT_EQ(data.Texts.GetText("Net_Refused"), "Refused");
+    EXPECT_EQ(data.Texts.GetText("NoSuchKey"), "?");
+    qunsetenv("XDG_DATA_HOME");
+}
+
 // Numbers fill only "%d" placeholders: a text from the file is never a printf format.
 TEST(FillNumbers, FillsOnlyNumberPlaceholders) {
     EXPECT_EQ(FillNumbers("Version %d.%d%d", {2, 0, 2}), "Version 2.02");
