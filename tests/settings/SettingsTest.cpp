@@ -1,10 +1,7 @@
-#include "MessageRecorder.h"
-#include "TestFolder.h"
+#include "TestRun.h"
 #include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
-#include "settings/RunData.h"
 #include "ui/MainWindow.h"
-#include "ui/Presentation.h"
 
 #include <QAction>
 #include <QMenu>
@@ -16,7 +13,7 @@ namespace {
 
 // The shipped data in a throw-away folder; each test prepares the settings file and then
 // starts the main window, whose creation loads the settings.
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test, protected TestRun {
 protected:
     SettingsTest() { folder.LayShippedData(); }
 
@@ -28,9 +25,6 @@ protected:
         return SettingsFile->ReadString(section, key, "(none)");
     }
 
-    TestFolder folder;
-    TRunData data{folder.Program()};
-    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
     TNetPlayFields& NetPlayFields = data.NetPlay;

@@ -1,10 +1,7 @@
 // The review window on a short recorded game, and its saved record read back by kordi-move.
 
 #include "ui/ReviewWindow.h"
-#include "MessageRecorder.h"
-#include "TestFolder.h"
-#include "settings/RunData.h"
-#include "ui/Presentation.h"
+#include "TestRun.h"
 
 #include <QFile>
 #include <QProcess>
@@ -18,7 +15,7 @@ const QByteArray ShortGame = "kordi-record language 2\n"
                              "1 ..........HOUSE.......... AH *12-13 HOUSE\n"
                              "2 .....A....HOUSE.......... - - AH,HOUSE\n";
 
-class ReviewWindowTest : public ::testing::Test {
+class ReviewWindowTest : public ::testing::Test, protected TestRun {
 protected:
     ReviewWindowTest() {
         folder.LayShippedData();
@@ -45,10 +42,7 @@ protected:
                QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
     }
 
-    TestFolder folder;
     TDictionary words;
-    TRunData data{folder.Program()};
-    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TReviewWindow window{look, nullptr};
 };
 

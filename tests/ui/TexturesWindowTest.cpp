@@ -1,11 +1,8 @@
 #include "ui/TexturesWindow.h"
-#include "MessageRecorder.h"
-#include "TestFolder.h"
+#include "TestRun.h"
 #include "platform/CodePage.h"
 #include "platform/PictureDecoder.h"
 #include "platform/TexturedLabel.h"
-#include "settings/RunData.h"
-#include "ui/Presentation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +12,7 @@
 
 namespace {
 
-class TexturesWindow : public ::testing::Test {
+class TexturesWindow : public ::testing::Test, protected TestRun {
 protected:
     TexturesWindow() { folder.LayShippedData(); }
 
@@ -40,10 +37,7 @@ protected:
         return skins[slot].toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    TestFolder folder;
     MessageRecorder messages;
-    TRunData data{folder.Program()};
-    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     TSkins& skins = look.Skins;
     std::unique_ptr<TTexturesWindow> window;
 };

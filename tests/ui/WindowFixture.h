@@ -3,11 +3,8 @@
 // English dictionary whose only five-letter word is HOUSE, so every game starts with HOUSE
 // in row 3, its clock sped up; and helpers that play it with the mouse as a person would.
 
-#include "MessageRecorder.h"
-#include "TestFolder.h"
-#include "settings/RunData.h"
+#include "TestRun.h"
 #include "ui/MainWindow.h"
-#include "ui/Presentation.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -21,7 +18,7 @@ class TQuestionWindow;
 class TRecordsWindow;
 class TResultWindow;
 
-class GameFixture : public ::testing::Test {
+class GameFixture : public ::testing::Test, protected TestRun {
 protected:
     explicit GameFixture(const QByteArray& words = "HOUSE\r\nAH\r\nSHE\r\n");
 
@@ -47,9 +44,6 @@ protected:
     QString GetTextU(QByteArrayView key) const { return data.Texts.GetTextU(key); }
     void UseLanguage(quint16 language) { ::UseLanguage(data.Words, language); }
 
-    TestFolder folder;
-    TRunData data{folder.Program()};
-    TPresentation look{data.Texts, data.Folder, MessageRecorder::Messages()};
     // The parts of the run's data, by the names the tests know them.
     TSettingsFile* const SettingsFile = &data.Settings;
     TDictionary& Words = data.Words;
