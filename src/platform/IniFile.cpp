@@ -2,10 +2,10 @@
 
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/SharedFile.h"
 
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -165,12 +165,11 @@ void TIniFile::WriteString(QByteArrayView section, QByteArrayView key, QByteArra
         updated += '[' + section.toByteArray() + ']' + lineEnd + entry + lineEnd;
     }
 
-    // commit() alone reports success even when its own flush failed (a full disk), so
-    // the flush is checked first; an uncommitted file is dropped and the old one stays.
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(updated) != updated.size() ||
-        !file.flush() || !file.commit())
+    try {
+        SharedFile::Replace(fileName_, updated);
+    } catch (const IoError&) {
         throw IoError(failure);
+    }
 }
 
 void TIniFile::WriteInteger(QByteArrayView section, QByteArrayView key, int value) {
