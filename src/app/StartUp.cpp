@@ -3,7 +3,6 @@
 #include "app/KordiApp.h"
 #include "ui/MainWindow.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
