@@ -7,8 +7,6 @@
 #include "platform/TerminationSignals.h"
 #include "ui/MainWindow.h"
 
-#include <QMessageBox>
-
 int main(int argc, char** argv) {
     TSafeApplication::setApplicationName("Kordi 2000");
     TSafeApplication::setApplicationVersion(KORDI_VERSION);
@@ -27,12 +25,8 @@ int main(int argc, char** argv) {
         TerminationSignals::CloseOn(window, [window] { window->close(); });
     });
     // A program that could not start says why, and ends once the player has read it.
-    QObject::connect(&startUp, &TStartUp::Failed, [](const QString& text) {
-        auto* box = new QMessageBox(QMessageBox::Critical, TSafeApplication::applicationName(),
-                                    text, QMessageBox::Ok);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(box, &QDialog::finished, [] { QCoreApplication::exit(1); });
-        box->open();
+    QObject::connect(&startUp, &TStartUp::Failed, [&messages](const QString& text) {
+        messages.ShowErrorThen(text, [] { TSafeApplication::exit(1); });
     });
     startUp.Start();
     return TSafeApplication::exec();

@@ -3,7 +3,6 @@
 #include "app/KordiApp.h"
 #include "ui/MainWindow.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -30,7 +29,7 @@ TWindowTable StartUpWindows(TKordiApp& app) {
 
 namespace {
 
-QLabel* MakeCaption(QWidget* parent, const QString& text, QPoint at) {
+void MakeCaption(QWidget* parent, const QString& text, QPoint at) {
     auto* label = new QLabel(text, parent);
     QFont font("Default");
     font.setPointSize(8);
@@ -40,18 +39,17 @@ QLabel* MakeCaption(QWidget* parent, const QString& text, QPoint at) {
     label->setPalette(palette);
     label->adjustSize();
     label->move(at);
-    return label;
 }
 
 } // namespace
 
 TSplashWindow::TSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setFixedSize(240, 59);
-    Picture = new QLabel(this);
-    Picture->setGeometry(0, 0, 240, 50);
-    Picture->setPixmap(QPixmap(":/resources/splash.png"));
-    RussianCaption = MakeCaption(this, QString::fromUtf8("Загрузка..."), {4, 3});
-    EnglishCaption = MakeCaption(this, "Loading...", {189, 33});
+    auto* picture = new QLabel(this);
+    picture->setGeometry(0, 0, 240, 50);
+    picture->setPixmap(QPixmap(":/resources/splash.png"));
+    MakeCaption(this, QString::fromUtf8("Загрузка..."), {4, 3});
+    MakeCaption(this, "Loading...", {189, 33});
     ProgressBar = new QProgressBar(this);
     ProgressBar->setGeometry(0, 51, 240, 8);
     ProgressBar->setRange(0, Steps);

@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 
-class QLabel;
 class QProgressBar;
 class TKordiApp;
 
@@ -20,9 +19,6 @@ public:
 
     TSplashWindow();
 
-    QLabel* Picture;
-    QLabel* RussianCaption;
-    QLabel* EnglishCaption;
     QProgressBar* ProgressBar;
 
     // One step of the progress bar, repainted at once.
@@ -53,8 +49,6 @@ public:
     TStartUp(TKordiApp& app, TWindowTable windows);
     ~TStartUp() override;
     void Start();
-    // The splash window while the start-up runs, none before and after.
-    TSplashWindow* Splash() const { return splash_.get(); }
 
 signals:
     // The main window is shown.

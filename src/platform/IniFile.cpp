@@ -2,10 +2,10 @@
 
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/SharedFile.h"
 
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -115,6 +115,27 @@ QByteArray StoredValue(QByteArrayView value) {
     return line;
 }
 
+// The text with the key set to the value: in place of its line, else at the end of its
+// section, else in a new section at the end.
+QByteArray WithEntry(const QByteArray& text, QByteArrayView section, QByteArrayView key,
+                     QByteArrayView value) {
+    const QByteArray lineEnd = LineEndOf(text);
+    const QByteArray entry = key.toByteArray() + '=' + StoredValue(value);
+    const TPlace place = Locate(text, section, key);
+    QByteArray updated = text;
+    if (place.KeyLine) {
+        updated.replace(place.KeyLine->Begin, place.KeyLine->End - place.KeyLine->Begin, entry);
+    } else if (const auto& last = place.SectionLastLine) {
+        const QByteArray before = last->Next == last->End ? lineEnd : QByteArray();
+        updated.insert(last->Next, before + entry + lineEnd);
+    } else {
+        if (!text.isEmpty() && !text.endsWith('\n'))
+            updated += lineEnd;
+        updated += '[' + section.toByteArray() + ']' + lineEnd + entry + lineEnd;
+    }
+    return updated;
+}
+
 } // namespace
 
 TIniFile::TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
@@ -144,33 +165,19 @@ int TIniFile::ReadInteger(QByteArrayView section, QByteArrayView key, int defaul
 
 void TIniFile::WriteString(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
     const QString failure = QString("Unable to write to %1").arg(fileName_);
-    QFile old(fileName_);
-    if (old.exists() && !old.open(QIODevice::ReadOnly))
+    QByteArray text;
+    try {
+        if (QFile::exists(fileName_))
+            text = SharedFile::Read(fileName_);
+    } catch (const IoError&) {
         throw IoError(failure); // rewriting a file we cannot read would lose its contents
-    const QByteArray text = old.isOpen() ? old.readAll() : QByteArray();
-    old.close();
-
-    const QByteArray lineEnd = LineEndOf(text);
-    const QByteArray entry = key.toByteArray() + '=' + StoredValue(value);
-    const TPlace place = Locate(text, section, key);
-    QByteArray updated = text;
-    if (place.KeyLine) {
-        updated.replace(place.KeyLine->Begin, place.KeyLine->End - place.KeyLine->Begin, entry);
-    } else if (const auto& last = place.SectionLastLine) {
-        const QByteArray before = last->Next == last->End ? lineEnd : QByteArray();
-        updated.insert(last->Next, before + entry + lineEnd);
-    } else {
-        if (!text.isEmpty() && !text.endsWith('\n'))
-            updated += lineEnd;
-        updated += '[' + section.toByteArray() + ']' + lineEnd + entry + lineEnd;
     }
 
-    // commit() alone reports success even when its own flush failed (a full disk), so
-    // the flush is checked first; an uncommitted file is dropped and the old one stays.
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(updated) != updated.size() ||
-        !file.flush() || !file.commit())
+    try {
+        SharedFile::Replace(fileName_, WithEntry(text, section, key, value));
+    } catch (const IoError&) {
         throw IoError(failure);
+    }
 }
 
 void TIniFile::WriteInteger(QByteArrayView section, QByteArrayView key, int value) {

@@ -17,11 +17,12 @@ void IMessages::Guard(const std::function<void()>& action) {
 
 namespace {
 
-void Open(QMessageBox::Icon icon, const QString& text) {
+QMessageBox* Open(QMessageBox::Icon icon, const QString& text) {
     auto* box = new QMessageBox(icon, QApplication::applicationName(), text, QMessageBox::Ok,
                                 QApplication::activeWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+    return box;
 }
 
 } // namespace
@@ -32,4 +33,8 @@ void TMessageBoxes::Show(const QString& text) {
 
 void TMessageBoxes::ShowError(const QString& text) {
     Open(QMessageBox::Critical, text);
+}
+
+void TMessageBoxes::ShowErrorThen(const QString& text, const std::function<void()>& closed) {
+    QObject::connect(Open(QMessageBox::Critical, text), &QDialog::finished, closed);
 }

@@ -21,4 +21,6 @@ class TMessageBoxes final : public IMessages {
 public:
     void Show(const QString& text) override;
     void ShowError(const QString& text) override;
+    // The error, then `closed` once the player has closed its box.
+    void ShowErrorThen(const QString& text, const std::function<void()>& closed);
 };

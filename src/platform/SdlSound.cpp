@@ -69,10 +69,6 @@ void TSdlSoundOutput::Stop() {
         Mix_HaltChannel(-1);
 }
 
-bool TSdlSoundOutput::Playing() const {
-    return deviceOpen_ && Mix_Playing(-1) > 0;
-}
-
 Mix_Chunk* TSdlSoundOutput::Decoded(const QString& path) {
     auto found = chunks_.find(path);
     if (found != chunks_.end())

@@ -23,8 +23,6 @@ public:
     std::chrono::milliseconds Length(const QString& path) override;
     void Stop() override;
     bool DeviceOpen() const { return deviceOpen_; }
-    // Whether a sound is sounding on the device now.
-    bool Playing() const;
 
 private:
     struct TChunkFree {

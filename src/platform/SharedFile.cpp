@@ -12,6 +12,8 @@ namespace {
 // The other copy holds the lock only while it rewrites one small file.
 constexpr int LockWaitMs = 10000;
 
+} // namespace
+
 void Replace(const QString& path, const QByteArray& bytes) {
     // commit() alone reports success even when its own flush failed (a full disk), so the
     // flush is checked first; an uncommitted file is dropped and the old one stays.
@@ -20,8 +22,6 @@ void Replace(const QString& path, const QByteArray& bytes) {
         !file.commit())
         throw IoError(QString("Cannot write to file \"%1\": %2").arg(path, file.errorString()));
 }
-
-} // namespace
 
 QByteArray Read(const QString& path) {
     QFile file(path);

@@ -1,6 +1,5 @@
 #include "settings/Records.h"
 
-#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/ProgramFolder.h"

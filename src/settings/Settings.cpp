@@ -44,6 +44,9 @@ QByteArray TTexts::GetText(QByteArrayView key) const {
     const QByteArray section = words_.LanguageName.toLatin1();
     if (std::optional<QByteArray> text = file_.Find(section, key))
         return *std::move(text);
+    // Beside the program the two are one file, already read for this key.
+    if (shipped_.FileName() == file_.FileName())
+        return "?";
     return shipped_.ReadString(section, key, "?");
 }
 
