@@ -53,10 +53,7 @@ TReviewWindow::TReviewWindow(TPresentation& look, QWidget* parent)
     Summary->SetFontColor(Qt::white);
     Summary->SetTransparent(true);
 
-    SaveButton = new TTexturedButton(this);
-    SaveButton->setGeometry(456, 290, 110, 40);
-    SaveButton->SetFontColor(Qt::white);
-    AddButtonFace(SaveButton);
+    SaveButton = MakeButton(this, {456, 290, 110, 40});
     connect(SaveButton, &TTexturedButton::Clicked, this, &TReviewWindow::ChooseFile);
     MakeOkButton(590, 290);
 

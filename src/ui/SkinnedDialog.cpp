@@ -22,12 +22,22 @@ void TSkinnedDialog::AddButtonFace(TTexturedLabel* face) {
     face->SetTexture(look_.Skins[SlotButton]);
 }
 
-TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
-    auto* button = new TTexturedButton(this);
-    button->setGeometry(left, top, 40, 40);
-    button->SetCaption("OK");
+TTexturedButton* TSkinnedDialog::MakeButton(QWidget* parent, QRect geometry, bool bold) {
+    auto* button = new TTexturedButton(parent);
+    button->setGeometry(geometry);
+    if (bold) {
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+    }
     button->SetFontColor(Qt::white);
     AddButtonFace(button);
+    return button;
+}
+
+TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
+    auto* button = MakeButton(this, {left, top, 40, 40});
+    button->SetCaption("OK");
     connect(button, &TTexturedButton::Clicked, this, &QDialog::accept);
     return button;
 }

@@ -20,6 +20,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A button on `parent` (this window or one of its pages) with white text on the skin's
+    // button face, which follows every change of the skin.
+    TTexturedButton* MakeButton(QWidget* parent, QRect geometry, bool bold = false);
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TTexturedButton* MakeOkButton(int left, int top);
     TPresentation& Look() const { return look_; }
