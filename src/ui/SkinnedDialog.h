@@ -15,10 +15,9 @@ public:
     // The window wears the skins of `look` and plays its sounds.
     TSkinnedDialog(TPresentation& look, QWidget* parent, int clientWidth, int clientHeight);
 
+protected:
     // The face takes the skin's button picture now and after every change of the skin.
     void AddButtonFace(TTexturedLabel* face);
-
-protected:
     void paintEvent(QPaintEvent* event) override;
     // A button on `parent` (this window or one of its pages) with white text on the skin's
     // button face, which follows every change of the skin.
