@@ -22,17 +22,33 @@ void TSkinnedDialog::AddButtonFace(TTexturedLabel* face) {
     face->SetTexture(look_.Skins[SlotButton]);
 }
 
+namespace {
+
+// White text, bold when asked, in the geometry given.
+void ShapeWhiteText(TTexturedLabel* label, QRect geometry, bool bold) {
+    label->setGeometry(geometry);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    label->SetFontColor(Qt::white);
+}
+
+} // namespace
+
 TTexturedButton* TSkinnedDialog::MakeButton(QWidget* parent, QRect geometry, bool bold) {
     auto* button = new TTexturedButton(parent);
-    button->setGeometry(geometry);
-    if (bold) {
-        QFont font = button->font();
-        font.setBold(true);
-        button->setFont(font);
-    }
-    button->SetFontColor(Qt::white);
+    ShapeWhiteText(button, geometry, bold);
     AddButtonFace(button);
     return button;
+}
+
+TTexturedLabel* TSkinnedDialog::MakeCaption(QRect geometry, bool bold) {
+    auto* label = new TTexturedLabel(this);
+    ShapeWhiteText(label, geometry, bold);
+    label->SetTransparent(true);
+    return label;
 }
 
 TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {

@@ -22,6 +22,8 @@ protected:
     // A button on `parent` (this window or one of its pages) with white text on the skin's
     // button face, which follows every change of the skin.
     TTexturedButton* MakeButton(QWidget* parent, QRect geometry, bool bold = false);
+    // A line of white text straight on the window's background; bold when asked.
+    TTexturedLabel* MakeCaption(QRect geometry, bool bold = false);
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TTexturedButton* MakeOkButton(int left, int top);
     TPresentation& Look() const { return look_; }
