@@ -37,10 +37,7 @@ TChatWindow::TChatWindow(TPresentation& look, TNetPlayFields& fields,
     Edit = new QLineEdit(this);
     Edit->setGeometry(4, 206, 228, 22);
     SetBase(Edit, QColor(193, 182, 255));
-    SendButton = new TTexturedButton(this);
-    SendButton->setGeometry(236, 204, 80, 26);
-    SendButton->SetFontColor(Qt::white);
-    AddButtonFace(SendButton);
+    SendButton = MakeButton(this, {236, 204, 80, 26});
     AutoPopUpChatCheckBox = new QCheckBox(this);
     AutoPopUpChatCheckBox->setGeometry(4, 234, 312, 20);
     AutoPopUpChatCheckBox->setStyleSheet("color: white");

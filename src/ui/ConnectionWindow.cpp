@@ -33,16 +33,6 @@ QLabel* MakeLabel(QWidget* parent, QRect geometry, const QString& text = {}) {
     return label;
 }
 
-TTexturedButton* MakeButton(QWidget* parent, QRect geometry) {
-    auto* button = new TTexturedButton(parent);
-    button->setGeometry(geometry);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    button->SetFontColor(Qt::white);
-    return button;
-}
-
 template <typename T> T* Place(T* widget, QRect geometry) {
     widget->setGeometry(geometry);
     return widget;
@@ -83,11 +73,9 @@ TConnectionWindow::TConnectionWindow(TPresentation& look, TNetPlayFields& fields
     PlayerNameLabel = MakeLabel(this, {10, 254, 280, 16});
     PlayerNameEdit = Place(new QLineEdit(this), {10, 272, 280, 22});
     PlayerNameEdit->setMaxLength(31);
-    JoinButton = MakeButton(this, {10, 302, 88, 28});
-    HostButton = MakeButton(this, {106, 302, 88, 28});
-    CancelButton = MakeButton(this, {202, 302, 88, 28});
-    for (TTexturedButton* button : {JoinButton, HostButton, CancelButton})
-        AddButtonFace(button);
+    JoinButton = MakeButton(this, {10, 302, 88, 28}, true);
+    HostButton = MakeButton(this, {106, 302, 88, 28}, true);
+    CancelButton = MakeButton(this, {202, 302, 88, 28}, true);
 
     connect(ProviderList, &QComboBox::currentIndexChanged, this,
             &TConnectionWindow::ProviderListChange);
@@ -113,7 +101,7 @@ void TConnectionWindow::CreateProviderPages() {
     ProviderSetting = Place(new QStackedWidget(this), {10, 38, 280, 60});
     DefaultPage = new QWidget;
     DefaultPage->setObjectName("Default");
-    OtherConnectButton = MakeButton(DefaultPage, {215, 12, 65, 30});
+    OtherConnectButton = MakeButton(DefaultPage, {215, 12, 65, 30}, true);
 
     ProviderSettingTCPIP = new QWidget;
     ProviderSettingTCPIP->setObjectName("ProviderSettingTCPIP");
@@ -122,7 +110,7 @@ void TConnectionWindow::CreateProviderPages() {
     MakeLabel(ProviderSettingTCPIP, {138, 2, 70, 16}, "Port");
     TCPIPPort = Place(new QSpinBox(ProviderSettingTCPIP), {138, 20, 70, 22});
     TCPIPPort->setRange(0, 65535);
-    TCPIPConnectButton = MakeButton(ProviderSettingTCPIP, {215, 12, 65, 30});
+    TCPIPConnectButton = MakeButton(ProviderSettingTCPIP, {215, 12, 65, 30}, true);
 
     ProviderSettingModem = new QWidget;
     ProviderSettingModem->setObjectName("ProviderSettingModem");
@@ -130,9 +118,7 @@ void TConnectionWindow::CreateProviderPages() {
     ModemPhoneNumber = Place(new QLineEdit(ProviderSettingModem), {0, 20, 130, 22});
     MakeLabel(ProviderSettingModem, {138, 2, 70, 16}, "Modem");
     ModemComboBox = Place(new QComboBox(ProviderSettingModem), {138, 20, 70, 22});
-    ModemConnectButton = MakeButton(ProviderSettingModem, {215, 12, 65, 30});
-    for (TTexturedButton* go : {OtherConnectButton, TCPIPConnectButton, ModemConnectButton})
-        AddButtonFace(go);
+    ModemConnectButton = MakeButton(ProviderSettingModem, {215, 12, 65, 30}, true);
 
     for (QWidget* page : {DefaultPage, ProviderSettingTCPIP, ProviderSettingModem})
         ProviderSetting->addWidget(page);

@@ -16,18 +16,6 @@ constexpr int ButtonHeight = 35;
 constexpr int GapAbove = 16;
 constexpr int GapBelow = 18;
 
-TTexturedButton* MakeButton(QWidget* parent, int left, int result, TQuestionWindow* window) {
-    auto* button = new TTexturedButton(parent);
-    button->setGeometry(left, QuestionArea.bottom() + 1 + GapAbove, 100, ButtonHeight);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    button->SetFontColor(Qt::white);
-    QObject::connect(button, &TTexturedButton::Clicked, window,
-                     [window, result] { window->done(result); });
-    return button;
-}
-
 } // namespace
 
 TQuestionWindow::TQuestionWindow(TPresentation& look, QWidget* parent)
@@ -40,10 +28,15 @@ TQuestionWindow::TQuestionWindow(TPresentation& look, QWidget* parent)
     bold.setBold(true);
     QuestionLabel->setFont(bold);
     QuestionLabel->setStyleSheet("color: white");
-    YesButton = MakeButton(this, 30, Yes, this);
-    NoButton = MakeButton(this, 170, No, this);
-    AddButtonFace(YesButton);
-    AddButtonFace(NoButton);
+    YesButton = MakeAnswerButton(30, Yes);
+    NoButton = MakeAnswerButton(170, No);
+}
+
+TTexturedButton* TQuestionWindow::MakeAnswerButton(int left, int answer) {
+    auto* button =
+        MakeButton(this, {left, QuestionArea.bottom() + 1 + GapAbove, 100, ButtonHeight}, true);
+    connect(button, &TTexturedButton::Clicked, this, [this, answer] { done(answer); });
+    return button;
 }
 
 void TQuestionWindow::showEvent(QShowEvent* event) {

@@ -32,6 +32,8 @@ private:
     // The question wraps within the label's width; the label grows to hold every line, and
     // the buttons and the window follow it.
     void FitQuestion();
+    // A Yes or No button that closes the window with `answer`.
+    TTexturedButton* MakeAnswerButton(int left, int answer);
 
     QString caption_;
     QString text_;

@@ -19,17 +19,6 @@ namespace {
 constexpr int RestFace = 0;
 constexpr int SadFace = 5;
 
-TTexturedLabel* MakeLabel(QWidget* parent, QRect geometry, bool bold) {
-    auto* label = new TTexturedLabel(parent);
-    label->setGeometry(geometry);
-    QFont font = label->font();
-    font.setBold(bold);
-    label->setFont(font);
-    label->SetFontColor(Qt::white);
-    label->SetTransparent(true);
-    return label;
-}
-
 } // namespace
 
 TResultWindow::TResultWindow(TPresentation& look, TRunWinners& winners, TGame& game,
@@ -43,8 +32,8 @@ TResultWindow::TResultWindow(TPresentation& look, TRunWinners& winners, TGame& g
     NoPlaceLabel->setAlignment(Qt::AlignCenter);
     NoPlaceLabel->setWordWrap(true);
     NoPlaceLabel->setStyleSheet("color: white; font-weight: bold");
-    CreditLabel = MakeLabel(this, {0, 20, 292, 16}, true);
-    NameLabel = MakeLabel(this, {15, 65, 161, 14}, false);
+    CreditLabel = MakeCaption({0, 20, 292, 16}, true);
+    NameLabel = MakeCaption({15, 65, 161, 14});
     NameEdit = new QLineEdit(this);
     NameEdit->setGeometry(15, 90, 160, 22);
     OkButton = MakeOkButton(220, 80);

@@ -48,15 +48,9 @@ TReviewWindow::TReviewWindow(TPresentation& look, QWidget* parent)
         Turns->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
     connect(Turns, &QTableWidget::currentCellChanged, this, [this] { update(); });
 
-    Summary = new TTexturedLabel(this);
-    Summary->setGeometry(8, 286, 440, 24);
-    Summary->SetFontColor(Qt::white);
-    Summary->SetTransparent(true);
+    Summary = MakeCaption({8, 286, 440, 24});
 
-    SaveButton = new TTexturedButton(this);
-    SaveButton->setGeometry(456, 290, 110, 40);
-    SaveButton->SetFontColor(Qt::white);
-    AddButtonFace(SaveButton);
+    SaveButton = MakeButton(this, {456, 290, 110, 40});
     connect(SaveButton, &TTexturedButton::Clicked, this, &TReviewWindow::ChooseFile);
     MakeOkButton(590, 290);
 

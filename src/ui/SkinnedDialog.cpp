@@ -22,12 +22,38 @@ void TSkinnedDialog::AddButtonFace(TTexturedLabel* face) {
     face->SetTexture(look_.Skins[SlotButton]);
 }
 
-TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
-    auto* button = new TTexturedButton(this);
-    button->setGeometry(left, top, 40, 40);
-    button->SetCaption("OK");
-    button->SetFontColor(Qt::white);
+namespace {
+
+// White text, bold when asked, in the geometry given.
+void ShapeWhiteText(TTexturedLabel* label, QRect geometry, bool bold) {
+    label->setGeometry(geometry);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    label->SetFontColor(Qt::white);
+}
+
+} // namespace
+
+TTexturedButton* TSkinnedDialog::MakeButton(QWidget* parent, QRect geometry, bool bold) {
+    auto* button = new TTexturedButton(parent);
+    ShapeWhiteText(button, geometry, bold);
     AddButtonFace(button);
+    return button;
+}
+
+TTexturedLabel* TSkinnedDialog::MakeCaption(QRect geometry, bool bold) {
+    auto* label = new TTexturedLabel(this);
+    ShapeWhiteText(label, geometry, bold);
+    label->SetTransparent(true);
+    return label;
+}
+
+TTexturedButton* TSkinnedDialog::MakeOkButton(int left, int top) {
+    auto* button = MakeButton(this, {left, top, 40, 40});
+    button->SetCaption("OK");
     connect(button, &TTexturedButton::Clicked, this, &QDialog::accept);
     return button;
 }

@@ -15,11 +15,15 @@ public:
     // The window wears the skins of `look` and plays its sounds.
     TSkinnedDialog(TPresentation& look, QWidget* parent, int clientWidth, int clientHeight);
 
+protected:
     // The face takes the skin's button picture now and after every change of the skin.
     void AddButtonFace(TTexturedLabel* face);
-
-protected:
     void paintEvent(QPaintEvent* event) override;
+    // A button on `parent` (this window or one of its pages) with white text on the skin's
+    // button face, which follows every change of the skin.
+    TTexturedButton* MakeButton(QWidget* parent, QRect geometry, bool bold = false);
+    // A line of white text straight on the window's background; bold when asked.
+    TTexturedLabel* MakeCaption(QRect geometry, bool bold = false);
     // The 40 by 40 "OK" button that closes the window with the OK result.
     TTexturedButton* MakeOkButton(int left, int top);
     TPresentation& Look() const { return look_; }

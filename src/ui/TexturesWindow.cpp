@@ -53,7 +53,6 @@ TTexturesWindow::TTexturesWindow(TPresentation& look, QWidget* parent)
     connect(FileList, &QListWidget::itemClicked, this, &TTexturesWindow::FileListClick);
     connect(StretchBox, &QCheckBox::toggled, this, &TTexturesWindow::StretchBoxClick);
     connect(ResetButton, &TTexturedButton::Clicked, this, &TTexturesWindow::ResetButtonClick);
-    AddButtonFace(ResetButton);
     UseSkinsCheckBox->setChecked(skins_.UseSkins);
 }
 
@@ -72,10 +71,8 @@ void TTexturesWindow::CreateTextureControls() {
     PreviewImage->setAlignment(Qt::AlignCenter);
     StretchBox = MakeCheckBox(this, {186, 212, 164, 20});
     StretchBox->setText("Stretch");
-    ResetButton = new TTexturedButton(this);
-    ResetButton->setGeometry(186, 240, 40, 40);
+    ResetButton = MakeButton(this, {186, 240, 40, 40});
     ResetButton->SetCaption(QString(QChar(0x21BA))); // an anticlockwise arrow
-    ResetButton->SetFontColor(Qt::white);
     ResetButton->setToolTip("Default");
     QFont glyph = ResetButton->font();
     glyph.setPointSize(16);
