@@ -167,8 +167,7 @@ void TMainWindow::FormCreate() {
     Progress();
     look_.Messages.Guard([this] { ReadWinners(data_.Winners, data_.Folder); });
     LoadSettings();
-    look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
-                          look_.Faces.Tint.blue());
+    look_.Faces.LoadFaces();
     Progress();
     ArrangeLetters();
     Progress();
