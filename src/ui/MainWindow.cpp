@@ -198,7 +198,6 @@ void TMainWindow::CreateControls() {
     for (TTexturedButton* button : {AdviceButton, SkipButton}) {
         button->setFont(DefaultFont(11, true));
         button->SetFontColor(QColor(200, 200, 255));
-        button->SetTexture(look_.Skins[SlotButton]);
     }
     connect(AdviceButton, &TTexturedButton::Clicked, this, [this] { Game->Advice(); });
     connect(SkipButton, &TTexturedButton::Clicked, this, [this] { Game->Skip(); });
@@ -212,7 +211,6 @@ void TMainWindow::CreateControls() {
     WordLabel =
         MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
     WordLabel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-    WordLabel->SetTexture(look_.Skins[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
     OwnScoreLabel = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
@@ -246,10 +244,8 @@ void TMainWindow::CreateControls() {
     OwnWordsPanel->setGeometry(20, 115, 140, 205);
     OpponentWordsPanel = new TTexturedLabel(client_);
     OpponentWordsPanel->setGeometry(420, 115, 140, 205);
-    for (TTexturedLabel* panel : {OwnWordsPanel, OpponentWordsPanel}) {
+    for (TTexturedLabel* panel : {OwnWordsPanel, OpponentWordsPanel})
         panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-        panel->SetTexture(look_.Skins[SlotPanel]);
-    }
 }
 
 namespace {
