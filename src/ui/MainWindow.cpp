@@ -5,8 +5,6 @@
 #include "net/WebAddresses.h"
 #include "net/WebServices.h"
 #include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/KeyState.h"
 #include "platform/LinkButton.h"
 #include "platform/TexturedLabel.h"
 #include "settings/RunData.h"
@@ -14,21 +12,17 @@
 #include "ui/ConnectionWindow.h"
 #include "ui/DesktopShortcut.h"
 #include "ui/Presentation.h"
-#include "ui/QuestionWindow.h"
-#include "ui/ResultWindow.h"
-#include "ui/StrengthWindow.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
 
