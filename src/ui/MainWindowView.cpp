@@ -174,7 +174,6 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
     }
     item->setChecked(true);
     LoadSettings();
-    ShowWordCounts();
     if (tag < 10)
         Menu_NewGameClick();
     ArrangeLetters();
