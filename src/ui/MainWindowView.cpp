@@ -261,7 +261,7 @@ void TMainWindow::AddChatLine(const QByteArray& line) {
 }
 
 void TMainWindow::PlaySound(TSound sound) {
-    look_.Sounds.PlaySoundEffect(static_cast<int>(sound));
+    effects_->Play(sound);
 }
 
 void TMainWindow::ShowPeer(const QByteArray& name) {
