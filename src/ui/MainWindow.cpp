@@ -435,9 +435,7 @@ void TMainWindow::CreateLetters() {
 
 void TMainWindow::CreateCells() {
     // Cells are placed against the outer width of the frame, as the layout was drawn.
-    client_->resize(FormWidth, ClientHeight);
-    CreateBoard(Cells, client_);
-    client_->resize(ClientWidth, ClientHeight);
+    CreateBoard(Cells, client_, FormWidth);
     ForEachCell(Cells, [this](TBoardCell& cell) {
         connect(&cell, &TBoardCell::Clicked, this, [this, &cell] { Game->ClickCell(cell.Pos()); });
         connect(&cell, &TBoardCell::Entered, this,
