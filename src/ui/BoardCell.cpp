@@ -18,8 +18,8 @@ void TBoardCell::leaveEvent(QEvent* event) {
     emit Left(this);
 }
 
-void CreateBoard(TCells& cells, QWidget* owner) {
-    const int left = owner->width() / 2 - 100;
+void CreateBoard(TCells& cells, QWidget* owner, int width) {
+    const int left = width / 2 - 100;
     for (int col = 1; col <= 5; ++col)
         for (int row = 1; row <= 5; ++row) {
             auto* cell = new TBoardCell(owner, col, row);

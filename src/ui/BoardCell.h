@@ -28,8 +28,8 @@ using TCells = CheckedArray<CheckedArray<TBoardCell*, 1, 5>, 1, 5>;
 
 inline const QColor SelectedLetterColor{196, 255, 212};
 
-// Creates the 25 cells on `owner`, centred on its width.
-void CreateBoard(TCells& cells, QWidget* owner);
+// Creates the 25 cells on `owner`, centred on a width of `width`.
+void CreateBoard(TCells& cells, QWidget* owner, int width);
 
 // Applies `action` to every cell, column 1..5 outer, row 1..5 inner.
 template <typename Action> void ForEachCell(const TCells& cells, Action action) {

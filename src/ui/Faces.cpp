@@ -69,12 +69,11 @@ QList<QImage> TintFaces(const QList<QImage>& greys, QColor tint) {
     return tinted;
 }
 
-void TFaces::LoadFaces(int r, int g, int b) {
+void TFaces::LoadFaces() {
     QList<QImage> greys;
     for (int i = 0; i < FaceCount; ++i)
         greys.append(LoadFaceResource(i));
-    const QColor tint(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
-    const QList<QImage> tinted = TintFaces(greys, tint);
+    const QList<QImage> tinted = TintFaces(greys, Tint);
     for (int i = 0; i < FaceCount; ++i)
         faces_[i] = QPixmap::fromImage(tinted[i]);
 }

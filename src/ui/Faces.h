@@ -25,9 +25,8 @@ public:
 
     // An index outside 0..11 raises.
     const QPixmap& operator[](int index) const { return faces_[index]; }
-    // Fills the faces with the built-in pictures tinted in the colour (r, g, b); each
-    // component is held to 0..255, so a bad setting cannot overflow a pixel.
-    void LoadFaces(int r, int g, int b);
+    // Fills the faces with the built-in pictures tinted in Tint.
+    void LoadFaces();
 
 private:
     CheckedArray<QPixmap, 0, FaceCount - 1> faces_;

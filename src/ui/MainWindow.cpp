@@ -5,8 +5,6 @@
 #include "net/WebAddresses.h"
 #include "net/WebServices.h"
 #include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/KeyState.h"
 #include "platform/LinkButton.h"
 #include "platform/TexturedLabel.h"
 #include "settings/RunData.h"
@@ -14,21 +12,17 @@
 #include "ui/ConnectionWindow.h"
 #include "ui/DesktopShortcut.h"
 #include "ui/Presentation.h"
-#include "ui/QuestionWindow.h"
-#include "ui/ResultWindow.h"
-#include "ui/StrengthWindow.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
 
@@ -167,8 +161,7 @@ void TMainWindow::FormCreate() {
     Progress();
     look_.Messages.Guard([this] { ReadWinners(data_.Winners, data_.Folder); });
     LoadSettings();
-    look_.Faces.LoadFaces(look_.Faces.Tint.red(), look_.Faces.Tint.green(),
-                          look_.Faces.Tint.blue());
+    look_.Faces.LoadFaces();
     Progress();
     ArrangeLetters();
     Progress();
@@ -199,7 +192,6 @@ void TMainWindow::CreateControls() {
     for (TTexturedButton* button : {AdviceButton, SkipButton}) {
         button->setFont(DefaultFont(11, true));
         button->SetFontColor(QColor(200, 200, 255));
-        button->SetTexture(look_.Skins[SlotButton]);
     }
     connect(AdviceButton, &TTexturedButton::Clicked, this, [this] { Game->Advice(); });
     connect(SkipButton, &TTexturedButton::Clicked, this, [this] { Game->Skip(); });
@@ -213,7 +205,6 @@ void TMainWindow::CreateControls() {
     WordLabel =
         MakeLabel(client_, {193, 40, 200, 40}, DefaultFont(14, false), QColor(200, 200, 255));
     WordLabel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-    WordLabel->SetTexture(look_.Skins[SlotWordLabel]);
 
     const QColor scoreColor(239, 255, 239);
     OwnScoreLabel = MakeLabel(client_, {125, 60, 50, 20}, DefaultFont(12, true), scoreColor);
@@ -247,10 +238,8 @@ void TMainWindow::CreateControls() {
     OwnWordsPanel->setGeometry(20, 115, 140, 205);
     OpponentWordsPanel = new TTexturedLabel(client_);
     OpponentWordsPanel->setGeometry(420, 115, 140, 205);
-    for (TTexturedLabel* panel : {OwnWordsPanel, OpponentWordsPanel}) {
+    for (TTexturedLabel* panel : {OwnWordsPanel, OpponentWordsPanel})
         panel->SetBevels(TTexturedLabel::Bevel::Raised, TTexturedLabel::Bevel::Lowered);
-        panel->SetTexture(look_.Skins[SlotPanel]);
-    }
 }
 
 namespace {
@@ -446,9 +435,7 @@ void TMainWindow::CreateLetters() {
 
 void TMainWindow::CreateCells() {
     // Cells are placed against the outer width of the frame, as the layout was drawn.
-    client_->resize(FormWidth, ClientHeight);
-    CreateBoard(Cells, client_);
-    client_->resize(ClientWidth, ClientHeight);
+    CreateBoard(Cells, client_, FormWidth);
     ForEachCell(Cells, [this](TBoardCell& cell) {
         connect(&cell, &TBoardCell::Clicked, this, [this, &cell] { Game->ClickCell(cell.Pos()); });
         connect(&cell, &TBoardCell::Entered, this,

@@ -174,7 +174,6 @@ void TMainWindow::Menu_RussianClick(QAction* item) {
     }
     item->setChecked(true);
     LoadSettings();
-    ShowWordCounts();
     if (tag < 10)
         Menu_NewGameClick();
     ArrangeLetters();
@@ -262,7 +261,7 @@ void TMainWindow::AddChatLine(const QByteArray& line) {
 }
 
 void TMainWindow::PlaySound(TSound sound) {
-    look_.Sounds.PlaySoundEffect(static_cast<int>(sound));
+    effects_->Play(sound);
 }
 
 void TMainWindow::ShowPeer(const QByteArray& name) {
