@@ -10,6 +10,7 @@
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
+#include "settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -24,8 +25,7 @@ const TDictionary& Dictionary(int language) {
     static std::map<int, TDictionary> loaded;
     TDictionary& words = loaded[language];
     if (words.WordCount[language] == 0) {
-        words.Language = static_cast<quint16>(language);
-        words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+        UseLanguage(words, static_cast<quint16>(language));
         words.LoadWords(TProgramFolder(KORDI_SOURCE_DIR "/data"));
     }
     return words;
