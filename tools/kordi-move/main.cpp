@@ -14,12 +14,12 @@
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/SharedFile.h"
 #include "settings/Settings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -91,10 +91,7 @@ QString ReviewLine(int number, const TRecordedTurn& turn, const TTurnReview& rev
 }
 
 int Review(const QString& dictionary, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(QString("cannot read the game record \"%1\"").arg(path));
-    const TGameRecord record = ReadRecord(file.readAll(), path);
+    const TGameRecord record = ReadRecord(SharedFile::Read(path), path);
     TDictionary words;
     UseLanguage(words, record.Language);
     words.LoadFile(dictionary);
