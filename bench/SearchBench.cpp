@@ -126,8 +126,7 @@ TGameRecord PlayedGame(int language, unsigned seed) {
         if (move.Found()) {
             played.Word = move.Word;
             played.Cell = BoardPos(move.Cell);
-            for (TCellIndex index : move.Path)
-                played.Path.append(BoardPos(index));
+            played.Path = BoardPath(move);
             turn.Board[move.Cell] = static_cast<char>(words.FirstLetter + move.Letter);
             turn.UsedWords.prepend(move.Word);
         }

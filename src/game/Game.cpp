@@ -405,10 +405,8 @@ void TGame::SettleComputerMove(const TFoundMove& best, std::function<void(bool)>
     }
     ShowFound(best);
     newCell_ = BoardPos(best.Cell);
-    QList<TCellPos> path;
-    for (TCellIndex index : best.Path)
-        path.append(BoardPos(index));
-    const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), best.Word, path};
+    const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), best.Word,
+                           BoardPath(best)};
     RecordTurn(player, move);
     board_.At(newCell_).Fixed = true;
     skipCount_ = 0;
