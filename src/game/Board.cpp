@@ -50,6 +50,14 @@ void TBoard::ClearSelection() {
         cell.Selected = false;
 }
 
+void TBoard::ClearUnfixed() {
+    for (TCell& cell : cells_) {
+        if (cell.IsFree())
+            cell.Letter.clear();
+        cell.Selected = false;
+    }
+}
+
 QList<TCellPos> TBoard::SelectedCells() const {
     QList<TCellPos> selected;
     for (const TCellPos& pos : Places())

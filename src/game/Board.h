@@ -35,6 +35,8 @@ public:
     QByteArray StartWord() const;
     bool Full() const;
     void ClearSelection();
+    // Empties every free cell and clears the selection: the board as the last move left it.
+    void ClearUnfixed();
     // The selected cells in board order: column 1..5 outer, row 1..5 inner.
     QList<TCellPos> SelectedCells() const;
 

@@ -117,10 +117,20 @@ void TGame::ClearChosenLetter() {
     Update();
 }
 
-void TGame::TakeBackLetter() {
-    board_.ClearSelection();
+void TGame::ClearTrace() {
     trace_.clear();
+    board_.ClearSelection();
     wordShown_.clear();
+}
+
+void TGame::RetryWord() {
+    face_ = RestFace;
+    ClearTrace();
+    SetPhase(TPhase::Tracing);
+}
+
+void TGame::TakeBackLetter() {
+    ClearTrace();
     board_.At(newCell_).Letter.clear();
     SetPhase(TPhase::Placing);
 }
@@ -177,9 +187,7 @@ void TGame::RightClick() {
         SetPhase(TPhase::Placing);
         return;
     }
-    trace_.clear();
-    board_.ClearSelection();
-    wordShown_.clear();
+    ClearTrace();
     Update();
 }
 
@@ -206,13 +214,7 @@ void TGame::Refuse() {
     Update();
     for (int face : {1, 2, 1, 2, 1, 2})
         steps_.Then(BlinkTicks * tickMs_, [this, face] { SetFace(face); });
-    steps_.Then(BlinkTicks * tickMs_, [this] {
-        face_ = RestFace;
-        trace_.clear();
-        board_.ClearSelection();
-        wordShown_.clear();
-        SetPhase(TPhase::Tracing);
-    });
+    steps_.Then(BlinkTicks * tickMs_, [this] { RetryWord(); });
 }
 
 void TGame::AnswerQuestion(TAnswer answer) {
@@ -231,21 +233,16 @@ void TGame::AnswerQuestion(TAnswer answer) {
         try {
             AddUnknownWord(TracedWord());
         } catch (...) {
-            trace_.clear();
-            board_.ClearSelection();
-            wordShown_.clear();
-            SetPhase(TPhase::Tracing);
+            RetryWord();
             throw;
         }
         AcceptWord(false);
         return;
     }
-    if (answer == TAnswer::No) {
-        trace_.clear();
-        board_.ClearSelection();
-        wordShown_.clear();
-    }
-    SetPhase(TPhase::Tracing);
+    if (answer == TAnswer::No)
+        RetryWord();
+    else
+        SetPhase(TPhase::Tracing);
 }
 
 void TGame::AddUnknownWord(const QByteArray& word) {
@@ -281,9 +278,7 @@ void TGame::ContinueAfterWord() {
 
 void TGame::HandOver() {
     const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), TracedWord(), trace_};
-    board_.ClearSelection();
-    trace_.clear();
-    wordShown_.clear();
+    ClearTrace();
     SetPhase(TPhase::Waiting);
     emit MoveMade(move);
     CheckPeerGameEnd();
@@ -342,14 +337,8 @@ void TGame::AfterAdvice(bool found) {
 // The search itself takes no time; its progress is played back at a pace a player can
 // follow, and only then is the move made.
 void TGame::RunComputer(std::function<void(bool)> after) {
-    trace_.clear();
-    wordShown_.clear();
-    for (const TCellPos& pos : TBoard::Places()) {
-        TCell& cell = board_.At(pos);
-        cell.Selected = false;
-        if (cell.IsFree())
-            cell.Letter.clear();
-    }
+    ClearTrace();
+    board_.ClearUnfixed();
     const TSearchBoard snapshot = SearchBoardOf(FixedLetters(board_), *words_);
     SetPhase(TPhase::Computer);
     TImprovementRecorder recorder;
@@ -378,12 +367,7 @@ void TGame::PlayBack(const QList<TFoundMove>& improvements, const TFoundMove& be
 }
 
 void TGame::ShowFound(const TFoundMove& move) {
-    for (const TCellPos& pos : TBoard::Places()) {
-        TCell& cell = board_.At(pos);
-        if (cell.IsFree())
-            cell.Letter.clear();
-        cell.Selected = false;
-    }
+    board_.ClearUnfixed();
     board_.At(BoardPos(move.Cell)).Letter =
         QByteArray(1, static_cast<char>(words_->FirstLetter + move.Letter));
     for (TCellIndex index : move.Path)
