@@ -7,7 +7,7 @@ namespace {
 std::size_t Index(TCellPos pos) {
     if (!TBoard::Contains(pos))
         throw std::out_of_range("cell outside the board");
-    return static_cast<std::size_t>((pos.x() - 1) * TBoard::Size + pos.y() - 1);
+    return static_cast<std::size_t>(BoardIndex(pos));
 }
 
 } // namespace
@@ -74,6 +74,14 @@ bool TBoard::AreNeighbours(TCellPos a, TCellPos b) {
     const int dc = a.x() - b.x();
     const int dr = a.y() - b.y();
     return dc * dc + dr * dr == 1;
+}
+
+int BoardIndex(TCellPos pos) {
+    return (pos.x() - 1) * TBoard::Size + pos.y() - 1;
+}
+
+TCellPos BoardPos(int index) {
+    return {index / TBoard::Size + 1, index % TBoard::Size + 1};
 }
 
 const QList<TCellPos>& TBoard::Places() {

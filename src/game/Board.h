@@ -49,3 +49,7 @@ public:
 private:
     std::array<TCell, Size * Size> cells_{};
 };
+
+// A cell's place in board order, from 0, and back.
+int BoardIndex(TCellPos pos);
+TCellPos BoardPos(int index);
