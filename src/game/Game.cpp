@@ -25,6 +25,13 @@ public:
     QList<TFoundMove> Improvements;
 };
 
+// Player 1 or 2 as an index into the per-player members.
+std::size_t PlayerSlot(int player) {
+    if (player < 1 || player > 2)
+        throw std::out_of_range("player " + std::to_string(player));
+    return static_cast<std::size_t>(player - 1);
+}
+
 } // namespace
 
 TGame::TGame(TDictionary& words, IGameEffects& effects, QObject* parent)
@@ -66,15 +73,11 @@ QByteArray TGame::ShownLetter(TCellPos pos) const {
 }
 
 quint16 TGame::Score(int player) const {
-    if (player < 1 || player > 2)
-        throw std::out_of_range("player " + std::to_string(player));
-    return scores_[player - 1];
+    return scores_[PlayerSlot(player)];
 }
 
 const QList<QByteArray>& TGame::WordList(int player) const {
-    if (player < 1 || player > 2)
-        throw std::out_of_range("player " + std::to_string(player));
-    return wordLists_[player - 1];
+    return wordLists_[PlayerSlot(player)];
 }
 
 bool TGame::IsGameOver() const {
@@ -489,11 +492,10 @@ void TGame::RecordTurn(int player, const TPlayedMove& move) {
 }
 
 void TGame::CreditWord(int player, const QByteArray& word) {
-    if (player < 1 || player > 2)
-        throw std::out_of_range("player " + std::to_string(player));
-    scores_[player - 1] = static_cast<quint16>(scores_[player - 1] + word.size());
+    const std::size_t slot = PlayerSlot(player);
+    scores_[slot] = static_cast<quint16>(scores_[slot] + word.size());
     usedWords_.Add(word);
-    wordLists_[player - 1].prepend(word);
+    wordLists_[slot].prepend(word);
     Update();
 }
 
