@@ -112,8 +112,9 @@ TGameRecord PlayedGame(int language, unsigned seed) {
     const QByteArray start = CodePage::ToUpper(fives[random() % fives.size()]);
     TGameRecord record{static_cast<quint16>(language), {}};
     TRecordedTurn turn;
-    for (int col = 1; col <= TBoard::Size; ++col)
-        turn.Board[BoardIndex({col, 3})] = start[col - 1];
+    TBoard board;
+    board.SetUp(start);
+    turn.Board = FixedLetters(board);
     turn.UsedWords = {start};
     for (int passes = 0; passes < 2 && turn.Board.contains(TRecordedTurn::EmptyLetter);) {
         const TFoundMove move =
