@@ -1,5 +1,6 @@
 #include "dictionary/Dictionary.h"
 #include "platform/ProgramFolder.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -9,9 +10,9 @@ static void BM_LoadBothDictionaries(benchmark::State& state) {
     const TProgramFolder data(KORDI_SOURCE_DIR "/data");
     TDictionary words;
     for (auto _ : state) {
-        words.Language = 2;
+        UseLanguage(words, 2);
         words.LoadWords(data);
-        words.Language = 1;
+        UseLanguage(words, 1);
         words.LoadWords(data);
     }
     state.counters["words"] = words.WordCount[1] + words.WordCount[2];

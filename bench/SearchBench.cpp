@@ -10,6 +10,7 @@
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
+#include "settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -24,8 +25,7 @@ const TDictionary& Dictionary(int language) {
     static std::map<int, TDictionary> loaded;
     TDictionary& words = loaded[language];
     if (words.WordCount[language] == 0) {
-        words.Language = static_cast<quint16>(language);
-        words.FirstLetter = language == 1 ? 0xC0 : 0x41;
+        UseLanguage(words, static_cast<quint16>(language));
         words.LoadWords(TProgramFolder(KORDI_SOURCE_DIR "/data"));
     }
     return words;
@@ -112,8 +112,9 @@ TGameRecord PlayedGame(int language, unsigned seed) {
     const QByteArray start = CodePage::ToUpper(fives[random() % fives.size()]);
     TGameRecord record{static_cast<quint16>(language), {}};
     TRecordedTurn turn;
-    for (int col = 1; col <= TBoard::Size; ++col)
-        turn.Board[BoardIndex({col, 3})] = start[col - 1];
+    TBoard board;
+    board.SetUp(start);
+    turn.Board = FixedLetters(board);
     turn.UsedWords = {start};
     for (int passes = 0; passes < 2 && turn.Board.contains(TRecordedTurn::EmptyLetter);) {
         const TFoundMove move =
@@ -126,8 +127,7 @@ TGameRecord PlayedGame(int language, unsigned seed) {
         if (move.Found()) {
             played.Word = move.Word;
             played.Cell = BoardPos(move.Cell);
-            for (TCellIndex index : move.Path)
-                played.Path.append(BoardPos(index));
+            played.Path = BoardPath(move);
             turn.Board[move.Cell] = static_cast<char>(words.FirstLetter + move.Letter);
             turn.UsedWords.prepend(move.Word);
         }

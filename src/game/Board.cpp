@@ -7,7 +7,7 @@ namespace {
 std::size_t Index(TCellPos pos) {
     if (!TBoard::Contains(pos))
         throw std::out_of_range("cell outside the board");
-    return static_cast<std::size_t>((pos.x() - 1) * TBoard::Size + pos.y() - 1);
+    return static_cast<std::size_t>(BoardIndex(pos));
 }
 
 } // namespace
@@ -50,6 +50,14 @@ void TBoard::ClearSelection() {
         cell.Selected = false;
 }
 
+void TBoard::ClearUnfixed() {
+    for (TCell& cell : cells_) {
+        if (cell.IsFree())
+            cell.Letter.clear();
+        cell.Selected = false;
+    }
+}
+
 QList<TCellPos> TBoard::SelectedCells() const {
     QList<TCellPos> selected;
     for (const TCellPos& pos : Places())
@@ -66,6 +74,14 @@ bool TBoard::AreNeighbours(TCellPos a, TCellPos b) {
     const int dc = a.x() - b.x();
     const int dr = a.y() - b.y();
     return dc * dc + dr * dr == 1;
+}
+
+int BoardIndex(TCellPos pos) {
+    return (pos.x() - 1) * TBoard::Size + pos.y() - 1;
+}
+
+TCellPos BoardPos(int index) {
+    return {index / TBoard::Size + 1, index % TBoard::Size + 1};
 }
 
 const QList<TCellPos>& TBoard::Places() {

@@ -35,6 +35,8 @@ public:
     QByteArray StartWord() const;
     bool Full() const;
     void ClearSelection();
+    // Empties every free cell and clears the selection: the board as the last move left it.
+    void ClearUnfixed();
     // The selected cells in board order: column 1..5 outer, row 1..5 inner.
     QList<TCellPos> SelectedCells() const;
 
@@ -47,3 +49,7 @@ public:
 private:
     std::array<TCell, Size * Size> cells_{};
 };
+
+// A cell's place in board order, from 0, and back.
+int BoardIndex(TCellPos pos);
+TCellPos BoardPos(int index);

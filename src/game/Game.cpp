@@ -25,6 +25,13 @@ public:
     QList<TFoundMove> Improvements;
 };
 
+// Player 1 or 2 as an index into the per-player members.
+std::size_t PlayerSlot(int player) {
+    if (player < 1 || player > 2)
+        throw std::out_of_range("player " + std::to_string(player));
+    return static_cast<std::size_t>(player - 1);
+}
+
 } // namespace
 
 TGame::TGame(TDictionary& words, IGameEffects& effects, QObject* parent)
@@ -66,15 +73,11 @@ QByteArray TGame::ShownLetter(TCellPos pos) const {
 }
 
 quint16 TGame::Score(int player) const {
-    if (player < 1 || player > 2)
-        throw std::out_of_range("player " + std::to_string(player));
-    return scores_[player - 1];
+    return scores_[PlayerSlot(player)];
 }
 
 const QList<QByteArray>& TGame::WordList(int player) const {
-    if (player < 1 || player > 2)
-        throw std::out_of_range("player " + std::to_string(player));
-    return wordLists_[player - 1];
+    return wordLists_[PlayerSlot(player)];
 }
 
 bool TGame::IsGameOver() const {
@@ -117,10 +120,20 @@ void TGame::ClearChosenLetter() {
     Update();
 }
 
-void TGame::TakeBackLetter() {
-    board_.ClearSelection();
+void TGame::ClearTrace() {
     trace_.clear();
+    board_.ClearSelection();
     wordShown_.clear();
+}
+
+void TGame::RetryWord() {
+    face_ = RestFace;
+    ClearTrace();
+    SetPhase(TPhase::Tracing);
+}
+
+void TGame::TakeBackLetter() {
+    ClearTrace();
     board_.At(newCell_).Letter.clear();
     SetPhase(TPhase::Placing);
 }
@@ -177,9 +190,7 @@ void TGame::RightClick() {
         SetPhase(TPhase::Placing);
         return;
     }
-    trace_.clear();
-    board_.ClearSelection();
-    wordShown_.clear();
+    ClearTrace();
     Update();
 }
 
@@ -206,13 +217,7 @@ void TGame::Refuse() {
     Update();
     for (int face : {1, 2, 1, 2, 1, 2})
         steps_.Then(BlinkTicks * tickMs_, [this, face] { SetFace(face); });
-    steps_.Then(BlinkTicks * tickMs_, [this] {
-        face_ = RestFace;
-        trace_.clear();
-        board_.ClearSelection();
-        wordShown_.clear();
-        SetPhase(TPhase::Tracing);
-    });
+    steps_.Then(BlinkTicks * tickMs_, [this] { RetryWord(); });
 }
 
 void TGame::AnswerQuestion(TAnswer answer) {
@@ -231,21 +236,16 @@ void TGame::AnswerQuestion(TAnswer answer) {
         try {
             AddUnknownWord(TracedWord());
         } catch (...) {
-            trace_.clear();
-            board_.ClearSelection();
-            wordShown_.clear();
-            SetPhase(TPhase::Tracing);
+            RetryWord();
             throw;
         }
         AcceptWord(false);
         return;
     }
-    if (answer == TAnswer::No) {
-        trace_.clear();
-        board_.ClearSelection();
-        wordShown_.clear();
-    }
-    SetPhase(TPhase::Tracing);
+    if (answer == TAnswer::No)
+        RetryWord();
+    else
+        SetPhase(TPhase::Tracing);
 }
 
 void TGame::AddUnknownWord(const QByteArray& word) {
@@ -281,9 +281,7 @@ void TGame::ContinueAfterWord() {
 
 void TGame::HandOver() {
     const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), TracedWord(), trace_};
-    board_.ClearSelection();
-    trace_.clear();
-    wordShown_.clear();
+    ClearTrace();
     SetPhase(TPhase::Waiting);
     emit MoveMade(move);
     CheckPeerGameEnd();
@@ -342,14 +340,8 @@ void TGame::AfterAdvice(bool found) {
 // The search itself takes no time; its progress is played back at a pace a player can
 // follow, and only then is the move made.
 void TGame::RunComputer(std::function<void(bool)> after) {
-    trace_.clear();
-    wordShown_.clear();
-    for (const TCellPos& pos : TBoard::Places()) {
-        TCell& cell = board_.At(pos);
-        cell.Selected = false;
-        if (cell.IsFree())
-            cell.Letter.clear();
-    }
+    ClearTrace();
+    board_.ClearUnfixed();
     const TSearchBoard snapshot = SearchBoardOf(FixedLetters(board_), *words_);
     SetPhase(TPhase::Computer);
     TImprovementRecorder recorder;
@@ -378,12 +370,7 @@ void TGame::PlayBack(const QList<TFoundMove>& improvements, const TFoundMove& be
 }
 
 void TGame::ShowFound(const TFoundMove& move) {
-    for (const TCellPos& pos : TBoard::Places()) {
-        TCell& cell = board_.At(pos);
-        if (cell.IsFree())
-            cell.Letter.clear();
-        cell.Selected = false;
-    }
+    board_.ClearUnfixed();
     board_.At(BoardPos(move.Cell)).Letter =
         QByteArray(1, static_cast<char>(words_->FirstLetter + move.Letter));
     for (TCellIndex index : move.Path)
@@ -405,10 +392,8 @@ void TGame::SettleComputerMove(const TFoundMove& best, std::function<void(bool)>
     }
     ShowFound(best);
     newCell_ = BoardPos(best.Cell);
-    QList<TCellPos> path;
-    for (TCellIndex index : best.Path)
-        path.append(BoardPos(index));
-    const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), best.Word, path};
+    const TPlayedMove move{newCell_, board_.At(newCell_).Letter.front(), best.Word,
+                           BoardPath(best)};
     RecordTurn(player, move);
     board_.At(newCell_).Fixed = true;
     skipCount_ = 0;
@@ -507,11 +492,10 @@ void TGame::RecordTurn(int player, const TPlayedMove& move) {
 }
 
 void TGame::CreditWord(int player, const QByteArray& word) {
-    if (player < 1 || player > 2)
-        throw std::out_of_range("player " + std::to_string(player));
-    scores_[player - 1] = static_cast<quint16>(scores_[player - 1] + word.size());
+    const std::size_t slot = PlayerSlot(player);
+    scores_[slot] = static_cast<quint16>(scores_[slot] + word.size());
     usedWords_.Add(word);
-    wordLists_[player - 1].prepend(word);
+    wordLists_[slot].prepend(word);
     Update();
 }
 

@@ -155,6 +155,10 @@ private:
     void Update();
     void SetPhase(TPhase phase);
     QByteArray RandomStartWord() const;
+    // Drops the traced word: its cells, its selection and its text.
+    void ClearTrace();
+    // After a refused or unwanted word: the placed letter stays for another word.
+    void RetryWord();
     void TakeBackLetter();
     void Trace(TCellPos pos);
     void Place(TCellPos pos);

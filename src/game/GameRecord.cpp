@@ -159,14 +159,6 @@ char TRecordedTurn::Letter() const {
     return at >= 0 && at < Word.size() ? Word[at] : 0;
 }
 
-int BoardIndex(TCellPos pos) {
-    return (pos.x() - 1) * TBoard::Size + pos.y() - 1;
-}
-
-TCellPos BoardPos(int index) {
-    return {index / TBoard::Size + 1, index % TBoard::Size + 1};
-}
-
 QByteArray FixedLetters(const TBoard& board) {
     QByteArray letters(Cells, TRecordedTurn::EmptyLetter);
     for (const TCellPos& pos : TBoard::Places()) {

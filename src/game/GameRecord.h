@@ -33,9 +33,6 @@ struct TGameRecord {
 
 // The board's fixed letters as a record keeps them.
 QByteArray FixedLetters(const TBoard& board);
-// A cell's place in that order, from 0, and back.
-int BoardIndex(TCellPos pos);
-TCellPos BoardPos(int index);
 
 // The text form, UTF-8: a first line "kordi-record language N", then one line a turn:
 //   PLAYER BOARD WORD PATH USED

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 
-namespace {} // namespace
-
 TSearchBoard SearchBoardOf(const QByteArray& letters, const TDictionary& words) {
     TSearchBoard board;
     for (int i = 0; i < BoardCells; ++i) {
@@ -24,6 +22,13 @@ TSearchBoard SearchBoardOf(const QByteArray& letters, const TDictionary& words) 
     return board;
 }
 
+QList<TCellPos> BoardPath(const TFoundMove& move) {
+    QList<TCellPos> path;
+    for (TCellIndex index : move.Path)
+        path.append(BoardPos(index));
+    return path;
+}
+
 TTurnReview ReviewTurn(const TRecordedTurn& turn, const TDictionary& words) {
     // A strength of the whole board lifts the computer's limit and leaves the rest of the
     // search as it plays.
@@ -35,8 +40,7 @@ TTurnReview ReviewTurn(const TRecordedTurn& turn, const TDictionary& words) {
     review.Best = best.Word;
     review.Cell = BoardPos(best.Cell);
     review.Letter = static_cast<char>(words.FirstLetter + best.Letter);
-    for (TCellIndex index : best.Path)
-        review.Path.append(BoardPos(index));
+    review.Path = BoardPath(best);
     review.Missed = std::max<int>(0, static_cast<int>(best.Word.size() - turn.Word.size()));
     return review;
 }

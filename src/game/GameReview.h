@@ -8,6 +8,7 @@
 #include <array>
 
 struct TDictionary;
+struct TFoundMove;
 struct TSearchBoard;
 
 struct TTurnReview {
@@ -21,6 +22,9 @@ struct TTurnReview {
 
 // The search's view of a record's board: each letter as its alphabet index in `words`.
 TSearchBoard SearchBoardOf(const QByteArray& letters, const TDictionary& words);
+
+// The cells of a found word, in tracing order, as board places.
+QList<TCellPos> BoardPath(const TFoundMove& move);
 
 // `words` must be the dictionary of the record's language.
 TTurnReview ReviewTurn(const TRecordedTurn& turn, const TDictionary& words);

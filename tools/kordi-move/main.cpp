@@ -14,11 +14,12 @@
 #include "game/GameReview.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/SharedFile.h"
+#include "settings/Settings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -70,11 +71,6 @@ QByteArray ParseWord(const TDictionary& words, const QString& text) {
     return word;
 }
 
-void SetLanguage(TDictionary& words, int language) {
-    words.Language = static_cast<quint16>(language);
-    words.FirstLetter = language == 1 ? 0xC0 : 0x41;
-}
-
 QString Unicode(const QByteArray& letters) {
     return letters.isEmpty() ? "-" : CodePage::ToUnicode(letters);
 }
@@ -95,12 +91,9 @@ QString ReviewLine(int number, const TRecordedTurn& turn, const TTurnReview& rev
 }
 
 int Review(const QString& dictionary, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(QString("cannot read the game record \"%1\"").arg(path));
-    const TGameRecord record = ReadRecord(file.readAll(), path);
+    const TGameRecord record = ReadRecord(SharedFile::Read(path), path);
     TDictionary words;
-    SetLanguage(words, record.Language);
+    UseLanguage(words, record.Language);
     words.LoadFile(dictionary);
     QTextStream out(stdout);
     QList<TTurnReview> reviews;
@@ -134,7 +127,7 @@ int Run(const QStringList& arguments) {
                           "       kordi-move --dict PATH --review FILE");
 
     TDictionary words;
-    SetLanguage(words, ParseNumber(parser.value("lang"), "--lang", 1, 2));
+    UseLanguage(words, static_cast<quint16>(ParseNumber(parser.value("lang"), "--lang", 1, 2)));
     const int strength = ParseNumber(parser.value("strength"), "--strength", 3, 8);
     const int repeat =
         parser.isSet("repeat") ? ParseNumber(parser.value("repeat"), "--repeat", 1, 1000000) : 1;
