@@ -56,7 +56,6 @@ public:
     void PlayerDeleted(const TSessionPlayer& player);
     // What has not been handled yet belongs to a session that is gone.
     void Forget();
-    bool Pending() const { return !inbox_.empty(); }
 
 private:
     void Queue(std::function<void()> event);
