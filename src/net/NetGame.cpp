@@ -129,7 +129,6 @@ void TNetGame::PlayerDeleted(const TSessionPlayer& player) {
 void TNetGame::Forget() {
     inbox_.clear();
     ownGameFresh_ = false;
-    holding_ = false;
 }
 
 void TNetGame::Queue(std::function<void()> event) {
@@ -158,9 +157,8 @@ void TNetGame::Pump() {
 void TNetGame::HoldWhileWaiting() {
     TSessionService* play = host_.Session();
     const bool hold = !inbox_.empty();
-    if (!play || hold == holding_)
+    if (!play || hold == play->Holding())
         return;
-    holding_ = hold;
     if (hold)
         play->HoldMessages();
     else

@@ -130,6 +130,7 @@ public:
     // link stays up meanwhile, and a peer that sends more than the link holds is lost.
     void HoldMessages();
     void ReleaseMessages();
+    bool Holding() const { return holding_; }
 
     // To AllPlayers (everyone but this side), to the peer's id, or to the local player, whose
     // OnMessage runs before Send returns, held or not. Without an open session nothing
