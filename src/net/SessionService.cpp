@@ -256,7 +256,7 @@ void TSessionService::Accept(QIODevice* stream) {
         stream->deleteLater();
         return;
     }
-    TPeerLink* link = MakeLink(stream);
+    auto* link = new TPeerLink(stream, LinkTimings, this);
     connect(link, &TPeerLink::HelloReceived, this,
             [this, link](const THello& hello) { AnswerHello(link, hello); });
     connect(link, &TPeerLink::QueryReceived, this,
@@ -375,8 +375,4 @@ quint32 TSessionService::NextPlayerId() const {
     for (const TSessionPlayer& player : players_)
         highest = std::max(highest, player.Id);
     return highest + 1;
-}
-
-TPeerLink* TSessionService::MakeLink(QIODevice* stream) {
-    return new TPeerLink(stream, LinkTimings, this);
 }

@@ -185,7 +185,6 @@ private:
     QList<QByteArray> JoinableSessions() const;
     QList<SessionFraming::TWirePlayer> WirePlayers() const;
     quint32 NextPlayerId() const;
-    SessionFraming::TPeerLink* MakeLink(QIODevice* stream);
 
     QString providerName_;
     std::unique_ptr<TSessionTransport> transport_;
