@@ -171,6 +171,7 @@ private:
     void StopSteps();
     void Found(const TFindResult& result);
     const TFoundSession* FindSession(const QByteArray& name) const;
+    const TSessionPlayer* FindPlayer(quint32 id) const;
     void Reached(QIODevice* stream, const TFoundSession& session, const QByteArray& playerName);
     void Welcomed(SessionFraming::TPeerLink* link, const SessionFraming::TWelcome& welcome,
                   const TFoundSession& session, const QByteArray& playerName);
