@@ -1,7 +1,6 @@
 #include "net/NetGame.h"
 
 #include "dictionary/Dictionary.h"
-#include "platform/CodePage.h"
 #include "platform/Messages.h"
 #include "settings/Settings.h"
 
@@ -130,7 +129,6 @@ void TNetGame::PlayerDeleted(const TSessionPlayer& player) {
 void TNetGame::Forget() {
     inbox_.clear();
     ownGameFresh_ = false;
-    holding_ = false;
 }
 
 void TNetGame::Queue(std::function<void()> event) {
@@ -159,9 +157,8 @@ void TNetGame::Pump() {
 void TNetGame::HoldWhileWaiting() {
     TSessionService* play = host_.Session();
     const bool hold = !inbox_.empty();
-    if (!play || hold == holding_)
+    if (!play || hold == play->Holding())
         return;
-    holding_ = hold;
     if (hold)
         play->HoldMessages();
     else
@@ -204,26 +201,25 @@ void TNetGame::StartPeersGame(const TNetMessage& message) {
 }
 
 void TNetGame::ReceiveMove(const TNetMessage& message) {
-    TGame& game = game_;
     ownGameFresh_ = false;
     if (message.Text.size() <= 2) {
         // A bare hand-over (older copies send one after advice) changes nothing unless this
         // side waits.
         if (message.Param4 != 1) {
-            game.TakePeerHandOver();
+            game_.TakePeerHandOver();
             return;
         }
-        if (!game.TakePeerSkip())
+        if (!game_.TakePeerSkip())
             GiveUp();
         return;
     }
     const std::optional<TMoveText> move =
         CheckWordMove(message, game_.Dictionary().Language,
-                      [&](QPoint cell) { return game.Board().At(cell).IsFree(); });
+                      [&](QPoint cell) { return game_.Board().At(cell).IsFree(); });
     if (!move)
         return GiveUp();
-    if (!game.TakePeerMove({QPoint(message.Param1, message.Param2),
-                            static_cast<char>(message.Param3), move->Word, move->Cells}))
+    if (!game_.TakePeerMove({QPoint(message.Param1, message.Param2),
+                             static_cast<char>(message.Param3), move->Word, move->Cells}))
         GiveUp();
 }
 

@@ -56,7 +56,6 @@ public:
     void PlayerDeleted(const TSessionPlayer& player);
     // What has not been handled yet belongs to a session that is gone.
     void Forget();
-    bool Pending() const { return !inbox_.empty(); }
 
 private:
     void Queue(std::function<void()> event);
@@ -81,7 +80,6 @@ private:
     std::deque<std::function<void()>> inbox_;
     int state_ = 0;
     bool pumping_ = false;
-    bool holding_ = false;
     // This side opened the current game and nothing has been played in it yet: a new game
     // of the peer's may have crossed ours.
     bool ownGameFresh_ = false;

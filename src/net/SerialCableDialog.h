@@ -16,8 +16,7 @@ public:
     static inline const QList<qint32> Speeds{9600, 19200, 38400, 57600, 115200};
 
     // The dialog shows `offered` when there is one.
-    explicit TSerialCableDialog(const std::optional<TSerialCableSetting>& offered = {},
-                                QWidget* parent = nullptr);
+    TSerialCableDialog(const std::optional<TSerialCableSetting>& offered, QWidget* parent);
 
     // Opens a dialog that closes itself: `answer` gets the choice, or nothing when the
     // player cancels.

@@ -229,10 +229,15 @@ bool TSessionService::IsHost() const {
 }
 
 TSessionPlayer TSessionService::LocalPlayer() const {
+    const TSessionPlayer* local = FindPlayer(localId_);
+    return local ? *local : TSessionPlayer{};
+}
+
+const TSessionPlayer* TSessionService::FindPlayer(quint32 id) const {
     for (const TSessionPlayer& player : players_)
-        if (player.Id == localId_)
-            return player;
-    return {};
+        if (player.Id == id)
+            return &player;
+    return nullptr;
 }
 
 const TFoundSession* TSessionService::FindSession(const QByteArray& name) const {
@@ -256,7 +261,7 @@ void TSessionService::Accept(QIODevice* stream) {
         stream->deleteLater();
         return;
     }
-    TPeerLink* link = MakeLink(stream);
+    auto* link = new TPeerLink(stream, LinkTimings, this);
     connect(link, &TPeerLink::HelloReceived, this,
             [this, link](const THello& hello) { AnswerHello(link, hello); });
     connect(link, &TPeerLink::QueryReceived, this,
@@ -299,10 +304,8 @@ void TSessionService::AdoptPeer(TPeerLink* link, quint32 peerId) {
     connect(link, &TPeerLink::MessageReceived, this, [this, link](const QByteArray& data) {
         if (link != peer_ || data.size() < 4)
             return;
-        const auto sender =
-            std::find_if(players_.begin(), players_.end(),
-                         [this](const TSessionPlayer& p) { return p.Id == peerId_; });
-        if (sender == players_.end())
+        const TSessionPlayer* sender = FindPlayer(peerId_);
+        if (!sender)
             return;
         const TSessionPlayer player = *sender; // a handler may close the session
         emit OnMessage(this, player, data);
@@ -320,12 +323,11 @@ void TSessionService::AdoptPeer(TPeerLink* link, quint32 peerId) {
 void TSessionService::PeerGone(bool lost) {
     peer_->deleteLater();
     peer_ = nullptr;
-    const auto gone = std::find_if(players_.begin(), players_.end(),
-                                   [this](const TSessionPlayer& p) { return p.Id == peerId_; });
-    if (gone == players_.end())
+    const TSessionPlayer* gone = FindPlayer(peerId_);
+    if (!gone)
         return;
     const TSessionPlayer player = *gone;
-    players_.erase(gone);
+    players_.removeIf([&](const TSessionPlayer& p) { return p.Id == player.Id; });
     peerId_ = 0;
     // The handlers may close the session or release this object.
     const QPointer<TSessionService> alive(this);
@@ -375,8 +377,4 @@ quint32 TSessionService::NextPlayerId() const {
     for (const TSessionPlayer& player : players_)
         highest = std::max(highest, player.Id);
     return highest + 1;
-}
-
-TPeerLink* TSessionService::MakeLink(QIODevice* stream) {
-    return new TPeerLink(stream, LinkTimings, this);
 }

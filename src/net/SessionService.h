@@ -130,6 +130,7 @@ public:
     // link stays up meanwhile, and a peer that sends more than the link holds is lost.
     void HoldMessages();
     void ReleaseMessages();
+    bool Holding() const { return holding_; }
 
     // To AllPlayers (everyone but this side), to the peer's id, or to the local player, whose
     // OnMessage runs before Send returns, held or not. Without an open session nothing
@@ -170,6 +171,7 @@ private:
     void StopSteps();
     void Found(const TFindResult& result);
     const TFoundSession* FindSession(const QByteArray& name) const;
+    const TSessionPlayer* FindPlayer(quint32 id) const;
     void Reached(QIODevice* stream, const TFoundSession& session, const QByteArray& playerName);
     void Welcomed(SessionFraming::TPeerLink* link, const SessionFraming::TWelcome& welcome,
                   const TFoundSession& session, const QByteArray& playerName);
@@ -184,7 +186,6 @@ private:
     QList<QByteArray> JoinableSessions() const;
     QList<SessionFraming::TWirePlayer> WirePlayers() const;
     quint32 NextPlayerId() const;
-    SessionFraming::TPeerLink* MakeLink(QIODevice* stream);
 
     QString providerName_;
     std::unique_ptr<TSessionTransport> transport_;

@@ -40,12 +40,11 @@ void TVersionCheck::StatisticsRequestStep() {
 void TVersionCheck::Answered() {
     QNetworkReply* reply = std::exchange(reply_, nullptr);
     reply->deleteLater();
+    // A failed request, an unknown host among them, ends the check in silence.
     if (reply->error() == QNetworkReply::NoError)
         NMHTTPSuccess(reply->readAll());
-    else if (reply->error() == QNetworkReply::HostNotFoundError)
-        NMHTTPInvalidHost();
     else
-        NMHTTPFailure();
+        HttpDone = 1;
 }
 
 // The reply starts with the marker and three digits: 202 is version 2.02. Anything else
@@ -64,14 +63,6 @@ void TVersionCheck::NMHTTPSuccess(const QByteArray& body) {
             messages_.Show(CodePage::ToUnicode(FillNumbers(
                 texts_.GetText("NewVersion"), {version / 100, version % 100 / 10, version % 10})));
     }
-    HttpDone = 1;
-}
-
-void TVersionCheck::NMHTTPFailure() {
-    HttpDone = 1;
-}
-
-void TVersionCheck::NMHTTPInvalidHost() {
     HttpDone = 1;
 }
 

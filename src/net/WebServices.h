@@ -43,8 +43,6 @@ public:
     void StatisticsRequestStep();
 
     void NMHTTPSuccess(const QByteArray& body);
-    void NMHTTPFailure();
-    void NMHTTPInvalidHost();
 
 private:
     void Answered();
