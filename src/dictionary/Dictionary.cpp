@@ -21,6 +21,12 @@ bool IsAcceptedLine(QByteArrayView line) {
 
 } // namespace
 
+void UseLanguage(TDictionary& words, quint16 language) {
+    words.Language = language;
+    words.LanguageName = language == 1 ? "Russian" : "English";
+    words.FirstLetter = AlphabetOf(language).First;
+}
+
 QString TDictionary::FileForLanguage(const TProgramFolder& folder, int language) {
     return folder.PlayerFile(language == 1 ? "DATA/Lib.RUS" : "DATA/Lib.ENG");
 }

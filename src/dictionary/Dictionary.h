@@ -13,6 +13,17 @@
 class TPrefixTree;
 class TProgramFolder;
 
+// A language's capitals in code page 1251: 32 from code 192 for Russian (1), 26 from "A" for
+// English (2).
+struct TAlphabet {
+    unsigned char First;
+    int Size;
+    bool Contains(int code) const { return code >= First && code < First + Size; }
+};
+inline TAlphabet AlphabetOf(int language) {
+    return language == 1 ? TAlphabet{0xC0, 32} : TAlphabet{'A', 26};
+}
+
 struct TDictionary {
     static constexpr int MinLength = 2;
     static constexpr int MaxLength = 20;
@@ -28,7 +39,7 @@ struct TDictionary {
     // Called after each successful load, so the language menu can show the fresh counts.
     std::function<void()> CountsChanged;
 
-    int AlphabetSize() const { return Language == 2 ? 26 : 32; }
+    int AlphabetSize() const { return AlphabetOf(Language).Size; }
     // The player's dictionary file of the language in the program's folder.
     static QString FileForLanguage(const TProgramFolder& folder, int language);
 
@@ -48,3 +59,7 @@ struct TDictionary {
 private:
     mutable std::shared_ptr<const TPrefixTree> prefixes_;
 };
+
+// Sets the current language of the dictionary: 1 Russian, 2 English, with its name (which
+// names its text section) and the first letter of its alphabet.
+void UseLanguage(TDictionary& words, quint16 language);

@@ -1,9 +1,11 @@
 #include "game/GameRecord.h"
 
+#include "dictionary/Dictionary.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -14,19 +16,6 @@ constexpr int Cells = TBoard::Size * TBoard::Size;
 struct TLineError {
     QString Reason;
 };
-
-struct TAlphabet {
-    unsigned char First;
-    int Size;
-    bool Contains(char letter) const {
-        const int index = static_cast<unsigned char>(letter) - First;
-        return index >= 0 && index < Size;
-    }
-};
-
-TAlphabet AlphabetOf(int language) {
-    return language == 1 ? TAlphabet{0xC0, 32} : TAlphabet{'A', 26};
-}
 
 QString Text(const QByteArray& letters) {
     return CodePage::ToUnicode(letters);
@@ -60,11 +49,12 @@ QString TurnLine(const TRecordedTurn& turn) {
 // Upper-case code page letters of the alphabet; "." too when `emptyAllowed`.
 QByteArray ParseLetters(const QString& text, const TAlphabet& alphabet, bool emptyAllowed) {
     const QByteArray letters = CodePage::ToUpper(CodePage::FromUnicode(text));
-    if (letters.size() != text.size())
+    const auto allowed = [&alphabet, emptyAllowed](char letter) {
+        return alphabet.Contains(static_cast<unsigned char>(letter)) ||
+               (emptyAllowed && letter == TRecordedTurn::EmptyLetter);
+    };
+    if (letters.size() != text.size() || !std::all_of(letters.begin(), letters.end(), allowed))
         throw TLineError{QString("\"%1\" holds a character that is not a letter").arg(text)};
-    for (char letter : letters)
-        if (!alphabet.Contains(letter) && !(emptyAllowed && letter == TRecordedTurn::EmptyLetter))
-            throw TLineError{QString("\"%1\" holds a character that is not a letter").arg(text)};
     return letters;
 }
 

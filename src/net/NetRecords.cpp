@@ -19,11 +19,8 @@ bool IsCellIndex(qint32 index) {
     return index >= 1 && index <= 5;
 }
 
-// The capitals of a language: 32 from code 192 for Russian, 26 from "A" for English.
 bool IsLetterOf(int language, int code) {
-    const int first = language == 1 ? 0xC0 : 'A';
-    const int size = language == 1 ? 32 : 26;
-    return code >= first && code < first + size;
+    return AlphabetOf(language).Contains(code);
 }
 
 bool IsWordOf(int language, QByteArrayView text) {

@@ -34,12 +34,6 @@ QString SettingsFileName(const TProgramFolder& folder) {
     return folder.PlayerFile("Kordi2000.ini");
 }
 
-void UseLanguage(TDictionary& words, quint16 language) {
-    words.Language = language;
-    words.LanguageName = language == 1 ? "Russian" : "English";
-    words.FirstLetter = language == 1 ? 192 : 65;
-}
-
 QByteArray TTexts::GetText(QByteArrayView key) const {
     const QByteArray section = words_.LanguageName.toLatin1();
     if (std::optional<QByteArray> text = file_.Find(section, key))

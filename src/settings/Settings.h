@@ -38,10 +38,6 @@ struct TNetPlayFields {
 // The settings file of the run: Kordi2000.ini in the program folder.
 QString SettingsFileName(const TProgramFolder& folder);
 
-// Sets the current language of the dictionary: 1 Russian, 2 English, with its text section
-// and the first letter of its alphabet.
-void UseLanguage(TDictionary& words, quint16 language);
-
 // The interface texts of the dictionary's current language, read from the settings file.
 class TTexts {
 public:

@@ -68,8 +68,7 @@ void TReviewWindow::Review(const TGameRecord& record, const TDictionary& words) 
     Summary->SetCaption({});
     words_ = &words;
     if (words.Language != record.Language) {
-        otherLanguage_.Language = record.Language;
-        otherLanguage_.FirstLetter = record.Language == 1 ? 0xC0 : 'A';
+        UseLanguage(otherLanguage_, static_cast<quint16>(record.Language));
         Look().Messages.Guard([this] { otherLanguage_.LoadWords(Look().Folder); });
         words_ = &otherLanguage_;
     }
